@@ -1,0 +1,99 @@
+#include "FakeTool.h"
+
+#include <QFile>
+#include <QJsonDocument>
+
+QJsonObject FakeResponse::toJson() const
+{
+    QJsonObject o{{"stdout", out}, {"stderr", err}, {"exit", exit}};
+    if (delayMs)
+        o["delayMs"] = delayMs;
+    if (!outBytes.isEmpty())
+        o["stdoutBase64"] = QString::fromLatin1(outBytes.toBase64());
+    if (!outFile.isEmpty())
+        o["stdoutFile"] = outFile;
+    if (!lines.isEmpty())
+        o["lines"] = QJsonArray::fromStringList(lines);
+    if (intervalMs)
+        o["intervalMs"] = intervalMs;
+    if (holdMs)
+        o["holdMs"] = holdMs;
+    if (ignoreInterrupt)
+        o["ignoreInterrupt"] = true;
+    if (ignoreTerminate)
+        o["ignoreTerminate"] = true;
+    if (stderrFirst)
+        o["stderrFirst"] = true;
+    return o;
+}
+
+FakeTool::FakeTool()
+{
+    QFile::link(QStringLiteral(KESTREL_FAKE_TOOL), adbPath());
+    QFile::link(QStringLiteral(KESTREL_FAKE_TOOL), fastbootPath());
+    save();
+}
+
+FakeTool &FakeTool::on(const QStringList &args, const FakeResponse &response, const QString &tool)
+{
+    return onSequence(args, {response}, tool, false);
+}
+
+FakeTool &FakeTool::onPrefix(const QStringList &args, const FakeResponse &response, const QString &tool)
+{
+    return onSequence(args, {response}, tool, true);
+}
+
+FakeTool &FakeTool::onSequence(const QStringList &args, const QList<FakeResponse> &responses,
+                               const QString &tool, bool prefix)
+{
+    QJsonArray list;
+    for (const auto &r : responses)
+        list.append(r.toJson());
+    m_rules.append(QJsonObject{{"tool", tool}, {"args", QJsonArray::fromStringList(args)},
+                               {"prefix", prefix}, {"responses", list}});
+    save();
+    return *this;
+}
+
+FakeTool &FakeTool::setDefault(const FakeResponse &response)
+{
+    m_default = response.toJson();
+    save();
+    return *this;
+}
+
+QList<QStringList> FakeTool::calls(const QString &tool) const
+{
+    QList<QStringList> result;
+    QFile log(dir() + QStringLiteral("/calls.jsonl"));
+    if (!log.open(QIODevice::ReadOnly))
+        return result;
+    for (const QByteArray &line : log.readAll().split('\n')) {
+        if (line.isEmpty())
+            continue;
+        const QJsonObject entry = QJsonDocument::fromJson(line).object();
+        if (entry.value("tool").toString() != tool)
+            continue;
+        QStringList args;
+        for (const auto &a : entry.value("args").toArray())
+            args << a.toString();
+        result << args;
+    }
+    return result;
+}
+
+void FakeTool::clearCalls()
+{
+    QFile::remove(dir() + QStringLiteral("/calls.jsonl"));
+}
+
+void FakeTool::save() const
+{
+    QJsonObject scenario{{"rules", m_rules}};
+    if (!m_default.isEmpty())
+        scenario["default"] = m_default;
+    QFile f(dir() + QStringLiteral("/scenario.json"));
+    f.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    f.write(QJsonDocument(scenario).toJson());
+}

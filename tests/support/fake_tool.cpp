@@ -1,0 +1,147 @@
+// A stand-in for adb and fastboot. It is reached through a link named "adb" or
+// "fastboot" in a scenario folder; that folder holds scenario.json, and every call
+// appends its argument vector as one JSON line to calls.jsonl.
+//
+// scenario.json: {"rules": [ {"tool": "adb", "args": [...], "prefix": false,
+//                             "responses": [ response, ... ]} ],
+//                 "default": response}
+// response: {"stdout": text, "stdoutBase64": text, "stdoutFile": path, "stderr": text,
+//            "exit": n, "delayMs": n, "lines": [text...], "intervalMs": n,
+//            "ignoreInterrupt": bool, "ignoreTerminate": bool, "stderrFirst": bool}
+// The n-th call that matches a rule gets responses[n] (the last one repeats).
+// Later rules win over earlier ones.
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLockFile>
+#include <QThread>
+
+#include <csignal>
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+void writeAll(int fd, const QByteArray &bytes)
+{
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+        if (n <= 0)
+            return;
+        done += n;
+    }
+}
+
+bool matches(const QJsonObject &rule, const QString &tool, const QStringList &args)
+{
+    if (rule.value("tool").toString("adb") != tool)
+        return false;
+    const QJsonArray want = rule.value("args").toArray();
+    const bool prefix = rule.value("prefix").toBool(false);
+    if (!prefix && want.size() != args.size())
+        return false;
+    if (want.size() > args.size())
+        return false;
+    for (int i = 0; i < want.size(); ++i)
+        if (want.at(i).toString() != args.at(i))
+            return false;
+    return true;
+}
+
+int callIndex(const QString &dir, int rule)
+{
+    const QString path = dir + QStringLiteral("/count-%1").arg(rule);
+    QFile f(path);
+    int n = 0;
+    if (f.open(QIODevice::ReadOnly))
+        n = f.readAll().trimmed().toInt();
+    f.close();
+    if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        f.write(QByteArray::number(n + 1));
+    return n;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    const QString self = QString::fromLocal8Bit(argv[0]);
+    const QFileInfo info(self);
+    const QString dir = info.absolutePath();
+    const QString tool = info.fileName();
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << QString::fromUtf8(argv[i]);
+
+    QJsonObject response;
+    {
+        QLockFile lock(dir + QStringLiteral("/fake.lock"));
+        lock.lock();
+        QFile log(dir + QStringLiteral("/calls.jsonl"));
+        if (log.open(QIODevice::Append)) {
+            QJsonObject entry{{"tool", tool}, {"args", QJsonArray::fromStringList(args)}};
+            log.write(QJsonDocument(entry).toJson(QJsonDocument::Compact) + '\n');
+        }
+        QFile scenarioFile(dir + QStringLiteral("/scenario.json"));
+        scenarioFile.open(QIODevice::ReadOnly);
+        const QJsonObject scenario = QJsonDocument::fromJson(scenarioFile.readAll()).object();
+        const QJsonArray rules = scenario.value("rules").toArray();
+        response = scenario.value("default").toObject(
+            QJsonObject{{"stderr", QStringLiteral("fake %1: no rule for: %2\n").arg(tool, args.join(' '))},
+                        {"exit", 1}});
+        for (int i = int(rules.size()) - 1; i >= 0; --i) {
+            const QJsonObject rule = rules.at(i).toObject();
+            if (!matches(rule, tool, args))
+                continue;
+            const QJsonArray responses = rule.value("responses").toArray();
+            if (!responses.isEmpty()) {
+                const int n = callIndex(dir, i);
+                response = responses.at(std::min<int>(n, int(responses.size()) - 1)).toObject();
+            }
+            break;
+        }
+    }
+
+    if (response.value("ignoreInterrupt").toBool())
+        std::signal(SIGINT, SIG_IGN);
+    if (response.value("ignoreTerminate").toBool())
+        std::signal(SIGTERM, SIG_IGN);
+
+    if (const int delay = response.value("delayMs").toInt(); delay > 0)
+        QThread::msleep(ulong(delay));
+
+    QByteArray out = response.value("stdout").toString().toUtf8();
+    if (response.contains("stdoutBase64"))
+        out = QByteArray::fromBase64(response.value("stdoutBase64").toString().toLatin1());
+    if (response.contains("stdoutFile")) {
+        QFile f(response.value("stdoutFile").toString());
+        if (f.open(QIODevice::ReadOnly))
+            out = f.readAll();
+    }
+    const QByteArray err = response.value("stderr").toString().toUtf8();
+
+    if (response.value("stderrFirst").toBool()) {
+        writeAll(2, err);
+        writeAll(1, out);
+    } else {
+        writeAll(1, out);
+        writeAll(2, err);
+    }
+
+    const QJsonArray lines = response.value("lines").toArray();
+    const int interval = response.value("intervalMs").toInt();
+    for (const auto &line : lines) {
+        writeAll(1, line.toString().toUtf8() + '\n');
+        if (interval > 0)
+            QThread::msleep(ulong(interval));
+    }
+    if (const int hold = response.value("holdMs").toInt(); hold > 0)
+        QThread::msleep(ulong(hold));
+    return response.value("exit").toInt(0);
+}
