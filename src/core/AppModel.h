@@ -82,8 +82,8 @@ public:
     // One monitor poll; skipped while another poll runs.
     QCoro::Task<void> pollDeviceChanges();
 
-    // A hung "devices -l" in the monitor counts as a failed poll after this long.
-    static constexpr std::chrono::milliseconds devicePollTimeout{10'000};
+    // A hung "devices -l" in the monitor counts as a failed poll after this long; tests shorten it.
+    std::chrono::milliseconds devicePollTimeout{10'000};
     const quint64 deviceMonitorIntervalNanoseconds;
 
     // --- package catalogue (+ filtering/sorting) ---
