@@ -2,6 +2,8 @@
 
 #include "bridge/TextLines.h"
 
+#include <vector>
+
 namespace {
 
 // Fields of a device line: runs of characters that are not white space.
@@ -65,20 +67,25 @@ QList<AndroidDevice> AppModel::parseDevices(const QString &output)
 
 QList<AndroidPackage> AppModel::parsePackages(const QString &output, PackageKind kind)
 {
-    QList<AndroidPackage> result;
+    // Thousands of lines: find them first so the list grows once.
+    std::vector<QStringView> lines;
     forEachLine(output, [&](QStringView line) {
-        if (!line.startsWith(u"package:"))
-            return;
+        if (line.startsWith(u"package:"))
+            lines.push_back(line);
+    });
+    QList<AndroidPackage> result;
+    result.reserve(qsizetype(lines.size()));
+    for (const QStringView line : lines) {
         const QStringView rest = line.sliced(8);
         const qsizetype equals = rest.lastIndexOf(u'=');
         if (equals < 0) {
             if (!rest.isEmpty())
-                result.append(AndroidPackage(rest.toString(), std::nullopt, kind));
-            return;
+                result.emplaceBack(rest.toString(), std::nullopt, kind);
+            continue;
         }
         if (equals + 1 >= rest.size())
-            return;
-        result.append(AndroidPackage(rest.sliced(equals + 1).toString(), rest.first(equals).toString(), kind));
-    });
+            continue;
+        result.emplaceBack(rest.sliced(equals + 1).toString(), rest.first(equals).toString(), kind);
+    }
     return result;
 }
