@@ -151,6 +151,7 @@ void AppModel::resetDeviceContext()
     // --- permissions ---
 
     // --- installs / export / wireless / reboot / screenshots ---
+    packageExportErrorMessage.set(std::nullopt);
 
     // --- device data / snapshot / link state / advice ---
 
@@ -159,6 +160,7 @@ void AppModel::resetDeviceContext()
     // --- debloat ---
 
     // --- tools ---
+    screenTimeoutMilliseconds.set(std::nullopt);
 
     // --- toasts / operation history ---
     runningOperation.set(std::nullopt);
