@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CommandResult.h"
+#include "PackageQueries.h"
 #include "ProcessExecution.h"
 
 #include <QCoro/QCoroTask>
@@ -38,6 +39,16 @@ public:
     // errors come back as a CommandResult. The child runs off the calling thread.
     QCoro::Task<CommandResult> run(QStringList arguments, QString serial = {},
                                    RunTimeout timeout = std::nullopt) const;
+
+    // Package queries, package details and the on-device metadata program.
+    QCoro::Task<PackageStates> packageStates(QString serial) const;
+    static QSet<QString> parsePackageNames(const QString &output);
+    QCoro::Task<PackageAPKPaths> packageAPKPaths(QString packageName, QString serial) const;
+    static QStringList parsePackageAPKPaths(const QString &output);
+    QCoro::Task<PackageDetailsAnswer> packageDetails(QString packageName, QString serial) const;
+    static PackageDetails parsePackageDetails(const QString &output, const QString &packageName);
+    QCoro::Task<PackageMetadataAnswer> loadPackageMetadata(QString serial) const;
+    static QHash<QString, PackageMetadata> parsePackageMetadata(const QString &output);
 
     bool operator==(const ADBService &) const = default;
 };
