@@ -2,6 +2,8 @@
 
 #include "CommandResult.h"
 #include "PackageQueries.h"
+#include "DeviceFileItem.h"
+#include "FastbootDevice.h"
 #include "ProcessExecution.h"
 
 #include <QCoro/QCoroTask>
@@ -49,6 +51,47 @@ public:
     static PackageDetails parsePackageDetails(const QString &output, const QString &packageName);
     QCoro::Task<PackageMetadataAnswer> loadPackageMetadata(QString serial) const;
     static QHash<QString, PackageMetadata> parsePackageMetadata(const QString &output);
+    // Installs, pulls, screenshots, device files, device control and fastboot parsing.
+    QCoro::Task<CommandResult> install(QStringList urls, QString serial) const;
+    QCoro::Task<CommandResult> pullAPK(QString remotePath, QString destination, QString serial) const;
+    QCoro::Task<CommandResult> pullDeviceItem(QString remotePath, QString destination, QString serial) const;
+    QCoro::Task<CommandResult> captureScreenshot(QString serial, QString destination) const;
+
+    QCoro::Task<DeviceDirectoryListing> listDeviceDirectory(QString path, QString serial) const;
+    QCoro::Task<CommandResult> pushLocalItem(QString source, QString remotePath, QString serial) const;
+    QCoro::Task<CommandResult> createDeviceDirectory(QString path, QString serial) const;
+    QCoro::Task<CommandResult> moveDeviceItem(QString from, QString to, QString serial) const;
+    QCoro::Task<CommandResult> removeDeviceItem(QString path, QString serial) const;
+    static QList<DeviceFileItem> parseDeviceDirectoryListing(const QString &output, const QString &basePath);
+    static constexpr int kTargetExistsExitCode = 17; // the device shell's answer when a move or push would replace
+
+    QCoro::Task<std::optional<QString>> version() const;
+    QCoro::Task<CommandResult> restartServer() const;
+    QCoro::Task<CommandResult> connect(QString address) const;
+    QCoro::Task<CommandResult> disconnect(QString address) const;
+    QCoro::Task<CommandResult> pair(QString address, QString code) const;
+    QCoro::Task<CommandResult> enableWirelessMode(QString serial, int port = 5555) const;
+    QCoro::Task<std::optional<QString>> deviceIPAddress(QString serial) const;
+    QCoro::Task<CommandResult> setScreenSize(QString size, QString serial) const;
+    QCoro::Task<CommandResult> resetScreenSize(QString serial) const;
+    QCoro::Task<CommandResult> setScreenDensity(int density, QString serial) const;
+    QCoro::Task<CommandResult> resetScreenDensity(QString serial) const;
+    QCoro::Task<CommandResult> setScreenTimeout(qint64 milliseconds, QString serial) const;
+    QCoro::Task<std::optional<qint64>> readScreenTimeout(QString serial) const;
+    QCoro::Task<CommandResult> sendKeyEvent(QString keyCode, QString serial) const;
+    QCoro::Task<CommandResult> launchPackage(QString packageName, QString serial) const;
+    QCoro::Task<CommandResult> forceStopPackage(QString packageName, QString serial) const;
+    static std::optional<QString> parseDeviceIPAddress(const QString &ipRouteOutput);
+    static std::optional<qint64> parseScreenTimeout(const QString &output);
+    // "adb connect" exits 0 also when it fails; only these words mean a link.
+    static bool connectionEstablished(const CommandResult &result);
+    static bool isValidScreenSize(const QString &size);
+    static bool isValidKeyCode(const QString &keyCode);
+    static bool isValidNetworkAddress(const QString &address);
+
+    static QList<FastbootDevice> parseFastbootDevices(const QString &output);
+    static QList<FastbootVariable> parseFastbootVariables(const QString &output);
+    static bool fastbootReportsNoPermissions(const QString &output);
 
     bool operator==(const ADBService &) const = default;
 };
