@@ -21,6 +21,9 @@ struct ToolSearchEnvironment {
 // Whether `path` names a regular file the current user may execute.
 bool isExecutableFile(const QString &path);
 
+// Device snapshot: one probe run parsed into the device's facts (DeviceSnapshot.cpp).
+struct DeviceSnapshotLoad;
+
 // The adb tool at one location. A plain value: copies are interchangeable and any
 // number of calls may run at once. `executableURL` holds a local file path.
 class ADBService {
@@ -38,6 +41,10 @@ public:
     // errors come back as a CommandResult. The child runs off the calling thread.
     QCoro::Task<CommandResult> run(QStringList arguments, QString serial = {},
                                    RunTimeout timeout = std::nullopt) const;
+
+    // --- device snapshot (DeviceSnapshot.cpp) ---
+    // Runs the probe script; a failed run gives the empty snapshot and its result.
+    QCoro::Task<DeviceSnapshotLoad> deviceSnapshot(QString serial) const;
 
     bool operator==(const ADBService &) const = default;
 };
