@@ -24,6 +24,9 @@ struct ToolSearchEnvironment {
 // Whether `path` names a regular file the current user may execute.
 bool isExecutableFile(const QString &path);
 
+// Device snapshot: one probe run parsed into the device's facts (DeviceSnapshot.cpp).
+struct DeviceSnapshotLoad;
+
 // The adb tool at one location. A plain value: copies are interchangeable and any
 // number of calls may run at once. `executableURL` holds a local file path.
 class ADBService {
@@ -92,6 +95,9 @@ public:
     static QList<FastbootDevice> parseFastbootDevices(const QString &output);
     static QList<FastbootVariable> parseFastbootVariables(const QString &output);
     static bool fastbootReportsNoPermissions(const QString &output);
+    // --- device snapshot (DeviceSnapshot.cpp) ---
+    // Runs the probe script; a failed run gives the empty snapshot and its result.
+    QCoro::Task<DeviceSnapshotLoad> deviceSnapshot(QString serial) const;
 
     bool operator==(const ADBService &) const = default;
 };
