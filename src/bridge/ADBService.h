@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AppPermission.h"
 #include "CommandResult.h"
 #include "ProcessExecution.h"
 
@@ -38,6 +39,13 @@ public:
     // errors come back as a CommandResult. The child runs off the calling thread.
     QCoro::Task<CommandResult> run(QStringList arguments, QString serial = {},
                                    RunTimeout timeout = std::nullopt) const;
+
+
+    // Runtime permissions of one package for one Android user (RuntimePermissions.cpp).
+    QCoro::Task<RuntimePermissionsResult> loadRuntimePermissions(QString packageName, QString serial, int userID) const;
+    static QList<AppPermission> parseRuntimePermissions(const QString &text, int userID);
+    QCoro::Task<CommandResult> changeRuntimePermission(QString packageName, QString permissionName,
+                                                       PermissionOperation operation, QString serial, int userID) const;
 
     bool operator==(const ADBService &) const = default;
 };
