@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AppPermission.h"
 #include "CommandResult.h"
 #include "PackageQueries.h"
 #include "DeviceFileItem.h"
@@ -98,6 +99,12 @@ public:
     // --- device snapshot (DeviceSnapshot.cpp) ---
     // Runs the probe script; a failed run gives the empty snapshot and its result.
     QCoro::Task<DeviceSnapshotLoad> deviceSnapshot(QString serial) const;
+
+    // Runtime permissions of one package for one Android user (RuntimePermissions.cpp).
+    QCoro::Task<RuntimePermissionsResult> loadRuntimePermissions(QString packageName, QString serial, int userID) const;
+    static QList<AppPermission> parseRuntimePermissions(const QString &text, int userID);
+    QCoro::Task<CommandResult> changeRuntimePermission(QString packageName, QString permissionName,
+                                                       PermissionOperation operation, QString serial, int userID) const;
 
     bool operator==(const ADBService &) const = default;
 };
