@@ -1,6 +1,8 @@
 #pragma once
 
+#include "AppPermission.h"
 #include "CommandResult.h"
+#include "PackageQueries.h"
 #include "DeviceFileItem.h"
 #include "FastbootDevice.h"
 #include "ProcessExecution.h"
@@ -23,6 +25,9 @@ struct ToolSearchEnvironment {
 // Whether `path` names a regular file the current user may execute.
 bool isExecutableFile(const QString &path);
 
+// Device snapshot: one probe run parsed into the device's facts (DeviceSnapshot.cpp).
+struct DeviceSnapshotLoad;
+
 // The adb tool at one location. A plain value: copies are interchangeable and any
 // number of calls may run at once. `executableURL` holds a local file path.
 class ADBService {
@@ -41,6 +46,15 @@ public:
     QCoro::Task<CommandResult> run(QStringList arguments, QString serial = {},
                                    RunTimeout timeout = std::nullopt) const;
 
+    // Package queries, package details and the on-device metadata program.
+    QCoro::Task<PackageStates> packageStates(QString serial) const;
+    static QSet<QString> parsePackageNames(const QString &output);
+    QCoro::Task<PackageAPKPaths> packageAPKPaths(QString packageName, QString serial) const;
+    static QStringList parsePackageAPKPaths(const QString &output);
+    QCoro::Task<PackageDetailsAnswer> packageDetails(QString packageName, QString serial) const;
+    static PackageDetails parsePackageDetails(const QString &output, const QString &packageName);
+    QCoro::Task<PackageMetadataAnswer> loadPackageMetadata(QString serial) const;
+    static QHash<QString, PackageMetadata> parsePackageMetadata(const QString &output);
     // Installs, pulls, screenshots, device files, device control and fastboot parsing.
     QCoro::Task<CommandResult> install(QStringList urls, QString serial) const;
     QCoro::Task<CommandResult> pullAPK(QString remotePath, QString destination, QString serial) const;
@@ -82,6 +96,15 @@ public:
     static QList<FastbootDevice> parseFastbootDevices(const QString &output);
     static QList<FastbootVariable> parseFastbootVariables(const QString &output);
     static bool fastbootReportsNoPermissions(const QString &output);
+    // --- device snapshot (DeviceSnapshot.cpp) ---
+    // Runs the probe script; a failed run gives the empty snapshot and its result.
+    QCoro::Task<DeviceSnapshotLoad> deviceSnapshot(QString serial) const;
+
+    // Runtime permissions of one package for one Android user (RuntimePermissions.cpp).
+    QCoro::Task<RuntimePermissionsResult> loadRuntimePermissions(QString packageName, QString serial, int userID) const;
+    static QList<AppPermission> parseRuntimePermissions(const QString &text, int userID);
+    QCoro::Task<CommandResult> changeRuntimePermission(QString packageName, QString permissionName,
+                                                       PermissionOperation operation, QString serial, int userID) const;
 
     bool operator==(const ADBService &) const = default;
 };
