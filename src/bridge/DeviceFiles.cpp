@@ -149,12 +149,13 @@ QCoro::Task<DeviceDirectoryListing> ADBService::listDeviceDirectory(QString path
 QCoro::Task<CommandResult> ADBService::pushLocalItem(QString source, QString remotePath, QString serial) const
 {
     // adb push replaces silently: look at the device first.
-    const CommandResult check = co_await run({QStringLiteral("shell"), refuseIfExists(shellQuote(remotePath)) +
+    const ADBService self = *this; // this value may be gone after the first wait
+    const CommandResult check = co_await self.run({QStringLiteral("shell"), refuseIfExists(shellQuote(remotePath)) +
                                                                            QStringLiteral("exit 0")},
                                              serial);
     if (!check.succeeded())
         co_return explainExisting(check, remotePath);
-    co_return co_await run({QStringLiteral("push"), source, remotePath}, serial);
+    co_return co_await self.run({QStringLiteral("push"), source, remotePath}, serial);
 }
 
 QCoro::Task<CommandResult> ADBService::createDeviceDirectory(QString path, QString serial) const

@@ -110,6 +110,8 @@ public:
 
     QCoro::Task<void> install(QStringList urls);
     QCoro::Task<void> exportSelectedPackages(QString folder);
+    // The export of `packageNames` (in that order) into a new dated folder in `folder`.
+    QCoro::Task<void> exportPackages(QStringList packageNames, QString folder);
     QCoro::Task<void> connectWireless();
     QCoro::Task<void> reboot(std::optional<QString> mode);
     QCoro::Task<void> saveScreenshot(QString destination);
