@@ -15,7 +15,8 @@ public:
 
     QWidget *content() const { return m_content; }
     void setContent(QWidget *content);
-    DeckSize deckSize() const { return m_size; }
+    // The class of the current width (live, also before the first resize event).
+    DeckSize deckSize() const { return DeckSizes::measuring(width()); }
 
     // The nearest reader above `widget` (or the widget itself), null when none.
     static DeckSizeReader *of(const QWidget *widget);
