@@ -37,9 +37,13 @@ QList<ConsoleFavorite> AppModel::loadConsoleFavorites(QSettings &userDefaults)
 
 void AppModel::appendConsole(ConsoleEntryKind kind, const QString &text)
 {
-    QList<ConsoleEntry> entries = consoleEntries();
-    if (appendConsoleEntry(entries, kind, text, QDateTime::currentDateTime()))
-        consoleEntries.set(std::move(entries));
+    // In place: a fast stream appends thousands of chunks, and copying or comparing
+    // the whole transcript for each would cost more than the chunk itself.
+    const QString cleaned = stripANSIControlSequences(text);
+    if (cleaned.isEmpty())
+        return;
+    const QDateTime now = QDateTime::currentDateTime();
+    consoleEntries.mutate([&](QList<ConsoleEntry> &entries) { appendConsoleEntry(entries, kind, cleaned, now); });
 }
 
 void AppModel::runConsoleCommand()

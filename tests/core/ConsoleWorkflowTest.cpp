@@ -79,6 +79,24 @@ TEST(ConsoleWorkflow, DeviceShellCommandStreamsIntoTheTranscript)
     EXPECT_EQ(h->consoleHistory().first().command, QStringLiteral("ls -la /sdcard"));
 }
 
+TEST(ConsoleWorkflow, TranscriptKeepsTheNewest3000Entries)
+{
+    ModelHarness h;
+    selectReadyDevice(h);
+    QList<ConsoleEntry> full;
+    for (int i = 0; i < 3000; ++i)
+        full.append(ConsoleEntry(QDateTime::currentDateTime(), ConsoleEntryKind::standardOutput, QString::number(i)));
+    h->consoleEntries.set(full);
+    h.fake.setDefault({.out = QStringLiteral("tail\n")});
+    run(h, ConsoleMode::deviceShell, QStringLiteral("echo tail"));
+    ASSERT_TRUE(finished(h));
+    // Echo, output and the end line pushed the three oldest out.
+    ASSERT_EQ(h->consoleEntries().size(), 3000);
+    EXPECT_EQ(h->consoleEntries().first().text, QStringLiteral("3"));
+    EXPECT_EQ(h->consoleEntries().at(2997).text, QStringLiteral("shell $ echo tail"));
+    EXPECT_EQ(h->consoleEntries().last().text, QStringLiteral("[команда завершена]"));
+}
+
 TEST(ConsoleWorkflow, AdbModeRunsTheParsedArgumentsOnTheSelectedDevice)
 {
     ModelHarness h;
