@@ -54,8 +54,7 @@ TEST(PackageMetadata, DecodesOneObjectPerLine)
         {R"({"package":"a","label":"A","size":1,"icon":"a=Gk"})", true, false},
         {R"({"package":"a","label":"A","size":1,"icon":"===="})", true, false},
         {R"({"package":"a","label":"A","size":1,"icon":"aGk=aGk="})", true, false},
-        {R"({"package":"a","label":"A","size":1,"icon":"aGk
-"})", true, false},
+        {R"({"package":"a","label":"A","size":1,"icon":"aGk\n"})", true, false},
         {R"({"package":"a","label":"A","size":0,"extra":[1]})", true, false},
         {R"({"package":"a","label":"A","size":9007199254740993})", true, false},
         {R"({"package":"a","label":"A","size":1,"icon":5})", false, false},
