@@ -24,3 +24,12 @@ bench: build
 
 clean:
 	rm -rf $(BUILD)
+
+# Fuzzes the device probe parser for FUZZ_SECONDS (default 60) in a build of its own.
+FUZZ_SECONDS ?= 60
+.PHONY: fuzz
+fuzz: deps
+	@[ -f build-fuzz/build.ninja ] || cmake -S . -B build-fuzz $(CMAKE_FLAGS) -DKESTREL_FUZZ=ON
+	cmake --build build-fuzz --target fuzz_device_snapshot -j $(JOBS)
+	mkdir -p build-fuzz/corpus && cp -n fuzz/corpus/* build-fuzz/corpus/
+	build-fuzz/fuzz/fuzz_device_snapshot -max_total_time=$(FUZZ_SECONDS) -max_len=65536 build-fuzz/corpus
