@@ -143,8 +143,12 @@ void AppModel::resetDeviceContext()
 
     // --- package catalogue ---
     packages.set({});
+    selectedPackageIDs.set({});
+    packageContextGeneration = packageRefreshGeneration;
 
     // --- package actions ---
+    pendingAction.set(std::nullopt);
+    pendingActionPackages.clear();
 
     // --- presets ---
 
