@@ -242,7 +242,7 @@ TEST(PackageCatalogue, NewerRefreshWinsOverAnOlderOne)
 {
     Catalogue h;
     h.device(QStringLiteral("S1"));
-    h.metadata(QStringLiteral("S1"), metaLine("com.sys", "Zeta", 5), 300);
+    h.metadata(QStringLiteral("S1"), metaLine("com.sys", "Zeta", 5), 1200);
     int finished = 0;
     auto refresh = [](AppModel *m, int *count) -> QCoro::Task<void> {
         co_await m->refreshPackages(true);
