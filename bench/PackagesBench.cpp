@@ -1,5 +1,9 @@
 #include "bridge/ADBService.h"
+#include "core/AppModel.h"
 #include "core/PackageListFilter.h"
+
+#include <QSettings>
+#include <QTemporaryDir>
 
 #include <QJsonDocument>
 #include <QRandomGenerator>
@@ -47,21 +51,25 @@ void BM_CollatorSortBaseline(benchmark::State &state)
 }
 BENCHMARK(BM_CollatorSortBaseline)->Unit(benchmark::kMillisecond);
 
+// The model's own list, as the Applications screen reads it on each keystroke.
 template <PackageSort Sort, bool WithRiskFilter>
 void displayed(benchmark::State &state)
 {
-    const auto catalogue = syntheticCatalogue();
-    PackageListQuery query;
-    query.searchText = QStringLiteral("app"); // matches every package: the whole list is sorted
-    query.stateFilters = {PackageState::enabled, PackageState::disabled};
-    query.sortOrder = Sort;
+    QTemporaryDir dir;
+    QSettings settings(dir.path() + QStringLiteral("/bench.ini"), QSettings::IniFormat);
+    AppModel model(&settings, ADBService(QStringLiteral("/nonexistent/adb")), false, false,
+                   AppModel::defaultDeviceMonitorIntervalNanoseconds, ToolSearchEnvironment{});
+    model.packages.set(syntheticCatalogue());
+    model.searchText.set(QStringLiteral("app")); // matches every package: the whole list is sorted
+    model.stateFilters.set({PackageState::enabled, PackageState::disabled});
+    model.sortOrder.set(Sort);
     if (WithRiskFilter)
-        query.riskFilters = {RemovalRisk::safe, RemovalRisk::review, RemovalRisk::advanced};
+        model.riskFilters.set({RemovalRisk::safe, RemovalRisk::review, RemovalRisk::advanced});
     for (auto _ : state) {
-        const auto list = displayedPackages(catalogue, query);
+        const auto list = model.displayedPackages();
         benchmark::DoNotOptimize(list.size());
     }
-    state.counters["shown"] = double(displayedPackages(catalogue, query).size());
+    state.counters["shown"] = double(model.displayedPackages().size());
 }
 
 void BM_DisplayedPackages(benchmark::State &state) { displayed<PackageSort::name, false>(state); }

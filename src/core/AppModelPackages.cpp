@@ -143,10 +143,7 @@ QCoro::Task<void> AppModel::refreshPackages(bool forceMetadata)
         final.append(AndroidPackage(p.name, p.apkPath, p.kind,
                                     record == metadata.constEnd() ? std::nullopt : std::optional(*record), state));
     }
-    const QCollator &collator = packageNameCollator();
-    std::stable_sort(final.begin(), final.end(), [&](const AndroidPackage &a, const AndroidPackage &b) {
-        return collator.compare(a.displayName, b.displayName) < 0;
-    });
+    sortByDisplayName(final);
     packages.set(final);
     setStatus(QStringLiteral("Приложений: %1, с метаданными: %2").arg(final.size()).arg(metadata.size()));
     finish();

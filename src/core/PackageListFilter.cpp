@@ -1,5 +1,6 @@
 #include "PackageListFilter.h"
 
+#include <QHash>
 #include <QLocale>
 
 #include <algorithm>
@@ -28,7 +29,69 @@ int stateRank(PackageState state)
     return 3;
 }
 
+// Collation keys of the names shown, remembered per thread: a key compares with a
+// plain byte comparison, so a keystroke sorts thousands of names without running
+// the collator again. Bounded, since labels change from device to device.
+std::vector<const QCollatorSortKey *> collationKeys(const std::vector<const AndroidPackage *> &packages,
+                                                    QString AndroidPackage::*field)
+{
+    thread_local QHash<QString, QCollatorSortKey> cache;
+    if (cache.size() > 50'000)
+        cache.clear();
+    const QCollator &collator = packageNameCollator();
+    for (const AndroidPackage *p : packages) {
+        const QString &text = p->*field;
+        if (cache.constFind(text) == cache.constEnd())
+            cache.emplace(text, collator.sortKey(text));
+    }
+    // No insertion from here on, so the addresses stay valid.
+    std::vector<const QCollatorSortKey *> keys;
+    keys.reserve(packages.size());
+    for (const AndroidPackage *p : packages)
+        keys.push_back(&*cache.constFind(p->*field));
+    return keys;
+}
+
+struct Keyed {
+    const QCollatorSortKey *key;
+    int rank;
+    const AndroidPackage *package;
+};
+
+// Stable sort by (rank, collation of `field`); rank order is given by `rankBefore`.
+template <typename RankBefore>
+void sortByCollation(std::vector<const AndroidPackage *> &packages, QString AndroidPackage::*field,
+                     const std::vector<int> &ranks, RankBefore rankBefore)
+{
+    const auto keys = collationKeys(packages, field);
+    std::vector<Keyed> keyed;
+    keyed.reserve(packages.size());
+    for (size_t i = 0; i < packages.size(); ++i)
+        keyed.push_back({keys[i], ranks.empty() ? 0 : ranks[i], packages[i]});
+    std::stable_sort(keyed.begin(), keyed.end(), [&](const Keyed &a, const Keyed &b) {
+        if (a.rank != b.rank)
+            return rankBefore(a.rank, b.rank);
+        return a.key->compare(*b.key) < 0;
+    });
+    for (size_t i = 0; i < keyed.size(); ++i)
+        packages[i] = keyed[i].package;
+}
+
 } // namespace
+
+void sortByDisplayName(QList<AndroidPackage> &packages)
+{
+    std::vector<const AndroidPackage *> order;
+    order.reserve(size_t(packages.size()));
+    for (const AndroidPackage &p : packages)
+        order.push_back(&p);
+    sortByCollation(order, &AndroidPackage::displayName, {}, std::less<int>());
+    QList<AndroidPackage> sorted;
+    sorted.reserve(packages.size());
+    for (const AndroidPackage *p : order)
+        sorted.append(*p);
+    packages = std::move(sorted);
+}
 
 bool PackageListQuery::hasActiveFilters() const
 {
@@ -64,18 +127,12 @@ QList<AndroidPackage> displayedPackages(const QList<AndroidPackage> &packages, c
         kept.push_back(&p);
     }
 
-    const QCollator &collator = packageNameCollator();
-    auto byDisplayName = [&](const AndroidPackage *a, const AndroidPackage *b) {
-        return collator.compare(a->displayName, b->displayName) < 0;
-    };
     switch (query.sortOrder) {
     case PackageSort::name:
-        std::stable_sort(kept.begin(), kept.end(), byDisplayName);
+        sortByCollation(kept, &AndroidPackage::displayName, {}, std::less<int>());
         break;
     case PackageSort::packageID:
-        std::stable_sort(kept.begin(), kept.end(), [&](const AndroidPackage *a, const AndroidPackage *b) {
-            return collator.compare(a->name, b->name) < 0;
-        });
+        sortByCollation(kept, &AndroidPackage::name, {}, std::less<int>());
         break;
     case PackageSort::size:
         std::stable_sort(kept.begin(), kept.end(), [](const AndroidPackage *a, const AndroidPackage *b) {
@@ -83,27 +140,21 @@ QList<AndroidPackage> displayedPackages(const QList<AndroidPackage> &packages, c
         });
         break;
     case PackageSort::risk: {
-        // Look each verdict up once, not once per comparison.
-        std::vector<std::pair<int, const AndroidPackage *>> keyed;
-        keyed.reserve(kept.size());
+        std::vector<int> ranks;
+        ranks.reserve(kept.size());
         for (const AndroidPackage *p : kept)
-            keyed.emplace_back(int(p->risk().risk), p);
-        std::stable_sort(keyed.begin(), keyed.end(), [&](const auto &a, const auto &b) {
-            if (a.first != b.first)
-                return a.first > b.first;
-            return byDisplayName(a.second, b.second);
-        });
-        for (size_t i = 0; i < keyed.size(); ++i)
-            kept[i] = keyed[i].second;
+            ranks.push_back(int(p->risk().risk));
+        sortByCollation(kept, &AndroidPackage::displayName, ranks, std::greater<int>()); // riskiest first
         break;
     }
-    case PackageSort::state:
-        std::stable_sort(kept.begin(), kept.end(), [&](const AndroidPackage *a, const AndroidPackage *b) {
-            if (a->state != b->state)
-                return stateRank(a->state) < stateRank(b->state);
-            return byDisplayName(a, b);
-        });
+    case PackageSort::state: {
+        std::vector<int> ranks;
+        ranks.reserve(kept.size());
+        for (const AndroidPackage *p : kept)
+            ranks.push_back(stateRank(p->state));
+        sortByCollation(kept, &AndroidPackage::displayName, ranks, std::less<int>());
         break;
+    }
     }
     if (!query.sortAscending)
         std::reverse(kept.begin(), kept.end());

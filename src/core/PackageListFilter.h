@@ -43,4 +43,7 @@ const QCollator &packageNameCollator();
 // sort by the chosen order, reversed as a whole when descending.
 QList<AndroidPackage> displayedPackages(const QList<AndroidPackage> &packages, const PackageListQuery &query);
 
+// Stable sort by display name under the collator above.
+void sortByDisplayName(QList<AndroidPackage> &packages);
+
 PackageCounts countPackages(const QList<AndroidPackage> &packages);
