@@ -24,10 +24,10 @@ void forEachOutputLine(QStringView text, F &&visit)
         // Skip blocks of 16 that hold no possible break (nothing at or below U+000D,
         // no U+0085, nothing from U+2028 on); the test is branch-free per block.
         while (i + 16 <= n) {
-            bool maybe = false;
+            unsigned maybe = 0;
             for (int k = 0; k < 16; ++k) {
-                const char16_t c = data[i + k];
-                maybe |= (c <= u'\r') | (c == u'\u0085') | (c >= u'\u2028');
+                const unsigned c = data[i + k];
+                maybe |= unsigned(c <= 0x0Du) | unsigned(c == 0x85u) | unsigned(c >= 0x2028u);
             }
             if (maybe)
                 break;
