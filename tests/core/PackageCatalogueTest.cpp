@@ -2,6 +2,7 @@
 
 #include "bridge/Resources.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <gtest/gtest.h>
 
@@ -198,6 +199,18 @@ TEST(PackageCatalogue, NothingWithoutAReadyDevice)
     runSync(h->refreshPackages(true));
     EXPECT_TRUE(h.fake.calls().isEmpty());
     EXPECT_EQ(h->packageRefreshGeneration, 0u);
+}
+
+TEST(PackageCatalogue, TheThreeQueriesRunTogether)
+{
+    Catalogue h;
+    h.device(QStringLiteral("S1"), 1000);
+    h.metadata(QStringLiteral("S1"), QString());
+    QElapsedTimer timer;
+    timer.start();
+    runSync(h->refreshPackages(true));
+    EXPECT_LT(timer.elapsed(), 2500); // one after another they would take 3 s at least
+    EXPECT_EQ(h->packages().size(), 4);
 }
 
 TEST(PackageCatalogue, DeviceSwitchedWhileQueriesRunDropsTheResult)
