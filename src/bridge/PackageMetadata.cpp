@@ -23,12 +23,23 @@ std::optional<qint64> integralValue(const QJsonValue &v)
 // nearly all of the program's output.
 std::optional<QByteArray> strictBase64(const QString &text)
 {
-    static const auto table = [] {
-        std::array<quint8, 65536> t{};
-        t.fill(0xFF);
+    // One table per position of a symbol in its quad, value already in place; an
+    // invalid symbol sets bits above the 24 that carry data.
+    struct Tables {
+        std::array<quint32, 128> at[4];
+    };
+    static const Tables tables = [] {
+        Tables t;
+        for (auto &table : t.at)
+            table.fill(0xFF000000u);
         const char *alphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-        for (int i = 0; i < 64; ++i)
-            t[size_t(alphabet[i])] = quint8(i);
+        for (quint32 v = 0; v < 64; ++v) {
+            const auto c = size_t(alphabet[v]);
+            t.at[0][c] = v << 18;
+            t.at[1][c] = v << 12;
+            t.at[2][c] = v << 6;
+            t.at[3][c] = v;
+        }
         return t;
     }();
     const qsizetype n = text.size();
@@ -36,29 +47,35 @@ std::optional<QByteArray> strictBase64(const QString &text)
         return std::nullopt;
     const char16_t *d = reinterpret_cast<const char16_t *>(text.constData());
     const qsizetype pad = d[n - 1] == u'=' ? (d[n - 2] == u'=' ? 2 : 1) : 0;
-    QByteArray out(n / 4 * 3 - pad, Qt::Uninitialized);
+    const qsizetype size = n / 4 * 3 - pad;
+    QByteArray out(size, Qt::Uninitialized);
     auto *o = reinterpret_cast<quint8 *>(out.data());
 
     // Every quad but the last has no padding.
     const qsizetype full = n - 4;
-    quint8 bad = 0;
+    quint32 bad = 0;
+    unsigned wide = 0;
     for (qsizetype i = 0; i < full; i += 4) {
-        const quint8 a = table[d[i]], b = table[d[i + 1]], c = table[d[i + 2]], e = table[d[i + 3]];
-        bad |= a | b | c | e;
-        const quint32 acc = (quint32(a) << 18) | (quint32(b) << 12) | (quint32(c) << 6) | quint32(e);
-        *o++ = quint8(acc >> 16);
-        *o++ = quint8(acc >> 8);
-        *o++ = quint8(acc);
+        const unsigned a = d[i], b = d[i + 1], c = d[i + 2], e = d[i + 3];
+        wide |= a | b | c | e;
+        const quint32 acc = tables.at[0][a & 127] | tables.at[1][b & 127] | tables.at[2][c & 127] | tables.at[3][e & 127];
+        bad |= acc;
+        o[0] = quint8(acc >> 16);
+        o[1] = quint8(acc >> 8);
+        o[2] = quint8(acc);
+        o += 3;
     }
-    if (bad & 0xC0)
+    if (wide >= 128 || (bad & 0xFF000000u))
         return std::nullopt;
 
-    const quint8 a = table[d[full]], b = table[d[full + 1]];
-    const quint8 c = pad >= 2 ? 0 : table[d[full + 2]];
-    const quint8 e = pad >= 1 ? 0 : table[d[full + 3]];
-    if ((a | b | c | e) & 0xC0)
+    const unsigned a = d[full], b = d[full + 1];
+    const unsigned c = pad >= 2 ? u'A' : d[full + 2];
+    const unsigned e = pad >= 1 ? u'A' : d[full + 3];
+    if ((a | b | c | e) >= 128)
         return std::nullopt;
-    const quint32 acc = (quint32(a) << 18) | (quint32(b) << 12) | (quint32(c) << 6) | quint32(e);
+    const quint32 acc = tables.at[0][a] | tables.at[1][b] | tables.at[2][c] | tables.at[3][e];
+    if (acc & 0xFF000000u)
+        return std::nullopt;
     *o++ = quint8(acc >> 16);
     if (pad < 2)
         *o++ = quint8(acc >> 8);
