@@ -1,6 +1,10 @@
 #pragma once
 
+#include "AppPermission.h"
 #include "CommandResult.h"
+#include "PackageQueries.h"
+#include "DeviceFileItem.h"
+#include "FastbootDevice.h"
 #include "ProcessExecution.h"
 
 #include <QCoro/QCoroTask>
@@ -42,9 +46,65 @@ public:
     QCoro::Task<CommandResult> run(QStringList arguments, QString serial = {},
                                    RunTimeout timeout = std::nullopt) const;
 
+    // Package queries, package details and the on-device metadata program.
+    QCoro::Task<PackageStates> packageStates(QString serial) const;
+    static QSet<QString> parsePackageNames(const QString &output);
+    QCoro::Task<PackageAPKPaths> packageAPKPaths(QString packageName, QString serial) const;
+    static QStringList parsePackageAPKPaths(const QString &output);
+    QCoro::Task<PackageDetailsAnswer> packageDetails(QString packageName, QString serial) const;
+    static PackageDetails parsePackageDetails(const QString &output, const QString &packageName);
+    QCoro::Task<PackageMetadataAnswer> loadPackageMetadata(QString serial) const;
+    static QHash<QString, PackageMetadata> parsePackageMetadata(const QString &output);
+    // Installs, pulls, screenshots, device files, device control and fastboot parsing.
+    QCoro::Task<CommandResult> install(QStringList urls, QString serial) const;
+    QCoro::Task<CommandResult> pullAPK(QString remotePath, QString destination, QString serial) const;
+    QCoro::Task<CommandResult> pullDeviceItem(QString remotePath, QString destination, QString serial) const;
+    QCoro::Task<CommandResult> captureScreenshot(QString serial, QString destination) const;
+
+    QCoro::Task<DeviceDirectoryListing> listDeviceDirectory(QString path, QString serial) const;
+    QCoro::Task<CommandResult> pushLocalItem(QString source, QString remotePath, QString serial) const;
+    QCoro::Task<CommandResult> createDeviceDirectory(QString path, QString serial) const;
+    QCoro::Task<CommandResult> moveDeviceItem(QString from, QString to, QString serial) const;
+    QCoro::Task<CommandResult> removeDeviceItem(QString path, QString serial) const;
+    static QList<DeviceFileItem> parseDeviceDirectoryListing(const QString &output, const QString &basePath);
+    static constexpr int kTargetExistsExitCode = 17; // the device shell's answer when a move or push would replace
+
+    QCoro::Task<std::optional<QString>> version() const;
+    QCoro::Task<CommandResult> restartServer() const;
+    QCoro::Task<CommandResult> connect(QString address) const;
+    QCoro::Task<CommandResult> disconnect(QString address) const;
+    QCoro::Task<CommandResult> pair(QString address, QString code) const;
+    QCoro::Task<CommandResult> enableWirelessMode(QString serial, int port = 5555) const;
+    QCoro::Task<std::optional<QString>> deviceIPAddress(QString serial) const;
+    QCoro::Task<CommandResult> setScreenSize(QString size, QString serial) const;
+    QCoro::Task<CommandResult> resetScreenSize(QString serial) const;
+    QCoro::Task<CommandResult> setScreenDensity(int density, QString serial) const;
+    QCoro::Task<CommandResult> resetScreenDensity(QString serial) const;
+    QCoro::Task<CommandResult> setScreenTimeout(qint64 milliseconds, QString serial) const;
+    QCoro::Task<std::optional<qint64>> readScreenTimeout(QString serial) const;
+    QCoro::Task<CommandResult> sendKeyEvent(QString keyCode, QString serial) const;
+    QCoro::Task<CommandResult> launchPackage(QString packageName, QString serial) const;
+    QCoro::Task<CommandResult> forceStopPackage(QString packageName, QString serial) const;
+    static std::optional<QString> parseDeviceIPAddress(const QString &ipRouteOutput);
+    static std::optional<qint64> parseScreenTimeout(const QString &output);
+    // "adb connect" exits 0 also when it fails; only these words mean a link.
+    static bool connectionEstablished(const CommandResult &result);
+    static bool isValidScreenSize(const QString &size);
+    static bool isValidKeyCode(const QString &keyCode);
+    static bool isValidNetworkAddress(const QString &address);
+
+    static QList<FastbootDevice> parseFastbootDevices(const QString &output);
+    static QList<FastbootVariable> parseFastbootVariables(const QString &output);
+    static bool fastbootReportsNoPermissions(const QString &output);
     // --- device snapshot (DeviceSnapshot.cpp) ---
     // Runs the probe script; a failed run gives the empty snapshot and its result.
     QCoro::Task<DeviceSnapshotLoad> deviceSnapshot(QString serial) const;
+
+    // Runtime permissions of one package for one Android user (RuntimePermissions.cpp).
+    QCoro::Task<RuntimePermissionsResult> loadRuntimePermissions(QString packageName, QString serial, int userID) const;
+    static QList<AppPermission> parseRuntimePermissions(const QString &text, int userID);
+    QCoro::Task<CommandResult> changeRuntimePermission(QString packageName, QString permissionName,
+                                                       PermissionOperation operation, QString serial, int userID) const;
 
     bool operator==(const ADBService &) const = default;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DebloatVerdict.h"
 #include "PackageMetadata.h"
 #include "RawValue.h"
 #include "Tone.h"
@@ -63,6 +64,8 @@ struct AndroidPackage {
 
     const QString &id() const { return name; }
     bool isInactive() const { return state != PackageState::enabled; }
+    // The removal verdict of the debloat catalogue for this name and kind.
+    const DebloatVerdict &risk() const;
 
     bool operator==(const AndroidPackage &) const = default;
 };

@@ -1,10 +1,14 @@
 #pragma once
 
 #include "CommandResult.h"
+#include "FastbootDevice.h"
 #include "ProcessExecution.h"
 
 #include <QCoro/QCoroTask>
 #include <QStringList>
+
+#include <chrono>
+#include <optional>
 
 // The fastboot tool at one location; the same shape as ADBService.
 class FastbootService {
@@ -14,5 +18,17 @@ public:
 
     QString executableURL;
 
+    // fastboot waits for ever for a device that is gone: every run has a limit.
+    static constexpr std::chrono::milliseconds kDevicesTimeout{10000};
+    static constexpr std::chrono::milliseconds kVariablesTimeout{20000};
+    static constexpr std::chrono::milliseconds kRebootTimeout{30000};
+
+    QCoro::Task<FastbootDeviceList> devices() const;
+    QCoro::Task<FastbootVariableList> variables(std::optional<QString> serial) const;
+    QCoro::Task<CommandResult> reboot(std::optional<QString> target, std::optional<QString> serial) const;
+
     bool operator==(const FastbootService &) const = default;
+
+private:
+    QCoro::Task<CommandResult> run(QStringList arguments, RunTimeout timeout) const;
 };

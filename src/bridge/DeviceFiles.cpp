@@ -1,0 +1,178 @@
+// Device folder listing and the file operations of the device pane.
+#include "ADBService.h"
+#include "RawProcess.h"
+#include "ShellQuote.h"
+
+#include <QCollator>
+#include <QCoro/QCoroFuture>
+#include <QtConcurrent/QtConcurrentRun>
+
+#include <algorithm>
+
+namespace {
+
+// Writes kind, size, time and name of every entry, each followed by a NUL byte.
+const char *const kListingScript =
+    " || exit 1\n"
+    "for entry in ./* ./.[!.]* ./..?*; do\n"
+    "    if [ ! -e \"$entry\" ] && [ ! -L \"$entry\" ]; then continue; fi\n"
+    "    if [ -d \"$entry\" ]; then kind=d; else kind=f; fi\n"
+    "    size=$(stat -c %s -- \"$entry\" 2>/dev/null || echo 0)\n"
+    "    modified=$(stat -c %Y -- \"$entry\" 2>/dev/null || echo 0)\n"
+    "    name=${entry#./}\n"
+    "    printf '%s\\000%s\\000%s\\000%s\\000' \"$kind\" \"$size\" \"$modified\" \"$name\"\n"
+    "done";
+
+constexpr double kLatestTime = 4102444800.0; // 2100-01-01 00:00:00 UTC
+
+std::optional<qint64> strictInt64(const QString &text)
+{
+    if (text.isEmpty())
+        return std::nullopt;
+    qsizetype i = (text.at(0) == QLatin1Char('+') || text.at(0) == QLatin1Char('-')) ? 1 : 0;
+    if (i == text.size())
+        return std::nullopt;
+    for (qsizetype k = i; k < text.size(); ++k)
+        if (text.at(k) < QLatin1Char('0') || text.at(k) > QLatin1Char('9'))
+            return std::nullopt;
+    bool ok = false;
+    const qint64 value = text.toLongLong(&ok);
+    return ok ? std::optional<qint64>(value) : std::nullopt;
+}
+
+// An existence check in the same shell line as the change, so nothing is replaced.
+QString refuseIfExists(const QString &quotedTarget)
+{
+    return QStringLiteral("if [ -e %1 ] || [ -L %1 ]; then exit %2; fi; ")
+        .arg(quotedTarget)
+        .arg(ADBService::kTargetExistsExitCode);
+}
+
+CommandResult explainExisting(CommandResult result, const QString &target)
+{
+    if (result.exitCode == ADBService::kTargetExistsExitCode)
+        result.stdErr = QStringLiteral("На устройстве уже есть «%1»; ничего не заменено").arg(target);
+    return result;
+}
+
+} // namespace
+
+QList<DeviceFileItem> ADBService::parseDeviceDirectoryListing(const QString &output, const QString &basePath)
+{
+    const QStringList pieces = output.split(QChar(0));
+    QList<DeviceFileItem> items;
+    if (pieces.size() < 4)
+        return items;
+
+    QString base = basePath;
+    while (base.startsWith(QLatin1Char('/')))
+        base.remove(0, 1);
+    while (base.endsWith(QLatin1Char('/')))
+        base.chop(1);
+    const QString prefix = base.isEmpty() ? QStringLiteral("/") : QLatin1Char('/') + base + QLatin1Char('/');
+
+    for (qsizetype i = 0; i + 4 <= pieces.size(); i += 4) {
+        const QString &kind = pieces.at(i);
+        const QString &name = pieces.at(i + 3);
+        if (kind != QStringLiteral("d") && kind != QStringLiteral("f"))
+            continue;
+        if (name.isEmpty() || name == QStringLiteral(".") || name == QStringLiteral("..")
+            || name.contains(QLatin1Char('/')))
+            continue;
+        DeviceFileItem item;
+        item.path = prefix + name;
+        item.name = name;
+        item.isDirectory = kind == QStringLiteral("d");
+        if (!item.isDirectory)
+            item.size = strictInt64(pieces.at(i + 1));
+        bool ok = false;
+        const QString &timeText = pieces.at(i + 2);
+        const double seconds = timeText.trimmed() == timeText ? timeText.toDouble(&ok) : 0.0;
+        if (ok && seconds > 0 && seconds <= kLatestTime)
+            item.modifiedAt = QDateTime::fromMSecsSinceEpoch(qint64(seconds * 1000.0), Qt::UTC);
+        items << item;
+    }
+
+    QCollator collator;
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    std::stable_sort(items.begin(), items.end(), [&](const DeviceFileItem &a, const DeviceFileItem &b) {
+        if (a.isDirectory != b.isDirectory)
+            return a.isDirectory;
+        return collator.compare(a.name, b.name) < 0;
+    });
+    return items;
+}
+
+QCoro::Task<DeviceDirectoryListing> ADBService::listDeviceDirectory(QString path, QString serial) const
+{
+    QStringList argv;
+    if (!serial.isEmpty())
+        argv << QStringLiteral("-s") << serial;
+    argv << QStringLiteral("shell")
+         << QStringLiteral("cd -- ") + shellQuote(path) + QString::fromUtf8(kListingScript);
+    const QString adb = executableURL;
+    // Read undecoded: one name that is not UTF-8 must not blank out the whole folder.
+    const RawCommandResult raw = co_await QtConcurrent::run(processThreadPool(), [adb, argv] {
+        return runProcessRaw(adb, argv);
+    });
+
+    DeviceDirectoryListing listing;
+    if (!raw.startError.isEmpty()) {
+        listing.result = CommandResult{-1, QString(), raw.startError};
+        co_return listing;
+    }
+    listing.result.exitCode = raw.exitCode;
+    listing.result.stdErr = decodeUtf8Strict(raw.stdErr).value_or(QString());
+    const std::optional<QString> out = decodeUtf8Strict(raw.stdOut);
+    if (!out) {
+        int unreadable = 0;
+        QString example;
+        const QList<QByteArray> pieces = raw.stdOut.split('\0');
+        for (qsizetype i = 3; i < pieces.size(); i += 4) {
+            if (!decodeUtf8Strict(pieces.at(i))) {
+                if (unreadable++ == 0)
+                    example = QString::fromUtf8(pieces.at(i));
+            }
+        }
+        listing.result.exitCode = listing.result.exitCode == 0 ? -1 : listing.result.exitCode;
+        listing.result.stdErr = QStringLiteral("Папку не удалось показать: имена не в кодировке UTF-8 (%1, например «%2»)")
+                                    .arg(qMax(unreadable, 1))
+                                    .arg(example);
+        co_return listing;
+    }
+    listing.result.stdOut = *out;
+    if (listing.result.succeeded())
+        listing.items = parseDeviceDirectoryListing(*out, path);
+    co_return listing;
+}
+
+QCoro::Task<CommandResult> ADBService::pushLocalItem(QString source, QString remotePath, QString serial) const
+{
+    // adb push replaces silently: look at the device first.
+    const CommandResult check = co_await run({QStringLiteral("shell"), refuseIfExists(shellQuote(remotePath)) +
+                                                                           QStringLiteral("exit 0")},
+                                             serial);
+    if (!check.succeeded())
+        co_return explainExisting(check, remotePath);
+    co_return co_await run({QStringLiteral("push"), source, remotePath}, serial);
+}
+
+QCoro::Task<CommandResult> ADBService::createDeviceDirectory(QString path, QString serial) const
+{
+    co_return co_await run({QStringLiteral("shell"), QStringLiteral("mkdir -- ") + shellQuote(path)}, serial);
+}
+
+QCoro::Task<CommandResult> ADBService::moveDeviceItem(QString from, QString to, QString serial) const
+{
+    const QString target = shellQuote(to);
+    const CommandResult result = co_await run(
+        {QStringLiteral("shell"), refuseIfExists(target) + QStringLiteral("mv -- ") + shellQuote(from) +
+                                      QLatin1Char(' ') + target},
+        serial);
+    co_return explainExisting(result, to);
+}
+
+QCoro::Task<CommandResult> ADBService::removeDeviceItem(QString path, QString serial) const
+{
+    co_return co_await run({QStringLiteral("shell"), QStringLiteral("rm -rf -- ") + shellQuote(path)}, serial);
+}

@@ -1,0 +1,191 @@
+#pragma once
+
+#include "bridge/ADBService.h"
+#include "bridge/AndroidDevice.h"
+#include "bridge/AndroidPackage.h"
+#include "bridge/FastbootService.h"
+#include "bridge/Tone.h"
+#include "core/Observable.h"
+#include "core/OperationRecord.h"
+#include "core/RunningOperation.h"
+#include "core/ToastMessage.h"
+
+#include <QCoro/QCoroTask>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QUuid>
+
+#include <chrono>
+#include <memory>
+#include <optional>
+
+class QSettings;
+
+// The one application model: all shared state and every workflow. It lives on the
+// main thread; asynchronous operations suspend there while adb or fastboot runs.
+//
+// The class is laid out in sections, one per workflow. Each workflow adds its members
+// inside its own section here and defines them in src/core/AppModel<Workflow>.cpp.
+// Lines that a workflow adds to shared steps (the device-change reset, start-up) go
+// under that workflow's marker inside those steps.
+class AppModel final : public Observable {
+    Q_OBJECT
+public:
+    static constexpr quint64 defaultDeviceMonitorIntervalNanoseconds = 2'000'000'000;
+
+    // `userDefaults` is the preference store (never null; tests pass a private one).
+    // A given `service` is used as it is and no search for adb is made. Monitoring
+    // follows `autoRefresh` unless `autoMonitor` says otherwise. `searchEnvironment`
+    // is where adb and fastboot are looked for.
+    explicit AppModel(QSettings *userDefaults, std::optional<ADBService> service = std::nullopt,
+                      bool autoRefresh = true, std::optional<bool> autoMonitor = std::nullopt,
+                      quint64 deviceMonitorIntervalNanoseconds = defaultDeviceMonitorIntervalNanoseconds,
+                      ToolSearchEnvironment searchEnvironment = ToolSearchEnvironment::current(),
+                      QObject *parent = nullptr);
+    ~AppModel() override;
+
+    // --- core / activity log ---
+    Published<QStringList> logs{this};                      // oldest first, at most 500
+    Published<QString> statusText{this, QStringLiteral("Готово")};
+    Published<bool> isBusy{this, false};
+    Published<bool> showADBSetup{this, false};              // adb was not found
+
+    std::optional<ADBService> service;                      // once set, only replaced, never cleared
+    std::optional<FastbootService> fastbootService;
+    QSettings *const userDefaults;
+    const ToolSearchEnvironment toolSearchEnvironment;
+
+    static constexpr int maxLogEntries = 500;
+    void appendLog(const QString &text);
+    void appendResult(const QString &command, const CommandResult &result);
+    void setBusy(bool busy, const std::optional<QString> &status = std::nullopt);
+    void clearLog();
+
+    // --- devices & monitor ---
+    Published<QList<AndroidDevice>> devices{this};
+    Published<std::optional<QString>> selectedDeviceID{this};
+
+    std::optional<AndroidDevice> selectedDevice() const;
+    bool canRunDeviceAction() const;
+
+    static QList<AndroidDevice> parseDevices(const QString &output);
+
+    QCoro::Task<void> refreshDevices();
+    QCoro::Task<void> refreshAll();
+    QCoro::Task<void> selectDevice(std::optional<QString> serial);
+    void relinkADB();
+    void useCustomADB(const QString &path);
+    void startDeviceMonitoring();
+    void stopDeviceMonitoring();
+    bool isDeviceMonitorRunning() const { return deviceMonitorTask != nullptr; }
+    // One monitor poll; skipped while another poll runs.
+    QCoro::Task<void> pollDeviceChanges();
+
+    // A hung "devices -l" in the monitor counts as a failed poll after this long; tests shorten it.
+    std::chrono::milliseconds devicePollTimeout{10'000};
+    const quint64 deviceMonitorIntervalNanoseconds;
+
+    // --- package catalogue (+ filtering/sorting) ---
+    Published<QList<AndroidPackage>> packages{this};
+    // Grows with every refresh and device change; a refresh keeps its results only
+    // while the generation it started with is current.
+    quint64 packageRefreshGeneration = 0;
+
+    static QList<AndroidPackage> parsePackages(const QString &output, PackageKind kind);
+    QCoro::Task<void> refreshPackages(bool forceMetadata);
+
+    // --- package actions ---
+
+    // --- presets ---
+
+    // --- permissions ---
+
+    // --- console ---
+
+    // --- installs / export / wireless / reboot / screenshots ---
+
+    // --- device data / snapshot / link state / advice ---
+    Published<std::optional<QString>> adbVersionText{this};
+
+    QCoro::Task<void> ensureDeviceData();
+
+    // --- inspector ---
+
+    // --- debloat ---
+
+    // --- tools ---
+
+    // --- fastboot ---
+
+    // --- toasts / operation history ---
+    Published<QList<ToastMessage>> toasts{this};             // oldest first
+    Published<std::optional<RunningOperation>> runningOperation{this};
+    Published<QList<OperationRecord>> recentOperations{this}; // newest first, at most 40
+
+    static constexpr int maxRecentOperations = 40;
+    // How long a toast stays; tests shorten it.
+    std::chrono::milliseconds toastLifetime{4000};
+
+    void toast(const QString &title, const std::optional<QString> &detail = std::nullopt,
+               const QString &icon = QStringLiteral("checkmark.circle.fill"), Tone tone = Tone::success);
+    void dismissToast(const QUuid &id);
+    void record(const QString &title, const QString &detail, bool succeeded);
+
+    // --- routes ---
+
+private:
+    // --- core / activity log (private) ---
+
+    // --- devices & monitor (private) ---
+    struct DeviceMonitorHandle {
+        bool cancelled = false;
+    };
+
+    void adoptADB(const QString &path);
+    void applyDeviceSnapshot(const QList<AndroidDevice> &newDevices);
+    // Clears everything bound to the selected device. Each workflow adds its lines
+    // under its own marker in the definition (AppModelDevices.cpp).
+    void resetDeviceContext();
+    QCoro::Task<void> runDeviceMonitor(std::shared_ptr<DeviceMonitorHandle> handle);
+    QCoro::Task<void> refreshAfterAdoption();
+
+    // Device listings may overlap (a poll and a refresh); each takes a ticket when it
+    // starts, and one that finishes after a later-started one has been applied is dropped.
+    quint64 beginDeviceListing() { return ++deviceListingsStarted; }
+    bool claimDeviceListing(quint64 ticket);
+
+    std::shared_ptr<DeviceMonitorHandle> deviceMonitorTask;
+    bool devicePollInFlight = false;
+    int consecutiveMonitorFailures = 0;
+    quint64 deviceListingsStarted = 0;
+    quint64 deviceListingApplied = 0;
+
+    // --- package catalogue (private) ---
+
+    // --- package actions (private) ---
+
+    // --- presets (private) ---
+
+    // --- permissions (private) ---
+
+    // --- console (private) ---
+
+    // --- installs / export / wireless / reboot / screenshots (private) ---
+
+    // --- device data / snapshot / link state / advice (private) ---
+
+    // --- inspector (private) ---
+
+    // --- debloat (private) ---
+
+    // --- tools (private) ---
+
+    // --- fastboot (private) ---
+
+    // --- toasts / operation history (private) ---
+    void removeToast(const QUuid &id);
+
+    // --- routes (private) ---
+
+};

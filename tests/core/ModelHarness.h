@@ -1,0 +1,50 @@
+#pragma once
+
+#include "core/AppModel.h"
+
+#include "FakeTool.h"
+#include "TestSupport.h"
+
+#include <QRegularExpression>
+
+#include <memory>
+
+// A model wired to the fake adb, with no automatic refresh or monitor, that never
+// looks at the machine's own tools.
+struct ModelHarness {
+    FakeTool fake;
+    TempSettings settings;
+    std::unique_ptr<AppModel> model;
+
+    explicit ModelHarness(bool autoRefresh = false, std::optional<bool> autoMonitor = false,
+                          quint64 intervalNs = AppModel::defaultDeviceMonitorIntervalNanoseconds)
+    {
+        model = std::make_unique<AppModel>(settings.settings.get(), ADBService(fake.adbPath()), autoRefresh,
+                                           autoMonitor, intervalNs, ToolSearchEnvironment{});
+    }
+
+    AppModel &operator*() { return *model; }
+    AppModel *operator->() { return model.get(); }
+};
+
+inline const QStringList devicesArgs{QStringLiteral("devices"), QStringLiteral("-l")};
+
+inline QString deviceList(const QStringList &lines)
+{
+    return QStringLiteral("List of devices attached\n") + lines.join(QLatin1Char('\n')) + QStringLiteral("\n\n");
+}
+
+// The log entries without their "[HH:mm:ss] " prefix.
+inline QStringList logTexts(const AppModel &model)
+{
+    static const QRegularExpression prefix(QStringLiteral("^\\[\\d\\d:\\d\\d:\\d\\d\\] "));
+    QStringList texts;
+    for (QString entry : model.logs())
+        texts << entry.remove(prefix);
+    return texts;
+}
+
+inline AndroidPackage somePackage(const QString &name = QStringLiteral("com.example.app"))
+{
+    return AndroidPackage(name, QStringLiteral("/data/app/base.apk"), PackageKind::user);
+}

@@ -1,0 +1,112 @@
+#include "ModelHarness.h"
+
+#include <QElapsedTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+TEST(Toasts, TitleOnlyIsASuccessWithoutDetail)
+{
+    ModelHarness h;
+    h->toast(QStringLiteral("Готово"));
+    ASSERT_EQ(h->toasts().size(), 1);
+    const ToastMessage &t = h->toasts().first();
+    EXPECT_EQ(t.icon, QStringLiteral("checkmark.circle.fill"));
+    EXPECT_EQ(t.tone, Tone::success);
+    EXPECT_EQ(t.detail, std::nullopt);
+    EXPECT_FALSE(t.id.isNull());
+}
+
+TEST(Toasts, EachLeavesOnItsOwnClock)
+{
+    ModelHarness h;
+    h->toastLifetime = 400ms;
+    QElapsedTimer clock;
+    clock.start();
+    h->toast(QStringLiteral("Same"), QStringLiteral("d"));
+    waitUntil([] { return false; }, 200);
+    h->toast(QStringLiteral("Same"), QStringLiteral("d"));
+    ASSERT_EQ(h->toasts().size(), 2);
+    EXPECT_NE(h->toasts()[0].id, h->toasts()[1].id);
+    const QUuid second = h->toasts()[1].id;
+
+    ASSERT_TRUE(waitUntil([&] { return h->toasts().size() == 1; }));
+    EXPECT_GE(clock.elapsed(), 390);
+    EXPECT_EQ(h->toasts().first().id, second);
+    ASSERT_TRUE(waitUntil([&] { return h->toasts().isEmpty(); }));
+    EXPECT_GE(clock.elapsed(), 590);
+}
+
+TEST(Toasts, DismissRemovesAtOnceAndUnknownIdsAreIgnored)
+{
+    ModelHarness h;
+    h->toastLifetime = 300ms;
+    h->toast(QStringLiteral("a"));
+    h->toast(QStringLiteral("b"));
+    h->toast(QStringLiteral("c"));
+    const QUuid middle = h->toasts()[1].id;
+    h->dismissToast(middle);
+    ASSERT_EQ(h->toasts().size(), 2);
+    EXPECT_EQ(h->toasts()[0].title, QStringLiteral("a"));
+    EXPECT_EQ(h->toasts()[1].title, QStringLiteral("c"));
+
+    int notifications = 0;
+    QObject receiver;
+    h->observe(h->toasts, &receiver, [&] { ++notifications; });
+    h->dismissToast(QUuid::createUuid());
+    h->dismissToast(middle);
+    EXPECT_EQ(h->toasts().size(), 2);
+    EXPECT_EQ(notifications, 0);
+    ASSERT_TRUE(waitUntil([&] { return h->toasts().isEmpty(); }));
+}
+
+TEST(Toasts, ReleasedModelLeavesNoTimerBehind)
+{
+    auto h = std::make_unique<ModelHarness>();
+    (*h)->toastLifetime = 50ms;
+    (*h)->toast(QStringLiteral("x"));
+    h.reset();
+    waitUntil([] { return false; }, 150); // a stray timer would touch freed memory here
+}
+
+TEST(History, KeepsTheFortyNewestNewestFirst)
+{
+    ModelHarness h;
+    for (int i = 0; i < 45; ++i)
+        h->record(QStringLiteral("op %1").arg(i), QStringLiteral("detail"), true);
+    ASSERT_EQ(h->recentOperations().size(), 40);
+    EXPECT_EQ(h->recentOperations().first().title, QStringLiteral("op 44"));
+    EXPECT_EQ(h->recentOperations().last().title, QStringLiteral("op 5"));
+    EXPECT_EQ(h->toasts().size(), 45);
+}
+
+TEST(History, RecordShowsTheMatchingToast)
+{
+    struct Case {
+        bool succeeded;
+        QString icon;
+        Tone tone;
+    };
+    const Case cases[] = {
+        {true, QStringLiteral("checkmark.circle.fill"), Tone::success},
+        {false, QStringLiteral("exclamationmark.triangle.fill"), Tone::warning},
+    };
+    for (const Case &c : cases) {
+        ModelHarness h;
+        const QDateTime before = QDateTime::currentDateTime();
+        h->record(QStringLiteral("Отключение"), QString(), c.succeeded);
+        const OperationRecord &r = h->recentOperations().first();
+        EXPECT_EQ(r.title, QStringLiteral("Отключение"));
+        EXPECT_EQ(r.succeeded, c.succeeded);
+        EXPECT_GE(r.date, before);
+        const ToastMessage &t = h->toasts().first();
+        EXPECT_EQ(t.title, QStringLiteral("Отключение"));
+        EXPECT_EQ(t.icon, c.icon);
+        EXPECT_EQ(t.tone, c.tone);
+        EXPECT_EQ(t.detail, QString()); // present, even when empty
+    }
+}
+
+} // namespace
