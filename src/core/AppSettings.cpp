@@ -11,6 +11,8 @@ QVariant encodeRaw(const E &value) { return rawValue(value); }
 template <typename T>
 QVariant encodePlain(const T &value) { return QVariant::fromValue(value); }
 
+QVariant encodeFilters(const QList<SavedFilter> &filters) { return SavedFilter::encodeList(filters); }
+
 bool isNumeric(const QVariant &v)
 {
     switch (v.metaType().id()) {
@@ -115,6 +117,13 @@ AppSettings::AppSettings(QSettings *store, QObject *parent)
                        encodePlain<qint64>)
     , showRiskColumn(this, QStringLiteral("deck.showRiskColumn"),
                      readBool(*store, QStringLiteral("deck.showRiskColumn")).value_or(true), encodePlain<bool>)
+    , lastRoute(this, QStringLiteral("deck.lastRoute"),
+                fromRawValue<AppRoute>(readText(*store, QStringLiteral("deck.lastRoute")).value_or(QString()))
+                    .value_or(AppRoute::overview),
+                encodeRaw<AppRoute>)
+    , savedFilters(this, QStringLiteral("deck.savedFilters"),
+                   SavedFilter::decodeList(readData(*store, QStringLiteral("deck.savedFilters")).value_or(QByteArray())),
+                   encodeFilters, false)
 {
 }
 

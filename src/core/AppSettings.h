@@ -1,6 +1,8 @@
 #pragma once
 
 #include "bridge/AndroidPackage.h"
+#include "bridge/SavedFilter.h"
+#include "core/AppRoute.h"
 #include "core/AppearanceMode.h"
 #include "core/Observable.h"
 
@@ -18,8 +20,11 @@ class Stored {
 public:
     using Encoder = QVariant (*)(const T &);
 
-    Stored(AppSettings *owner, QString key, T initial, Encoder encode)
-        : m_owner(owner), m_key(std::move(key)), m_value(std::move(initial)), m_encode(encode) {}
+    // `writeUnchanged` false: an unchanged value is not written again (used where the
+    // stored form may hold more than the value read from it).
+    Stored(AppSettings *owner, QString key, T initial, Encoder encode, bool writeUnchanged = true)
+        : m_owner(owner), m_key(std::move(key)), m_value(std::move(initial)), m_encode(encode),
+          m_writeUnchanged(writeUnchanged) {}
     Stored(const Stored &) = delete;
     Stored &operator=(const Stored &) = delete;
 
@@ -35,6 +40,7 @@ private:
     QString m_key;
     T m_value;
     Encoder m_encode;
+    bool m_writeUnchanged;
 };
 
 // The user's preferences, read once from the injected store when created and written
@@ -54,6 +60,10 @@ public:
     Stored<QString> customADBPath;        // empty: search for adb
     Stored<qint64> logcatBufferSize;      // lines; key "deck.logcatBuffer"
     Stored<bool> showRiskColumn;
+    Stored<AppRoute> lastRoute;
+    // Decoded element by element: a malformed filter is skipped, and the stored list is
+    // rewritten only when the user changes it, so one bad element never wipes the rest.
+    Stored<QList<SavedFilter>> savedFilters;
 
     // Puts the seven ordinary preferences back to their defaults, each written.
     void resetToDefaults();
@@ -80,10 +90,14 @@ private:
 template <typename T>
 void Stored<T>::set(T value)
 {
-    m_owner->write(m_key, m_encode(value));
     if constexpr (std::equality_comparable<T>) {
-        if (value == m_value)
+        const bool same = value == m_value;
+        if (!same || m_writeUnchanged)
+            m_owner->write(m_key, m_encode(value));
+        if (same)
             return;
+    } else {
+        m_owner->write(m_key, m_encode(value));
     }
     m_value = std::move(value);
     m_owner->notifyChanged(this);

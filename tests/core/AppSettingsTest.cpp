@@ -5,6 +5,7 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <gtest/gtest.h>
@@ -35,6 +36,8 @@ TEST(AppSettings, EmptyStoreGivesDefaultsAndWritesNothing)
     EXPECT_EQ(s.customADBPath(), QString());
     EXPECT_EQ(s.logcatBufferSize(), 5000);
     EXPECT_TRUE(s.showRiskColumn());
+    EXPECT_EQ(s.lastRoute(), AppRoute::overview);
+    EXPECT_TRUE(s.savedFilters().isEmpty());
     EXPECT_TRUE(temp.settings->allKeys().isEmpty());
 }
 
@@ -64,6 +67,12 @@ TEST(AppSettings, ReadingRulesPerKey)
         {"deck.logcatBuffer", 1e300, [](auto &s) { return s.logcatBufferSize() == 5000; }},
         {"deck.showRiskColumn", false, [](auto &s) { return !s.showRiskColumn(); }},
         {"deck.showRiskColumn", 1, [](auto &s) { return s.showRiskColumn(); }},
+        {"deck.lastRoute", QStringLiteral("home"), [](auto &s) { return s.lastRoute() == AppRoute::overview; }},
+        {"deck.lastRoute", QStringLiteral("Logs"), [](auto &s) { return s.lastRoute() == AppRoute::overview; }},
+        {"deck.lastRoute", QStringLiteral("logs"), [](auto &s) { return s.lastRoute() == AppRoute::logs; }},
+        {"deck.savedFilters", QByteArray("[]"), [](auto &s) { return s.savedFilters().isEmpty(); }},
+        {"deck.savedFilters", QByteArray("{"), [](auto &s) { return s.savedFilters().isEmpty(); }},
+        {"deck.savedFilters", QStringLiteral("[]"), [](auto &s) { return s.savedFilters().isEmpty(); }},
     };
     for (const Case &c : cases) {
         TempSettings temp;
@@ -130,6 +139,45 @@ TEST(AppSettings, ResetWritesTheSevenDefaultsAndKeepsTheRest)
     EXPECT_EQ(s.logcatBufferSize(), 5000);
 }
 
+SavedFilter filter(const QString &name)
+{
+    SavedFilter f;
+    f.name = name;
+    f.query = QStringLiteral("camera");
+    f.kind = QStringLiteral("Системное");
+    f.states = {QStringLiteral("disabled")};
+    f.risks = {0, 2};
+    return f;
+}
+
+TEST(AppSettings, SavedFiltersAndRouteAreStoredAndOneBadFilterLosesNothing)
+{
+    TempSettings temp;
+    const SavedFilter good = filter(QStringLiteral("Камеры"));
+    QJsonObject broken = filter(QStringLiteral("Сломанный")).toJson();
+    broken.remove(QStringLiteral("risks"));
+    const QByteArray stored =
+        QJsonDocument(QJsonArray{good.toJson(), broken}).toJson(QJsonDocument::Compact);
+    temp.settings->setValue(QStringLiteral("deck.savedFilters"), stored);
+
+    AppSettings s(temp.settings.get());
+    EXPECT_EQ(s.savedFilters(), QList<SavedFilter>{good});
+    // Handing back the same list (the screen re-applying it) keeps the broken element.
+    s.savedFilters.set({good});
+    EXPECT_EQ(temp.settings->value(QStringLiteral("deck.savedFilters")).toByteArray(), stored);
+
+    const SavedFilter second = filter(QStringLiteral("Второй"));
+    s.savedFilters.set({good, second});
+    EXPECT_EQ(temp.settings->value(QStringLiteral("deck.savedFilters")).toByteArray(),
+              SavedFilter::encodeList({good, second}));
+
+    s.lastRoute.set(AppRoute::console);
+    EXPECT_EQ(temp.settings->value(QStringLiteral("deck.lastRoute")), QVariant(QStringLiteral("console")));
+    const AppSettings again(temp.settings.get());
+    EXPECT_EQ(again.savedFilters(), (QList<SavedFilter>{good, second}));
+    EXPECT_EQ(again.lastRoute(), AppRoute::console);
+}
+
 TEST(AppSettings, ApplyAppearanceHandsTheModeToTheShell)
 {
     TempSettings temp;
@@ -159,7 +207,8 @@ TEST(JsonSettings, PreferencesSurviveARealReload)
         s.customADBPath.set(QStringLiteral(" /opt/adb "));
         s.logcatBufferSize.set(20000);
         s.showRiskColumn.set(false);
-        store.setValue(QStringLiteral("deck.savedFilters"), QByteArray("[{\"a\":1}]"));
+        s.lastRoute.set(AppRoute::tools);
+        s.savedFilters.set({filter(QStringLiteral("Ф"))});
         store.setValue(QStringLiteral("deck.huge"), qint64(1) << 62);
     }
     const QString copy = dir.path() + QStringLiteral("/reloaded.json");
@@ -175,7 +224,10 @@ TEST(JsonSettings, PreferencesSurviveARealReload)
     EXPECT_EQ(s.customADBPath(), QStringLiteral(" /opt/adb "));
     EXPECT_EQ(s.logcatBufferSize(), 20000);
     EXPECT_FALSE(s.showRiskColumn());
-    EXPECT_EQ(AppSettings::readData(store, QStringLiteral("deck.savedFilters")), QByteArray("[{\"a\":1}]"));
+    EXPECT_EQ(s.lastRoute(), AppRoute::tools);
+    ASSERT_EQ(s.savedFilters().size(), 1);
+    EXPECT_EQ(s.savedFilters().first().name, QStringLiteral("Ф"));
+    EXPECT_EQ(s.savedFilters().first().risks, (QList<int>{0, 2}));
     EXPECT_EQ(AppSettings::readWholeNumber(store, QStringLiteral("deck.huge")), qint64(1) << 62);
 
     // The file itself holds typed JSON, not texts.
