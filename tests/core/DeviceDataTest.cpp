@@ -135,7 +135,7 @@ TEST(LinkStateRules, FirstRuleThatAppliesDecides)
             m = noAdb.get();
         }
         if (c.operation)
-            m->runningOperation.set(RunningOperation{*c.operation});
+            m->runningOperation.set(RunningOperation{.title = *c.operation});
         m->fastbootDevices.set(c.fastboot);
         select(*m, c.devices, c.selected);
         m->isBusy.set(c.busy);
