@@ -3,6 +3,13 @@
 #include "bridge/ADBService.h"
 #include "bridge/AndroidDevice.h"
 #include "bridge/AndroidPackage.h"
+#include "bridge/ConsoleCommandError.h"
+#include "bridge/ConsoleCommandRecord.h"
+#include "bridge/ConsoleEntry.h"
+#include "bridge/ConsoleFavorite.h"
+#include "bridge/ConsoleMode.h"
+#include "bridge/ConsoleProcessRunner.h"
+#include "bridge/ConsoleTheme.h"
 #include "bridge/FastbootService.h"
 #include "bridge/Tone.h"
 #include "core/Observable.h"
@@ -30,6 +37,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <variant>
 
 class QSettings;
 
@@ -113,6 +121,42 @@ public:
     // --- permissions ---
 
     // --- console ---
+    Published<ConsoleMode> consoleMode{this, ConsoleMode::deviceShell};
+    Published<ConsoleTheme> consoleTheme{this, ConsoleTheme::system};
+    Published<QString> consoleInput{this};
+    Published<QList<ConsoleEntry>> consoleEntries{this};         // oldest first, at most 3000
+    Published<QList<ConsoleCommandRecord>> consoleHistory{this}; // oldest first, at most 200
+    Published<QList<ConsoleFavorite>> consoleFavorites{this};
+    Published<QString> consoleSearchText{this};
+    Published<bool> consoleIsRunning{this, false};
+    Published<QString> consoleStatusText{this, QStringLiteral("Готово")};
+    Published<bool> showConsoleFavorites{this, true};
+
+    // Created with the model, never replaced; its callbacks reach the model only weakly.
+    ConsoleProcessRunner consoleRunner;
+    // Position in consoleHistory while stepping through it.
+    std::optional<qsizetype> consoleHistoryIndex;
+    // Puts text on the system clipboard; the shell installs it (the core links no Gui).
+    std::function<void(const QString &)> pasteboardWriter;
+
+    static constexpr qsizetype maxConsoleHistory = 200;
+
+    static std::variant<QStringList, ConsoleCommandError> parseADBCommandLine(const QString &line);
+    static QList<ConsoleFavorite> loadConsoleFavorites(QSettings &userDefaults);
+
+    void runConsoleCommand();
+    void stopConsoleCommand();
+    void clearConsole();
+    void clearConsoleInput();
+    void copyConsoleLog();
+    void consoleHistoryPrevious();
+    void consoleHistoryNext();
+    void toggleConsoleFavoriteForInput();
+    void useConsoleFavorite(const ConsoleFavorite &favorite);
+    void removeConsoleFavorite(const ConsoleFavorite &favorite);
+    QList<ConsoleEntry> visibleConsoleEntries() const;
+    qsizetype consoleSearchMatchCount() const;
+    bool canRunConsoleCommand() const;
 
     // --- installs / export / wireless / reboot / screenshots ---
 
@@ -213,6 +257,9 @@ private:
     // --- permissions (private) ---
 
     // --- console (private) ---
+    void appendConsole(ConsoleEntryKind kind, const QString &text);
+    void saveConsoleFavorites();
+    void finishConsoleCommand(ConsoleMode mode, int status);
 
     // --- installs / export / wireless / reboot / screenshots (private) ---
 

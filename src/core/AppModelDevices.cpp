@@ -140,6 +140,8 @@ void AppModel::resetDeviceContext()
     isBusy.set(false);
 
     // --- console: stop a running command ---
+    if (consoleIsRunning())
+        stopConsoleCommand();
 
     // --- package catalogue ---
     packages.set({});

@@ -114,7 +114,7 @@ TEST(DeviceContext, SurvivesOnlyWhileTheSameReadyDeviceStaysSelected)
         h.fake.onSequence(devicesArgs, {{.out = deviceList({c.before})}, {.out = deviceList(c.after)}});
         runSync(h->refreshDevices());
         h->packages.set({somePackage()});
-        h->runningOperation.set(RunningOperation{QStringLiteral("Работа")});
+        h->runningOperation.set(RunningOperation{QStringLiteral("Работа"), std::nullopt, std::nullopt, false});
         runSync(h->pollDeviceChanges());
         EXPECT_EQ(!h->packages().isEmpty(), c.survives) << c.name;
         EXPECT_EQ(h->runningOperation().has_value(), c.survives) << c.name;
