@@ -37,9 +37,13 @@ struct Actions : ModelHarness {
     QList<QStringList> actionCalls() const
     {
         QList<QStringList> result;
-        for (const QStringList &call : fake.calls())
-            if (!(call.size() > 4 && call[4] == QStringLiteral("list")))
+        // The batch's own commands: not the follow-up catalogue listings or device probe.
+        for (const QStringList &call : fake.calls()) {
+            const bool packageCommand = call.size() > 4
+                && ((call[3] == QStringLiteral("pm") && call[4] != QStringLiteral("list")) || call[3] == QStringLiteral("cmd"));
+            if (packageCommand)
                 result << call;
+        }
         return result;
     }
 };
@@ -76,6 +80,8 @@ TEST(PackageActions, NonDestructiveRunsAtOnceInNameOrderThenRefreshes)
     EXPECT_TRUE(record.succeeded);
     EXPECT_EQ(logTexts(*h).mid(0, 2), S({"$ shell pm enable com.a", "Package com.x new state: enabled"}));
     EXPECT_TRUE(logTexts(*h).contains(QStringLiteral("$ pm list packages -f -3"))); // the follow-up refresh
+    // ... and then the device snapshot, read again.
+    ASSERT_TRUE(waitUntil([&] { return !h.fake.calls().isEmpty() && h.fake.calls().last().value(3).contains(QStringLiteral("getprop")); }));
 }
 
 TEST(PackageActions, FailuresAreCountedAndTheBatchGoesOn)
