@@ -145,8 +145,12 @@ void AppModel::resetDeviceContext()
 
     // --- package catalogue ---
     packages.set({});
+    selectedPackageIDs.set({});
+    packageContextGeneration = packageRefreshGeneration;
 
     // --- package actions ---
+    pendingAction.set(std::nullopt);
+    pendingActionPackages.clear();
 
     // --- presets ---
 
@@ -156,10 +160,17 @@ void AppModel::resetDeviceContext()
     packageExportErrorMessage.set(std::nullopt);
 
     // --- device data / snapshot / link state / advice ---
+    snapshot.set(std::nullopt);
+    isSnapshotLoading.set(false);
 
     // --- inspector ---
+    inspectorPackageID.set(std::nullopt);
+    packageDetails.set(std::nullopt);
+    isDetailsLoading.set(false);
 
     // --- debloat ---
+    debloatSelection.set({});
+    isDebloatReviewPresented.set(false);
 
     // --- tools ---
     screenTimeoutMilliseconds.set(std::nullopt);

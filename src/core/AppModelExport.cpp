@@ -8,6 +8,8 @@
 #include <QPointer>
 #include <QSet>
 
+#include <algorithm>
+
 #include <cerrno>
 #include <cstring>
 #include <sys/stat.h>
@@ -23,6 +25,13 @@ std::optional<QString> makeFolder(const QString &path)
 }
 
 } // namespace
+
+QCoro::Task<void> AppModel::exportSelectedPackages(QString folder)
+{
+    QStringList names = selectedPackageIDs().values();
+    std::sort(names.begin(), names.end());
+    co_await exportPackages(names, folder);
+}
 
 QCoro::Task<void> AppModel::exportPackages(QStringList packageNames, QString folder)
 {

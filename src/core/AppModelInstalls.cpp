@@ -30,7 +30,10 @@ QCoro::Task<void> AppModel::install(QStringList urls)
     appendResult(QStringLiteral("install ") + names.join(QStringLiteral(", ")), result);
     statusText.set(result.succeeded() ? QStringLiteral("Установка завершена") : QStringLiteral("Ошибка установки"));
     isBusy.set(false);
-    if (!result.succeeded() || selectedDeviceID() != serial)
+    if (!result.succeeded())
+        co_return;
+    metadataCache.remove(serial);
+    if (selectedDeviceID() != serial)
         co_return;
     co_await refreshPackages(true);
 }

@@ -4,6 +4,17 @@
 
 namespace {
 
+// The calls among `wanted`, in order: the device and package refreshes that follow a
+// workflow run commands of their own, which these tests do not follow.
+QList<QStringList> callsAmong(const FakeTool &fake, const QList<QStringList> &wanted)
+{
+    QList<QStringList> picked;
+    for (const QStringList &call : fake.calls())
+        if (wanted.contains(call))
+            picked << call;
+    return picked;
+}
+
 const QString kFastboot = QStringLiteral("fastboot");
 const QStringList fbDevices{QStringLiteral("devices")};
 QStringList getvar(const QString &serial)
@@ -117,7 +128,7 @@ TEST(FastbootWorkflows, RebootLogsRecordsAndSearchesAgain)
     EXPECT_TRUE(logTexts(*h).contains(QStringLiteral("$ fastboot reboot")));
     EXPECT_EQ(h.fake.calls(kFastboot),
               (QList<QStringList>{{QStringLiteral("-s"), QStringLiteral("AAA"), QStringLiteral("reboot")}, fbDevices}));
-    EXPECT_EQ(h.fake.calls(), QList<QStringList>{devicesArgs});
+    EXPECT_EQ(callsAmong(h.fake, {devicesArgs}), QList<QStringList>{devicesArgs});
     EXPECT_FALSE(h->isFastbootBusy());
 
     h->fastbootDevices.set({{QStringLiteral("AAA"), QStringLiteral("fastboot")}});

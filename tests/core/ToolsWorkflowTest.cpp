@@ -4,6 +4,17 @@
 
 namespace {
 
+// The calls among `wanted`, in order: the device and package refreshes that follow a
+// workflow run commands of their own, which these tests do not follow.
+QList<QStringList> callsAmong(const FakeTool &fake, const QList<QStringList> &wanted)
+{
+    QList<QStringList> picked;
+    for (const QStringList &call : fake.calls())
+        if (wanted.contains(call))
+            picked << call;
+    return picked;
+}
+
 const QString kSerial = QStringLiteral("R5CT1");
 QStringList onDevice(QStringList args) { return QStringList{QStringLiteral("-s"), kSerial} + args; }
 const QStringList ipRoute = onDevice({QStringLiteral("shell"), QStringLiteral("ip route")});
@@ -66,7 +77,7 @@ TEST(ToolsWorkflows, PairingTrimsNeverShowsTheCodeAndClearsItOnlyOnSuccess)
     EXPECT_EQ(h.lastRecord().title, QStringLiteral("Сопряжение выполнено"));
     EXPECT_TRUE(h->wirelessPairCode().isEmpty());
     EXPECT_EQ(h->wirelessPairAddress(), QStringLiteral("  10.0.0.2:37000 \n"));
-    EXPECT_EQ(h.fake.calls(), (QList<QStringList>{pair, pair, devicesArgs}));
+    EXPECT_EQ(callsAmong(h.fake, {pair, devicesArgs}), (QList<QStringList>{pair, pair, devicesArgs}));
     EXPECT_TRUE(logTexts(*h).contains(QStringLiteral("$ adb pair 10.0.0.2:37000")));
     for (const QString &line : h->logs())
         EXPECT_FALSE(line.contains(QStringLiteral("482913")));
@@ -88,7 +99,7 @@ TEST(ToolsWorkflows, SwitchReadsTheAddressOverUsbThenConnects)
     const QStringList connect{QStringLiteral("connect"), QStringLiteral("192.168.1.25:5555")};
     h.fake.on(connect, {.out = QStringLiteral("connected to 192.168.1.25:5555\n")});
     runSync(h->switchToWireless());
-    EXPECT_EQ(h.fake.calls(), (QList<QStringList>{ipRoute, tcpip, connect, devicesArgs}));
+    EXPECT_EQ(callsAmong(h.fake, {ipRoute, tcpip, connect, devicesArgs}), (QList<QStringList>{ipRoute, tcpip, connect, devicesArgs}));
     EXPECT_EQ(h->wirelessAddress(), QStringLiteral("192.168.1.25:5555"));
     EXPECT_EQ(h.lastRecord().title, QStringLiteral("Устройство доступно по Wi-Fi"));
     EXPECT_TRUE(h.lastRecord().succeeded);
@@ -148,8 +159,9 @@ TEST(ToolsWorkflows, DisconnectAndRestart)
     EXPECT_EQ(h.lastRecord().detail, QStringLiteral("could not install *smartsocket* listener"));
     EXPECT_FALSE(h.lastRecord().succeeded);
     EXPECT_EQ(h->toasts().last().tone, Tone::warning);
-    EXPECT_EQ(h.fake.calls(), (QList<QStringList>{{QStringLiteral("disconnect"), QStringLiteral("10.0.0.2:5555")}, devicesArgs,
-                                                  {QStringLiteral("kill-server")}, {QStringLiteral("start-server")}, devicesArgs}));
+    const QList<QStringList> expected{{QStringLiteral("disconnect"), QStringLiteral("10.0.0.2:5555")}, devicesArgs,
+                                      {QStringLiteral("kill-server")}, {QStringLiteral("start-server")}, devicesArgs};
+    EXPECT_EQ(callsAmong(h.fake, expected), expected);
     EXPECT_TRUE(logTexts(*h).contains(QStringLiteral("$ adb kill-server && adb start-server")));
 }
 
@@ -188,7 +200,8 @@ TEST(ToolsWorkflows, ScreenSettingsAndKeys)
     h.fake.clearCalls();
     runSync(h->applyScreenSize(QStringLiteral("1080x2400; reboot")));
     runSync(h->sendKey(QStringLiteral("KEYCODE_HOME && reboot"), QStringLiteral("Домой")));
-    EXPECT_TRUE(h.fake.calls().isEmpty());
+    for (const QStringList &call : h.fake.calls()) // only the snapshot probe that follows a screen change
+        EXPECT_FALSE(call.contains(QStringLiteral("wm")) || call.contains(QStringLiteral("input"))) << call.join(' ').toStdString();
     EXPECT_EQ(h->toolsStatusText(), QStringLiteral("Домой: ошибка"));
     const auto sizeRecord = h.lastRecord();
     EXPECT_EQ(sizeRecord.title, QStringLiteral("Разрешение экрана"));
