@@ -80,7 +80,10 @@ public:
     static constexpr int maxLogEntries = 500;
     void appendLog(const QString &text);
     void appendResult(const QString &command, const CommandResult &result);
+    // Operations overlap: setBusy(true) and setBusy(false) pair up per operation, and
+    // the model stays busy while any operation (or package work) still runs.
     void setBusy(bool busy, const std::optional<QString> &status = std::nullopt);
+    void refreshBusy();
     void clearLog();
 
     // --- devices & monitor ---
@@ -326,6 +329,7 @@ private:
     QSet<quint64> runningPackageRefreshes;
     quint64 packageContextGeneration = 0;
     bool isPackageWorkRunning() const;
+    int busyDepth = 0; // operations between setBusy(true) and setBusy(false)
     bool isCurrentPackageRefresh(quint64 generation, const QString &serial) const;
 
     // --- package actions (private) ---
