@@ -174,6 +174,14 @@ TEST(RuntimePermissions, MalformedPermissionNamesNeverReachTheDevice)
         EXPECT_EQ(r.exitCode, -1);
         EXPECT_TRUE(r.stdErr.contains(QStringLiteral("Недопустимое имя разрешения")));
     }
+    // The package name is checked the same way, for reading and for changing.
+    const auto badPackage = runSync(adb.changeRuntimePermission(QStringLiteral("com.x;reboot"),
+                                                                QStringLiteral("android.permission.CAMERA"),
+                                                                PermissionOperation::grant, QStringLiteral("SER"), 0));
+    EXPECT_EQ(badPackage.exitCode, -1);
+    const auto badRead = runSync(adb.loadRuntimePermissions(QStringLiteral("com.x reboot"), QStringLiteral("SER"), 0));
+    EXPECT_EQ(badRead.result.exitCode, -1);
+    EXPECT_TRUE(badRead.permissions.isEmpty());
     EXPECT_TRUE(fake.calls().isEmpty());
     EXPECT_TRUE(isValidPermissionName(QStringLiteral("com.vendor.permission.X_1")));
 }
