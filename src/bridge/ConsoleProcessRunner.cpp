@@ -146,8 +146,14 @@ struct ConsoleProcessRunner::Run {
     void sendSignal(int signo)
     {
         std::lock_guard guard(signalLock);
-        if (pid > 0 && !reaped && !exited.load())
-            ::kill(pid, signo);
+        if (pid <= 0 || reaped || exited.load())
+            return;
+#if defined(__linux__) && defined(SYS_pidfd_send_signal)
+        // The descriptor names this very process even if someone else reaped it.
+        if (pidFd >= 0 && ::syscall(SYS_pidfd_send_signal, pidFd, signo, nullptr, 0) == 0)
+            return;
+#endif
+        ::kill(pid, signo);
     }
 
     void deliver(bool error, const char *data, qsizetype size)
@@ -217,8 +223,12 @@ struct ConsoleProcessRunner::Run {
                 fds[n++] = {pidFd, POLLIN, 0};
 
             const int ready = ::poll(fds, nfds_t(n), pidFd >= 0 ? -1 : kExitCheckMs);
-            if (ready < 0 && errno != EINTR)
-                break;
+            if (ready < 0) {
+                // Giving up here would leave the child blocked on a full pipe.
+                if (errno != EINTR)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+                continue;
+            }
             for (int index : {outIndex, errIndex}) {
                 if (index < 0 || !(fds[index].revents & (POLLIN | POLLHUP | POLLERR)))
                     continue;
@@ -251,9 +261,10 @@ struct ConsoleProcessRunner::Run {
         closeFd(errFd);
 
         int status = 0;
+        pid_t waited;
         {
             std::lock_guard guard(signalLock);
-            while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {}
+            while ((waited = ::waitpid(pid, &status, 0)) < 0 && errno == EINTR) {}
             reaped = true;
         }
         closeFd(pidFd);
@@ -266,7 +277,8 @@ struct ConsoleProcessRunner::Run {
         // Let go of what the callbacks hold before reporting the end.
         onStandardOutput = nullptr;
         onStandardError = nullptr;
-        done(statusCode(status));
+        // -1 when the status was lost (someone else reaped the child).
+        done(waited == pid ? statusCode(status) : -1);
     }
 };
 

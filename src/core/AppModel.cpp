@@ -10,6 +10,9 @@ AppModel::AppModel(QSettings *userDefaults, std::optional<ADBService> presetServ
       deviceMonitorIntervalNanoseconds(monitorIntervalNanoseconds)
 {
     // --- console start-up (favourites, ready line) ---
+    consoleFavorites.set(loadConsoleFavorites(*userDefaults));
+    appendConsole(ConsoleEntryKind::system,
+                  QStringLiteral("ADB-консоль готова. Команды выполняются на выбранном устройстве."));
 
     // adb: a given service is used as is; otherwise the usual places are searched.
     if (presetService) {

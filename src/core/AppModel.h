@@ -3,22 +3,41 @@
 #include "bridge/ADBService.h"
 #include "bridge/AndroidDevice.h"
 #include "bridge/AndroidPackage.h"
+#include "bridge/ConsoleCommandError.h"
+#include "bridge/ConsoleCommandRecord.h"
+#include "bridge/ConsoleEntry.h"
+#include "bridge/ConsoleFavorite.h"
+#include "bridge/ConsoleMode.h"
+#include "bridge/ConsoleProcessRunner.h"
+#include "bridge/ConsoleTheme.h"
 #include "bridge/FastbootService.h"
 #include "bridge/Tone.h"
 #include "core/Observable.h"
+#include "bridge/DeviceSnapshot.h"
+#include "bridge/LinkState.h"
+#include "bridge/PackageDetails.h"
+#include "bridge/PresetAction.h"
+#include "bridge/RemovalRisk.h"
+#include "core/AppRoute.h"
+#include "core/DeckAdvice.h"
 #include "core/OperationRecord.h"
 #include "core/RunningOperation.h"
 #include "core/ToastMessage.h"
 
 #include <QCoro/QCoroTask>
 #include <QList>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 #include <QUuid>
+#include <QDateTime>
+#include <QSet>
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <optional>
+#include <variant>
 
 class QSettings;
 
@@ -102,21 +121,88 @@ public:
     // --- permissions ---
 
     // --- console ---
+    Published<ConsoleMode> consoleMode{this, ConsoleMode::deviceShell};
+    Published<ConsoleTheme> consoleTheme{this, ConsoleTheme::system};
+    Published<QString> consoleInput{this};
+    Published<QList<ConsoleEntry>> consoleEntries{this};         // oldest first, at most 3000
+    Published<QList<ConsoleCommandRecord>> consoleHistory{this}; // oldest first, at most 200
+    Published<QList<ConsoleFavorite>> consoleFavorites{this};
+    Published<QString> consoleSearchText{this};
+    Published<bool> consoleIsRunning{this, false};
+    Published<QString> consoleStatusText{this, QStringLiteral("Готово")};
+    Published<bool> showConsoleFavorites{this, true};
+
+    // Created with the model, never replaced; its callbacks reach the model only weakly.
+    ConsoleProcessRunner consoleRunner;
+    // Position in consoleHistory while stepping through it.
+    std::optional<qsizetype> consoleHistoryIndex;
+    // Puts text on the system clipboard; the shell installs it (the core links no Gui).
+    std::function<void(const QString &)> pasteboardWriter;
+
+    static constexpr qsizetype maxConsoleHistory = 200;
+
+    static std::variant<QStringList, ConsoleCommandError> parseADBCommandLine(const QString &line);
+    static QList<ConsoleFavorite> loadConsoleFavorites(QSettings &userDefaults);
+
+    void runConsoleCommand();
+    void stopConsoleCommand();
+    void clearConsole();
+    void clearConsoleInput();
+    void copyConsoleLog();
+    void consoleHistoryPrevious();
+    void consoleHistoryNext();
+    void toggleConsoleFavoriteForInput();
+    void useConsoleFavorite(const ConsoleFavorite &favorite);
+    void removeConsoleFavorite(const ConsoleFavorite &favorite);
+    QList<ConsoleEntry> visibleConsoleEntries() const;
+    qsizetype consoleSearchMatchCount() const;
+    bool canRunConsoleCommand() const;
 
     // --- installs / export / wireless / reboot / screenshots ---
 
     // --- device data / snapshot / link state / advice ---
+    Published<std::optional<DeviceSnapshot>> snapshot{this}; // last good probe of the selected ready device
+    Published<bool> isSnapshotLoading{this, false};
+
+    LinkState linkState() const;
+    bool isDeviceUsable() const;                       // a ready device is selected
+    std::optional<QString> adbShortVersion() const;    // "ADB 1.0.41" for display
+    // refreshSnapshot (below): unless forced, does nothing while a probe runs; a late
+    // result for a device that is no longer selected and ready is dropped.
+
+    // Advice cards from the current state; `adviceClock` gives "now" (tests fix it).
+    QList<DeckAdvice> advice() const;
+    static std::optional<QDateTime> securityPatchDate(const QString &patch);
+    std::function<QDateTime()> adviceClock = [] { return QDateTime::currentDateTime(); };
+
     Published<std::optional<QString>> adbVersionText{this};
 
     QCoro::Task<void> ensureDeviceData();
+    QCoro::Task<void> refreshSnapshot(bool force);
 
     // --- inspector ---
+    Published<std::optional<QString>> inspectorPackageID{this};
+    Published<std::optional<PackageDetails>> packageDetails{this};
+    Published<bool> isDetailsLoading{this, false};
 
     // --- debloat ---
+    Published<QSet<QString>> debloatSelection{this};
+    Published<QSet<RemovalRisk>> debloatRiskFilter{this, {RemovalRisk::safe, RemovalRisk::review}};
+    Published<QString> debloatSearchText{this};
+    Published<PresetAction> debloatAction{this, PresetAction::disable};
+    Published<bool> isDebloatReviewPresented{this, false};
 
     // --- tools ---
+    Published<std::optional<qint64>> screenTimeoutMilliseconds{this};
+    Published<QString> toolsStatusText{this, QStringLiteral("Готово")};
+    Published<QString> wirelessPairAddress{this};
+    Published<QString> wirelessPairCode{this};
 
     // --- fastboot ---
+    Published<QList<FastbootDevice>> fastbootDevices{this};
+    Published<QMap<QString, QString>> fastbootVariables{this};
+    Published<bool> isFastbootBusy{this, false};
+    Published<QString> fastbootStatusText{this, QStringLiteral("Fastboot-устройства не найдены")};
 
     // --- toasts / operation history ---
     Published<QList<ToastMessage>> toasts{this};             // oldest first
@@ -133,6 +219,7 @@ public:
     void record(const QString &title, const QString &detail, bool succeeded);
 
     // --- routes ---
+    Published<AppRoute> route{this, AppRoute::overview};
 
 private:
     // --- core / activity log (private) ---
@@ -170,6 +257,9 @@ private:
     // --- permissions (private) ---
 
     // --- console (private) ---
+    void appendConsole(ConsoleEntryKind kind, const QString &text);
+    void saveConsoleFavorites();
+    void finishConsoleCommand(ConsoleMode mode, int status);
 
     // --- installs / export / wireless / reboot / screenshots (private) ---
 

@@ -140,6 +140,8 @@ void AppModel::resetDeviceContext()
     isBusy.set(false);
 
     // --- console: stop a running command ---
+    if (consoleIsRunning())
+        stopConsoleCommand();
 
     // --- package catalogue ---
     packages.set({});
@@ -153,12 +155,20 @@ void AppModel::resetDeviceContext()
     // --- installs / export / wireless / reboot / screenshots ---
 
     // --- device data / snapshot / link state / advice ---
+    snapshot.set(std::nullopt);
+    isSnapshotLoading.set(false);
 
     // --- inspector ---
+    inspectorPackageID.set(std::nullopt);
+    packageDetails.set(std::nullopt);
+    isDetailsLoading.set(false);
 
     // --- debloat ---
+    debloatSelection.set({});
+    isDebloatReviewPresented.set(false);
 
     // --- tools ---
+    screenTimeoutMilliseconds.set(std::nullopt);
 
     // --- toasts / operation history ---
     runningOperation.set(std::nullopt);

@@ -9,7 +9,7 @@ void AppModel::toast(const QString &title, const std::optional<QString> &detail,
     toasts.mutate([&](QList<ToastMessage> &list) { list.append(message); });
     // Each toast leaves on its own clock; a released model takes its timers with it.
     const QUuid id = message.id;
-    QTimer::singleShot(toastLifetime, this, [this, id] { removeToast(id); });
+    QTimer::singleShot(toastLifetime, Qt::PreciseTimer, this, [this, id] { removeToast(id); });
 }
 
 void AppModel::dismissToast(const QUuid &id)

@@ -65,8 +65,8 @@ TEST(OperationRecords, IdentityAndOptionalFields)
     const OperationRecord copy = a;
     EXPECT_EQ(copy, a);
 
-    const RunningOperation half{QStringLiteral("x"), std::nullopt, 0.5};
-    const RunningOperation open{QStringLiteral("x")};
+    const RunningOperation half{QStringLiteral("x"), std::nullopt, 0.5, false};
+    const RunningOperation open{QStringLiteral("x"), std::nullopt, std::nullopt, false};
     EXPECT_NE(half, open);
     EXPECT_EQ(open, (RunningOperation{QStringLiteral("x"), std::nullopt, std::nullopt, false}));
 }

@@ -25,18 +25,29 @@ TEST(Toasts, EachLeavesOnItsOwnClock)
     h->toastLifetime = 400ms;
     QElapsedTimer clock;
     clock.start();
+    QList<std::pair<qint64, QList<QUuid>>> changes; // when, and which toasts were left
+    QObject receiver;
+    h->observe(h->toasts, &receiver, [&] {
+        QList<QUuid> ids;
+        for (const ToastMessage &t : h->toasts())
+            ids << t.id;
+        changes.append({clock.elapsed(), ids});
+    });
     h->toast(QStringLiteral("Same"), QStringLiteral("d"));
     waitUntil([] { return false; }, 200);
+    const qint64 secondShown = clock.elapsed();
     h->toast(QStringLiteral("Same"), QStringLiteral("d"));
     ASSERT_EQ(h->toasts().size(), 2);
-    EXPECT_NE(h->toasts()[0].id, h->toasts()[1].id);
+    const QUuid first = h->toasts()[0].id;
     const QUuid second = h->toasts()[1].id;
+    EXPECT_NE(first, second);
 
-    ASSERT_TRUE(waitUntil([&] { return h->toasts().size() == 1; }));
-    EXPECT_GE(clock.elapsed(), 390);
-    EXPECT_EQ(h->toasts().first().id, second);
     ASSERT_TRUE(waitUntil([&] { return h->toasts().isEmpty(); }));
-    EXPECT_GE(clock.elapsed(), 590);
+    ASSERT_EQ(changes.size(), 4); // two shown, two removed one by one
+    EXPECT_GE(changes[2].first, 400);
+    EXPECT_EQ(changes[2].second, QList<QUuid>{second});
+    EXPECT_GE(changes[3].first, secondShown + 400);
+    EXPECT_TRUE(changes[3].second.isEmpty());
 }
 
 TEST(Toasts, DismissRemovesAtOnceAndUnknownIdsAreIgnored)

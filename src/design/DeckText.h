@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QFont>
+#include <QWidget>
+
+#include <functional>
+
+// A line of text in a design font and an Ink role, read at paint time so it follows the theme.
+// One line; too long a text is elided (`Qt::ElideNone` keeps it whole and the widget at its
+// full width).
+class DeckText : public QWidget {
+    Q_OBJECT
+public:
+    using InkRole = std::function<QColor()>;
+
+    DeckText(const QString &text, const QFont &font, InkRole ink, QWidget *parent = nullptr);
+
+    QString text() const { return m_text; }
+    void setText(const QString &text);
+    void setInk(InkRole ink);
+    void setElideMode(Qt::TextElideMode mode);
+    void setAlignment(Qt::Alignment alignment);
+    QColor color() const { return m_ink(); }
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QString m_text;
+    InkRole m_ink;
+    Qt::TextElideMode m_elide = Qt::ElideRight;
+    Qt::Alignment m_alignment = Qt::AlignLeft | Qt::AlignVCenter;
+};

@@ -1,0 +1,129 @@
+#include "FlowLayout.h"
+
+#include <QWidget>
+
+#include <algorithm>
+#include <cmath>
+
+FlowLayout::FlowLayout(QWidget *parent) : QLayout(parent) { setContentsMargins(0, 0, 0, 0); }
+
+FlowLayout::~FlowLayout()
+{
+    while (QLayoutItem *item = takeAt(0))
+        delete item;
+}
+
+QList<FlowLayout::Line> FlowLayout::lines(const QList<QSizeF> &sizes, qreal maxWidth, qreal spacing)
+{
+    QList<Line> result;
+    Line current;
+    for (int i = 0; i < sizes.size(); ++i) {
+        const qreal w = sizes[i].width(), h = sizes[i].height();
+        if (current.indices.isEmpty()) {
+            current.indices.append(i);
+            current.width = w;
+            current.height = std::max(current.height, h);
+            continue;
+        }
+        const qreal candidate = current.width + spacing + w;
+        if (candidate > maxWidth) {
+            result.append(current);
+            current = Line{{i}, w, h};
+        } else {
+            current.indices.append(i);
+            current.width = candidate;
+            current.height = std::max(current.height, h);
+        }
+    }
+    if (!current.indices.isEmpty())
+        result.append(current);
+    return result;
+}
+
+QSizeF FlowLayout::sizeThatFits(const QList<QSizeF> &sizes, std::optional<qreal> proposed, qreal spacing,
+                                qreal lineSpacing)
+{
+    const qreal maxWidth = proposed.value_or(std::numeric_limits<qreal>::infinity());
+    const QList<Line> ls = lines(sizes, maxWidth, spacing);
+    qreal height = 0, widest = 0;
+    for (const Line &l : ls) {
+        height += l.height;
+        widest = std::max(widest, l.width);
+    }
+    if (!ls.isEmpty())
+        height += lineSpacing * (ls.size() - 1);
+    const qreal width = (proposed && std::isfinite(*proposed)) ? *proposed : widest;
+    return {width, height};
+}
+
+QList<QRectF> FlowLayout::place(const QList<QSizeF> &sizes, const QRectF &bounds, qreal spacing, qreal lineSpacing)
+{
+    QList<QRectF> rects(sizes.size());
+    qreal y = bounds.top();
+    for (const Line &line : lines(sizes, bounds.width(), spacing)) {
+        qreal x = bounds.left();
+        for (int i : line.indices) {
+            const QSizeF s = sizes[i];
+            rects[i] = QRectF(QPointF(x, y + (line.height - s.height()) / 2), s);
+            x += s.width() + spacing;
+        }
+        y += line.height + lineSpacing;
+    }
+    return rects;
+}
+
+void FlowLayout::addItem(QLayoutItem *item) { m_items.append(item); }
+int FlowLayout::count() const { return int(m_items.size()); }
+QLayoutItem *FlowLayout::itemAt(int index) const { return m_items.value(index); }
+
+QLayoutItem *FlowLayout::takeAt(int index)
+{
+    if (index < 0 || index >= m_items.size())
+        return nullptr;
+    return m_items.takeAt(index);
+}
+
+Qt::Orientations FlowLayout::expandingDirections() const { return Qt::Horizontal; }
+bool FlowLayout::hasHeightForWidth() const { return true; }
+
+QList<QSizeF> FlowLayout::itemSizes() const
+{
+    QList<QSizeF> sizes;
+    for (QLayoutItem *item : m_items)
+        sizes.append(item->isEmpty() ? QSizeF(0, 0) : QSizeF(item->sizeHint()));
+    return sizes;
+}
+
+int FlowLayout::heightForWidth(int width) const
+{
+    const QMargins m = contentsMargins();
+    const qreal inner = width - m.left() - m.right();
+    return int(std::ceil(sizeThatFits(itemSizes(), inner, m_spacing, m_lineSpacing).height())) + m.top() +
+           m.bottom();
+}
+
+QSize FlowLayout::sizeHint() const
+{
+    const QMargins m = contentsMargins();
+    const QSizeF s = sizeThatFits(itemSizes(), std::nullopt, m_spacing, m_lineSpacing);
+    return QSize(std::ceil(s.width()), std::ceil(s.height())).grownBy(m);
+}
+
+QSize FlowLayout::minimumSize() const
+{
+    // As narrow as the widest single item.
+    QSize s;
+    for (QLayoutItem *item : m_items)
+        s = s.expandedTo(item->minimumSize());
+    return s.grownBy(contentsMargins());
+}
+
+void FlowLayout::setGeometry(const QRect &rect)
+{
+    QLayout::setGeometry(rect);
+    const QRectF inner = QRectF(rect).marginsRemoved(QMarginsF(contentsMargins()));
+    const QList<QSizeF> sizes = itemSizes();
+    const QList<QRectF> rects = place(sizes, inner, m_spacing, m_lineSpacing);
+    for (int i = 0; i < m_items.size(); ++i)
+        m_items[i]->setGeometry(rects[i].toRect());
+}

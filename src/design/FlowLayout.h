@@ -1,0 +1,56 @@
+#pragma once
+
+#include "Tokens.h"
+
+#include <QLayout>
+#include <QList>
+#include <QSizeF>
+
+#include <limits>
+#include <optional>
+
+// Places its items left to right at their size hints and starts a new line when the next one
+// would pass the available width. A line's first item is always placed, even when wider than
+// the width. Items are centred vertically in their line; lines are neither balanced nor
+// justified. When a width is offered the layout claims all of it.
+class FlowLayout : public QLayout {
+    Q_OBJECT
+public:
+    explicit FlowLayout(QWidget *parent = nullptr);
+    ~FlowLayout() override;
+
+    qreal flowSpacing() const { return m_spacing; }
+    qreal lineSpacing() const { return m_lineSpacing; }
+
+    struct Line {
+        QList<int> indices;
+        qreal width = 0;
+        qreal height = 0;
+        bool operator==(const Line &) const = default;
+    };
+    // The line breaking on item sizes (pure, for the layout and its tests).
+    static QList<Line> lines(const QList<QSizeF> &sizes, qreal maxWidth, qreal spacing);
+    // Reported size for an offered width (nullopt or infinity: unlimited).
+    static QSizeF sizeThatFits(const QList<QSizeF> &sizes, std::optional<qreal> proposedWidth, qreal spacing,
+                               qreal lineSpacing);
+    // Top-left position of every item when placed in `bounds`.
+    static QList<QRectF> place(const QList<QSizeF> &sizes, const QRectF &bounds, qreal spacing, qreal lineSpacing);
+
+    void addItem(QLayoutItem *item) override;
+    int count() const override;
+    QLayoutItem *itemAt(int index) const override;
+    QLayoutItem *takeAt(int index) override;
+    Qt::Orientations expandingDirections() const override;
+    bool hasHeightForWidth() const override;
+    int heightForWidth(int width) const override;
+    QSize minimumSize() const override;
+    QSize sizeHint() const override;
+    void setGeometry(const QRect &rect) override;
+
+private:
+    QList<QSizeF> itemSizes() const;
+
+    QList<QLayoutItem *> m_items;
+    qreal m_spacing = Space::s;
+    qreal m_lineSpacing = Space::s;
+};

@@ -1,0 +1,295 @@
+#include "Labels.h"
+
+#include "Accessibility.h"
+#include "Ink.h"
+#include "Squircle.h"
+#include "Symbols.h"
+#include "Theme.h"
+#include "ToneInk.h"
+#include "Tokens.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QPainter>
+#include <QPointer>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+// --- Eyebrow ---
+
+namespace {
+QFont eyebrowFont()
+{
+    QFont f = Typo::eyebrow();
+    f.setLetterSpacing(QFont::AbsoluteSpacing, 1.1);
+    return f;
+}
+} // namespace
+
+Eyebrow::Eyebrow(const QString &text, QWidget *parent)
+    : DeckText(text.toUpper(), eyebrowFont(), [] { return Ink::textTertiary(); }, parent)
+{
+    setAccessibleName(text);
+}
+
+// --- SectionHeader ---
+
+SectionHeader::SectionHeader(const QString &title, std::optional<QString> subtitle, QWidget *trailing,
+                             QWidget *parent)
+    : QWidget(parent), m_trailing(trailing)
+{
+    auto *row = new QHBoxLayout(this);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+    auto *column = new QVBoxLayout;
+    column->setSpacing(2);
+    m_title = new DeckText(title, Typo::cardTitle(), [] { return Ink::text(); }, this);
+    column->addWidget(m_title);
+    if (subtitle) {
+        m_subtitle = new DeckText(*subtitle, Typo::supporting(), [] { return Ink::textTertiary(); }, this);
+        column->addWidget(m_subtitle);
+    }
+    row->addLayout(column, 1);
+    // The flexible space between title and trailing view keeps at least Space::s.
+    row->addSpacing(int(Space::s));
+    if (trailing)
+        row->addWidget(trailing, 0, Qt::AlignTop);
+}
+
+// --- CopyableValue ---
+
+CopyableValue::CopyableValue(const QString &text, QWidget *parent)
+    : CopyableValue(text, Typo::mono(), [] { return Ink::textSecondary(); }, std::nullopt, parent)
+{
+}
+
+CopyableValue::CopyableValue(const QString &text, const QFont &font, DeckText::InkRole tint,
+                             std::optional<QString> label, QWidget *parent)
+    : QAbstractButton(parent), m_text(text), m_tint(std::move(tint)), m_label(std::move(label)),
+      m_surface(new InteractiveSurface(this, Radius::xs))
+{
+    setFont(font);
+    setCursor(Qt::PointingHandCursor);
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    setAccessibleName(accessibilityLabel());
+    setAccessibleDescription(tr("Двойное нажатие копирует значение"));
+    setToolTip(tr("Скопировать: ") + m_text);
+    connect(this, &QAbstractButton::clicked, this, &CopyableValue::copy);
+}
+
+QString CopyableValue::accessibilityLabel() const
+{
+    return m_label ? *m_label + QStringLiteral(": ") + m_text : m_text;
+}
+
+QString CopyableValue::symbolName() const
+{
+    return m_copied ? QStringLiteral("checkmark") : QStringLiteral("doc.on.doc");
+}
+
+QColor CopyableValue::symbolColor() const { return m_copied ? Ink::success() : Ink::textTertiary(); }
+
+void CopyableValue::copy()
+{
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    clipboard->setText(m_text);
+    setCopied(true);
+    // Every click starts its own timer; the first to expire clears the mark.
+    QPointer<CopyableValue> self(this);
+    QTimer::singleShot(kCopiedMs, [self] {
+        if (self)
+            self->setCopied(false);
+    });
+}
+
+void CopyableValue::setCopied(bool copied)
+{
+    if (m_copied == copied)
+        return;
+    m_copied = copied;
+    setToolTip(copied ? tr("Скопировано") : tr("Скопировать: ") + m_text);
+    update();
+}
+
+QSize CopyableValue::sizeHint() const
+{
+    const QFontMetricsF fm(font());
+    const qreal w = fm.horizontalAdvance(m_text) + Space::xs + 9 + 2 * Space::xs;
+    const qreal h = std::max<qreal>(fm.height(), 9) + 2;
+    return QSize(int(std::ceil(w)), int(std::ceil(h)));
+}
+
+QSize CopyableValue::minimumSizeHint() const
+{
+    const QSize s = sizeHint();
+    return QSize(int(Space::xs * 3 + 9 + QFontMetricsF(font()).horizontalAdvance(QStringLiteral("a…z"))), s.height());
+}
+
+void CopyableValue::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    const QRectF inner = QRectF(rect()).adjusted(Space::xs, 1, -Space::xs, -1);
+    const qreal iconSize = 9;
+    const QFontMetricsF fm(font());
+    const qreal textWidth = std::max<qreal>(0, inner.width() - Space::xs - iconSize);
+    const QString shown = fm.elidedText(m_text, Qt::ElideMiddle, textWidth);
+    const qreal used = fm.horizontalAdvance(shown);
+    p.setFont(font());
+    p.setPen(m_tint());
+    p.drawText(QRectF(inner.left(), inner.top(), used + 1, inner.height()), Qt::AlignLeft | Qt::AlignVCenter, shown);
+    Symbols::paint(p, symbolName(), QRectF(inner.left() + used + Space::xs, inner.top(), iconSize, inner.height()),
+                   iconSize, symbolColor());
+}
+
+// --- StatusBadge ---
+
+StatusBadge::StatusBadge(const QString &icon, const QString &text, Tone tone, BadgeStyle style, bool compact,
+                         QWidget *parent)
+    : QWidget(parent), m_icon(icon), m_text(text), m_tone(tone), m_style(style), m_compact(compact)
+{
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    setAccessibleName(text);
+}
+
+void StatusBadge::setTone(Tone tone)
+{
+    m_tone = tone;
+    update();
+}
+
+void StatusBadge::setText(const QString &text)
+{
+    m_text = text;
+    setAccessibleName(text);
+    updateGeometry();
+    update();
+}
+
+void StatusBadge::setIcon(const QString &icon)
+{
+    m_icon = icon;
+    update();
+}
+
+QFont StatusBadge::textFont() const { return m_compact ? Typo::caption() : Typo::label(); }
+qreal StatusBadge::iconSize() const { return m_compact ? 8.5 : 9.5; }
+
+QColor StatusBadge::labelColor() const { return m_style == BadgeStyle::solid ? QColor(Qt::white) : foreground(m_tone); }
+
+QColor StatusBadge::capsuleFill() const
+{
+    switch (m_style) {
+    case BadgeStyle::soft: return fill(m_tone);
+    case BadgeStyle::solid: return foreground(m_tone);
+    case BadgeStyle::outline: return Qt::transparent;
+    }
+    return Qt::transparent;
+}
+
+QColor StatusBadge::borderColor() const
+{
+    return m_style == BadgeStyle::outline ? withOpacity(foreground(m_tone), 0.45) : QColor(Qt::transparent);
+}
+
+QSize StatusBadge::sizeHint() const
+{
+    const QFontMetricsF fm(textFont());
+    const qreal spacing = m_compact ? 3 : Space::xs;
+    const qreal hPad = m_compact ? 6 : 8, vPad = m_compact ? 2.5 : 4;
+    const qreal w = iconSize() + spacing + fm.horizontalAdvance(m_text) + 2 * hPad;
+    const qreal h = std::max(fm.height(), iconSize()) + 2 * vPad;
+    return QSize(int(std::ceil(w)), int(std::ceil(h)));
+}
+
+void StatusBadge::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QRectF r(rect());
+    const QPainterPath capsule = Squircle::path(r, Radius::pill);
+    p.fillPath(capsule, capsuleFill());
+    if (m_style == BadgeStyle::outline) {
+        p.setPen(QPen(borderColor(), Stroke::hairline));
+        p.drawPath(Squircle::strokePath(r, Radius::pill, Stroke::hairline));
+    }
+    const qreal spacing = m_compact ? 3 : Space::xs;
+    const qreal hPad = m_compact ? 6 : 8;
+    const QColor ink = labelColor();
+    Symbols::paint(p, m_icon, QRectF(hPad, 0, iconSize(), r.height()), iconSize(), ink);
+    p.setFont(textFont());
+    p.setPen(ink);
+    p.drawText(QRectF(hPad + iconSize() + spacing, 0, r.width(), r.height()), Qt::AlignLeft | Qt::AlignVCenter,
+               m_text);
+}
+
+// --- PulseDot ---
+
+PulseDot::PulseDot(Tone tone, bool animating, QWidget *parent) : QWidget(parent), m_tone(tone), m_animating(animating)
+{
+    setFixedSize(14, 14);
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_pulse.setStartValue(0.0);
+    m_pulse.setEndValue(1.0);
+    m_pulse.setDuration(2200);
+    m_pulse.setEasingCurve(QEasingCurve::OutCubic);
+    m_pulse.setLoopCount(-1);
+    connect(&m_pulse, &QVariantAnimation::valueChanged, this, [this] { update(); });
+}
+
+void PulseDot::setTone(Tone tone)
+{
+    m_tone = tone;
+    update();
+}
+
+void PulseDot::setAnimating(bool animating)
+{
+    m_animating = animating;
+    if (!animating)
+        m_pulse.stop();
+    update();
+}
+
+bool PulseDot::showsRing() const { return m_animating && !A11y::reduceMotion(); }
+
+void PulseDot::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    // The pulse starts only when the dot comes on screen while animating.
+    if (showsRing() && m_pulse.state() != QAbstractAnimation::Running) {
+        m_started = true;
+        m_pulse.start();
+    }
+}
+
+void PulseDot::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QColor ink = foreground(m_tone);
+    const QPointF c = QRectF(rect()).center();
+    if (showsRing()) {
+        const qreal t = m_started && isPulsing() ? m_pulse.currentValue().toReal() : 0;
+        const qreal scale = 0.45 + 0.55 * t;
+        p.setOpacity(0.9 * (1 - t));
+        p.setPen(Qt::NoPen);
+        p.setBrush(withOpacity(ink, 0.35));
+        p.drawEllipse(c, 7 * scale, 7 * scale);
+        p.setOpacity(1);
+    }
+    // A soft glow of radius 4 stands in for the dot's shadow.
+    QRadialGradient glow(c, 7);
+    glow.setColorAt(0, withOpacity(ink, 0.8 * 0.6));
+    QColor clear = ink;
+    clear.setAlpha(0);
+    glow.setColorAt(1, clear);
+    p.setPen(Qt::NoPen);
+    p.setBrush(glow);
+    p.drawEllipse(c, 7, 7);
+    p.setBrush(ink);
+    p.drawEllipse(c, 3, 3);
+}

@@ -1,0 +1,141 @@
+#pragma once
+
+#include "AnimatedValue.h"
+#include "DeckText.h"
+#include "InteractiveSurface.h"
+#include "Typo.h"
+
+#include "bridge/Tone.h"
+
+#include <QAbstractButton>
+#include <QVariantAnimation>
+#include <QWidget>
+
+#include <optional>
+
+// The small upper-case caption above titles, tiles and groups (10 px semibold, 1.1 px tracking,
+// Ink::textTertiary).
+class Eyebrow : public DeckText {
+    Q_OBJECT
+public:
+    explicit Eyebrow(const QString &text, QWidget *parent = nullptr);
+};
+
+// A section's title line: title (card title, Ink::text) over an optional subtitle (supporting,
+// Ink::textTertiary), then at least Space::s of room, then `trailing` (may be null).
+class SectionHeader : public QWidget {
+    Q_OBJECT
+public:
+    SectionHeader(const QString &title, std::optional<QString> subtitle = std::nullopt, QWidget *trailing = nullptr,
+                  QWidget *parent = nullptr);
+
+    DeckText *titleLabel() const { return m_title; }
+    DeckText *subtitleLabel() const { return m_subtitle; }
+    QWidget *trailing() const { return m_trailing; }
+
+private:
+    DeckText *m_title;
+    DeckText *m_subtitle = nullptr;
+    QWidget *m_trailing;
+};
+
+// A value the user copies with one click (a serial, a package name). Shows the value, elided
+// in the middle, and a copy icon; a click puts exactly the text on the clipboard and shows a
+// checkmark for 1.4 s (the first timer to expire clears it; a second click does not extend it).
+class CopyableValue : public QAbstractButton {
+    Q_OBJECT
+public:
+    CopyableValue(const QString &text, QWidget *parent = nullptr);
+    CopyableValue(const QString &text, const QFont &font, DeckText::InkRole tint,
+                  std::optional<QString> label = std::nullopt, QWidget *parent = nullptr);
+
+    QString value() const { return m_text; }
+    bool isCopied() const { return m_copied; }
+    QString symbolName() const;
+    QColor symbolColor() const;
+    // The accessible label: "label: value", or the value alone.
+    QString accessibilityLabel() const;
+    InteractiveSurface *surface() const { return m_surface; }
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+    static constexpr int kCopiedMs = 1400;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    void copy();
+    void setCopied(bool copied);
+
+    QString m_text;
+    DeckText::InkRole m_tint;
+    std::optional<QString> m_label;
+    bool m_copied = false;
+    InteractiveSurface *m_surface;
+};
+
+enum class BadgeStyle { soft, solid, outline };
+
+// A capsule badge with an icon and a word, tinted by a tone. Always drawn at its ideal size:
+// it never shrinks, truncates or wraps.
+class StatusBadge : public QWidget {
+    Q_OBJECT
+public:
+    StatusBadge(const QString &icon, const QString &text, Tone tone = Tone::neutral, BadgeStyle style = BadgeStyle::soft,
+                bool compact = false, QWidget *parent = nullptr);
+
+    void setTone(Tone tone);
+    void setText(const QString &text);
+    void setIcon(const QString &icon);
+    Tone tone() const { return m_tone; }
+    BadgeStyle badgeStyle() const { return m_style; }
+    bool isCompact() const { return m_compact; }
+
+    // Colours by style: label (icon and text), capsule fill, border (transparent when none).
+    QColor labelColor() const;
+    QColor capsuleFill() const;
+    QColor borderColor() const;
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QFont textFont() const;
+    qreal iconSize() const;
+
+    QString m_icon;
+    QString m_text;
+    Tone m_tone;
+    BadgeStyle m_style;
+    bool m_compact;
+};
+
+// A 6 px status dot in a 14 px frame; while `animating` (and reduce motion is off when it is
+// shown) a ring grows from 0.45 to full size and fades out every 2.2 s.
+class PulseDot : public QWidget {
+    Q_OBJECT
+public:
+    PulseDot(Tone tone, bool animating, QWidget *parent = nullptr);
+
+    void setTone(Tone tone);
+    void setAnimating(bool animating);
+    bool isPulsing() const { return m_pulse.state() == QAbstractAnimation::Running; }
+    bool showsRing() const;
+
+    QSize sizeHint() const override { return {14, 14}; }
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    Tone m_tone;
+    bool m_animating;
+    bool m_started = false;
+    QVariantAnimation m_pulse;
+};
