@@ -10,6 +10,7 @@
 #include "bridge/ConsoleMode.h"
 #include "bridge/ConsoleProcessRunner.h"
 #include "bridge/ConsoleTheme.h"
+#include "bridge/PackageAction.h"
 #include "bridge/FastbootService.h"
 #include "bridge/Tone.h"
 #include "core/Observable.h"
@@ -21,6 +22,7 @@
 #include "core/AppRoute.h"
 #include "core/DeckAdvice.h"
 #include "core/OperationRecord.h"
+#include "core/PackageListFilter.h"
 #include "core/RunningOperation.h"
 #include "core/ToastMessage.h"
 
@@ -114,7 +116,45 @@ public:
     static QList<AndroidPackage> parsePackages(const QString &output, PackageKind kind);
     QCoro::Task<void> refreshPackages(bool forceMetadata);
 
+    Published<QSet<QString>> selectedPackageIDs{this};
+    Published<QString> searchText{this};
+    Published<PackageFilter> packageFilter{this, PackageFilter::all};
+    Published<PackageSort> sortOrder{this, PackageSort::name};
+    Published<bool> sortAscending{this, true};
+    Published<QSet<PackageState>> stateFilters{this};
+    Published<QSet<RemovalRisk>> riskFilters{this};
+    // The metadata program's last non-empty answer per device serial; kept across
+    // device changes so a device selected again reuses it.
+    QHash<QString, QHash<QString, PackageMetadata>> metadataCache;
+
+    // The Applications list: computed afresh on every read.
+    QList<AndroidPackage> displayedPackages() const;
+    PackageListQuery packageListQuery() const;
+    bool hasActiveFilters() const;
+    void clearFilters();
+    void toggleStateFilter(PackageState state);
+    void toggleRiskFilter(RemovalRisk risk);
+    // Counts over the whole catalogue (no filters).
+    int userPackageCount() const { return countPackages(packages()).userPackageCount; }
+    int systemPackageCount() const { return countPackages(packages()).systemPackageCount; }
+    int disabledPackageCount() const { return countPackages(packages()).disabledPackageCount; }
+    int removedPackageCount() const { return countPackages(packages()).removedPackageCount; }
+    int reclaimableCount() const { return countPackages(packages()).reclaimableCount; }
+    qint64 reclaimableBytes() const { return countPackages(packages()).reclaimableBytes; }
+
     // --- package actions ---
+    // A destructive action on the selection that awaits the user's confirmation.
+    Published<std::optional<PackageAction>> pendingAction{this};
+
+    // Runs a non-destructive action on the selection at once; a destructive one waits
+    // in `pendingAction`. Either way the packages are the ones selected now.
+    void request(PackageAction action);
+    void confirmPendingAction();
+    void cancelPendingAction();
+    // The packages a pending action will act on, captured when it was requested.
+    const QStringList &pendingActionPackageNames() const { return pendingActionPackages; }
+    // One command per package, in list order (the selection sorted when none is given).
+    QCoro::Task<void> execute(PackageAction action, std::optional<QStringList> packageNames = std::nullopt);
 
     // --- presets ---
 
@@ -249,8 +289,17 @@ private:
     quint64 deviceListingApplied = 0;
 
     // --- package catalogue (private) ---
+    // Busy reflects every package refresh and batch still running, so one that ends
+    // does not clear the busy state of another. Refreshes started before the last
+    // device change do not count: the reset ended their context.
+    QSet<quint64> runningPackageRefreshes;
+    quint64 packageContextGeneration = 0;
+    bool isPackageWorkRunning() const;
+    bool isCurrentPackageRefresh(quint64 generation, const QString &serial) const;
 
     // --- package actions (private) ---
+    QStringList pendingActionPackages;
+    int runningPackageBatches = 0;
 
     // --- presets (private) ---
 

@@ -145,8 +145,12 @@ void AppModel::resetDeviceContext()
 
     // --- package catalogue ---
     packages.set({});
+    selectedPackageIDs.set({});
+    packageContextGeneration = packageRefreshGeneration;
 
     // --- package actions ---
+    pendingAction.set(std::nullopt);
+    pendingActionPackages.clear();
 
     // --- presets ---
 
