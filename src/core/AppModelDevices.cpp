@@ -153,6 +153,9 @@ void AppModel::resetDeviceContext()
     pendingActionPackages.clear();
 
     // --- presets ---
+    presetPreview.set(std::nullopt);
+    pendingPresetExecution.set(std::nullopt);
+    presetErrorMessage.set(std::nullopt);
 
     // --- permissions ---
 
@@ -166,6 +169,7 @@ void AppModel::resetDeviceContext()
     inspectorPackageID.set(std::nullopt);
     packageDetails.set(std::nullopt);
     isDetailsLoading.set(false);
+    packageDetailsError.set(std::nullopt);
 
     // --- debloat ---
     debloatSelection.set({});
@@ -178,6 +182,7 @@ void AppModel::resetDeviceContext()
     runningOperation.set(std::nullopt);
 
     // --- permissions: close the manager ---
+    closePermissionManager();
 
 }
 
