@@ -172,8 +172,8 @@ public:
 
     void loadPreset(const QString &path);
     void savePreset(const QString &path, const QString &name, const QString &description, PresetAction action);
-    void selectPackages(const PresetPreview &preview);
-    void requestPresetExecution(const PresetPreview &preview);
+    void selectPackages(PresetPreview preview); // by value: callers pass presetPreview itself
+    void requestPresetExecution(PresetPreview preview);
     void confirmPresetExecution();
 
     // File naming of the files the application creates, and the preset error value.
@@ -285,10 +285,10 @@ public:
     QList<DebloatPlanItem> debloatCandidates() const;
     QHash<RemovalRisk, int> debloatRiskCounts() const;
     DebloatPlan debloatPlan() const;
-    void toggleDebloatSelection(const QString &packageName);
+    void toggleDebloatSelection(QString packageName);
     void selectAllSafeForDebloat();
     void clearDebloatSelection();
-    void excludeFromPlan(const QString &packageName);
+    void excludeFromPlan(QString packageName);
     void runDebloatPlan();
 
     // --- tools ---

@@ -48,7 +48,7 @@ DebloatPlan AppModel::debloatPlan() const
     return plan;
 }
 
-void AppModel::toggleDebloatSelection(const QString &packageName)
+void AppModel::toggleDebloatSelection(QString packageName)
 {
     debloatSelection.mutate([&](QSet<QString> &s) {
         if (!s.remove(packageName))
@@ -70,7 +70,7 @@ void AppModel::clearDebloatSelection()
     debloatSelection.set({});
 }
 
-void AppModel::excludeFromPlan(const QString &packageName)
+void AppModel::excludeFromPlan(QString packageName)
 {
     if (!debloatSelection().contains(packageName))
         return;

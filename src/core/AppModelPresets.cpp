@@ -211,7 +211,7 @@ void AppModel::savePreset(const QString &path, const QString &name, const QStrin
     appendLog(QStringLiteral("Пресет «%1» сохранён: %2").arg(trimmedName, QFileInfo(written).fileName()));
 }
 
-void AppModel::selectPackages(const PresetPreview &preview)
+void AppModel::selectPackages(PresetPreview preview)
 {
     QSet<QString> names;
     for (const PresetPackageEntry &entry : preview.installedEntries())
@@ -224,12 +224,12 @@ void AppModel::selectPackages(const PresetPreview &preview)
     statusText.set(QStringLiteral("Выбрано из пресета: %1").arg(count));
 }
 
-void AppModel::requestPresetExecution(const PresetPreview &preview)
+void AppModel::requestPresetExecution(PresetPreview preview)
 {
     if (preview.installedEntries().isEmpty())
         return;
     presetPreview.set(std::nullopt);
-    pendingPresetExecution.set(preview);
+    pendingPresetExecution.set(std::move(preview));
 }
 
 void AppModel::confirmPresetExecution()

@@ -147,3 +147,36 @@ TEST(Debloat, EmptyPlanDoesNotRun)
 }
 
 } // namespace
+
+namespace {
+
+TEST(Debloat, RunExecutesThePlanAndUnselectsItsNames)
+{
+    ModelHarness h;
+    h->devices.set({AndroidDevice{"SER1", "device", "Pixel", "1"}});
+    h->selectedDeviceID.set(QStringLiteral("SER1"));
+    h->packages.set(catalogue());
+    h->debloatRiskFilter.set({RemovalRisk::safe, RemovalRisk::review});
+    h->debloatSelection.set({"com.vendor.analytics", "com.user.game", "com.maker.mystery", "com.android.nfc"});
+    h->isDebloatReviewPresented.set(true);
+    h.fake.setDefault({});
+    const QStringList disable{"-s", "SER1", "shell", "pm", "disable-user", "--user", "0"};
+    h.fake.on(disable + QStringList{"com.user.game"}, {.err = "boom", .exit = 1});
+    h->runDebloatPlan();
+    EXPECT_FALSE(h->isDebloatReviewPresented());
+    h->toggleDebloatSelection("com.vendor.adservice"); // chosen while the plan runs
+    ASSERT_TRUE(waitUntil([&] { return !h->recentOperations().isEmpty(); }));
+    ASSERT_TRUE(waitUntil([&] { return !h->debloatSelection().contains("com.user.game"); }));
+    QList<QStringList> disables;
+    for (const QStringList &c : h.fake.calls())
+        if (c.contains(QStringLiteral("disable-user")))
+            disables << c;
+    EXPECT_EQ(disables, (QList<QStringList>{disable + QStringList{"com.vendor.analytics"},
+                                            disable + QStringList{"com.user.game"},
+                                            disable + QStringList{"com.maker.mystery"}}));
+    EXPECT_FALSE(h->recentOperations().first().succeeded);
+    // The three that ran left the selection, the hidden one and the new one stay.
+    EXPECT_EQ(h->debloatSelection(), (QSet<QString>{"com.android.nfc", "com.vendor.adservice"}));
+}
+
+} // namespace

@@ -252,3 +252,37 @@ TEST(PresetPreviewActions, SelectRequestAndConfirm)
 }
 
 } // namespace
+
+namespace {
+
+// Confirming runs the preset's action on its installed packages in the file's order.
+TEST(PresetPreviewActions, ConfirmRunsInstalledEntriesInPresetOrder)
+{
+    PresetHarness h;
+    h->devices.set({AndroidDevice{"SER1", "device", "Pixel", "1"}});
+    h->selectedDeviceID.set(QStringLiteral("SER1"));
+    h->packages.set({AndroidPackage(QStringLiteral("com.a"), std::nullopt, PackageKind::user),
+                     AndroidPackage(QStringLiteral("com.b"), std::nullopt, PackageKind::system)});
+    QJsonObject object = presetObject({"com.b", "com.missing", "com.a"});
+    object["action"] = "uninstall";
+    h->loadPreset(h.write("p.json", object));
+    h->requestPresetExecution(*h->presetPreview());
+    h.fake.setDefault({});
+    h->confirmPresetExecution();
+    EXPECT_FALSE(h->pendingPresetExecution().has_value());
+    EXPECT_EQ(h->selectedPackageIDs(), (QSet<QString>{"com.a", "com.b"}));
+    ASSERT_TRUE(waitUntil([&] { return !h->recentOperations().isEmpty(); }));
+    QList<QStringList> uninstalls;
+    for (const QStringList &c : h.fake.calls())
+        if (c.contains(QStringLiteral("uninstall")))
+            uninstalls << c;
+    EXPECT_EQ(uninstalls, (QList<QStringList>{{"-s", "SER1", "shell", "pm", "uninstall", "--user", "0", "com.b"},
+                                              {"-s", "SER1", "shell", "pm", "uninstall", "--user", "0", "com.a"}}));
+    EXPECT_FALSE(h->pendingAction().has_value()); // not confirmed a second time
+
+    h->confirmPresetExecution(); // nothing pending: nothing happens
+    waitUntil([] { return false; }, 100);
+    EXPECT_EQ(h->recentOperations().size(), 1);
+}
+
+} // namespace
