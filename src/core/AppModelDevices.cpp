@@ -62,7 +62,8 @@ QCoro::Task<void> AppModel::refreshDevices()
             applyDeviceSnapshot(parseDevices(result.stdOut));
         }
     }
-    isBusy.set(false);
+    // A package batch or refresh may still run; it keeps the model busy.
+    isBusy.set(isPackageWorkRunning());
 
     const auto device = selectedDevice();
     if (device && device->isReady() && packages().isEmpty()) {

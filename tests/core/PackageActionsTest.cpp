@@ -205,4 +205,24 @@ TEST(PackageActions, ARefreshEndingMidBatchKeepsTheBatchBusyAndItsStatus)
     EXPECT_FALSE(h->isBusy());
 }
 
+TEST(PackageActions, ADeviceListingEndingMidBatchKeepsTheBatchBusy)
+{
+    Actions h;
+    h.fake.on(devicesArgs, {.out = deviceList({QStringLiteral("S1 device model:Pixel transport_id:1")})});
+    h.fake.on(on(S({"shell", "pm", "disable-user", "--user", "0", "com.a"})), {.delayMs = 2000});
+    runSync(h->refreshPackages(false)); // a catalogue is held, so the listing loads none
+    bool batchDone = false;
+    auto batch = [](AppModel *m, bool *done) -> QCoro::Task<void> {
+        co_await m->execute(PackageAction::disable, QStringList{QStringLiteral("com.a")});
+        *done = true;
+    };
+    auto task = batch(h.model.get(), &batchDone);
+    ASSERT_TRUE(h->isBusy());
+    runSync(h->refreshDevices()); // the same device stays selected and ready
+    EXPECT_FALSE(batchDone);
+    EXPECT_TRUE(h->isBusy());
+    ASSERT_TRUE(waitUntil([&] { return batchDone; }, 10000));
+    EXPECT_FALSE(h->isBusy());
+}
+
 } // namespace
