@@ -72,7 +72,9 @@ QList<AppPermission> ADBService::parseRuntimePermissions(const QString &text, in
             permissions << std::move(*permission);
     });
 
-    QCollator collator{QLocale()};
+    // Labels are Russian, as is the whole interface: Russian collation, case-insensitive,
+    // the same rule as the package list's (Cyrillic before Latin).
+    QCollator collator{QLocale(QLocale::Russian, QLocale::Russia)};
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     QList<std::pair<QString, AppPermission>> keyed;
     keyed.reserve(permissions.size());

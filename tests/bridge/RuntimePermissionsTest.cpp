@@ -50,15 +50,15 @@ std::string joined(const QStringList &list) { return list.join(QLatin1Char(','))
 TEST(RuntimePermissions, ParsesOnlyTheUsersRuntimeListSortedByLabel)
 {
     const auto user0 = ADBService::parseRuntimePermissions(kDumpsys, 0);
-    // Labels: Аудио, Видео, Камера, Микрофон (Cyrillic), then CUSTOMPERM and bluetooth_glue
-    // by their last component; the collator sorts Latin before Cyrillic.
+    // Labels: Аудио, Видео, Камера, Микрофон, then the unlisted ones by their last
+    // component, case-insensitively (bluetooth_glue before CUSTOMPERM).
     EXPECT_EQ(names(user0), joined({
-                                QStringLiteral("com.vendor.permission.bluetooth_glue"),
-                                QStringLiteral("CUSTOMPERM"),
                                 QStringLiteral("android.permission.READ_MEDIA_AUDIO"),
                                 QStringLiteral("android.permission.READ_MEDIA_VIDEO"),
                                 QStringLiteral("android.permission.CAMERA"),
                                 QStringLiteral("android.permission.RECORD_AUDIO"),
+                                QStringLiteral("com.vendor.permission.bluetooth_glue"),
+                                QStringLiteral("CUSTOMPERM"),
                             }));
     const auto find = [&](const QString &name) {
         for (const auto &p : user0)
@@ -91,6 +91,14 @@ TEST(RuntimePermissions, UserLineEndsTheListAndOtherLinesEndTheParse)
         "User 10: x\n runtime permissions:\n  a.C: granted=true\n"
         "User 0: again\n runtime permissions:\n  a.D: granted=false\n  heading:\n  a.E: granted=true\n");
     EXPECT_EQ(names(ADBService::parseRuntimePermissions(text, 0)), "a.B,a.D");
+}
+
+TEST(RuntimePermissions, EqualLabelsKeepTheirOrder)
+{
+    const QString text = QStringLiteral(
+        "User 0:\n runtime permissions:\n  z.vendor.SYNC: granted=true\n  a.vendor.sync: granted=false\n"
+        "  m.other.SYNC: granted=true\n  x.READ_SMS: granted=true\n");
+    EXPECT_EQ(names(ADBService::parseRuntimePermissions(text, 0)), "x.READ_SMS,z.vendor.SYNC,a.vendor.sync,m.other.SYNC");
 }
 
 TEST(RuntimePermissions, DisplayNameAndFlags)
