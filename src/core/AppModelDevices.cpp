@@ -154,6 +154,9 @@ void AppModel::resetDeviceContext()
     pendingActionPackages.clear();
 
     // --- presets ---
+    presetPreview.set(std::nullopt);
+    pendingPresetExecution.set(std::nullopt);
+    presetErrorMessage.set(std::nullopt);
 
     // --- permissions ---
 
@@ -168,6 +171,7 @@ void AppModel::resetDeviceContext()
     inspectorPackageID.set(std::nullopt);
     packageDetails.set(std::nullopt);
     isDetailsLoading.set(false);
+    packageDetailsError.set(std::nullopt);
 
     // --- debloat ---
     debloatSelection.set({});
@@ -180,6 +184,7 @@ void AppModel::resetDeviceContext()
     runningOperation.set(std::nullopt);
 
     // --- permissions: close the manager ---
+    closePermissionManager();
 
 }
 
