@@ -23,6 +23,7 @@
 #include <QRadialGradient>
 
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -97,30 +98,49 @@ void blitRegion(QPainter &p, const QImage &image, const QPoint &origin, const QR
     }
 }
 
+// Every channel of a premultiplied pixel times a / 255, two channels per multiply.
+inline uint byteMul(uint x, uint a)
+{
+    uint t = (x & 0xff00ff) * a;
+    t = ((t + ((t >> 8) & 0xff00ff) + 0x800080) >> 8) & 0xff00ff;
+    x = ((x >> 8) & 0xff00ff) * a;
+    x = (x + ((x >> 8) & 0xff00ff) + 0x800080) & 0xff00ff00;
+    return x | t;
+}
+
 // `out` = `band` (whose top-left lies at `bandOffset` in `out`'s pixels) masked by `mask`;
-// all three premultiplied and of one pixel ratio. Plain arithmetic: no painter to set up.
+// all premultiplied and of one pixel ratio. Plain arithmetic: no painter to set up.
 void maskBand(QImage &out, const QImage &band, const QPoint &bandOffset, const QImage &mask)
 {
     const int w = out.width();
     const int h = out.height();
     const int bw = band.width();
     const int bh = band.height();
+    const int x0 = std::clamp(bandOffset.x(), 0, w);
+    const int x1 = std::clamp(bandOffset.x() + bw, 0, w);
     for (int y = 0; y < h; ++y) {
         auto *dst = reinterpret_cast<QRgb *>(out.scanLine(y));
-        const auto *m = reinterpret_cast<const QRgb *>(mask.constScanLine(y));
+        std::fill(dst, dst + w, 0);
         const int by = y - bandOffset.y();
-        const QRgb *src = by >= 0 && by < bh ? reinterpret_cast<const QRgb *>(band.constScanLine(by)) : nullptr;
-        for (int x = 0; x < w; ++x) {
-            const int bx = x - bandOffset.x();
-            if (!src || bx < 0 || bx >= bw) {
-                dst[x] = 0;
-                continue;
-            }
+        if (by < 0 || by >= bh)
+            continue;
+        const auto *m = reinterpret_cast<const QRgb *>(mask.constScanLine(y));
+        const auto *src = reinterpret_cast<const QRgb *>(band.constScanLine(by)) - bandOffset.x();
+        for (int x = x0; x < x1; ++x) {
             const uint a = qAlpha(m[x]);
-            const QRgb b = src[bx];
-            dst[x] = a == 255 ? b : qRgba(qRed(b) * a / 255, qGreen(b) * a / 255, qBlue(b) * a / 255, qAlpha(b) * a / 255);
+            dst[x] = a == 255 ? src[x] : byteMul(src[x], a);
         }
     }
+}
+
+// `out` = the opaque `screen` with the premultiplied `band` (top-left at `bandOffset`) over it;
+// both images of one size and format. One copy, then Qt's vectorised blend on an unclipped
+// image.
+void composeBand(QImage &out, const QImage &screen, const QImage &band, const QPoint &bandOffset)
+{
+    std::memcpy(out.bits(), screen.constBits(), size_t(screen.sizeInBytes()));
+    QPainter p(&out);
+    p.drawImage(QPointF(QPointF(bandOffset) / out.devicePixelRatio()), band);
 }
 
 } // namespace
@@ -197,8 +217,8 @@ DeviceObject::DeviceObject(const LinkState &state, std::optional<DeviceSnapshot>
     m_sweepGroup.addAnimation(m_sweep);
     connect(m_sweep, &QVariantAnimation::valueChanged, this, [this](const QVariant &v) {
         m_sweepPos = v.toReal();
-        // Only the screen changes under the band.
-        update(screenRect().toAlignedRect());
+        // Only the glass under the band changes.
+        update(sweepRegion());
     });
 
     m_orbit.setStartValue(0.0);
@@ -226,7 +246,7 @@ void DeviceObject::setState(const LinkState &state)
     if (state == m_state)
         return;
     m_state = state;
-    m_layerKey.clear();
+    m_layersValid = false;
     m_glow->animateTo(glowOpacity(state), Motion::resolve(Motion::gentle(), A11y::reduceMotion()));
     if (!isBusy(state))
         m_orbit.stop();
@@ -241,7 +261,7 @@ void DeviceObject::setSnapshot(std::optional<DeviceSnapshot> snapshot)
     if (snapshot == m_snapshot)
         return;
     m_snapshot = std::move(snapshot);
-    m_layerKey.clear();
+    m_layersValid = false;
     refreshAccessibility();
     update();
 }
@@ -321,18 +341,14 @@ void DeviceObject::hideEvent(QHideEvent *event)
 
 // --- Layers ---
 
-QString DeviceObject::layerKey(qreal dpr) const
-{
-    return Theme::key() + QLatin1Char('|') + QString::number(dpr) + QLatin1Char('|') + QString::number(m_width) +
-           QLatin1Char('|') + QString::number(width()) + QLatin1Char('x') + QString::number(height());
-}
-
 void DeviceObject::ensureLayers(qreal dpr)
 {
-    const QString key = layerKey(dpr);
-    if (key == m_layerKey)
+    // Compared on every frame, so kept to a few plain values.
+    const LayerKey key{Theme::scheme(), Theme::increaseContrast(), dpr, size()};
+    if (m_layersValid && key == m_layerKey)
         return;
     m_layerKey = key;
+    m_layersValid = true;
 
     const QColor ambient = foreground(ambientTone(m_state));
     const HandsetShape shape;
@@ -351,28 +367,22 @@ void DeviceObject::ensureLayers(qreal dpr)
     m_overLayer = newLayer(size(), dpr);
     renderOver(m_overLayer);
 
-    // The screen's fully opaque core, copied out so an animation frame can put it back with a
-    // plain copy; its rounded corners and anti-aliased edges stay with the over layer.
-    const QRectF screen = screenRect();
-    const QRect core = screen.adjusted(2, 2, -2, -2).toAlignedRect().adjusted(1, 1, -1, -1);
+    // The screen's wholly glass (opaque) core, copied out so an animation frame can put it back
+    // with a plain copy; its rounded corners and anti-aliased edge stay with the over layer.
+    const QRect core = screenRect().adjusted(1, 1, -1, -1).toAlignedRect().adjusted(1, 1, -1, -1);
     const QRect corePx(QPoint(int(core.left() * dpr), int(core.top() * dpr)),
                        QSize(int(core.width() * dpr), int(core.height() * dpr)));
     m_screenOpaque = m_overLayer.copy(corePx).convertToFormat(QImage::Format_RGB32);
     m_screenOpaque.setDevicePixelRatio(dpr);
+    // The band is blended into a premultiplied copy: Qt's vectorised path wants that format.
+    m_screenScratch = m_screenOpaque.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    m_screenOpaqueArgb = m_screenScratch.copy();
     m_coreRect = core;
-    {
-        const int corner = int(std::ceil(m_width * 0.155 * 1.28)) + 1;
-        m_coreRegion = QRegion(core.adjusted(corner, 0, -corner, 0)) + QRegion(core.adjusted(0, corner, 0, -corner));
-    }
     m_innerRegion = screenInnerRegion();
     m_corners = screenCorners();
 
     m_staticLayer = QImage();
     m_arcSprites.clear();
-    {
-        const qreal r = ShadowCache::reach(30);
-        m_shadowBounds = bodyRect().adjusted(-r - 2, -r - 2, r + 2, r + 16 + 2).toAlignedRect();
-    }
     // Masks of the screen's rounded corners, for the band where rectangles cannot clip it.
     m_cornerMasks.clear();
     for (const QRect &c : std::as_const(m_corners)) {
@@ -662,6 +672,22 @@ const QImage &DeviceObject::arcSprite(int step, qreal dpr)
         sp.translate(-bounds.topLeft());
         paintArc(sp, degrees, still ? 0.45 : 0.9);
     }
+    // The arc runs beneath the body and its shadows: where they cover it, it is hidden by
+    // their opacity, so the sprite can go straight over the composed glow and body.
+    const QPoint origin(int(std::lround(bounds.left() * dpr)), int(std::lround(bounds.top() * dpr)));
+    for (int y = 0; y < sprite.height(); ++y) {
+        const int oy = y + origin.y();
+        if (oy < 0 || oy >= m_overLayer.height())
+            continue;
+        auto *dst = reinterpret_cast<QRgb *>(sprite.scanLine(y));
+        const auto *over = reinterpret_cast<const QRgb *>(m_overLayer.constScanLine(oy));
+        for (int x = 0; x < sprite.width(); ++x) {
+            const int ox = x + origin.x();
+            if (ox < 0 || ox >= m_overLayer.width() || !dst[x])
+                continue;
+            dst[x] = byteMul(dst[x], 255 - qAlpha(over[ox]));
+        }
+    }
     return *m_arcSprites.insert(key, sprite);
 }
 
@@ -683,6 +709,37 @@ QList<QRect> DeviceObject::screenCorners() const
             QRect(outer.left(), outer.bottom() - c + 1, c, c), QRect(outer.right() - c + 1, outer.bottom() - c + 1, c, c)};
 }
 
+bool DeviceObject::bandTouches(const QRect &area) const
+{
+    // In the band's own turned frame the band is an upright w × h rectangle; the area's
+    // corners turned the other way either reach it or not.
+    const QRectF screen = screenRect();
+    const QPointF c(screen.center().x() + bandOffset(), screen.center().y());
+    const qreal w = m_width * 0.7 / 2;
+    const qreal h = screen.height() / 2;
+    const qreal a = -M_PI / 10;
+    qreal minX = 1e9, maxX = -1e9, minY = 1e9, maxY = -1e9;
+    for (const QPointF &pt : {QPointF(area.topLeft()), QPointF(area.topRight()) + QPointF(1, 0),
+                              QPointF(area.bottomLeft()) + QPointF(0, 1), QPointF(area.bottomRight()) + QPointF(1, 1)}) {
+        const QPointF d = pt - c;
+        const qreal x = d.x() * std::cos(a) - d.y() * std::sin(a);
+        const qreal y = d.x() * std::sin(a) + d.y() * std::cos(a);
+        minX = std::min(minX, x);
+        maxX = std::max(maxX, x);
+        minY = std::min(minY, y);
+        maxY = std::max(maxY, y);
+    }
+    return maxX >= -w && minX <= w && maxY >= -h && minY <= h;
+}
+
+QRegion DeviceObject::sweepRegion() const
+{
+    QRegion r = screenInnerRegion();
+    for (const QRect &c : screenCorners())
+        r += c;
+    return r;
+}
+
 void DeviceObject::paintFrame(QPainter &p, const QRegion &region)
 {
     const qreal dpr = p.device() ? p.device()->devicePixelRatioF() : 1.0;
@@ -694,8 +751,7 @@ void DeviceObject::paintFrame(QPainter &p, const QRegion &region)
     const double glow = m_glow->value();
     if (glow != m_staticGlow || m_staticLayer.isNull()) {
         m_staticGlow = glow;
-        m_staticLayer = m_overLayer.copy();
-        m_staticLayer.fill(Qt::transparent);
+        m_staticLayer = newLayer(size(), dpr);
         QPainter sp(&m_staticLayer);
         sp.setOpacity(glow);
         sp.drawImage(QPointF(0, 0), m_glowLayer);
@@ -703,9 +759,18 @@ void DeviceObject::paintFrame(QPainter &p, const QRegion &region)
         sp.drawImage(QPointF(0, 0), m_overLayer);
     }
 
-    // The screen's opaque core comes back as a plain copy; everything else is composed.
     const QRectF screen = screenRect();
-    const QRegion coreDirty = dirty & m_coreRegion;
+    const QRectF band = bandRect();
+    const bool banded = motion && band.intersects(screen);
+    QPoint bandAt;
+    if (banded) {
+        renderBand(dpr);
+        bandAt = band.topLeft().toPoint() - QPoint(1, 1);
+    }
+
+    // The screen's opaque core comes back as a plain copy (with the band composed into it);
+    // everything else is drawn from the composed glow and body.
+    const QRegion coreDirty = dirty & m_innerRegion;
     const QRegion rest = dirty - coreDirty;
 
     p.save();
@@ -713,48 +778,45 @@ void DeviceObject::paintFrame(QPainter &p, const QRegion &region)
     if (!rest.isEmpty()) {
         blitRegion(p, m_staticLayer, QPoint(0, 0), rest);
         if (isBusy(m_state)) {
-            // The arc runs between the glow and the body: drawn over the composite, then the
-            // body's part of it (shell and shadows) is put back on top.
             const qreal degrees = motion ? m_orbitDeg : 0;
             const QRect bounds = arcBounds(degrees);
             const QRegion arcRest = rest & bounds;
             if (!arcRest.isEmpty()) {
                 const QImage &sprite = arcSprite(orbitStep(degrees), dpr);
-                if (dirty.contains(bounds)) {
+                // QRegion::contains only tells overlap, so containment is tested by subtraction.
+                if ((QRegion(bounds) - dirty).isEmpty()) {
                     p.drawImage(QPointF(bounds.topLeft()), sprite);
                 } else {
                     p.setClipRegion(arcRest);
                     p.drawImage(QPointF(bounds.topLeft()), sprite);
                     p.setClipping(false);
                 }
-                blitRegion(p, m_overLayer, QPoint(0, 0), arcRest & m_shadowBounds);
             }
         }
     }
-    if (!coreDirty.isEmpty())
-        blitRegion(p, m_screenOpaque, m_coreRect.topLeft(), coreDirty);
-    if (motion) {
-        const QRectF band = bandRect();
-        if (band.intersects(screen)) {
-            renderBand(dpr);
-            const QPoint at = band.topLeft().toPoint() - QPoint(1, 1);
-            const QRect bandBox(at, (QSizeF(m_bandLayer.size()) / dpr).toSize());
-            const QRegion bandDirty = dirty & bandBox;
-            // Wholly glass pixels take the band directly; the rounded corners take it through
-            // their masks; the one-pixel anti-aliased rim is left as it is.
-            blitRegion(p, m_bandLayer, at, bandDirty & m_innerRegion);
-            for (int i = 0; i < m_corners.size(); ++i) {
-                const QRect c = m_corners[i];
-                if (!bandDirty.intersects(c))
-                    continue;
-                QImage &scratch = m_cornerScratch[i];
-                maskBand(scratch, m_bandLayer, ((at - c.topLeft()) * dpr), m_cornerMasks[i]);
-                blitRegion(p, scratch, c.topLeft(), dirty & c);
-            }
-            const QRegion cameraDirty = dirty & m_cameraRect & bandBox;
-            if (!cameraDirty.isEmpty())
-                blitRegion(p, m_cameraLayer, m_cameraRect.topLeft(), cameraDirty);
+    if (!coreDirty.isEmpty()) {
+        if (banded && QRectF(m_coreRect).intersects(band)) {
+            const QPoint offset = (bandAt - m_coreRect.topLeft()) * dpr;
+            composeBand(m_screenScratch, m_screenOpaqueArgb, m_bandLayer, offset);
+            blitRegion(p, m_screenScratch, m_coreRect.topLeft(), coreDirty);
+        } else {
+            blitRegion(p, m_screenOpaque, m_coreRect.topLeft(), coreDirty);
         }
+    }
+    if (banded) {
+        // The rounded corners take the band through their masks; the one-pixel anti-aliased
+        // rim is left as it is.
+        const QRect bandBox(bandAt, (QSizeF(m_bandLayer.size()) / dpr).toSize());
+        for (int i = 0; i < m_corners.size(); ++i) {
+            const QRect c = m_corners[i];
+            if (!bandTouches(c) || !dirty.intersects(c))
+                continue;
+            QImage &scratch = m_cornerScratch[i];
+            maskBand(scratch, m_bandLayer, (bandAt - c.topLeft()) * dpr, m_cornerMasks[i]);
+            blitRegion(p, scratch, c.topLeft(), dirty & c);
+        }
+        if (bandBox.intersects(m_cameraRect) && dirty.intersects(m_cameraRect))
+            blitRegion(p, m_cameraLayer, m_cameraRect.topLeft(), dirty & m_cameraRect);
     }
     p.restore();
 }

@@ -2,6 +2,7 @@
 
 #include "bridge/DeviceSnapshot.h"
 #include "bridge/LinkState.h"
+#include "Theme.h"
 
 #include <QHash>
 #include <QImage>
@@ -70,6 +71,8 @@ public:
     // Paints the picture into `painter` (widget coordinates), limited to `region` (the whole
     // frame when empty). What paintEvent does; also used to render previews and to measure.
     void paintFrame(QPainter &painter, const QRegion &region = {});
+    // What a frame of the sweep repaints: the glass the band can light.
+    QRegion sweepRegion() const;
     // The region the arc covers when turned by `orbitDegrees` (taken to its step).
     QRect arcBounds(qreal orbitDegrees) const;
     static constexpr int kOrbitSteps = 84; // 1.4 s at 60 frames a second
@@ -85,7 +88,6 @@ private:
     void startAnimations();
     void refreshAccessibility();
     void ensureLayers(qreal dpr);
-    QString layerKey(qreal dpr) const;
     void renderUnder(QImage &image) const;
     void renderOver(QImage &image) const;
     void renderScreen(QPainter &p, const QRectF &screen) const;
@@ -96,6 +98,8 @@ private:
     int orbitStep(qreal degrees) const;
     const QImage &arcSprite(int step, qreal dpr);
     QRegion screenInnerRegion() const;
+    // Whether the band in its current place reaches `area` (widget coordinates).
+    bool bandTouches(const QRect &area) const;
     QList<QRect> screenCorners() const;
 
     LinkState m_state;
@@ -111,19 +115,27 @@ private:
 
     // Cached layers: glow with the arc beneath the body, the body itself, the screen as an
     // opaque copy, the camera (drawn again over the band) and the band.
-    QString m_layerKey;
+    struct LayerKey {
+        ColorScheme scheme;
+        bool contrast;
+        qreal dpr;
+        QSize size;
+        bool operator==(const LayerKey &) const = default;
+    };
+    LayerKey m_layerKey{};
+    bool m_layersValid = false;
+    QImage m_screenScratch;
+    QImage m_screenOpaqueArgb;
     QImage m_glowLayer;
     QImage m_overLayer;
     QImage m_staticLayer; // glow at m_staticGlow under the over layer
     double m_staticGlow = -1;
-    QRect m_shadowBounds;
     QHash<int, QImage> m_arcSprites;
     QList<QImage> m_cornerMasks;
     QList<QImage> m_cornerScratch;
     QList<QRect> m_corners;
     QRect m_coreRect;
-    QRegion m_coreRegion;  // wholly opaque screen, restored by copying
-    QRegion m_innerRegion; // wholly glass screen, where the band needs no mask
+    QRegion m_innerRegion; // wholly glass screen: opaque, restored by copying, band unmasked
     QImage m_screenOpaque;
     QImage m_cameraLayer;
     QRect m_cameraRect;

@@ -182,7 +182,7 @@ QWidget *buildMetrics()
                                                QStringLiteral("3 д 4 ч")),
                                 260));
     tiles->addWidget(fixedWidth(
-        new MetricTile(QStringLiteral("internaldrive"), QStringLiteral("Хранилище"), QStringLiteral("118"),
+        new MetricTile(QStringLiteral("internaldrive.fill"), QStringLiteral("Хранилище"), QStringLiteral("118"),
                        QStringLiteral("ГБ"), QStringLiteral("Свободно 10 ГБ из 128 ГБ. Очистите кэш приложений."),
                        Tone::warning, 0.92,
                        new StatusBadge(QStringLiteral("exclamationmark.triangle.fill"), QStringLiteral("Мало места"),
