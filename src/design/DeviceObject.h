@@ -26,7 +26,8 @@ class AnimatedValue;
 // state, snapshot, theme and pixel ratio); an animation frame repaints only what moves (the
 // screen under the band, the arc's old and new places) from those images. The band and the arc
 // loop stop while the widget is hidden and never run under reduce motion (the arc then stands
-// at 0° at 0.45 opacity). Read as one element labelled by accessibilityDescription().
+// at 0° at 0.45 opacity). The glow's strength eases with Motion::gentle on a change of state;
+// its colour changes at once. Read as one element labelled by accessibilityDescription().
 class DeviceObject : public QWidget {
     Q_OBJECT
 public:
