@@ -10,6 +10,10 @@
 #include "bridge/ConsoleMode.h"
 #include "bridge/ConsoleProcessRunner.h"
 #include "bridge/ConsoleTheme.h"
+#include "bridge/PackageAction.h"
+#include "bridge/AppPermission.h"
+#include "bridge/DomainError.h"
+#include "bridge/PresetPreview.h"
 #include "bridge/FastbootService.h"
 #include "bridge/Tone.h"
 #include "core/Observable.h"
@@ -19,8 +23,10 @@
 #include "bridge/PresetAction.h"
 #include "bridge/RemovalRisk.h"
 #include "core/AppRoute.h"
+#include "core/DebloatPlan.h"
 #include "core/DeckAdvice.h"
 #include "core/OperationRecord.h"
+#include "core/PackageListFilter.h"
 #include "core/RunningOperation.h"
 #include "core/ToastMessage.h"
 
@@ -78,7 +84,10 @@ public:
     static constexpr int maxLogEntries = 500;
     void appendLog(const QString &text);
     void appendResult(const QString &command, const CommandResult &result);
+    // Operations overlap: setBusy(true) and setBusy(false) pair up per operation, and
+    // the model stays busy while any operation (or package work) still runs.
     void setBusy(bool busy, const std::optional<QString> &status = std::nullopt);
+    void refreshBusy();
     void clearLog();
 
     // --- devices & monitor ---
@@ -114,11 +123,86 @@ public:
     static QList<AndroidPackage> parsePackages(const QString &output, PackageKind kind);
     QCoro::Task<void> refreshPackages(bool forceMetadata);
 
+    Published<QSet<QString>> selectedPackageIDs{this};
+    Published<QString> searchText{this};
+    Published<PackageFilter> packageFilter{this, PackageFilter::all};
+    Published<PackageSort> sortOrder{this, PackageSort::name};
+    Published<bool> sortAscending{this, true};
+    Published<QSet<PackageState>> stateFilters{this};
+    Published<QSet<RemovalRisk>> riskFilters{this};
+    // The metadata program's last non-empty answer per device serial; kept across
+    // device changes so a device selected again reuses it.
+    QHash<QString, QHash<QString, PackageMetadata>> metadataCache;
+
+    // The Applications list: computed afresh on every read.
+    QList<AndroidPackage> displayedPackages() const;
+    PackageListQuery packageListQuery() const;
+    bool hasActiveFilters() const;
+    void clearFilters();
+    void toggleStateFilter(PackageState state);
+    void toggleRiskFilter(RemovalRisk risk);
+    // Counts over the whole catalogue (no filters).
+    int userPackageCount() const { return countPackages(packages()).userPackageCount; }
+    int systemPackageCount() const { return countPackages(packages()).systemPackageCount; }
+    int disabledPackageCount() const { return countPackages(packages()).disabledPackageCount; }
+    int removedPackageCount() const { return countPackages(packages()).removedPackageCount; }
+    int reclaimableCount() const { return countPackages(packages()).reclaimableCount; }
+    qint64 reclaimableBytes() const { return countPackages(packages()).reclaimableBytes; }
+
     // --- package actions ---
+    // A destructive action on the selection that awaits the user's confirmation.
+    Published<std::optional<PackageAction>> pendingAction{this};
+
+    // Runs a non-destructive action on the selection at once; a destructive one waits
+    // in `pendingAction`. Either way the packages are the ones selected now.
+    void request(PackageAction action);
+    void confirmPendingAction();
+    void cancelPendingAction();
+    // The packages a pending action will act on, captured when it was requested.
+    const QStringList &pendingActionPackageNames() const { return pendingActionPackages; }
+    // One command per package, in list order (the selection sorted when none is given).
+    QCoro::Task<void> execute(PackageAction action, std::optional<QStringList> packageNames = std::nullopt);
 
     // --- presets ---
+    Published<std::optional<PresetPreview>> presetPreview{this};          // the last preset loaded
+    Published<std::optional<PresetPreview>> pendingPresetExecution{this}; // awaits the user's confirmation
+    Published<std::optional<QString>> presetErrorMessage{this};           // the alert of a failed load or save
+
+    static constexpr qsizetype maxPresetPackages = 5000;
+    // Where the preset library keeps its files: a preset saved there never replaces one.
+    QString presetLibraryFolder = defaultPresetLibraryFolder();
+    static QString defaultPresetLibraryFolder();
+
+    void loadPreset(const QString &path);
+    void savePreset(const QString &path, const QString &name, const QString &description, PresetAction action);
+    void selectPackages(PresetPreview preview); // by value: callers pass presetPreview itself
+    void requestPresetExecution(PresetPreview preview);
+    void confirmPresetExecution();
+
+    // File naming of the files the application creates, and the preset error value.
+    static QString safeFileName(const QString &name, const QString &fallback);
+    static QString uniqueFileName(const QString &name, QSet<QString> &usedNames);
+    static DomainError presetError(const QString &message);
 
     // --- permissions ---
+    // The runtime permissions of one package for Android user 0.
+    Published<std::optional<AndroidPackage>> permissionPackage{this};   // none while the manager is closed
+    Published<QList<AppPermission>> permissions{this};                  // by label, as the parser sorts them
+    Published<QSet<QString>> selectedPermissionIDs{this};
+    Published<QString> permissionSearchText{this};
+    Published<PermissionFilter> permissionFilter{this, PermissionFilter::all};
+    Published<QString> permissionStatusText{this, QStringLiteral("Готово")};
+    Published<bool> isPermissionBusy{this, false};
+    Published<std::optional<PermissionOperation>> pendingPermissionOperation{this};
+    Published<std::optional<QString>> permissionErrorMessage{this};
+
+    QList<AppPermission> filteredPermissions() const;
+    void openPermissionManager();
+    QCoro::Task<void> loadPermissions();
+    void closePermissionManager();
+    QList<AppPermission> permissionTargets(PermissionOperation operation) const;
+    void requestPermissionOperation(PermissionOperation operation);
+    void confirmPermissionOperation();
 
     // --- console ---
     Published<ConsoleMode> consoleMode{this, ConsoleMode::deviceShell};
@@ -159,6 +243,18 @@ public:
     bool canRunConsoleCommand() const;
 
     // --- installs / export / wireless / reboot / screenshots ---
+    Published<std::optional<QString>> packageExportErrorMessage{this};
+    Published<QString> wirelessAddress{this};
+
+    QCoro::Task<void> install(QStringList urls);
+    QCoro::Task<void> exportSelectedPackages(QString folder);
+    // The export of `packageNames` (in that order) into a new dated folder in `folder`.
+    QCoro::Task<void> exportPackages(QStringList packageNames, QString folder);
+    QCoro::Task<void> connectWireless();
+    QCoro::Task<void> reboot(std::optional<QString> mode);
+    QCoro::Task<void> saveScreenshot(QString destination);
+    // A path in `parent` that does not exist yet: the name, then name-2, name-3, ...
+    static QString uniqueDirectory(const QString &parent, const QString &preferredName);
 
     // --- device data / snapshot / link state / advice ---
     Published<std::optional<DeviceSnapshot>> snapshot{this}; // last good probe of the selected ready device
@@ -184,6 +280,14 @@ public:
     Published<std::optional<QString>> inspectorPackageID{this};
     Published<std::optional<PackageDetails>> packageDetails{this};
     Published<bool> isDetailsLoading{this, false};
+    // Why the details of the inspected package could not be read; none otherwise.
+    Published<std::optional<QString>> packageDetailsError{this};
+
+    std::optional<AndroidPackage> inspectorPackage() const;
+    void showInspector(const std::optional<QString> &packageName);
+    QCoro::Task<void> loadPackageDetails();
+    void launchInspectedPackage();
+    void forceStopInspectedPackage();
 
     // --- debloat ---
     Published<QSet<QString>> debloatSelection{this};
@@ -192,17 +296,46 @@ public:
     Published<PresetAction> debloatAction{this, PresetAction::disable};
     Published<bool> isDebloatReviewPresented{this, false};
 
+    // Computed afresh on every read from the catalogue, the filter, the search and the selection.
+    QList<DebloatPlanItem> debloatCandidates() const;
+    QHash<RemovalRisk, int> debloatRiskCounts() const;
+    DebloatPlan debloatPlan() const;
+    void toggleDebloatSelection(QString packageName);
+    void selectAllSafeForDebloat();
+    void clearDebloatSelection();
+    void excludeFromPlan(QString packageName);
+    void runDebloatPlan();
+
     // --- tools ---
     Published<std::optional<qint64>> screenTimeoutMilliseconds{this};
     Published<QString> toolsStatusText{this, QStringLiteral("Готово")};
     Published<QString> wirelessPairAddress{this};
     Published<QString> wirelessPairCode{this};
+    // The pause between "tcpip" and "connect" while adb on the device restarts; tests shorten it.
+    std::chrono::milliseconds wirelessSwitchDelay{1200};
+
+    QCoro::Task<void> restartADBServer();
+    QCoro::Task<void> pairWireless();
+    QCoro::Task<void> switchToWireless();
+    QCoro::Task<void> disconnectWireless(QString address);
+    QCoro::Task<void> loadScreenTimeout();
+    QCoro::Task<void> applyScreenTimeout(qint64 milliseconds);
+    QCoro::Task<void> applyScreenSize(QString size);
+    QCoro::Task<void> resetScreenSize();
+    QCoro::Task<void> applyScreenDensity(int dpi);
+    QCoro::Task<void> resetScreenDensity();
+    QCoro::Task<void> sendKey(QString keyCode, QString title);
 
     // --- fastboot ---
     Published<QList<FastbootDevice>> fastbootDevices{this};
     Published<QMap<QString, QString>> fastbootVariables{this};
     Published<bool> isFastbootBusy{this, false};
     Published<QString> fastbootStatusText{this, QStringLiteral("Fastboot-устройства не найдены")};
+
+    bool isFastbootAvailable() const { return fastbootService.has_value(); }
+    QCoro::Task<void> refreshFastboot();
+    QCoro::Task<void> loadFastbootVariables();
+    QCoro::Task<void> fastbootReboot(std::optional<QString> target, QString title);
 
     // --- toasts / operation history ---
     Published<QList<ToastMessage>> toasts{this};             // oldest first
@@ -249,12 +382,34 @@ private:
     quint64 deviceListingApplied = 0;
 
     // --- package catalogue (private) ---
+    // Busy reflects every package refresh and batch still running, so one that ends
+    // does not clear the busy state of another. Refreshes started before the last
+    // device change do not count: the reset ended their context.
+    QSet<quint64> runningPackageRefreshes;
+    quint64 packageContextGeneration = 0;
+    bool isPackageWorkRunning() const;
+    int busyDepth = 0; // operations between setBusy(true) and setBusy(false)
+    bool isCurrentPackageRefresh(quint64 generation, const QString &serial) const;
 
     // --- package actions (private) ---
+    QStringList pendingActionPackages;
+    int runningPackageBatches = 0;
 
     // --- presets (private) ---
+    // The checked, cleaned preset compared with the catalogue, or why it was refused.
+    std::variant<PresetPreview, DomainError> readPreset(const QString &path) const;
 
     // --- permissions (private) ---
+    // Where the list on screen was read: changes go only to that device and package.
+    struct PermissionListSource {
+        QString serial;
+        QString packageName;
+    };
+    std::optional<PermissionListSource> permissionListSource;
+    // Reads the list; true when a successful read was applied.
+    QCoro::Task<bool> readPermissions();
+    QCoro::Task<void> executePermissionOperation(PermissionOperation operation, QString packageName,
+                                                 QStringList permissionNames);
 
     // --- console (private) ---
     void appendConsole(ConsoleEntryKind kind, const QString &text);
@@ -266,12 +421,24 @@ private:
     // --- device data / snapshot / link state / advice (private) ---
 
     // --- inspector (private) ---
+    enum class InspectorAction { launch, forceStop };
+    QCoro::Task<void> runInspectorAction(InspectorAction action, ADBService adb, QString packageName, QString serial);
 
     // --- debloat (private) ---
+    QCoro::Task<void> runDebloatNames(PackageAction action, QStringList names);
 
     // --- tools (private) ---
+    // The selected serial when adb is known and the selected device is ready.
+    std::optional<QString> readyDeviceSerial() const;
+    QCoro::Task<void> runScreenCommand(QCoro::Task<CommandResult> command, QString logText,
+                                       std::optional<QString> progress, QString success, QString failure,
+                                       QString title, QString detail);
 
     // --- fastboot (private) ---
+    // Runs may overlap; the busy flag stays on until the last one ends.
+    int fastbootRunsInFlight = 0;
+    void beginFastbootRun();
+    void endFastbootRun();
 
     // --- toasts / operation history (private) ---
     void removeToast(const QUuid &id);

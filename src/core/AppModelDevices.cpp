@@ -62,7 +62,7 @@ QCoro::Task<void> AppModel::refreshDevices()
             applyDeviceSnapshot(parseDevices(result.stdOut));
         }
     }
-    isBusy.set(false);
+    setBusy(false); // a package batch or another operation may still keep the model busy
 
     const auto device = selectedDevice();
     if (device && device->isReady() && packages().isEmpty()) {
@@ -137,6 +137,7 @@ void AppModel::applyDeviceSnapshot(const QList<AndroidDevice> &newDevices)
 void AppModel::resetDeviceContext()
 {
     ++packageRefreshGeneration;
+    busyDepth = 0;
     isBusy.set(false);
 
     // --- console: stop a running command ---
@@ -145,14 +146,22 @@ void AppModel::resetDeviceContext()
 
     // --- package catalogue ---
     packages.set({});
+    selectedPackageIDs.set({});
+    packageContextGeneration = packageRefreshGeneration;
 
     // --- package actions ---
+    pendingAction.set(std::nullopt);
+    pendingActionPackages.clear();
 
     // --- presets ---
+    presetPreview.set(std::nullopt);
+    pendingPresetExecution.set(std::nullopt);
+    presetErrorMessage.set(std::nullopt);
 
     // --- permissions ---
 
     // --- installs / export / wireless / reboot / screenshots ---
+    packageExportErrorMessage.set(std::nullopt);
 
     // --- device data / snapshot / link state / advice ---
     snapshot.set(std::nullopt);
@@ -162,6 +171,7 @@ void AppModel::resetDeviceContext()
     inspectorPackageID.set(std::nullopt);
     packageDetails.set(std::nullopt);
     isDetailsLoading.set(false);
+    packageDetailsError.set(std::nullopt);
 
     // --- debloat ---
     debloatSelection.set({});
@@ -174,6 +184,7 @@ void AppModel::resetDeviceContext()
     runningOperation.set(std::nullopt);
 
     // --- permissions: close the manager ---
+    closePermissionManager();
 
 }
 
