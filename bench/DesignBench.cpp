@@ -91,16 +91,16 @@ void BM_PaintDeviceObject(benchmark::State &state)
         object.setAnimationPhase(0.5, step * 360.0 / DeviceObject::kOrbitSteps);
         object.paintFrame(warm);
     }
-    const QRegion screen = object.sweepRegion();
     qreal sweep = 0.3;
     qreal orbit = 0;
     const qreal orbitStep = 360.0 / DeviceObject::kOrbitSteps;
     for (auto _ : state) {
         const qreal next = std::fmod(orbit + orbitStep, 360);
-        const QRegion dirty = screen + object.arcBounds(orbit) + object.arcBounds(next);
+        const QRegion before = object.sweepRegion();
         sweep = sweep >= 0.7 ? 0.3 : sweep + 0.01;
+        object.setAnimationPhase(sweep, next);
+        const QRegion dirty = before + object.sweepRegion() + object.arcBounds(orbit) + object.arcBounds(next);
         orbit = next;
-        object.setAnimationPhase(sweep, orbit);
         QPainter p(&img);
         object.paintFrame(p, dirty);
         p.end();

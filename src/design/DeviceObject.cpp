@@ -216,9 +216,10 @@ DeviceObject::DeviceObject(const LinkState &state, std::optional<DeviceSnapshot>
     m_sweep->setEasingCurve(QEasingCurve::InOutQuad);
     m_sweepGroup.addAnimation(m_sweep);
     connect(m_sweep, &QVariantAnimation::valueChanged, this, [this](const QVariant &v) {
+        // Only the glass under the band changes (with the corners it leaves or reaches).
+        const QRegion before = sweepRegion();
         m_sweepPos = v.toReal();
-        // Only the glass under the band changes.
-        update(sweepRegion());
+        update(before + sweepRegion());
     });
 
     m_orbit.setStartValue(0.0);
@@ -673,7 +674,7 @@ const QImage &DeviceObject::arcSprite(int step, qreal dpr)
         paintArc(sp, degrees, still ? 0.45 : 0.9);
     }
     // The arc runs beneath the body and its shadows: where they cover it, it is hidden by
-    // their opacity, so the sprite can go straight over the composed glow and body.
+    // their opacity. The step's image is then the glow, the arc and the body composed.
     const QPoint origin(int(std::lround(bounds.left() * dpr)), int(std::lround(bounds.top() * dpr)));
     for (int y = 0; y < sprite.height(); ++y) {
         const int oy = y + origin.y();
@@ -687,6 +688,14 @@ const QImage &DeviceObject::arcSprite(int step, qreal dpr)
                 continue;
             dst[x] = byteMul(dst[x], 255 - qAlpha(over[ox]));
         }
+    }
+    {
+        QImage composed = newLayer(bounds.size(), dpr);
+        QPainter cp(&composed);
+        cp.drawImage(QPointF(0, 0), m_staticLayer, QRectF(QPointF(origin), QSizeF(sprite.size())));
+        cp.drawImage(QPointF(0, 0), sprite);
+        cp.end();
+        sprite = composed;
     }
     return *m_arcSprites.insert(key, sprite);
 }
@@ -736,7 +745,8 @@ QRegion DeviceObject::sweepRegion() const
 {
     QRegion r = screenInnerRegion();
     for (const QRect &c : screenCorners())
-        r += c;
+        if (bandTouches(c))
+            r += c;
     return r;
 }
 
@@ -751,6 +761,7 @@ void DeviceObject::paintFrame(QPainter &p, const QRegion &region)
     const double glow = m_glow->value();
     if (glow != m_staticGlow || m_staticLayer.isNull()) {
         m_staticGlow = glow;
+        m_arcSprites.clear(); // each step's image holds the glow
         m_staticLayer = newLayer(size(), dpr);
         QPainter sp(&m_staticLayer);
         sp.setOpacity(glow);
@@ -776,32 +787,24 @@ void DeviceObject::paintFrame(QPainter &p, const QRegion &region)
     p.save();
     p.setClipping(false);
     if (!rest.isEmpty()) {
-        blitRegion(p, m_staticLayer, QPoint(0, 0), rest);
-        if (isBusy(m_state)) {
+        const bool busy = isBusy(m_state);
+        const QRect arcBox = busy ? arcBounds(motion ? m_orbitDeg : 0) : QRect();
+        blitRegion(p, m_staticLayer, QPoint(0, 0), busy ? rest - arcBox : rest);
+        if (busy) {
             const qreal degrees = motion ? m_orbitDeg : 0;
             const QRect bounds = arcBounds(degrees);
             const QRegion arcRest = rest & bounds;
-            if (!arcRest.isEmpty()) {
-                const QImage &sprite = arcSprite(orbitStep(degrees), dpr);
-                // QRegion::contains only tells overlap, so containment is tested by subtraction.
-                if ((QRegion(bounds) - dirty).isEmpty()) {
-                    p.drawImage(QPointF(bounds.topLeft()), sprite);
-                } else {
-                    p.setClipRegion(arcRest);
-                    p.drawImage(QPointF(bounds.topLeft()), sprite);
-                    p.setClipping(false);
-                }
-            }
+            // The step's box comes from its own image (glow, arc and body composed), the rest
+            // from the still composite: one pass over every pixel.
+            if (!arcRest.isEmpty())
+                blitRegion(p, arcSprite(orbitStep(degrees), dpr), bounds.topLeft(), arcRest);
         }
     }
     if (!coreDirty.isEmpty()) {
-        if (banded && QRectF(m_coreRect).intersects(band)) {
-            const QPoint offset = (bandAt - m_coreRect.topLeft()) * dpr;
-            composeBand(m_screenScratch, m_screenOpaqueArgb, m_bandLayer, offset);
-            blitRegion(p, m_screenScratch, m_coreRect.topLeft(), coreDirty);
-        } else {
-            blitRegion(p, m_screenOpaque, m_coreRect.topLeft(), coreDirty);
-        }
+        // A plain copy of the glass, then the band blended straight onto it.
+        blitRegion(p, m_screenOpaque, m_coreRect.topLeft(), coreDirty);
+        if (banded)
+            blitRegion(p, m_bandLayer, bandAt, coreDirty);
     }
     if (banded) {
         // The rounded corners take the band through their masks; the one-pixel anti-aliased

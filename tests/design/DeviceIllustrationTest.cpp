@@ -178,9 +178,11 @@ TEST(DeviceObject, AFrameRepaintedFromTheLayersMatchesAWholePaint)
         DeviceObject object(LinkState::working(QStringLiteral("Экспорт")), sampleSnapshot());
         object.setAnimationPhase(0.35, 40);
         const QImage before = paint(object);
+        const QRegion sweptBefore = object.sweepRegion();
         object.setAnimationPhase(0.5, 40 + 360.0 / DeviceObject::kOrbitSteps);
         const QImage whole = paint(object);
-        const QRegion dirty = QRegion(object.screenRect().toAlignedRect()) + object.arcBounds(40) +
+        // What the two ticks would repaint.
+        const QRegion dirty = sweptBefore + object.sweepRegion() + object.arcBounds(40) +
                               object.arcBounds(40 + 360.0 / DeviceObject::kOrbitSteps);
         // As on screen: the parent's background is painted in the dirty region first.
         QImage frame = before;
