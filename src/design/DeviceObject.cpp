@@ -108,6 +108,23 @@ inline uint byteMul(uint x, uint a)
     return x | t;
 }
 
+// Fades `image` (premultiplied) to nothing over `rows` rows at its top and bottom, so the glow
+// and the shadow that spread past the widget's edges thin out instead of ending in a line.
+void fadeTopAndBottom(QImage &image, int rows)
+{
+    const int h = image.height();
+    rows = std::min(rows, h / 2);
+    for (int i = 0; i < rows; ++i) {
+        const qreal t = (i + 0.5) / rows;
+        const uint a = uint(std::lround(255 * t * t * (3 - 2 * t))); // smoothstep
+        for (const int y : {i, h - 1 - i}) {
+            auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+            for (int x = 0; x < image.width(); ++x)
+                line[x] = byteMul(line[x], a);
+        }
+    }
+}
+
 // `out` = `band` (whose top-left lies at `bandOffset` in `out`'s pixels) masked by `mask`;
 // all premultiplied and of one pixel ratio. Plain arithmetic: no painter to set up.
 void maskBand(QImage &out, const QImage &band, const QPoint &bandOffset, const QImage &mask)
@@ -367,6 +384,11 @@ void DeviceObject::ensureLayers(qreal dpr)
     }
     m_overLayer = newLayer(size(), dpr);
     renderOver(m_overLayer);
+    // The shadow below the body and the glow above and below it reach past the frame: they fade
+    // out across the free band between the body and the edge (the body itself is never touched).
+    const int fadeRows = int(std::floor((bodyRect().top() - 2) * dpr));
+    fadeTopAndBottom(m_glowLayer, fadeRows);
+    fadeTopAndBottom(m_overLayer, fadeRows);
 
     // The screen's wholly glass (opaque) core, copied out so an animation frame can put it back
     // with a plain copy; its rounded corners and anti-aliased edge stay with the over layer.

@@ -237,7 +237,12 @@ PulseDot::PulseDot(Tone tone, bool animating, QWidget *parent) : QWidget(parent)
     m_pulse.setDuration(2200);
     m_pulse.setEasingCurve(QEasingCurve::OutCubic);
     m_pulse.setLoopCount(-1);
-    connect(&m_pulse, &QVariantAnimation::valueChanged, this, [this] { update(); });
+    connect(&m_pulse, &QVariantAnimation::valueChanged, this, [this] {
+        // Reduce motion switched on while the ring runs: the loop ends at the next tick.
+        if (!showsRing())
+            m_pulse.stop();
+        update();
+    });
 }
 
 void PulseDot::setTone(Tone tone)
@@ -251,7 +256,18 @@ void PulseDot::setAnimating(bool animating)
     m_animating = animating;
     if (!animating)
         m_pulse.stop();
+    else
+        startPulse();
     update();
+}
+
+void PulseDot::startPulse()
+{
+    // Only on screen, while animating and without reduce motion.
+    if (!isVisible() || !showsRing() || m_pulse.state() == QAbstractAnimation::Running)
+        return;
+    m_started = true;
+    m_pulse.start();
 }
 
 bool PulseDot::showsRing() const { return m_animating && !A11y::reduceMotion(); }
@@ -260,10 +276,14 @@ void PulseDot::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
     // The pulse starts only when the dot comes on screen while animating.
-    if (showsRing() && m_pulse.state() != QAbstractAnimation::Running) {
-        m_started = true;
-        m_pulse.start();
-    }
+    startPulse();
+}
+
+void PulseDot::hideEvent(QHideEvent *event)
+{
+    QWidget::hideEvent(event);
+    // Nothing pulses off screen; showing the dot again starts the loop afresh.
+    m_pulse.stop();
 }
 
 void PulseDot::paintEvent(QPaintEvent *)

@@ -116,7 +116,8 @@ private:
 };
 
 // A 6 px status dot in a 14 px frame; while `animating` (and reduce motion is off when it is
-// shown) a ring grows from 0.45 to full size and fades out every 2.2 s.
+// shown) a ring grows from 0.45 to full size and fades out every 2.2 s. The loop runs only while
+// the dot is visible: it stops when hidden or under reduce motion and starts again when shown.
 class PulseDot : public QWidget {
     Q_OBJECT
 public:
@@ -131,9 +132,12 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    void startPulse();
+
     Tone m_tone;
     bool m_animating;
     bool m_started = false;

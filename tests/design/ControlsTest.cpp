@@ -332,6 +332,48 @@ TEST(PulseDot, RingOnlyWhileAnimatingWithoutReduceMotion)
     EXPECT_FALSE(still.isPulsing());
 }
 
+TEST(PulseDot, LoopRunsOnlyWhileShownAndMotionAllowed)
+{
+    QWidget host;
+    auto *dot = new PulseDot(Tone::success, true, &host);
+    EXPECT_FALSE(dot->isPulsing()); // not on screen yet
+    host.show();
+    EXPECT_TRUE(dot->isPulsing());
+
+    dot->hide();
+    EXPECT_FALSE(dot->isPulsing());
+    dot->show();
+    EXPECT_TRUE(dot->isPulsing());
+    host.hide(); // hidden with its window
+    EXPECT_FALSE(dot->isPulsing());
+    host.show();
+    EXPECT_TRUE(dot->isPulsing());
+
+    // Turned off and on while shown; turning on while hidden waits for the show.
+    dot->setAnimating(false);
+    EXPECT_FALSE(dot->isPulsing());
+    dot->setAnimating(true);
+    EXPECT_TRUE(dot->isPulsing());
+    dot->hide();
+    dot->setAnimating(false);
+    dot->setAnimating(true);
+    EXPECT_FALSE(dot->isPulsing());
+    dot->show();
+    EXPECT_TRUE(dot->isPulsing());
+
+    // Reduce motion switched on while it runs ends the loop at its next tick; no restart on show.
+    {
+        ReducedMotion rm;
+        EXPECT_TRUE(waitUntil([&] { return !dot->isPulsing(); }, 500));
+        dot->hide();
+        dot->show();
+        EXPECT_FALSE(dot->isPulsing());
+    }
+    dot->hide();
+    dot->show();
+    EXPECT_TRUE(dot->isPulsing());
+}
+
 } // namespace
 
 namespace {

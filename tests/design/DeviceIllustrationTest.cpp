@@ -222,6 +222,36 @@ TEST(DeviceObject, BandStaysInsideTheScreen)
     Theme::setScheme(ColorScheme::dark);
 }
 
+TEST(DeviceObject, GlowAndShadowFadeOutBeforeTheEdges)
+{
+    // The shadow falls below the body and the glow spreads past the frame: at the top and
+    // bottom rows they must have thinned out to nothing, not end in a line.
+    for (ColorScheme scheme : {ColorScheme::light, ColorScheme::dark}) {
+        Theme::setScheme(scheme);
+        for (const LinkState &state : {LinkState(LinkState::Case::connected), LinkState(LinkState::Case::noDevice),
+                                       LinkState::working(QStringLiteral("x"))}) {
+            DeviceObject object(state, sampleSnapshot());
+            QImage img(object.size(), QImage::Format_ARGB32_Premultiplied);
+            img.fill(Qt::transparent);
+            {
+                QPainter p(&img);
+                object.paintFrame(p);
+            }
+            const auto rowAlpha = [&](int y) {
+                int worst = 0;
+                for (int x = 0; x < img.width(); ++x)
+                    worst = std::max(worst, qAlpha(img.pixel(x, y)));
+                return worst;
+            };
+            EXPECT_LE(rowAlpha(0), 1) << int(scheme) << " " << int(state.kind);
+            EXPECT_LE(rowAlpha(img.height() - 1), 1) << int(scheme) << " " << int(state.kind);
+            // Still a shadow just under the body.
+            EXPECT_GT(rowAlpha(int(object.bodyRect().bottom()) + 4), 8) << int(scheme) << " " << int(state.kind);
+        }
+    }
+    Theme::setScheme(ColorScheme::dark);
+}
+
 TEST(DeviceObject, ArcTurnsClockwise)
 {
     DeviceObject object(LinkState::working(QStringLiteral("x")));
