@@ -13,15 +13,25 @@
 #include "bridge/FastbootService.h"
 #include "bridge/Tone.h"
 #include "core/Observable.h"
+#include "bridge/DeviceSnapshot.h"
+#include "bridge/LinkState.h"
+#include "bridge/PackageDetails.h"
+#include "bridge/PresetAction.h"
+#include "bridge/RemovalRisk.h"
+#include "core/AppRoute.h"
+#include "core/DeckAdvice.h"
 #include "core/OperationRecord.h"
 #include "core/RunningOperation.h"
 #include "core/ToastMessage.h"
 
 #include <QCoro/QCoroTask>
 #include <QList>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 #include <QUuid>
+#include <QDateTime>
+#include <QSet>
 
 #include <chrono>
 #include <functional>
@@ -151,17 +161,48 @@ public:
     // --- installs / export / wireless / reboot / screenshots ---
 
     // --- device data / snapshot / link state / advice ---
+    Published<std::optional<DeviceSnapshot>> snapshot{this}; // last good probe of the selected ready device
+    Published<bool> isSnapshotLoading{this, false};
+
+    LinkState linkState() const;
+    bool isDeviceUsable() const;                       // a ready device is selected
+    std::optional<QString> adbShortVersion() const;    // "ADB 1.0.41" for display
+    // refreshSnapshot (below): unless forced, does nothing while a probe runs; a late
+    // result for a device that is no longer selected and ready is dropped.
+
+    // Advice cards from the current state; `adviceClock` gives "now" (tests fix it).
+    QList<DeckAdvice> advice() const;
+    static std::optional<QDateTime> securityPatchDate(const QString &patch);
+    std::function<QDateTime()> adviceClock = [] { return QDateTime::currentDateTime(); };
+
     Published<std::optional<QString>> adbVersionText{this};
 
     QCoro::Task<void> ensureDeviceData();
+    QCoro::Task<void> refreshSnapshot(bool force);
 
     // --- inspector ---
+    Published<std::optional<QString>> inspectorPackageID{this};
+    Published<std::optional<PackageDetails>> packageDetails{this};
+    Published<bool> isDetailsLoading{this, false};
 
     // --- debloat ---
+    Published<QSet<QString>> debloatSelection{this};
+    Published<QSet<RemovalRisk>> debloatRiskFilter{this, {RemovalRisk::safe, RemovalRisk::review}};
+    Published<QString> debloatSearchText{this};
+    Published<PresetAction> debloatAction{this, PresetAction::disable};
+    Published<bool> isDebloatReviewPresented{this, false};
 
     // --- tools ---
+    Published<std::optional<qint64>> screenTimeoutMilliseconds{this};
+    Published<QString> toolsStatusText{this, QStringLiteral("Готово")};
+    Published<QString> wirelessPairAddress{this};
+    Published<QString> wirelessPairCode{this};
 
     // --- fastboot ---
+    Published<QList<FastbootDevice>> fastbootDevices{this};
+    Published<QMap<QString, QString>> fastbootVariables{this};
+    Published<bool> isFastbootBusy{this, false};
+    Published<QString> fastbootStatusText{this, QStringLiteral("Fastboot-устройства не найдены")};
 
     // --- toasts / operation history ---
     Published<QList<ToastMessage>> toasts{this};             // oldest first
@@ -178,6 +219,7 @@ public:
     void record(const QString &title, const QString &detail, bool succeeded);
 
     // --- routes ---
+    Published<AppRoute> route{this, AppRoute::overview};
 
 private:
     // --- core / activity log (private) ---

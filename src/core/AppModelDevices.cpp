@@ -155,12 +155,20 @@ void AppModel::resetDeviceContext()
     // --- installs / export / wireless / reboot / screenshots ---
 
     // --- device data / snapshot / link state / advice ---
+    snapshot.set(std::nullopt);
+    isSnapshotLoading.set(false);
 
     // --- inspector ---
+    inspectorPackageID.set(std::nullopt);
+    packageDetails.set(std::nullopt);
+    isDetailsLoading.set(false);
 
     // --- debloat ---
+    debloatSelection.set({});
+    isDebloatReviewPresented.set(false);
 
     // --- tools ---
+    screenTimeoutMilliseconds.set(std::nullopt);
 
     // --- toasts / operation history ---
     runningOperation.set(std::nullopt);

@@ -1,5 +1,7 @@
 #include "ModelHarness.h"
 
+#include "bridge/DeviceSnapshot.h"
+
 #include <QDir>
 #include <gtest/gtest.h>
 
@@ -14,7 +16,10 @@ TEST(RefreshDevices, ListsDevicesAndSelectsTheFirstReady)
     ModelHarness h;
     h.fake.on(devicesArgs, {.out = deviceList({QStringLiteral("U1 unauthorized"), tabletLine, pixelLine})});
     runSync(h->refreshDevices());
-    EXPECT_EQ(h.fake.calls(), QList<QStringList>{devicesArgs});
+    // The listing, then the device data of the selected ready device.
+    EXPECT_EQ(h.fake.calls(), (QList<QStringList>{devicesArgs, {QStringLiteral("version")},
+                                                  {QStringLiteral("-s"), QStringLiteral("T900"), QStringLiteral("shell"),
+                                                   DeviceSnapshot::probeScript()}}));
     ASSERT_EQ(h->devices().size(), 3);
     EXPECT_EQ(h->selectedDeviceID(), QStringLiteral("T900"));
     EXPECT_EQ(h->statusText(), QStringLiteral("Найдено устройств: 3"));
@@ -141,6 +146,10 @@ TEST(DevicePoll, ChangesAreAppliedAndLoggedUnchangedListsAreSilent)
                                     {.out = deviceList({pixelLine})},
                                     {.out = deviceList({pixelLine, tabletLine})},
                                     {.out = deviceList({})}});
+    const QStringList probe{QStringLiteral("-s"), QStringLiteral("R5CT1"), QStringLiteral("shell"),
+                            DeviceSnapshot::probeScript()};
+    h.fake.on({QStringLiteral("version")}, {.out = QStringLiteral("Android Debug Bridge version 1.0.41\n")});
+    h.fake.on(probe, {.out = QStringLiteral("prop ro.product.model=Pixel 7\n")});
     runSync(h->pollDeviceChanges());
     EXPECT_EQ(logTexts(*h).last(), QStringLiteral("Список устройств обновлён автоматически: 1"));
     h->statusText.set(QStringLiteral("Своё"));
@@ -156,9 +165,9 @@ TEST(DevicePoll, ChangesAreAppliedAndLoggedUnchangedListsAreSilent)
     runSync(h->pollDeviceChanges());
     EXPECT_EQ(logTexts(*h).last(), QStringLiteral("Устройство отключено: Pixel 7"));
     EXPECT_EQ(h->statusText(), QStringLiteral("Устройства не найдены"));
-    EXPECT_EQ(h.fake.calls().size(), 4);
-    for (const QStringList &call : h.fake.calls())
-        EXPECT_EQ(call, devicesArgs); // polls never name a serial
+    // Polls never name a serial; the device data of the kept device is read once.
+    EXPECT_EQ(h.fake.calls(), (QList<QStringList>{devicesArgs, {QStringLiteral("version")}, probe, devicesArgs,
+                                                  devicesArgs, devicesArgs}));
     EXPECT_FALSE(logTexts(*h).contains(QStringLiteral("$ adb devices -l")));
 }
 
