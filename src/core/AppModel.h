@@ -10,6 +10,7 @@
 #include "bridge/ConsoleMode.h"
 #include "bridge/ConsoleProcessRunner.h"
 #include "bridge/ConsoleTheme.h"
+#include "bridge/PackageAction.h"
 #include "bridge/FastbootService.h"
 #include "bridge/Tone.h"
 #include "core/Observable.h"
@@ -21,6 +22,7 @@
 #include "core/AppRoute.h"
 #include "core/DeckAdvice.h"
 #include "core/OperationRecord.h"
+#include "core/PackageListFilter.h"
 #include "core/RunningOperation.h"
 #include "core/ToastMessage.h"
 
@@ -114,7 +116,45 @@ public:
     static QList<AndroidPackage> parsePackages(const QString &output, PackageKind kind);
     QCoro::Task<void> refreshPackages(bool forceMetadata);
 
+    Published<QSet<QString>> selectedPackageIDs{this};
+    Published<QString> searchText{this};
+    Published<PackageFilter> packageFilter{this, PackageFilter::all};
+    Published<PackageSort> sortOrder{this, PackageSort::name};
+    Published<bool> sortAscending{this, true};
+    Published<QSet<PackageState>> stateFilters{this};
+    Published<QSet<RemovalRisk>> riskFilters{this};
+    // The metadata program's last non-empty answer per device serial; kept across
+    // device changes so a device selected again reuses it.
+    QHash<QString, QHash<QString, PackageMetadata>> metadataCache;
+
+    // The Applications list: computed afresh on every read.
+    QList<AndroidPackage> displayedPackages() const;
+    PackageListQuery packageListQuery() const;
+    bool hasActiveFilters() const;
+    void clearFilters();
+    void toggleStateFilter(PackageState state);
+    void toggleRiskFilter(RemovalRisk risk);
+    // Counts over the whole catalogue (no filters).
+    int userPackageCount() const { return countPackages(packages()).userPackageCount; }
+    int systemPackageCount() const { return countPackages(packages()).systemPackageCount; }
+    int disabledPackageCount() const { return countPackages(packages()).disabledPackageCount; }
+    int removedPackageCount() const { return countPackages(packages()).removedPackageCount; }
+    int reclaimableCount() const { return countPackages(packages()).reclaimableCount; }
+    qint64 reclaimableBytes() const { return countPackages(packages()).reclaimableBytes; }
+
     // --- package actions ---
+    // A destructive action on the selection that awaits the user's confirmation.
+    Published<std::optional<PackageAction>> pendingAction{this};
+
+    // Runs a non-destructive action on the selection at once; a destructive one waits
+    // in `pendingAction`. Either way the packages are the ones selected now.
+    void request(PackageAction action);
+    void confirmPendingAction();
+    void cancelPendingAction();
+    // The packages a pending action will act on, captured when it was requested.
+    const QStringList &pendingActionPackageNames() const { return pendingActionPackages; }
+    // One command per package, in list order (the selection sorted when none is given).
+    QCoro::Task<void> execute(PackageAction action, std::optional<QStringList> packageNames = std::nullopt);
 
     // --- presets ---
 
@@ -159,6 +199,18 @@ public:
     bool canRunConsoleCommand() const;
 
     // --- installs / export / wireless / reboot / screenshots ---
+    Published<std::optional<QString>> packageExportErrorMessage{this};
+    Published<QString> wirelessAddress{this};
+
+    QCoro::Task<void> install(QStringList urls);
+    QCoro::Task<void> exportSelectedPackages(QString folder);
+    // The export of `packageNames` (in that order) into a new dated folder in `folder`.
+    QCoro::Task<void> exportPackages(QStringList packageNames, QString folder);
+    QCoro::Task<void> connectWireless();
+    QCoro::Task<void> reboot(std::optional<QString> mode);
+    QCoro::Task<void> saveScreenshot(QString destination);
+    // A path in `parent` that does not exist yet: the name, then name-2, name-3, ...
+    static QString uniqueDirectory(const QString &parent, const QString &preferredName);
 
     // --- device data / snapshot / link state / advice ---
     Published<std::optional<DeviceSnapshot>> snapshot{this}; // last good probe of the selected ready device
@@ -197,12 +249,31 @@ public:
     Published<QString> toolsStatusText{this, QStringLiteral("Готово")};
     Published<QString> wirelessPairAddress{this};
     Published<QString> wirelessPairCode{this};
+    // The pause between "tcpip" and "connect" while adb on the device restarts; tests shorten it.
+    std::chrono::milliseconds wirelessSwitchDelay{1200};
+
+    QCoro::Task<void> restartADBServer();
+    QCoro::Task<void> pairWireless();
+    QCoro::Task<void> switchToWireless();
+    QCoro::Task<void> disconnectWireless(QString address);
+    QCoro::Task<void> loadScreenTimeout();
+    QCoro::Task<void> applyScreenTimeout(qint64 milliseconds);
+    QCoro::Task<void> applyScreenSize(QString size);
+    QCoro::Task<void> resetScreenSize();
+    QCoro::Task<void> applyScreenDensity(int dpi);
+    QCoro::Task<void> resetScreenDensity();
+    QCoro::Task<void> sendKey(QString keyCode, QString title);
 
     // --- fastboot ---
     Published<QList<FastbootDevice>> fastbootDevices{this};
     Published<QMap<QString, QString>> fastbootVariables{this};
     Published<bool> isFastbootBusy{this, false};
     Published<QString> fastbootStatusText{this, QStringLiteral("Fastboot-устройства не найдены")};
+
+    bool isFastbootAvailable() const { return fastbootService.has_value(); }
+    QCoro::Task<void> refreshFastboot();
+    QCoro::Task<void> loadFastbootVariables();
+    QCoro::Task<void> fastbootReboot(std::optional<QString> target, QString title);
 
     // --- toasts / operation history ---
     Published<QList<ToastMessage>> toasts{this};             // oldest first
@@ -249,8 +320,17 @@ private:
     quint64 deviceListingApplied = 0;
 
     // --- package catalogue (private) ---
+    // Busy reflects every package refresh and batch still running, so one that ends
+    // does not clear the busy state of another. Refreshes started before the last
+    // device change do not count: the reset ended their context.
+    QSet<quint64> runningPackageRefreshes;
+    quint64 packageContextGeneration = 0;
+    bool isPackageWorkRunning() const;
+    bool isCurrentPackageRefresh(quint64 generation, const QString &serial) const;
 
     // --- package actions (private) ---
+    QStringList pendingActionPackages;
+    int runningPackageBatches = 0;
 
     // --- presets (private) ---
 
@@ -270,8 +350,17 @@ private:
     // --- debloat (private) ---
 
     // --- tools (private) ---
+    // The selected serial when adb is known and the selected device is ready.
+    std::optional<QString> readyDeviceSerial() const;
+    QCoro::Task<void> runScreenCommand(QCoro::Task<CommandResult> command, QString logText,
+                                       std::optional<QString> progress, QString success, QString failure,
+                                       QString title, QString detail);
 
     // --- fastboot (private) ---
+    // Runs may overlap; the busy flag stays on until the last one ends.
+    int fastbootRunsInFlight = 0;
+    void beginFastbootRun();
+    void endFastbootRun();
 
     // --- toasts / operation history (private) ---
     void removeToast(const QUuid &id);

@@ -62,7 +62,8 @@ QCoro::Task<void> AppModel::refreshDevices()
             applyDeviceSnapshot(parseDevices(result.stdOut));
         }
     }
-    isBusy.set(false);
+    // A package batch or refresh may still run; it keeps the model busy.
+    isBusy.set(isPackageWorkRunning());
 
     const auto device = selectedDevice();
     if (device && device->isReady() && packages().isEmpty()) {
@@ -145,14 +146,19 @@ void AppModel::resetDeviceContext()
 
     // --- package catalogue ---
     packages.set({});
+    selectedPackageIDs.set({});
+    packageContextGeneration = packageRefreshGeneration;
 
     // --- package actions ---
+    pendingAction.set(std::nullopt);
+    pendingActionPackages.clear();
 
     // --- presets ---
 
     // --- permissions ---
 
     // --- installs / export / wireless / reboot / screenshots ---
+    packageExportErrorMessage.set(std::nullopt);
 
     // --- device data / snapshot / link state / advice ---
     snapshot.set(std::nullopt);
