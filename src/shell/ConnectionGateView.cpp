@@ -97,6 +97,18 @@ private:
     bool m_expanded = false;
 };
 
+// A row that centres a block of limited width and lets it grow to that width (wrapped text
+// inside then gets its full height).
+QHBoxLayout *centred(QWidget *block)
+{
+    auto *row = new QHBoxLayout;
+    row->setContentsMargins(0, 0, 0, 0);
+    row->addStretch(0);
+    row->addWidget(block, 1);
+    row->addStretch(0);
+    return row;
+}
+
 QLabel *plainLabel(const QString &text, const QFont &font, std::function<QColor()> ink, QWidget *parent)
 {
     QLabel *label = ViewUpdates::wrappingLabel(text, font, std::move(ink), parent);
@@ -187,12 +199,13 @@ ConnectionGateView::ConnectionGateView(AppModel *model, AppSettings *settings, Q
     m_badge = new StatusBadge(QStringLiteral("circle"), QString(), Tone::neutral, BadgeStyle::soft, false, page);
     titles->addWidget(m_badge, 0, Qt::AlignHCenter);
     m_headline = ViewUpdates::wrappingLabel(QString(), Typo::heroCompact(), [] { return Ink::text(); }, page);
-    m_headline->setAlignment(Qt::AlignHCenter);
+    m_headline->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     titles->addWidget(m_headline);
     m_subtitle = ViewUpdates::wrappingLabel(QString(), Typo::body(), [] { return Ink::textSecondary(); }, page);
-    m_subtitle->setAlignment(Qt::AlignHCenter);
+    m_subtitle->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     m_subtitle->setMaximumWidth(kSubtitleWidth);
-    titles->addWidget(m_subtitle, 0, Qt::AlignHCenter);
+    m_subtitle->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Minimum);
+    titles->addLayout(centred(m_subtitle));
     column->addLayout(titles);
 
     // Steps.
@@ -202,7 +215,8 @@ ConnectionGateView::ConnectionGateView(AppModel *model, AppSettings *settings, Q
                                                     Panel::shadowMargins(m_stepsPanel->panelStyle()).right()));
     m_stepsColumn = new QVBoxLayout(m_stepsPanel);
     m_stepsColumn->setSpacing(int(Space::m));
-    column->addWidget(m_stepsPanel, 0, Qt::AlignHCenter);
+    m_stepsPanel->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Minimum);
+    column->addLayout(centred(m_stepsPanel));
 
     // Actions.
     auto *actions = new QHBoxLayout;
@@ -248,7 +262,7 @@ ConnectionGateView::ConnectionGateView(AppModel *model, AppSettings *settings, Q
     header->setAccessibleName(tr("Расширенная диагностика"));
     diagColumn->addWidget(header);
     connect(header, &QAbstractButton::clicked, this, &ConnectionGateView::toggleDiagnostics);
-    connect(header, &QAbstractButton::clicked, chevron, [this, chevron] { chevron->setExpanded(m_showDiagnostics); });
+    m_chevron = chevron;
 
     m_diagnosticsBody = new QWidget(diagnostics);
     auto *body = new QVBoxLayout(m_diagnosticsBody);
@@ -306,7 +320,8 @@ ConnectionGateView::ConnectionGateView(AppModel *model, AppSettings *settings, Q
         clipboard->setText(m_diagnosticsText);
     });
     diagColumn->addWidget(m_diagnosticsBody);
-    column->addWidget(diagnostics);
+    diagnostics->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Minimum);
+    column->addLayout(centred(diagnostics));
 
     column->addStretch(1);
     column->addSpacing(int(Space::xl));
@@ -405,6 +420,7 @@ void ConnectionGateView::refreshDiagnostics()
     for (int i = 0; i < rows.size() && i < m_rowValues.size(); ++i)
         m_rowValues[i]->setText(rows[i].second);
     m_diagnosticsBody->setVisible(m_showDiagnostics);
+    static_cast<ChevronMark *>(m_chevron)->setExpanded(m_showDiagnostics);
     m_runningNote->setVisible(m_isRunningDiagnostics);
     m_transcriptPanel->setVisible(!m_diagnosticsText.isEmpty());
     if (m_transcript->toPlainText() != m_diagnosticsText)

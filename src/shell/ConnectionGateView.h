@@ -88,6 +88,7 @@ private:
     DeckButton *m_fastboot = nullptr;
     QAbstractButton *m_diagnosticsHeader = nullptr;
     QLabel *m_runningNote = nullptr;
+    QWidget *m_chevron = nullptr;
     QWidget *m_diagnosticsBody = nullptr;
     QList<QLabel *> m_rowValues;
     DeckPanel *m_transcriptPanel = nullptr;

@@ -3,6 +3,7 @@
 #include "ViewUpdates.h"
 
 #include "design/DeckSizeReader.h"
+#include "design/DeckText.h"
 #include "design/Ink.h"
 #include "design/Tokens.h"
 #include "design/Typo.h"
@@ -18,13 +19,14 @@ SettingsRow::SettingsRow(const QString &title, const std::optional<QString> &des
     auto *labelColumn = new QVBoxLayout(m_label);
     labelColumn->setContentsMargins(0, 0, 0, 0);
     labelColumn->setSpacing(2);
-    auto *titleLabel = ViewUpdates::wrappingLabel(title, Typo::bodyMedium(), [] { return Ink::text(); }, m_label);
+    auto *titleLabel = new DeckText(title, Typo::bodyMedium(), [] { return Ink::text(); }, m_label);
     labelColumn->addWidget(titleLabel);
     if (description) {
         m_description =
             ViewUpdates::wrappingLabel(*description, Typo::supporting(), [] { return Ink::textTertiary(); }, m_label);
         labelColumn->addWidget(m_description);
     }
+    labelColumn->addStretch(1);
     m_label->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     control->setParent(this);
 
@@ -72,7 +74,7 @@ void SettingsRow::arrange()
         m_layout->addWidget(m_label, 1, Qt::AlignTop);
         // The control keeps its natural size, never compressed.
         m_layout->addWidget(m_control, 0, Qt::AlignTop);
-        m_control->setMinimumWidth(std::max(0, m_control->sizeHint().width()));
+        m_control->setMinimumWidth(std::max(0, m_control->sizeHint().width() + 2));
     }
     m_layout->invalidate();
 }

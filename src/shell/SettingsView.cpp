@@ -170,7 +170,10 @@ SettingsView::SettingsView(AppModel *model, AppSettings *settings, QWidget *pare
         column->addWidget(card);
     column->addSpacing(int(Space::xl));
     column->addStretch(1);
-    pageRow->addWidget(columnBox, 1, Qt::AlignLeft);
+    // At most 720 px wide, leading-aligned: the column grows to that width, the rest stays empty.
+    columnBox->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    pageRow->addWidget(columnBox, 1);
+    pageRow->addStretch(0);
     scroll->setWidget(page);
     outer->addWidget(scroll, 1);
 

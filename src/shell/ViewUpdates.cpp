@@ -57,6 +57,7 @@ QLabel *wrappingLabel(const QString &text, const QFont &font, std::function<QCol
     auto *label = new QLabel(text, parent);
     label->setTextFormat(Qt::PlainText);
     label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setFont(font);
     label->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Minimum);
     auto paint = [label, ink] {
