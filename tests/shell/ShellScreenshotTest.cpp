@@ -121,6 +121,8 @@ TEST(ShellScreenshots, GateInEveryState)
 
 TEST(ShellScreenshots, GateDiagnosticsTranscript)
 {
+    ThemeGuard guard;
+    Theme::apply(ColorScheme::dark, false);
     ShellHarness h;
     h.fake.on({QStringLiteral("devices"), QStringLiteral("-l")},
               {.out = QStringLiteral("List of devices attached\nR58M123 unauthorized usb:1-1 transport_id:3\n\n")});

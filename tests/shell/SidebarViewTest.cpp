@@ -9,6 +9,7 @@
 #include "ShellHarness.h"
 #include "UiTestSupport.h"
 
+#include <QLabel>
 #include <gtest/gtest.h>
 
 namespace {
@@ -157,6 +158,9 @@ TEST(SidebarView, FooterTellsWhetherAdbIsThereAndWhichVersion)
     h->adbVersionText.set(QStringLiteral("Android Debug Bridge version 1.0.41 <beta>"));
     settle();
     EXPECT_EQ(sidebar.footerText(), QStringLiteral("ADB 1.0.41 <beta>"));
+    // The tool's text is shown as it is, never read as markup.
+    const QString tip = sidebar.findChild<QLabel *>()->parentWidget()->toolTip();
+    EXPECT_TRUE(tip.contains(QStringLiteral("&lt;beta&gt;"))) << tip.toStdString();
 }
 
 TEST(SidebarView, CardOpensThePickerWhichClosesItself)
