@@ -5,6 +5,9 @@
 #include "core/AppModel.h"
 #include "design/AuroraBackdrop.h"
 #include "design/DeckButton.h"
+#include "design/DeckParagraph.h"
+#include "design/DeckText.h"
+#include "design/InfoRow.h"
 #include "design/Ink.h"
 #include "design/Labels.h"
 #include "design/Panel.h"
@@ -17,7 +20,6 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -109,11 +111,9 @@ QHBoxLayout *centred(QWidget *block)
     return row;
 }
 
-QLabel *plainLabel(const QString &text, const QFont &font, std::function<QColor()> ink, QWidget *parent)
+DeckText *plainLabel(const QString &text, const QFont &font, std::function<QColor()> ink, QWidget *parent)
 {
-    QLabel *label = ViewUpdates::wrappingLabel(text, font, std::move(ink), parent);
-    label->setWordWrap(false);
-    return label;
+    return new DeckText(text, font, std::move(ink), parent);
 }
 
 } // namespace
@@ -199,10 +199,10 @@ ConnectionGateView::ConnectionGateView(AppModel *model, AppSettings *settings, Q
     m_badge = new StatusBadge(QStringLiteral("circle"), QString(), Tone::neutral, BadgeStyle::soft, false, page);
     titles->addWidget(m_badge, 0, Qt::AlignHCenter);
     m_headline = ViewUpdates::wrappingLabel(QString(), Typo::heroCompact(), [] { return Ink::text(); }, page);
-    m_headline->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    m_headline->setAlignment(Qt::AlignHCenter);
     titles->addWidget(m_headline);
     m_subtitle = ViewUpdates::wrappingLabel(QString(), Typo::body(), [] { return Ink::textSecondary(); }, page);
-    m_subtitle->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    m_subtitle->setAlignment(Qt::AlignHCenter);
     m_subtitle->setMaximumWidth(kSubtitleWidth);
     m_subtitle->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Minimum);
     titles->addLayout(centred(m_subtitle));
@@ -268,23 +268,9 @@ ConnectionGateView::ConnectionGateView(AppModel *model, AppSettings *settings, Q
     auto *body = new QVBoxLayout(m_diagnosticsBody);
     body->setContentsMargins(0, 0, 0, 0);
     body->setSpacing(int(Space::s));
-    const QString labels[] = {tr("Путь к adb"), tr("Версия adb"), tr("Путь к fastboot"), tr("Устройств в списке")};
-    const bool mono[] = {true, true, true, false};
-    for (int i = 0; i < 4; ++i) {
-        // Label and value on one line (the design layer's InfoRow takes this place once it lands).
-        auto *row = new QHBoxLayout;
-        row->setSpacing(int(Space::m));
-        auto *label = plainLabel(labels[i], Typo::supporting(), [] { return Ink::textTertiary(); }, m_diagnosticsBody);
-        label->setMinimumWidth(140);
-        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        auto *value = ViewUpdates::wrappingLabel(QString(), mono[i] ? Typo::mono() : Typo::body(),
-                                                 [] { return Ink::text(); }, m_diagnosticsBody);
-        value->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        row->addWidget(label, 0, Qt::AlignTop);
-        row->addWidget(value, 1);
-        body->addLayout(row);
-        m_rowValues.append(value);
-    }
+    m_rowsColumn = new QVBoxLayout;
+    m_rowsColumn->setSpacing(int(Space::s));
+    body->addLayout(m_rowsColumn);
     m_transcriptPanel = new DeckPanel({PanelKind::sunken, Radius::s, Elevation::flat(), true, true}, m_diagnosticsBody);
     m_transcriptPanel->setPadding(QMarginsF(Space::m, Space::m, Space::m, Space::m));
     auto *transcriptBox = new QVBoxLayout(m_transcriptPanel);
@@ -417,8 +403,17 @@ void ConnectionGateView::refresh()
 void ConnectionGateView::refreshDiagnostics()
 {
     const auto rows = diagnosticsRows();
-    for (int i = 0; i < rows.size() && i < m_rowValues.size(); ++i)
-        m_rowValues[i]->setText(rows[i].second);
+    if (rows != m_shownRows) {
+        m_shownRows = rows;
+        while (QLayoutItem *item = m_rowsColumn->takeAt(0)) {
+            delete item->widget();
+            delete item;
+        }
+        const bool mono[] = {true, true, true, false};
+        for (int i = 0; i < rows.size(); ++i)
+            m_rowsColumn->addWidget(new InfoRow(rows[i].first, rows[i].second, mono[i],
+                                                i == 0 && m_model->service.has_value(), {}, m_diagnosticsBody));
+    }
     m_diagnosticsBody->setVisible(m_showDiagnostics);
     static_cast<ChevronMark *>(m_chevron)->setExpanded(m_showDiagnostics);
     m_runningNote->setVisible(m_isRunningDiagnostics);

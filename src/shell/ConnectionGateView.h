@@ -14,7 +14,8 @@ class AppSettings;
 class DeckButton;
 class DeckPanel;
 class QAbstractButton;
-class QLabel;
+class DeckParagraph;
+class DeckText;
 class QPlainTextEdit;
 class QVBoxLayout;
 class StatusBadge;
@@ -77,8 +78,8 @@ private:
 
     QWidget *m_diagram = nullptr;
     StatusBadge *m_badge = nullptr;
-    QLabel *m_headline = nullptr;
-    QLabel *m_subtitle = nullptr;
+    DeckParagraph *m_headline = nullptr;
+    DeckParagraph *m_subtitle = nullptr;
     DeckPanel *m_stepsPanel = nullptr;
     QVBoxLayout *m_stepsColumn = nullptr;
     QStringList m_shownSteps;
@@ -87,10 +88,11 @@ private:
     DeckButton *m_restart = nullptr;
     DeckButton *m_fastboot = nullptr;
     QAbstractButton *m_diagnosticsHeader = nullptr;
-    QLabel *m_runningNote = nullptr;
+    DeckText *m_runningNote = nullptr;
     QWidget *m_chevron = nullptr;
     QWidget *m_diagnosticsBody = nullptr;
-    QList<QLabel *> m_rowValues;
+    QVBoxLayout *m_rowsColumn = nullptr;
+    QList<QPair<QString, QString>> m_shownRows;
     DeckPanel *m_transcriptPanel = nullptr;
     QPlainTextEdit *m_transcript = nullptr;
     DeckButton *m_rerun = nullptr;

@@ -3,6 +3,8 @@
 #include "DeckTextField.h"
 #include "ViewUpdates.h"
 
+#include "design/DeckParagraph.h"
+
 #include "bridge/ConnectionKind.h"
 #include "core/AppModel.h"
 #include "design/DeckButton.h"

@@ -2,6 +2,7 @@
 
 #include "ViewUpdates.h"
 
+#include "design/DeckParagraph.h"
 #include "design/DeckSizeReader.h"
 #include "design/DeckText.h"
 #include "design/Ink.h"
@@ -10,7 +11,6 @@
 
 #include <QBoxLayout>
 #include <QEvent>
-#include <QLabel>
 
 SettingsRow::SettingsRow(const QString &title, const std::optional<QString> &description, QWidget *control,
                          QWidget *parent)

@@ -9,7 +9,7 @@
 
 class DeckSizeReader;
 class QBoxLayout;
-class QLabel;
+class DeckParagraph;
 
 // One labelled control of the Settings screen: title and optional description, then the
 // control. In a compact screen area the control goes below the label block; otherwise it sits
@@ -22,7 +22,7 @@ public:
 
     QString title() const { return m_title; }
     QWidget *control() const { return m_control; }
-    QLabel *descriptionLabel() const { return m_description; }
+    DeckParagraph *descriptionLabel() const { return m_description; }
     // The width class in use: the nearest DeckSizeReader's (wide outside one).
     DeckSize deckSize() const;
     bool isStacked() const { return m_stacked; }
@@ -35,7 +35,7 @@ private:
 
     QString m_title;
     QWidget *m_control;
-    QLabel *m_description = nullptr;
+    DeckParagraph *m_description = nullptr;
     QWidget *m_label;
     QBoxLayout *m_layout;
     bool m_stacked = false;

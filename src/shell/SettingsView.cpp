@@ -5,10 +5,11 @@
 #include "SettingsRow.h"
 #include "ViewUpdates.h"
 
+#include "design/DeckParagraph.h"
+
 #include "bridge/AndroidPackage.h"
 #include "bridge/DebloatCatalog.h"
 #include "core/AppModel.h"
-#include "core/AppPaths.h"
 #include "core/AppSettings.h"
 #include "core/PreferenceBounds.h"
 #include "design/AnimatedValue.h"
@@ -17,6 +18,8 @@
 #include "design/DeckSegmented.h"
 #include "design/DeckText.h"
 #include "design/FilterChip.h"
+#include "design/InfoRow.h"
+#include "design/ScreenHeader.h"
 #include "design/Ink.h"
 #include "design/Labels.h"
 #include "design/Theme.h"
@@ -34,7 +37,6 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QSlider>
-#include <QStandardPaths>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -139,17 +141,9 @@ SettingsView::SettingsView(AppModel *model, AppSettings *settings, QWidget *pare
     outer->setContentsMargins(0, 0, 0, 0);
     outer->setSpacing(0);
 
-    // The screen header (the design layer's ScreenHeader inside the shell's DeckScreen takes
-    // this place once both land).
-    auto *header = new QWidget(this);
-    auto *headerColumn = new QVBoxLayout(header);
-    headerColumn->setContentsMargins(int(Space::gutter), int(Space::l), int(Space::gutter), int(Space::m));
-    headerColumn->setSpacing(2);
-    headerColumn->addWidget(new Eyebrow(eyebrow(AppRoute::settings), header));
-    headerColumn->addWidget(new DeckText(tr("Настройки"), Typo::screenTitle(), [] { return Ink::text(); }, header));
-    headerColumn->addWidget(ViewUpdates::wrappingLabel(tr("Оформление, поведение списков и подключение к ADB"),
-                                                       Typo::supporting(), [] { return Ink::textSecondary(); }, header));
-    outer->addWidget(header);
+    // The screen frame (DeckScreen, from the shell) takes this header and content once it lands.
+    outer->addWidget(new ScreenHeader(eyebrow(AppRoute::settings), tr("Настройки"),
+                                      tr("Оформление, поведение списков и подключение к ADB"), {}, this));
 
     auto *scroll = new QScrollArea(this);
     scroll->setFrameShape(QFrame::NoFrame);
@@ -263,7 +257,6 @@ QWidget *SettingsView::adbSection()
     m_relink = new DeckButton(tr("Найти заново"), {DeckButtonRole::secondary, DeckButtonSize::small});
     connect(m_relink, &QAbstractButton::clicked, this, [this] { m_model->relinkADB(); });
     m_currentADBRow = new SettingsRow(tr("Текущий adb"), QString(), m_relink);
-    m_currentADBRow->descriptionLabel()->setTextInteractionFlags(Qt::TextSelectableByMouse);
     card->addRow(m_currentADBRow);
 
     m_path = new DeckTextField(QStringLiteral("/opt/homebrew/bin/adb"), true);
@@ -358,33 +351,9 @@ QWidget *SettingsView::aboutSection()
     auto *card = new SettingsCard(QStringLiteral("info.circle"), tr("О программе"), this);
     m_cards.append(card);
     auto *rows = new QWidget(card);
-    auto *column = new QVBoxLayout(rows);
-    column->setContentsMargins(0, 0, 0, 0);
-    column->setSpacing(int(Space::s));
-    const auto about = aboutRows();
-    const bool mono[] = {false, true, false, true, true};
-    for (int i = 0; i < about.size(); ++i) {
-        // Label and value on one line (the design layer's InfoRow takes this place once it lands).
-        auto *row = new QHBoxLayout;
-        row->setSpacing(int(Space::m));
-        auto *label = ViewUpdates::wrappingLabel(about[i].first, Typo::supporting(), [] { return Ink::textTertiary(); },
-                                                 rows);
-        label->setWordWrap(false);
-        label->setFixedWidth(150);
-        row->addWidget(label, 0, Qt::AlignTop);
-        if (i == about.size() - 1) {
-            auto *value = new CopyableValue(about[i].second, Typo::mono(), [] { return Ink::text(); }, std::nullopt, rows);
-            row->addWidget(value, 1);
-            m_aboutValues.append(nullptr);
-        } else {
-            auto *value = ViewUpdates::wrappingLabel(about[i].second, mono[i] ? Typo::mono() : Typo::body(),
-                                                     [] { return Ink::text(); }, rows);
-            value->setTextInteractionFlags(Qt::TextSelectableByMouse);
-            row->addWidget(value, 1);
-            m_aboutValues.append(value);
-        }
-        column->addLayout(row);
-    }
+    m_aboutColumn = new QVBoxLayout(rows);
+    m_aboutColumn->setContentsMargins(0, 0, 0, 0);
+    m_aboutColumn->setSpacing(int(Space::s));
     card->addBlock(rows);
     card->addBlock(ViewUpdates::divider(card));
     m_openPresets = new DeckButton(tr("Открыть папку пресетов"), {DeckButtonRole::secondary, DeckButtonSize::small});
@@ -412,12 +381,7 @@ QList<QPair<QString, QString>> SettingsView::aboutRows() const
     };
 }
 
-QString SettingsView::presetFolder() const
-{
-    // The preset library's folder; the model's own setting replaces this once presets land.
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QLatin1Char('/') +
-           AppPaths::supportFolder + QStringLiteral("/Presets");
-}
+QString SettingsView::presetFolder() const { return m_model->presetLibraryFolder; }
 
 void SettingsView::refresh()
 {
@@ -444,9 +408,18 @@ void SettingsView::refresh()
         m_chips[i]->setOn(m_settings->logcatBufferSize() == logcatBufferSizes()[i]);
 
     const auto about = aboutRows();
-    for (int i = 0; i < m_aboutValues.size(); ++i)
-        if (m_aboutValues[i])
-            m_aboutValues[i]->setText(about[i].second);
+    if (about != m_shownAbout) {
+        m_shownAbout = about;
+        while (QLayoutItem *item = m_aboutColumn->takeAt(0)) {
+            delete item->widget();
+            delete item;
+        }
+        const bool mono[] = {false, true, false, true, true};
+        QWidget *owner = m_aboutColumn->parentWidget();
+        for (int i = 0; i < about.size(); ++i)
+            m_aboutColumn->addWidget(
+                new InfoRow(about[i].first, about[i].second, mono[i], i == about.size() - 1, {}, owner));
+    }
 }
 
 void SettingsView::chooseADBPath()

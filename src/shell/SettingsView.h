@@ -18,6 +18,7 @@ class FilterChip;
 class QLabel;
 #include <QMessageBox>
 class QSlider;
+class QVBoxLayout;
 class SettingsCard;
 class SettingsRow;
 
@@ -92,7 +93,8 @@ private:
     QLabel *m_intervalLabel = nullptr;
     QList<FilterChip *> m_chips;
     QAbstractButton *m_confirm = nullptr;
-    QList<QLabel *> m_aboutValues;
+    QVBoxLayout *m_aboutColumn = nullptr;
+    QList<QPair<QString, QString>> m_shownAbout;
     DeckButton *m_openPresets = nullptr;
     DeckButton *m_reset = nullptr;
     QPointer<QMessageBox> m_resetDialog;

@@ -1,37 +1,14 @@
 #include "ViewUpdates.h"
 
-#include "design/Ink.h"
-#include "design/Theme.h"
+#include "design/DeckParagraph.h"
+#include "design/Hairline.h"
 
-#include <QLabel>
-#include <QPainter>
 #include <QTextDocument>
 #include <QTimer>
 
-namespace {
-
-class Divider : public QWidget {
-public:
-    explicit Divider(QWidget *parent) : QWidget(parent)
-    {
-        setFixedHeight(1);
-        setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-        setAccessibleName(QString());
-    }
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter p(this);
-        p.fillRect(rect(), Ink::stroke());
-    }
-};
-
-} // namespace
-
 namespace ViewUpdates {
 
-QWidget *divider(QWidget *parent) { return new Divider(parent); }
+QWidget *divider(QWidget *parent) { return new Hairline(false, parent); }
 
 void follow(Observable *model, QWidget *receiver, std::function<void()> refresh)
 {
@@ -52,22 +29,9 @@ QString plainToolTip(const QString &text)
     return Qt::convertFromPlainText(text, Qt::WhiteSpacePre);
 }
 
-QLabel *wrappingLabel(const QString &text, const QFont &font, std::function<QColor()> ink, QWidget *parent)
+DeckParagraph *wrappingLabel(const QString &text, const QFont &font, std::function<QColor()> ink, QWidget *parent)
 {
-    auto *label = new QLabel(text, parent);
-    label->setTextFormat(Qt::PlainText);
-    label->setWordWrap(true);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label->setFont(font);
-    label->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Minimum);
-    auto paint = [label, ink] {
-        QPalette pal = label->palette();
-        pal.setColor(QPalette::WindowText, ink());
-        label->setPalette(pal);
-    };
-    paint();
-    QObject::connect(Theme::notifier(), &ThemeNotifier::changed, label, paint);
-    return label;
+    return new DeckParagraph(text, font, std::move(ink), parent);
 }
 
 } // namespace ViewUpdates

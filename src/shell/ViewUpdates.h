@@ -8,7 +8,7 @@
 
 #include <functional>
 
-class QLabel;
+class DeckParagraph;
 
 namespace ViewUpdates {
 
@@ -19,11 +19,10 @@ void follow(Observable *model, QWidget *receiver, std::function<void()> refresh)
 // A tooltip that shows `text` literally, however it looks (tool and device output can hold "<").
 QString plainToolTip(const QString &text);
 
-// A word-wrapping plain-text label in a design font, coloured by an Ink role at every theme change.
-QLabel *wrappingLabel(const QString &text, const QFont &font, std::function<QColor()> ink, QWidget *parent = nullptr);
+// Plain text that wraps onto as many lines as it needs, in a design font and an Ink role.
+DeckParagraph *wrappingLabel(const QString &text, const QFont &font, std::function<QColor()> ink, QWidget *parent = nullptr);
 
-// The one-pixel horizontal divider in Ink::stroke (the design layer's Hairline takes this place
-// once it lands).
+// The one-pixel horizontal divider between rows and sections.
 QWidget *divider(QWidget *parent = nullptr);
 
 } // namespace ViewUpdates

@@ -4,6 +4,7 @@
 #include "shell/SettingsView.h"
 
 #include "design/DeckButton.h"
+#include "design/DeckParagraph.h"
 #include "design/DeckSegmented.h"
 #include "design/DeckSizeReader.h"
 #include "design/FilterChip.h"
