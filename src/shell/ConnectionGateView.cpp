@@ -20,6 +20,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QKeySequence>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -393,7 +394,7 @@ void ConnectionGateView::refresh()
 
     const bool hasADB = m_model->service.has_value();
     m_primary->setText(hasADB ? tr("Искать устройства") : tr("Проверить снова"));
-    m_primary->setToolTip(QStringLiteral("Ctrl+R"));
+    m_primary->setToolTip(QKeySequence(Qt::CTRL | Qt::Key_R).toString(QKeySequence::NativeText));
     m_restart->setEnabled(hasADB);
     m_fastboot->setVisible(m_model->isFastbootAvailable());
     refreshDiagnostics();

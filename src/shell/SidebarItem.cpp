@@ -10,6 +10,7 @@
 #include "design/Tokens.h"
 #include "design/Typo.h"
 
+#include <QKeySequence>
 #include <QPainter>
 
 #include <cmath>
@@ -29,6 +30,11 @@ QFont badgeFont()
 }
 } // namespace
 
+QString SidebarItem::shortcutText(int digit)
+{
+    return QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_0 + digit)).toString(QKeySequence::NativeText);
+}
+
 SidebarItem::SidebarItem(AppRoute route, AppModel *model, QWidget *parent)
     : QAbstractButton(parent), m_route(route), m_model(model), m_hover(new AnimatedValue(0, this))
 {
@@ -39,7 +45,8 @@ SidebarItem::SidebarItem(AppRoute route, AppModel *model, QWidget *parent)
     setText(::title(route));
     setAccessibleName(::title(route));
     if (const auto digit = shortcutIndex(route)) {
-        m_hint = new KeyHint(QStringLiteral("⌘") + QString::number(*digit), this);
+        // "⌘1" on macOS; the same shortcut reads "Ctrl+1" where Control stands in for Command.
+        m_hint = new KeyHint(shortcutText(*digit), this);
         m_hint->setAttribute(Qt::WA_TransparentForMouseEvents);
         m_hint->hide();
     }

@@ -29,6 +29,8 @@ public:
     bool showsBadge() const { return m_badge.has_value(); }
     bool showsKeyHint() const;
     KeyHint *keyHint() const { return m_hint; }
+    // The key legend of a route's digit.
+    static QString shortcutText(int digit);
     qreal contentOpacity() const { return m_dimmed ? 0.55 : 1.0; }
 
     // Re-reads the selection and dimming from the model.

@@ -9,6 +9,7 @@
 #include "ShellHarness.h"
 #include "UiTestSupport.h"
 
+#include <QKeySequence>
 #include <QLabel>
 #include <gtest/gtest.h>
 
@@ -60,8 +61,8 @@ TEST(SidebarView, HoverShowsTheShortcutHintUnlessABadgeOrNoDigit)
     SidebarView sidebar(h.model.get(), h.settings.get());
     sidebar.show();
     struct Case { AppRoute route; bool hint; QString keys; } cases[] = {
-        {AppRoute::overview, true, QStringLiteral("⌘1")},
-        {AppRoute::logs, true, QStringLiteral("⌘9")},
+        {AppRoute::overview, true, QKeySequence(Qt::CTRL | Qt::Key_1).toString(QKeySequence::NativeText)},
+        {AppRoute::logs, true, QKeySequence(Qt::CTRL | Qt::Key_9).toString(QKeySequence::NativeText)},
         {AppRoute::applications, false, {}}, // has a badge
         {AppRoute::settings, false, {}},     // has no digit
     };
