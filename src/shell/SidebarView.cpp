@@ -141,7 +141,7 @@ SidebarView::SidebarView(AppModel *model, AppSettings *settings, QWidget *parent
         if (const auto heading = ::title(section)) {
             auto *eyebrow = new Eyebrow(*heading, list);
             auto *box = new QHBoxLayout;
-            box->setContentsMargins(int(Space::m), int(Space::xs), int(Space::m), 0);
+            box->setContentsMargins(int(Space::m), 0, int(Space::m), int(Space::xs));
             box->addWidget(eyebrow);
             group->addLayout(box);
         }

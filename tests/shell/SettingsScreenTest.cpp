@@ -118,22 +118,47 @@ TEST(SettingsScreen, PathReachesTheModelOnlyWhenCommitted)
     const QString adbBefore = s.h->service->executableURL;
     const qsizetype logsBefore = s.h->logs().size();
     QLineEdit *edit = s.view.pathField()->lineEdit();
+    // Typed towards the fake adb, through its folder (never a real tool on this machine).
+    const QString folder = s.h.fake.dir();
     giveFocus(edit);
-    typeText(edit, QStringLiteral("/usr/bin"));
+    typeText(edit, folder);
     EXPECT_EQ(s.settings().customADBPath(), QString());
     EXPECT_EQ(s.h->logs().size(), logsBefore);
 
     // A folder is no executable: one log line, the adb in use stays.
     pressReturn(edit);
-    EXPECT_EQ(s.settings().customADBPath(), QStringLiteral("/usr/bin"));
+    EXPECT_EQ(s.settings().customADBPath(), folder);
     ASSERT_EQ(s.h->logs().size(), logsBefore + 1);
-    EXPECT_TRUE(s.h->logs().last().endsWith(QStringLiteral("Указанный путь к adb не является исполняемым файлом: /usr/bin")));
+    EXPECT_TRUE(s.h->logs().last().endsWith(QStringLiteral("Указанный путь к adb не является исполняемым файлом: ") + folder));
     EXPECT_EQ(s.h->service->executableURL, adbBefore);
 
-    // Leaving the field after an edit commits too.
+    // Leaving the field after an edit commits too; the path of the adb in use changes nothing.
     typeText(edit, QStringLiteral("/adb"));
     giveFocus(s.view.chooseButton());
-    EXPECT_EQ(s.settings().customADBPath(), QStringLiteral("/usr/bin/adb"));
+    EXPECT_EQ(s.settings().customADBPath(), s.h.fake.adbPath());
+    EXPECT_EQ(s.h->logs().size(), logsBefore + 1);
+    EXPECT_TRUE(s.h.fake.calls().isEmpty());
+
+    // Emptying the field keeps the adb in use.
+    giveFocus(edit);
+    edit->selectAll();
+    pressKey(edit, Qt::Key_Backspace);
+    pressReturn(edit);
+    EXPECT_EQ(s.settings().customADBPath(), QString());
+    EXPECT_EQ(s.h->service->executableURL, adbBefore);
+}
+
+TEST(SettingsScreen, FindAgainSearchesWithoutTouchingTheStoredPath)
+{
+    Screen s(false);
+    s.settings().customADBPath.set(QStringLiteral("/opt/custom/adb"));
+    s.view.relinkButton()->click();
+    settle();
+    EXPECT_FALSE(s.h->service); // nothing in the (empty) usual places
+    EXPECT_TRUE(s.h->showADBSetup());
+    EXPECT_EQ(s.view.currentADBRow()->descriptionLabel()->text(), QStringLiteral("Исполняемый файл не найден"));
+    EXPECT_EQ(s.settings().customADBPath(), QStringLiteral("/opt/custom/adb"));
+    EXPECT_EQ(s.view.pathField()->text(), QStringLiteral("/opt/custom/adb"));
 }
 
 TEST(SettingsScreen, ResetAsksFirst)
