@@ -8,6 +8,7 @@
 #include "bridge/LinkState.h"
 #include "core/AppModel.h"
 #include "design/DeckText.h"
+#include "design/DeviceGlyph.h"
 #include "design/Ink.h"
 #include "design/Labels.h"
 #include "design/Panel.h"
@@ -64,15 +65,6 @@ protected:
     }
 };
 
-// The handset glyph tinted by the link state belongs to the design layer (DeviceGlyph); until
-// it lands this keeps its 26 px place in the card.
-QWidget *deviceGlyphPlace(QWidget *parent)
-{
-    auto *place = new QWidget(parent);
-    place->setFixedSize(int(kGlyphSize), int(kGlyphSize));
-    return place;
-}
-
 } // namespace
 
 SidebarView::SidebarView(AppModel *model, AppSettings *settings, QWidget *parent)
@@ -95,7 +87,7 @@ SidebarView::SidebarView(AppModel *model, AppSettings *settings, QWidget *parent
     cardRow->setContentsMargins(int(shadow.left() + Space::s), int(shadow.top() + Space::s),
                                 int(shadow.right() + Space::s + 10 + Space::s), int(shadow.bottom() + Space::s));
     cardRow->setSpacing(int(Space::s));
-    m_glyph = deviceGlyphPlace(card);
+    m_glyph = new DeviceGlyph(model->linkState(), kGlyphSize, card);
     cardRow->addWidget(m_glyph, 0, Qt::AlignVCenter);
     auto *texts = new QVBoxLayout;
     texts->setSpacing(0);
@@ -265,6 +257,7 @@ void SidebarView::refresh()
     const QString title = deviceTitle();
     m_cardTitle->setText(title);
     m_cardState->setText(::shortTitle(state));
+    m_glyph->setState(state);
     m_dot->setTone(::tone(state));
     m_dot->setAnimating(::isLive(state));
     m_card->setAccessibleName(tr("Устройство: ") + title + QStringLiteral(", ") + ::title(state) +

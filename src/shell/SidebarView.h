@@ -12,6 +12,7 @@ class AppModel;
 class AppSettings;
 class DeckText;
 class DevicePickerPopover;
+class DeviceGlyph;
 class PulseDot;
 class QLabel;
 class SidebarItem;
@@ -32,6 +33,7 @@ public:
     QString deviceTitle() const;
     QString deviceStateText() const;
     PulseDot *stateDot() const { return m_dot; }
+    DeviceGlyph *glyph() const { return m_glyph; }
     QString footerText() const;
     QString footerIcon() const;
 
@@ -62,7 +64,7 @@ private:
     DeckText *m_cardTitle = nullptr;
     DeckText *m_cardState = nullptr;
     PulseDot *m_dot = nullptr;
-    QWidget *m_glyph = nullptr;
+    DeviceGlyph *m_glyph = nullptr;
     QWidget *m_footer = nullptr;
     QLabel *m_footerIcon = nullptr;
     DeckText *m_footerText = nullptr;

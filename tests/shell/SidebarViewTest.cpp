@@ -3,6 +3,7 @@
 #include "shell/SidebarView.h"
 
 #include "design/DeckSearchField.h"
+#include "design/DeviceGlyph.h"
 #include "design/Labels.h"
 #include "design/Theme.h"
 
@@ -132,6 +133,8 @@ TEST(SidebarView, DeviceCardNamesTheDeviceAndItsState)
     settle();
     EXPECT_EQ(sidebar.deviceTitle(), QStringLiteral("SM G991B"));
     EXPECT_EQ(sidebar.deviceStateText(), shortTitle(LinkState(LinkState::Case::connected)));
+    EXPECT_EQ(sidebar.glyph()->state(), LinkState(LinkState::Case::connected));
+    EXPECT_EQ(sidebar.glyph()->glyphSize(), 26);
 
     // A snapshot's marketing name wins over the listed model.
     DeviceSnapshot snapshot;
