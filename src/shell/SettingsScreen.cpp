@@ -1,0 +1,7 @@
+#include "SettingsScreen.h"
+
+SettingsScreen::SettingsScreen(AppModel *model, AppSettings *settings, QWidget *parent)
+    : QWidget(parent), m_model(model), m_settings(settings)
+{
+    setObjectName(QStringLiteral("SettingsScreen"));
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QWidget>
+
+class AppModel;
+class AppSettings;
+
+// Placeholder until the real view lands.
+class SettingsScreen : public QWidget {
+    Q_OBJECT
+public:
+    SettingsScreen(AppModel *model, AppSettings *settings, QWidget *parent = nullptr);
+
+private:
+    [[maybe_unused]] AppModel *m_model;
+    [[maybe_unused]] AppSettings *m_settings;
+};
