@@ -20,7 +20,7 @@ test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
 bench: build
-	$(BUILD)/kestrel_bench
+	$(BUILD)/bench/kestrel_bench
 
 clean:
 	rm -rf $(BUILD)

@@ -298,6 +298,8 @@ const DebloatVerdict &AndroidPackage::risk() const
     // every comparison of the risk sort: remember it per thread, by kind and name.
     thread_local QHash<QString, const DebloatVerdict *> cache[2];
     QHash<QString, const DebloatVerdict *> &byName = cache[kind == PackageKind::system ? 1 : 0];
+    if (byName.size() > 100'000)
+        byName.clear(); // names of many devices over a long session
     const auto found = byName.constFind(name);
     if (found != byName.constEnd())
         return **found;

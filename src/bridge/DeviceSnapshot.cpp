@@ -3,6 +3,7 @@
 #include "ADBService.h"
 #include "DeviceText.h"
 #include "ProcessExecution.h"
+#include "TextLines.h"
 
 #include <QCoro/QCoroFuture>
 #include <QtConcurrent/QtConcurrentRun>
@@ -23,11 +24,6 @@ Section sectionNamed(QStringView name)
     if (name == u"screen") return Section::screen;
     if (name == u"root") return Section::root;
     return Section::other;
-}
-
-bool isLineBreak(char16_t c)
-{
-    return (c >= u'\n' && c <= u'\r') || c == u'\u0085' || c == u'\u2028' || c == u'\u2029';
 }
 
 // Kilobytes as bytes; a count that does not fit in 64 bits counts as not reported.
@@ -196,26 +192,13 @@ DeviceSnapshot DeviceSnapshot::parse(QStringView output, const QString &serial)
     s.capturedAt = QDateTime::currentDateTime();
 
     Section section = Section::prop;
-    const char16_t *data = output.utf16();
-    const qsizetype n = output.size();
-    qsizetype i = 0;
-    while (i < n) {
-        const qsizetype start = i;
-        while (i < n && !isLineBreak(data[i]))
-            ++i;
-        const QStringView raw = output.sliced(start, i - start);
-        ++i; // every break character ends a line; the empty lines between them are dropped
-        if (raw.isEmpty())
-            continue;
+    forEachLine(output, [&](QStringView raw) {
         const QStringView line = trimmed(raw);
-        if (line.startsWith(u"##")) {
+        if (line.startsWith(u"##"))
             section = sectionNamed(line.sliced(2));
-            continue;
-        }
-        if (line.isEmpty())
-            continue;
-        readLine(s, section, line);
-    }
+        else if (!line.isEmpty())
+            readLine(s, section, line);
+    });
     return s;
 }
 

@@ -10,18 +10,30 @@
 #include "bridge/ConsoleMode.h"
 #include "bridge/ConsoleProcessRunner.h"
 #include "bridge/ConsoleTheme.h"
+#include "bridge/PackageAction.h"
 #include "bridge/FastbootService.h"
 #include "bridge/Tone.h"
 #include "core/Observable.h"
+#include "bridge/DeviceSnapshot.h"
+#include "bridge/LinkState.h"
+#include "bridge/PackageDetails.h"
+#include "bridge/PresetAction.h"
+#include "bridge/RemovalRisk.h"
+#include "core/AppRoute.h"
+#include "core/DeckAdvice.h"
 #include "core/OperationRecord.h"
+#include "core/PackageListFilter.h"
 #include "core/RunningOperation.h"
 #include "core/ToastMessage.h"
 
 #include <QCoro/QCoroTask>
 #include <QList>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 #include <QUuid>
+#include <QDateTime>
+#include <QSet>
 
 #include <chrono>
 #include <functional>
@@ -104,7 +116,45 @@ public:
     static QList<AndroidPackage> parsePackages(const QString &output, PackageKind kind);
     QCoro::Task<void> refreshPackages(bool forceMetadata);
 
+    Published<QSet<QString>> selectedPackageIDs{this};
+    Published<QString> searchText{this};
+    Published<PackageFilter> packageFilter{this, PackageFilter::all};
+    Published<PackageSort> sortOrder{this, PackageSort::name};
+    Published<bool> sortAscending{this, true};
+    Published<QSet<PackageState>> stateFilters{this};
+    Published<QSet<RemovalRisk>> riskFilters{this};
+    // The metadata program's last non-empty answer per device serial; kept across
+    // device changes so a device selected again reuses it.
+    QHash<QString, QHash<QString, PackageMetadata>> metadataCache;
+
+    // The Applications list: computed afresh on every read.
+    QList<AndroidPackage> displayedPackages() const;
+    PackageListQuery packageListQuery() const;
+    bool hasActiveFilters() const;
+    void clearFilters();
+    void toggleStateFilter(PackageState state);
+    void toggleRiskFilter(RemovalRisk risk);
+    // Counts over the whole catalogue (no filters).
+    int userPackageCount() const { return countPackages(packages()).userPackageCount; }
+    int systemPackageCount() const { return countPackages(packages()).systemPackageCount; }
+    int disabledPackageCount() const { return countPackages(packages()).disabledPackageCount; }
+    int removedPackageCount() const { return countPackages(packages()).removedPackageCount; }
+    int reclaimableCount() const { return countPackages(packages()).reclaimableCount; }
+    qint64 reclaimableBytes() const { return countPackages(packages()).reclaimableBytes; }
+
     // --- package actions ---
+    // A destructive action on the selection that awaits the user's confirmation.
+    Published<std::optional<PackageAction>> pendingAction{this};
+
+    // Runs a non-destructive action on the selection at once; a destructive one waits
+    // in `pendingAction`. Either way the packages are the ones selected now.
+    void request(PackageAction action);
+    void confirmPendingAction();
+    void cancelPendingAction();
+    // The packages a pending action will act on, captured when it was requested.
+    const QStringList &pendingActionPackageNames() const { return pendingActionPackages; }
+    // One command per package, in list order (the selection sorted when none is given).
+    QCoro::Task<void> execute(PackageAction action, std::optional<QStringList> packageNames = std::nullopt);
 
     // --- presets ---
 
@@ -151,17 +201,48 @@ public:
     // --- installs / export / wireless / reboot / screenshots ---
 
     // --- device data / snapshot / link state / advice ---
+    Published<std::optional<DeviceSnapshot>> snapshot{this}; // last good probe of the selected ready device
+    Published<bool> isSnapshotLoading{this, false};
+
+    LinkState linkState() const;
+    bool isDeviceUsable() const;                       // a ready device is selected
+    std::optional<QString> adbShortVersion() const;    // "ADB 1.0.41" for display
+    // refreshSnapshot (below): unless forced, does nothing while a probe runs; a late
+    // result for a device that is no longer selected and ready is dropped.
+
+    // Advice cards from the current state; `adviceClock` gives "now" (tests fix it).
+    QList<DeckAdvice> advice() const;
+    static std::optional<QDateTime> securityPatchDate(const QString &patch);
+    std::function<QDateTime()> adviceClock = [] { return QDateTime::currentDateTime(); };
+
     Published<std::optional<QString>> adbVersionText{this};
 
     QCoro::Task<void> ensureDeviceData();
+    QCoro::Task<void> refreshSnapshot(bool force);
 
     // --- inspector ---
+    Published<std::optional<QString>> inspectorPackageID{this};
+    Published<std::optional<PackageDetails>> packageDetails{this};
+    Published<bool> isDetailsLoading{this, false};
 
     // --- debloat ---
+    Published<QSet<QString>> debloatSelection{this};
+    Published<QSet<RemovalRisk>> debloatRiskFilter{this, {RemovalRisk::safe, RemovalRisk::review}};
+    Published<QString> debloatSearchText{this};
+    Published<PresetAction> debloatAction{this, PresetAction::disable};
+    Published<bool> isDebloatReviewPresented{this, false};
 
     // --- tools ---
+    Published<std::optional<qint64>> screenTimeoutMilliseconds{this};
+    Published<QString> toolsStatusText{this, QStringLiteral("Готово")};
+    Published<QString> wirelessPairAddress{this};
+    Published<QString> wirelessPairCode{this};
 
     // --- fastboot ---
+    Published<QList<FastbootDevice>> fastbootDevices{this};
+    Published<QMap<QString, QString>> fastbootVariables{this};
+    Published<bool> isFastbootBusy{this, false};
+    Published<QString> fastbootStatusText{this, QStringLiteral("Fastboot-устройства не найдены")};
 
     // --- toasts / operation history ---
     Published<QList<ToastMessage>> toasts{this};             // oldest first
@@ -178,6 +259,7 @@ public:
     void record(const QString &title, const QString &detail, bool succeeded);
 
     // --- routes ---
+    Published<AppRoute> route{this, AppRoute::overview};
 
 private:
     // --- core / activity log (private) ---
@@ -207,8 +289,17 @@ private:
     quint64 deviceListingApplied = 0;
 
     // --- package catalogue (private) ---
+    // Busy reflects every package refresh and batch still running, so one that ends
+    // does not clear the busy state of another. Refreshes started before the last
+    // device change do not count: the reset ended their context.
+    QSet<quint64> runningPackageRefreshes;
+    quint64 packageContextGeneration = 0;
+    bool isPackageWorkRunning() const;
+    bool isCurrentPackageRefresh(quint64 generation, const QString &serial) const;
 
     // --- package actions (private) ---
+    QStringList pendingActionPackages;
+    int runningPackageBatches = 0;
 
     // --- presets (private) ---
 

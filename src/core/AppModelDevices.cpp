@@ -62,7 +62,8 @@ QCoro::Task<void> AppModel::refreshDevices()
             applyDeviceSnapshot(parseDevices(result.stdOut));
         }
     }
-    isBusy.set(false);
+    // A package batch or refresh may still run; it keeps the model busy.
+    isBusy.set(isPackageWorkRunning());
 
     const auto device = selectedDevice();
     if (device && device->isReady() && packages().isEmpty()) {
@@ -145,8 +146,12 @@ void AppModel::resetDeviceContext()
 
     // --- package catalogue ---
     packages.set({});
+    selectedPackageIDs.set({});
+    packageContextGeneration = packageRefreshGeneration;
 
     // --- package actions ---
+    pendingAction.set(std::nullopt);
+    pendingActionPackages.clear();
 
     // --- presets ---
 
@@ -155,12 +160,20 @@ void AppModel::resetDeviceContext()
     // --- installs / export / wireless / reboot / screenshots ---
 
     // --- device data / snapshot / link state / advice ---
+    snapshot.set(std::nullopt);
+    isSnapshotLoading.set(false);
 
     // --- inspector ---
+    inspectorPackageID.set(std::nullopt);
+    packageDetails.set(std::nullopt);
+    isDetailsLoading.set(false);
 
     // --- debloat ---
+    debloatSelection.set({});
+    isDebloatReviewPresented.set(false);
 
     // --- tools ---
+    screenTimeoutMilliseconds.set(std::nullopt);
 
     // --- toasts / operation history ---
     runningOperation.set(std::nullopt);

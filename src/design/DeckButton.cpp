@@ -199,7 +199,8 @@ void DeckButton::paintEvent(QPaintEvent *)
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
     const bool enabled = isEnabled();
-    p.setOpacity(enabled ? 1.0 : 0.75);
+    // The whole button's opacity (0.75 when disabled), folded into each layer's colour.
+    const qreal whole = enabled ? 1.0 : 0.75;
     const QRectF r(rect());
     const qreal scale = m_press->value();
     p.translate(r.center());
@@ -207,7 +208,7 @@ void DeckButton::paintEvent(QPaintEvent *)
     p.translate(-r.center());
 
     const QPainterPath shape = Squircle::path(r, Radius::s);
-    const qreal layerOpacity = enabled ? 1.0 : 0.4;
+    const qreal layerOpacity = (enabled ? 1.0 : 0.4) * whole;
     if (m_style.role == DeckButtonRole::primary) {
         QLinearGradient g(r.topLeft(), r.bottomLeft());
         g.setColorAt(0, withOpacity(fillColor(), layerOpacity));
@@ -233,7 +234,7 @@ void DeckButton::paintEvent(QPaintEvent *)
     const qreal textWidth = std::min(fm.horizontalAdvance(text()), r.width() - 2 * pad - symbolSize - gap);
     const qreal contentWidth = symbolSize + gap + textWidth;
     qreal x = r.center().x() - contentWidth / 2;
-    const QColor ink = labelColor();
+    const QColor ink = withOpacity(labelColor(), whole);
     if (!m_symbol.isEmpty()) {
         Symbols::paint(p, m_symbol, QRectF(x, r.top(), symbolSize, r.height()), symbolSize, ink);
         x += symbolSize + gap;

@@ -49,7 +49,7 @@ void DropShadowUnderlay::paintEvent(QPaintEvent *)
     if (!m_target || !m_provider)
         return;
     const Shadow s = m_provider();
-    if (s.color.alpha() == 0)
+    if (!s.color.isValid() || s.color.alpha() == 0)
         return;
     QPainter p(this);
     // Round the blur so an eased hover reuses a handful of cached images.

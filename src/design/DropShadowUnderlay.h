@@ -14,7 +14,7 @@ class DropShadowUnderlay : public QWidget {
     Q_OBJECT
 public:
     struct Shadow {
-        QColor color;   // transparent: nothing drawn
+        QColor color = QColor(0, 0, 0, 0); // transparent: nothing drawn
         qreal blur = 0;
         qreal y = 0;
         qreal radius = 0; // corner radius of the control's shape

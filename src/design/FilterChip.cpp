@@ -38,7 +38,6 @@ void FilterChip::setOn(bool on)
         return;
     m_on = on;
     m_onValue->animateTo(on ? 1 : 0, Motion::resolve(Motion::quick(), A11y::reduceMotion()));
-    setAccessibleDescription(on ? tr("Выбрано") : QString());
 }
 
 void FilterChip::setCount(std::optional<int> count)

@@ -51,6 +51,10 @@ TEST(PackageMetadata, DecodesOneObjectPerLine)
         {R"({"package":"a","label":"A","size":1,"icon":"not base64!"})", true, false},
         {R"({"package":"a","label":"A","size":1,"icon":"aG k="})", true, false},
         {R"({"package":"a","label":"A","size":1,"icon":"aGk"})", true, false},
+        {R"({"package":"a","label":"A","size":1,"icon":"a=Gk"})", true, false},
+        {R"({"package":"a","label":"A","size":1,"icon":"===="})", true, false},
+        {R"({"package":"a","label":"A","size":1,"icon":"aGk=aGk="})", true, false},
+        {R"({"package":"a","label":"A","size":1,"icon":"aGk\n"})", true, false},
         {R"({"package":"a","label":"A","size":0,"extra":[1]})", true, false},
         {R"({"package":"a","label":"A","size":9007199254740993})", true, false},
         {R"({"package":"a","label":"A","size":1,"icon":5})", false, false},
@@ -71,6 +75,12 @@ TEST(PackageMetadata, DecodesOneObjectPerLine)
     EXPECT_EQ(big.value(QStringLiteral("a")).size, 9007199254740993LL);
     EXPECT_EQ(ADBService::parsePackageMetadata(QStringLiteral(R"({"package":"a","label":"A","size":1,"icon":"aGk="})"))
                   .value(QStringLiteral("a")).iconData, QByteArray("hi"));
+    EXPECT_EQ(ADBService::parsePackageMetadata(QStringLiteral(R"({"package":"a","label":"A","size":1,"icon":"aGVsbG8gd29ybGQ="})"))
+                  .value(QStringLiteral("a")).iconData, QByteArray("hello world"));
+    EXPECT_EQ(ADBService::parsePackageMetadata(QStringLiteral(R"({"package":"a","label":"A","size":1,"icon":"aGVsbG8gd29ybA=="})"))
+                  .value(QStringLiteral("a")).iconData, QByteArray("hello worl"));
+    EXPECT_EQ(ADBService::parsePackageMetadata(QStringLiteral(R"({"package":"a","label":"A","size":1,"icon":"aGVsbG8gd29y"})"))
+                  .value(QStringLiteral("a")).iconData, QByteArray("hello wor"));
 }
 
 TEST(PackageMetadata, LinesAreTrimmedFilteredAndTheLastWins)

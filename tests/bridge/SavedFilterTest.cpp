@@ -1,7 +1,4 @@
 #include "bridge/SavedFilter.h"
-#include "bridge/SavedFilterStore.h"
-
-#include "TestSupport.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -66,27 +63,6 @@ TEST(SavedFilter, OneBadElementDoesNotWipeTheList)
     EXPECT_EQ(skipped, 6);
     EXPECT_TRUE(SavedFilter::decodeList("[]", &skipped).isEmpty());
     EXPECT_EQ(skipped, 0);
-}
-
-TEST(SavedFilterStore, ReadingNeverRewritesAndOnlyUserChangesWrite)
-{
-    TempSettings temp;
-    QJsonArray array;
-    array.append(sample(QStringLiteral("kept")).toJson());
-    array.append(QJsonObject{{"name", "half written"}});
-    const QByteArray stored = QJsonDocument(array).toJson(QJsonDocument::Compact);
-    temp.settings->setValue(SavedFilterStore::key, stored);
-
-    SavedFilterStore store(temp.settings.get());
-    EXPECT_EQ(store.filters().size(), 1);
-    EXPECT_EQ(store.skippedCount(), 1);
-    store.setFilters(store.filters()); // nothing changed: the stored text stays whole
-    EXPECT_EQ(temp.settings->value(SavedFilterStore::key).toByteArray(), stored);
-
-    QList<SavedFilter> changed = store.filters();
-    changed << sample(QStringLiteral("new"));
-    store.setFilters(changed);
-    EXPECT_EQ(SavedFilter::decodeList(temp.settings->value(SavedFilterStore::key).toByteArray()), changed);
 }
 
 } // namespace

@@ -143,12 +143,16 @@ TEST(StartUp, RefreshAndMonitorFollowTheirFlags)
     {
         FakeTool fake;
         fake.on(devicesArgs, {.out = deviceList({QStringLiteral("A device")})});
+        serveOnePackage(fake, QStringLiteral("A"));
         TempSettings settings;
         AppModel model(settings.settings.get(), ADBService(fake.adbPath()), true, std::nullopt, fastNs,
                        ToolSearchEnvironment{});
+        QStringList statuses;
+        model.observe(model.statusText, &model, [&] { statuses << model.statusText(); });
         EXPECT_TRUE(model.isDeviceMonitorRunning());
         EXPECT_EQ(model.statusText(), QStringLiteral("Поиск устройств…"));
-        ASSERT_TRUE(waitUntil([&] { return model.statusText() == QStringLiteral("Найдено устройств: 1"); }));
+        // The device listing reports first; the catalogue of the ready device follows.
+        ASSERT_TRUE(waitUntil([&] { return statuses.contains(QStringLiteral("Найдено устройств: 1")); }));
         EXPECT_TRUE(logTexts(model).contains(QStringLiteral("$ adb devices -l")));
     }
 }

@@ -48,3 +48,29 @@ inline AndroidPackage somePackage(const QString &name = QStringLiteral("com.exam
 {
     return AndroidPackage(name, QStringLiteral("/data/app/base.apk"), PackageKind::user);
 }
+
+// The calls other than the package catalogue's queries (which follow the selection
+// of a ready device).
+inline QList<QStringList> withoutCatalogueCalls(const QList<QStringList> &calls)
+{
+    QList<QStringList> result;
+    for (const QStringList &call : calls) {
+        const bool catalogue = call.size() >= 6 && call[0] == QStringLiteral("-s") && call[2] == QStringLiteral("shell")
+            && call[3] == QStringLiteral("pm") && call[4] == QStringLiteral("list");
+        if (!catalogue)
+            result << call;
+    }
+    return result;
+}
+
+// Lets the catalogue refresh of `serial` succeed with one user package.
+inline void serveOnePackage(FakeTool &fake, const QString &serial)
+{
+    const QStringList list = {QStringLiteral("-s"), serial, QStringLiteral("shell"), QStringLiteral("pm"),
+                              QStringLiteral("list"), QStringLiteral("packages")};
+    fake.on(list + QStringList{QStringLiteral("-f"), QStringLiteral("-3")},
+            {.out = QStringLiteral("package:/data/app/base.apk=com.example.app\n")});
+    fake.on(list + QStringList{QStringLiteral("-f"), QStringLiteral("-s")}, {});
+    fake.onPrefix(list + QStringList{QStringLiteral("-d")}, {});
+    fake.onPrefix(list + QStringList{QStringLiteral("-u")}, {});
+}

@@ -333,3 +333,31 @@ TEST(PulseDot, RingOnlyWhileAnimatingWithoutReduceMotion)
 }
 
 } // namespace
+
+namespace {
+
+// The primary button's glow spills outside it; a disabled one casts none.
+TEST(DeckButton, PrimaryGlowOnlyWhileEnabled)
+{
+    A11y::setReduceMotion(true);
+    QWidget host;
+    host.setAutoFillBackground(true);
+    QPalette pal;
+    pal.setColor(QPalette::Window, QColor(128, 128, 128));
+    host.setPalette(pal);
+    host.resize(200, 100);
+    auto *b = new DeckButton(QStringLiteral("Пуск"), {DeckButtonRole::primary}, &host);
+    b->setGeometry(50, 35, 100, 30);
+    host.show();
+    QApplication::processEvents();
+    auto below = [&] { return host.grab().toImage().pixel(100, 68); };
+    EXPECT_GT(qBlue(below()), qRed(below())); // tinted by the accent
+    b->setEnabled(false);
+    QApplication::processEvents();
+    EXPECT_EQ(below(), qRgb(128, 128, 128));
+    // Under the faded fill the grey still shows; nothing dark is cast beneath it.
+    EXPECT_GT(qRed(host.grab().toImage().pixel(56, 42)), 100);
+    A11y::resetForTesting();
+}
+
+} // namespace

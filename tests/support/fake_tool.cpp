@@ -18,11 +18,12 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QLockFile>
 #include <QThread>
 
 #include <csignal>
 #include <cstdio>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 namespace {
@@ -81,8 +82,10 @@ int main(int argc, char **argv)
 
     QJsonObject response;
     {
-        QLockFile lock(dir + QStringLiteral("/fake.lock"));
-        lock.lock();
+        // flock blocks without polling, so concurrent calls are not slowed down.
+        const int lockFd = ::open(QFile::encodeName(dir + QStringLiteral("/fake.lock")).constData(),
+                                  O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        ::flock(lockFd, LOCK_EX);
         QFile log(dir + QStringLiteral("/calls.jsonl"));
         if (log.open(QIODevice::Append)) {
             QJsonObject entry{{"tool", tool}, {"args", QJsonArray::fromStringList(args)}};
@@ -106,6 +109,7 @@ int main(int argc, char **argv)
             }
             break;
         }
+        ::close(lockFd);
     }
 
     if (response.value("ignoreInterrupt").toBool())

@@ -1,0 +1,116 @@
+#include "bridge/ADBService.h"
+#include "core/AppModel.h"
+#include "core/PackageListFilter.h"
+
+#include <QSettings>
+#include <QTemporaryDir>
+
+#include <QJsonDocument>
+#include <QRandomGenerator>
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+
+namespace {
+
+// 5,000 packages: user and system, Latin and Cyrillic labels, every state.
+QList<AndroidPackage> syntheticCatalogue()
+{
+    static const char16_t *words[] = {u"Камера", u"Галерея", u"Заметки", u"Погода", u"Music", u"Files",
+                                      u"Browser", u"Карты", u"clock", u"Mail", u"Сообщения", u"Shop"};
+    static const char *vendors[] = {"com.android.", "com.google.android.apps.", "com.miui.", "org.example.",
+                                    "com.samsung.android.", "ru.bank."};
+    QRandomGenerator rng(42);
+    QList<AndroidPackage> list;
+    for (int i = 0; i < 5000; ++i) {
+        const QString name = QString::fromLatin1(vendors[i % 6]) + QStringLiteral("app") + QString::number(i);
+        const QString label = QString::fromUtf16(words[rng.bounded(12)]) + QLatin1Char(' ') + QString::number(rng.bounded(100000));
+        const PackageState state = i % 10 == 0 ? PackageState::disabled
+            : i % 17 == 0                      ? PackageState::removedForUser
+                                               : PackageState::enabled;
+        list.append(AndroidPackage(name, QStringLiteral("/data/app/base.apk"),
+                                   i % 3 == 0 ? PackageKind::user : PackageKind::system,
+                                   PackageMetadata{name, label, qint64(rng.bounded(50'000'000)), std::nullopt}, state));
+    }
+    return list;
+}
+
+void BM_CollatorSortBaseline(benchmark::State &state)
+{
+    const auto catalogue = syntheticCatalogue();
+    QStringList names;
+    for (const auto &p : catalogue)
+        names << p.displayName;
+    const QCollator &collator = packageNameCollator();
+    for (auto _ : state) {
+        QStringList sorted = names;
+        std::sort(sorted.begin(), sorted.end(),
+                  [&](const QString &a, const QString &b) { return collator.compare(a, b) < 0; });
+        benchmark::DoNotOptimize(sorted.data());
+    }
+}
+BENCHMARK(BM_CollatorSortBaseline)->Unit(benchmark::kMillisecond);
+
+// The model's own list, as the Applications screen reads it on each keystroke.
+template <PackageSort Sort, bool WithRiskFilter>
+void displayed(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    QSettings settings(dir.path() + QStringLiteral("/bench.ini"), QSettings::IniFormat);
+    AppModel model(&settings, ADBService(QStringLiteral("/nonexistent/adb")), false, false,
+                   AppModel::defaultDeviceMonitorIntervalNanoseconds, ToolSearchEnvironment{});
+    model.packages.set(syntheticCatalogue());
+    model.searchText.set(QStringLiteral("app")); // matches every package: the whole list is sorted
+    model.stateFilters.set({PackageState::enabled, PackageState::disabled});
+    model.sortOrder.set(Sort);
+    if (WithRiskFilter)
+        model.riskFilters.set({RemovalRisk::safe, RemovalRisk::review, RemovalRisk::advanced});
+    for (auto _ : state) {
+        const auto list = model.displayedPackages();
+        benchmark::DoNotOptimize(list.size());
+    }
+    state.counters["shown"] = double(model.displayedPackages().size());
+}
+
+void BM_DisplayedPackages(benchmark::State &state) { displayed<PackageSort::name, false>(state); }
+BENCHMARK(BM_DisplayedPackages)->Unit(benchmark::kMillisecond);
+
+void BM_DisplayedPackagesRiskSortAndFilter(benchmark::State &state) { displayed<PackageSort::risk, true>(state); }
+BENCHMARK(BM_DisplayedPackagesRiskSortAndFilter)->Unit(benchmark::kMillisecond);
+
+QString metadataOutput()
+{
+    QByteArray icon(6144, '\0');
+    for (int i = 0; i < icon.size(); ++i)
+        icon[i] = char(i * 31 + 7);
+    const QString base64 = QString::fromLatin1(icon.toBase64()); // 8 KiB of text
+    QString out;
+    for (int i = 0; i < 1000; ++i)
+        out += QStringLiteral("{\"package\":\"com.example.app%1\",\"label\":\"Приложение %1\",\"size\":%2,\"icon\":\"%3\"}\n")
+                   .arg(i).arg(1000000 + i).arg(base64);
+    return out;
+}
+
+void BM_ParseMetadataLines(benchmark::State &state)
+{
+    const QString out = metadataOutput();
+    for (auto _ : state) {
+        const auto records = ADBService::parsePackageMetadata(out);
+        benchmark::DoNotOptimize(records.size());
+    }
+}
+BENCHMARK(BM_ParseMetadataLines)->Unit(benchmark::kMillisecond);
+
+void BM_ParseMetadataBaseline(benchmark::State &state)
+{
+    const QString out = metadataOutput();
+    for (auto _ : state) {
+        int objects = 0;
+        for (const QString &line : out.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+            objects += QJsonDocument::fromJson(line.toUtf8()).isObject();
+        benchmark::DoNotOptimize(objects);
+    }
+}
+BENCHMARK(BM_ParseMetadataBaseline)->Unit(benchmark::kMillisecond);
+
+} // namespace
