@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+class AppModel;
+class DeckText;
+
+// The files route: a page titled "Файлы" over the two-pane file manager (without its own
+// header).
+class FilesScreen : public QWidget {
+    Q_OBJECT
+public:
+    explicit FilesScreen(AppModel *model, QWidget *parent = nullptr);
+
+    // "Двусторонний обмен между Mac и " + the selected device's name, or "Android".
+    static QString subtitle(const AppModel &model);
+    QString shownSubtitle() const;
+
+private:
+    AppModel *m_model;
+    QPointer<DeckText> m_subtitle;
+};
