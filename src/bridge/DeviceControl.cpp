@@ -1,5 +1,6 @@
 // Small fixed commands: the adb server, network links, screen, keys and app start/stop.
 #include "ADBService.h"
+#include "PackageName.h"
 
 #include <QRegularExpression>
 
@@ -19,15 +20,6 @@ QStringList splitLines(const QString &text)
 QStringList splitWords(const QString &line)
 {
     return line.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
-}
-
-// Android's own rule: dot-separated segments of letters, digits and "_", each
-// starting with a letter, at least two segments.
-bool looksLikePackageName(const QString &name)
-{
-    static const QRegularExpression pattern(
-        QStringLiteral("^[A-Za-z][A-Za-z0-9_]*(\\.[A-Za-z][A-Za-z0-9_]*)+$"));
-    return name.size() <= 255 && pattern.match(name).hasMatch();
 }
 
 bool isIPv4(const QString &text)
@@ -131,8 +123,9 @@ QCoro::Task<std::optional<QString>> ADBService::version() const
 
 QCoro::Task<CommandResult> ADBService::restartServer() const
 {
-    co_await run({QStringLiteral("kill-server")});
-    co_return co_await run({QStringLiteral("start-server")});
+    const ADBService self = *this; // this value may be gone after the first wait
+    co_await self.run({QStringLiteral("kill-server")});
+    co_return co_await self.run({QStringLiteral("start-server")});
 }
 
 QCoro::Task<CommandResult> ADBService::connect(QString address) const
@@ -227,8 +220,8 @@ QCoro::Task<CommandResult> ADBService::sendKeyEvent(QString keyCode, QString ser
 
 QCoro::Task<CommandResult> ADBService::launchPackage(QString packageName, QString serial) const
 {
-    if (!looksLikePackageName(packageName))
-        co_return refusal(QStringLiteral("Неверное имя пакета «%1»").arg(packageName));
+    if (!isValidPackageName(packageName))
+        co_return invalidPackageNameResult(packageName);
     co_return co_await run({QStringLiteral("shell"), QStringLiteral("monkey"), QStringLiteral("-p"), packageName,
                             QStringLiteral("-c"), QStringLiteral("android.intent.category.LAUNCHER"),
                             QStringLiteral("1")},
@@ -237,8 +230,8 @@ QCoro::Task<CommandResult> ADBService::launchPackage(QString packageName, QStrin
 
 QCoro::Task<CommandResult> ADBService::forceStopPackage(QString packageName, QString serial) const
 {
-    if (!looksLikePackageName(packageName))
-        co_return refusal(QStringLiteral("Неверное имя пакета «%1»").arg(packageName));
+    if (!isValidPackageName(packageName))
+        co_return invalidPackageNameResult(packageName);
     co_return co_await run({QStringLiteral("shell"), QStringLiteral("am"), QStringLiteral("force-stop"), packageName},
                            serial);
 }

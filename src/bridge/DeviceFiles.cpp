@@ -93,6 +93,7 @@ QList<DeviceFileItem> ADBService::parseDeviceDirectoryListing(const QString &out
         items << item;
     }
 
+    // Collator sort keys would be faster, but in the C locale they ignore the case setting.
     QCollator collator;
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     std::stable_sort(items.begin(), items.end(), [&](const DeviceFileItem &a, const DeviceFileItem &b) {
@@ -112,49 +113,49 @@ QCoro::Task<DeviceDirectoryListing> ADBService::listDeviceDirectory(QString path
          << QStringLiteral("cd -- ") + shellQuote(path) + QString::fromUtf8(kListingScript);
     const QString adb = executableURL;
     // Read undecoded: one name that is not UTF-8 must not blank out the whole folder.
-    const RawCommandResult raw = co_await QtConcurrent::run(processThreadPool(), [adb, argv] {
-        return runProcessRaw(adb, argv);
-    });
-
-    DeviceDirectoryListing listing;
-    if (!raw.startError.isEmpty()) {
-        listing.result = CommandResult{-1, QString(), raw.startError};
-        co_return listing;
-    }
-    listing.result.exitCode = raw.exitCode;
-    listing.result.stdErr = decodeUtf8Strict(raw.stdErr).value_or(QString());
-    const std::optional<QString> out = decodeUtf8Strict(raw.stdOut);
-    if (!out) {
-        int unreadable = 0;
-        QString example;
-        const QList<QByteArray> pieces = raw.stdOut.split('\0');
-        for (qsizetype i = 3; i < pieces.size(); i += 4) {
-            if (!decodeUtf8Strict(pieces.at(i))) {
-                if (unreadable++ == 0)
+    // Decoding and parsing stay off the main thread, as a folder may hold thousands of entries.
+    co_return co_await QtConcurrent::run(processThreadPool(), [adb, argv, path] {
+        const RawCommandResult raw = runProcessRaw(adb, argv);
+        DeviceDirectoryListing listing;
+        if (!raw.startError.isEmpty()) {
+            listing.result = CommandResult{-1, QString(), raw.startError};
+            return listing;
+        }
+        listing.result.exitCode = raw.exitCode;
+        listing.result.stdErr = decodeUtf8Strict(raw.stdErr).value_or(QString());
+        const std::optional<QString> out = decodeUtf8Strict(raw.stdOut);
+        if (!out) {
+            int unreadable = 0;
+            QString example;
+            const QList<QByteArray> pieces = raw.stdOut.split('\0');
+            for (qsizetype i = 3; i < pieces.size(); i += 4) {
+                if (!decodeUtf8Strict(pieces.at(i)) && unreadable++ == 0)
                     example = QString::fromUtf8(pieces.at(i));
             }
+            listing.result.exitCode = listing.result.exitCode == 0 ? -1 : listing.result.exitCode;
+            listing.result.stdErr =
+                QStringLiteral("Папку не удалось показать: имена не в кодировке UTF-8 (%1, например «%2»)")
+                    .arg(qMax(unreadable, 1))
+                    .arg(example);
+            return listing;
         }
-        listing.result.exitCode = listing.result.exitCode == 0 ? -1 : listing.result.exitCode;
-        listing.result.stdErr = QStringLiteral("Папку не удалось показать: имена не в кодировке UTF-8 (%1, например «%2»)")
-                                    .arg(qMax(unreadable, 1))
-                                    .arg(example);
-        co_return listing;
-    }
-    listing.result.stdOut = *out;
-    if (listing.result.succeeded())
-        listing.items = parseDeviceDirectoryListing(*out, path);
-    co_return listing;
+        listing.result.stdOut = *out;
+        if (listing.result.succeeded())
+            listing.items = parseDeviceDirectoryListing(*out, path);
+        return listing;
+    });
 }
 
 QCoro::Task<CommandResult> ADBService::pushLocalItem(QString source, QString remotePath, QString serial) const
 {
     // adb push replaces silently: look at the device first.
-    const CommandResult check = co_await run({QStringLiteral("shell"), refuseIfExists(shellQuote(remotePath)) +
+    const ADBService self = *this; // this value may be gone after the first wait
+    const CommandResult check = co_await self.run({QStringLiteral("shell"), refuseIfExists(shellQuote(remotePath)) +
                                                                            QStringLiteral("exit 0")},
                                              serial);
     if (!check.succeeded())
         co_return explainExisting(check, remotePath);
-    co_return co_await run({QStringLiteral("push"), source, remotePath}, serial);
+    co_return co_await self.run({QStringLiteral("push"), source, remotePath}, serial);
 }
 
 QCoro::Task<CommandResult> ADBService::createDeviceDirectory(QString path, QString serial) const

@@ -6,7 +6,7 @@
 #include <QStringList>
 
 // The undecoded outcome of one child process: for binary output (images) and for
-// output that must be checked for valid text piece by piece.
+// output that must be checked for valid text field by field.
 struct RawCommandResult {
     qint32 exitCode = 0;
     QByteArray stdOut;

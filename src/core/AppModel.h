@@ -199,6 +199,18 @@ public:
     bool canRunConsoleCommand() const;
 
     // --- installs / export / wireless / reboot / screenshots ---
+    Published<std::optional<QString>> packageExportErrorMessage{this};
+    Published<QString> wirelessAddress{this};
+
+    QCoro::Task<void> install(QStringList urls);
+    QCoro::Task<void> exportSelectedPackages(QString folder);
+    // The export of `packageNames` (in that order) into a new dated folder in `folder`.
+    QCoro::Task<void> exportPackages(QStringList packageNames, QString folder);
+    QCoro::Task<void> connectWireless();
+    QCoro::Task<void> reboot(std::optional<QString> mode);
+    QCoro::Task<void> saveScreenshot(QString destination);
+    // A path in `parent` that does not exist yet: the name, then name-2, name-3, ...
+    static QString uniqueDirectory(const QString &parent, const QString &preferredName);
 
     // --- device data / snapshot / link state / advice ---
     Published<std::optional<DeviceSnapshot>> snapshot{this}; // last good probe of the selected ready device
@@ -237,12 +249,31 @@ public:
     Published<QString> toolsStatusText{this, QStringLiteral("Готово")};
     Published<QString> wirelessPairAddress{this};
     Published<QString> wirelessPairCode{this};
+    // The pause between "tcpip" and "connect" while adb on the device restarts; tests shorten it.
+    std::chrono::milliseconds wirelessSwitchDelay{1200};
+
+    QCoro::Task<void> restartADBServer();
+    QCoro::Task<void> pairWireless();
+    QCoro::Task<void> switchToWireless();
+    QCoro::Task<void> disconnectWireless(QString address);
+    QCoro::Task<void> loadScreenTimeout();
+    QCoro::Task<void> applyScreenTimeout(qint64 milliseconds);
+    QCoro::Task<void> applyScreenSize(QString size);
+    QCoro::Task<void> resetScreenSize();
+    QCoro::Task<void> applyScreenDensity(int dpi);
+    QCoro::Task<void> resetScreenDensity();
+    QCoro::Task<void> sendKey(QString keyCode, QString title);
 
     // --- fastboot ---
     Published<QList<FastbootDevice>> fastbootDevices{this};
     Published<QMap<QString, QString>> fastbootVariables{this};
     Published<bool> isFastbootBusy{this, false};
     Published<QString> fastbootStatusText{this, QStringLiteral("Fastboot-устройства не найдены")};
+
+    bool isFastbootAvailable() const { return fastbootService.has_value(); }
+    QCoro::Task<void> refreshFastboot();
+    QCoro::Task<void> loadFastbootVariables();
+    QCoro::Task<void> fastbootReboot(std::optional<QString> target, QString title);
 
     // --- toasts / operation history ---
     Published<QList<ToastMessage>> toasts{this};             // oldest first
@@ -319,8 +350,17 @@ private:
     // --- debloat (private) ---
 
     // --- tools (private) ---
+    // The selected serial when adb is known and the selected device is ready.
+    std::optional<QString> readyDeviceSerial() const;
+    QCoro::Task<void> runScreenCommand(QCoro::Task<CommandResult> command, QString logText,
+                                       std::optional<QString> progress, QString success, QString failure,
+                                       QString title, QString detail);
 
     // --- fastboot (private) ---
+    // Runs may overlap; the busy flag stays on until the last one ends.
+    int fastbootRunsInFlight = 0;
+    void beginFastbootRun();
+    void endFastbootRun();
 
     // --- toasts / operation history (private) ---
     void removeToast(const QUuid &id);

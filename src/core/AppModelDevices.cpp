@@ -158,6 +158,7 @@ void AppModel::resetDeviceContext()
     // --- permissions ---
 
     // --- installs / export / wireless / reboot / screenshots ---
+    packageExportErrorMessage.set(std::nullopt);
 
     // --- device data / snapshot / link state / advice ---
     snapshot.set(std::nullopt);

@@ -239,6 +239,23 @@ TEST_F(Installs, UnpackedTotalIsCapped)
     EXPECT_EQ(collectApkFiles(out.path()).size(), 2);
 }
 
+TEST_F(Installs, DamagedDirectoriesAreRefusedWithoutReadingPastTheEnd)
+{
+    const QByteArray good = zipBytes({{"base.apk", "A"}, {"split/x.apk", "BB"}});
+    EXPECT_FALSE(inspectZipArchive(write(QStringLiteral("good.apks"), good)).has_value());
+    // Every cut and every flipped byte of the directory and end record gives an answer, never a crash.
+    for (qsizetype n = 0; n < good.size(); ++n)
+        inspectZipArchive(write(QStringLiteral("cut.apks"), good.left(n)));
+    for (qsizetype i = good.size() - 120; i < good.size(); ++i) {
+        for (char value : {char(0x00), char(0xFF), char(0x7F)}) {
+            QByteArray bad = good;
+            bad[i] = value;
+            inspectZipArchive(write(QStringLiteral("flip.apks"), bad));
+        }
+    }
+    EXPECT_TRUE(inspectZipArchive(write(QStringLiteral("cut.apks"), good.left(good.size() - 1))).has_value());
+}
+
 TEST_F(Installs, PullRunsAdbPullWithBothPaths)
 {
     fake.onPrefix({QStringLiteral("-s"), kSerial, QStringLiteral("pull")}, {.exit = 1, .err = QStringLiteral("no such file")});

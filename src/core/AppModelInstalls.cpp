@@ -1,0 +1,99 @@
+// Installs, wireless connection by address, reboots and screenshots of the selected device.
+#include "core/AppModel.h"
+
+#include <QFileInfo>
+#include <QPointer>
+
+QString AppModel::uniqueDirectory(const QString &parent, const QString &preferredName)
+{
+    const QString base = parent.endsWith(QLatin1Char('/')) ? parent : parent + QLatin1Char('/');
+    QString candidate = base + preferredName;
+    for (int k = 2; QFileInfo::exists(candidate) || QFileInfo(candidate).isSymLink(); ++k)
+        candidate = base + preferredName + QLatin1Char('-') + QString::number(k);
+    return candidate;
+}
+
+QCoro::Task<void> AppModel::install(QStringList urls)
+{
+    if (!service || !selectedDeviceID())
+        co_return;
+    QPointer<AppModel> self(this);
+    const ADBService adb = *service;
+    const QString serial = *selectedDeviceID();
+    setBusy(true, QStringLiteral("Установка…"));
+    const CommandResult result = co_await adb.install(urls, serial);
+    if (!self)
+        co_return;
+    QStringList names;
+    for (const QString &url : urls)
+        names << QFileInfo(url).fileName();
+    appendResult(QStringLiteral("install ") + names.join(QStringLiteral(", ")), result);
+    statusText.set(result.succeeded() ? QStringLiteral("Установка завершена") : QStringLiteral("Ошибка установки"));
+    isBusy.set(false);
+    if (!result.succeeded())
+        co_return;
+    metadataCache.remove(serial);
+    if (selectedDeviceID() != serial)
+        co_return;
+    co_await refreshPackages(true);
+}
+
+QCoro::Task<void> AppModel::connectWireless()
+{
+    if (!service)
+        co_return;
+    const QString address = wirelessAddress().trimmed();
+    if (address.isEmpty())
+        co_return;
+    QPointer<AppModel> self(this);
+    const ADBService adb = *service;
+    setBusy(true, QStringLiteral("Подключение к ") + address + QStringLiteral("…"));
+    const QString target = address.contains(QLatin1Char(':')) ? address : address + QStringLiteral(":5555");
+    const CommandResult result = co_await adb.connect(target);
+    if (!self)
+        co_return;
+    appendResult(QStringLiteral("adb connect ") + address, result);
+    // "adb connect" exits 0 also when it could not connect.
+    const bool linked = ADBService::connectionEstablished(result);
+    statusText.set(linked ? QStringLiteral("Команда подключения выполнена") : QStringLiteral("Ошибка подключения"));
+    isBusy.set(false);
+    if (!linked) {
+        const QString output = result.combinedOutput().trimmed();
+        record(QStringLiteral("Не удалось подключиться"), output.isEmpty() ? address : output, false);
+    }
+    co_await refreshDevices();
+}
+
+QCoro::Task<void> AppModel::reboot(std::optional<QString> mode)
+{
+    if (!service || !selectedDeviceID())
+        co_return;
+    QPointer<AppModel> self(this);
+    const ADBService adb = *service;
+    QStringList args{QStringLiteral("reboot")};
+    if (mode)
+        args << *mode;
+    setBusy(true, QStringLiteral("Перезагрузка…"));
+    const CommandResult result = co_await adb.run(args, *selectedDeviceID());
+    if (!self)
+        co_return;
+    appendResult(QStringLiteral("adb ") + args.join(QLatin1Char(' ')), result);
+    statusText.set(result.succeeded() ? QStringLiteral("Команда перезагрузки отправлена")
+                                      : QStringLiteral("Ошибка перезагрузки"));
+    isBusy.set(false);
+}
+
+QCoro::Task<void> AppModel::saveScreenshot(QString destination)
+{
+    if (!service || !selectedDeviceID())
+        co_return;
+    QPointer<AppModel> self(this);
+    const ADBService adb = *service;
+    setBusy(true, QStringLiteral("Создание снимка…"));
+    const CommandResult result = co_await adb.captureScreenshot(*selectedDeviceID(), destination);
+    if (!self)
+        co_return;
+    appendResult(QStringLiteral("adb exec-out screencap -p"), result);
+    statusText.set(result.succeeded() ? QStringLiteral("Снимок сохранён") : QStringLiteral("Ошибка снимка"));
+    isBusy.set(false);
+}

@@ -1,0 +1,263 @@
+#include "ModelHarness.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kSerial = QStringLiteral("R5CT1");
+QStringList onDevice(QStringList args) { return QStringList{QStringLiteral("-s"), kSerial} + args; }
+QStringList pmPath(const QString &package)
+{
+    return onDevice({QStringLiteral("shell"), QStringLiteral("pm"), QStringLiteral("path"), package});
+}
+
+// The calls whose first word is one of `words`: the device and package refreshes
+// that follow a workflow run commands of their own.
+QList<QStringList> callsStartingWith(const FakeTool &fake, const QStringList &words)
+{
+    QList<QStringList> picked;
+    for (const QStringList &call : fake.calls())
+        if (!call.isEmpty() && words.contains(call.first()))
+            picked << call;
+    return picked;
+}
+
+struct DeviceHarness : ModelHarness {
+    DeviceHarness()
+    {
+        fake.on(devicesArgs, {.out = deviceList({kSerial + QStringLiteral(" device model:Pixel_7 transport_id:3")})});
+        runSync(model->refreshDevices());
+        model->logs.set({});
+        fake.clearCalls();
+    }
+};
+
+TEST(InstallWorkflows, NothingWithoutADeviceOrAdb)
+{
+    ModelHarness h;
+    h->logs.set({});
+    QTemporaryDir dir;
+    runSync(h->install({QStringLiteral("/x/a.apk")}));
+    runSync(h->exportPackages({QStringLiteral("com.a.b")}, dir.path()));
+    runSync(h->reboot(std::nullopt));
+    runSync(h->saveScreenshot(dir.path() + QStringLiteral("/s.png")));
+    h->wirelessAddress.set(QStringLiteral("   "));
+    runSync(h->connectWireless());
+    h->service.reset();
+    h->wirelessAddress.set(QStringLiteral("10.0.0.2"));
+    runSync(h->connectWireless());
+    EXPECT_TRUE(h.fake.calls().isEmpty());
+    EXPECT_TRUE(h->logs().isEmpty());
+    EXPECT_EQ(h->statusText(), QStringLiteral("Готово"));
+    EXPECT_TRUE(QDir(dir.path()).isEmpty());
+}
+
+TEST(InstallWorkflows, InstallRebootAndScreenshot)
+{
+    DeviceHarness h;
+    h.fake.onPrefix(onDevice({QStringLiteral("install-multiple")}), {.out = QStringLiteral("Success\n")});
+    h.fake.on(onDevice({QStringLiteral("reboot"), QStringLiteral("bootloader")}), {});
+    h.fake.on(onDevice({QStringLiteral("exec-out"), QStringLiteral("screencap"), QStringLiteral("-p")}),
+              {.err = QStringLiteral("error: device offline"), .exit = 1});
+    h->metadataCache[kSerial].insert(QStringLiteral("com.old"), PackageMetadata{QStringLiteral("com.old"), QStringLiteral("Old"), 1, {}});
+    QStringList statuses;
+    h->observe(h->statusText, h.model.get(), [&] { statuses << h->statusText(); });
+    runSync(h->install({QStringLiteral("/x/a.apk"), QStringLiteral("/y/b.apk")}));
+    EXPECT_TRUE(logTexts(*h).contains(QStringLiteral("$ install a.apk, b.apk")));
+    EXPECT_TRUE(statuses.contains(QStringLiteral("Установка завершена")));
+    EXPECT_FALSE(h->metadataCache.value(kSerial).contains(QStringLiteral("com.old"))); // metadata read afresh
+    bool catalogueReloaded = false;
+    for (const QStringList &call : h.fake.calls())
+        catalogueReloaded |= call.mid(2, 3) == QStringList{QStringLiteral("shell"), QStringLiteral("pm"), QStringLiteral("list")};
+    EXPECT_TRUE(catalogueReloaded);
+    EXPECT_FALSE(h->isBusy());
+
+    runSync(h->install({}));
+    EXPECT_EQ(h->statusText(), QStringLiteral("Ошибка установки"));
+    EXPECT_TRUE(logTexts(*h).contains(QStringLiteral("Файлы не выбраны")));
+
+    runSync(h->reboot(QStringLiteral("bootloader")));
+    EXPECT_TRUE(logTexts(*h).contains(QStringLiteral("$ adb reboot bootloader")));
+    EXPECT_EQ(h->statusText(), QStringLiteral("Команда перезагрузки отправлена"));
+
+    QTemporaryDir dir;
+    runSync(h->saveScreenshot(dir.path() + QStringLiteral("/s.png")));
+    EXPECT_EQ(h->statusText(), QStringLiteral("Ошибка снимка"));
+    EXPECT_TRUE(logTexts(*h).contains(QStringLiteral("$ adb exec-out screencap -p")));
+    EXPECT_TRUE(logTexts(*h).contains(QStringLiteral("error: device offline")));
+    EXPECT_FALSE(QFile::exists(dir.path() + QStringLiteral("/s.png")));
+}
+
+TEST(InstallWorkflows, ConnectCountsOnlyARealConnection)
+{
+    DeviceHarness h;
+    h.fake.onSequence({QStringLiteral("connect"), QStringLiteral("192.168.1.25:5555")},
+                      {{.out = QStringLiteral("connected to 192.168.1.25:5555\n")},
+                       {.out = QStringLiteral("failed to connect to '192.168.1.25:5555': Connection refused\n")}});
+    h.fake.on({QStringLiteral("connect"), QStringLiteral("192.168.1.25:37000")}, {.out = QStringLiteral("already connected to 192.168.1.25:37000\n")});
+    h->wirelessAddress.set(QStringLiteral("  192.168.1.25 \n"));
+    runSync(h->connectWireless());
+    EXPECT_TRUE(logTexts(*h).contains(QStringLiteral("$ adb connect 192.168.1.25")));
+    EXPECT_TRUE(h->recentOperations().isEmpty());
+
+    runSync(h->connectWireless());
+    EXPECT_EQ(h->recentOperations().value(0).title, QStringLiteral("Не удалось подключиться"));
+    EXPECT_TRUE(h->recentOperations().value(0).detail.contains(QStringLiteral("Connection refused")));
+
+    h->wirelessAddress.set(QStringLiteral("192.168.1.25:37000"));
+    runSync(h->connectWireless());
+    EXPECT_EQ(h->recentOperations().size(), 1);
+    const QList<QStringList> expected{
+        {QStringLiteral("connect"), QStringLiteral("192.168.1.25:5555")}, devicesArgs,
+        {QStringLiteral("connect"), QStringLiteral("192.168.1.25:5555")}, devicesArgs,
+        {QStringLiteral("connect"), QStringLiteral("192.168.1.25:37000")}, devicesArgs,
+    };
+    EXPECT_EQ(callsStartingWith(h.fake, {QStringLiteral("connect"), QStringLiteral("devices")}), expected);
+    EXPECT_EQ(h->wirelessAddress(), QStringLiteral("192.168.1.25:37000"));
+}
+
+TEST(InstallWorkflows, StatusOfAFailedConnectShowsBeforeTheRefresh)
+{
+    DeviceHarness h;
+    h.fake.on({QStringLiteral("connect"), QStringLiteral("10.0.0.9:5555")},
+              {.out = QStringLiteral("cannot connect to 10.0.0.9:5555: No route to host (113)\n")});
+    h->wirelessAddress.set(QStringLiteral("10.0.0.9"));
+    QStringList statuses;
+    h->observe(h->statusText, h.model.get(), [&] { statuses << h->statusText(); });
+    runSync(h->connectWireless());
+    EXPECT_TRUE(statuses.contains(QStringLiteral("Ошибка подключения")));
+    EXPECT_FALSE(statuses.contains(QStringLiteral("Команда подключения выполнена")));
+}
+
+TEST(UniqueDirectory, AddsANumberWhileTheNameIsTaken)
+{
+    QTemporaryDir dir;
+    const QString base = dir.path() + QStringLiteral("/Kestrel-Export-20260101-120000");
+    EXPECT_EQ(AppModel::uniqueDirectory(dir.path(), QStringLiteral("Kestrel-Export-20260101-120000")), base);
+    QDir().mkpath(base);
+    EXPECT_EQ(AppModel::uniqueDirectory(dir.path(), QStringLiteral("Kestrel-Export-20260101-120000")), base + QStringLiteral("-2"));
+    QFile(base + QStringLiteral("-2")).open(QIODevice::WriteOnly); // a file takes the name too
+    EXPECT_EQ(AppModel::uniqueDirectory(dir.path(), QStringLiteral("Kestrel-Export-20260101-120000")), base + QStringLiteral("-3"));
+}
+
+class Export : public ::testing::Test {
+protected:
+    DeviceHarness h;
+    QTemporaryDir dir;
+
+    QString exportFolder() const
+    {
+        const QStringList made = QDir(dir.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+        return made.isEmpty() ? QString() : dir.path() + QLatin1Char('/') + made.first();
+    }
+};
+
+TEST_F(Export, CopiesEveryApkIntoAFolderPerPackage)
+{
+    h.fake.on(pmPath(QStringLiteral("com.a.one")),
+              {.out = QStringLiteral("package:/data/app/one/base.apk\npackage:/data/app/one/split/base.apk\n")});
+    h.fake.on(pmPath(QStringLiteral("com.b.two")), {.out = QStringLiteral("package:/data/app/two/base.apk\n")});
+    h.fake.onPrefix(onDevice({QStringLiteral("pull")}), {});
+    // The fake writes no file, so every pull that "succeeds" still counts as not copied.
+    runSync(h->exportPackages({QStringLiteral("com.a.one"), QStringLiteral("com.b.two")}, dir.path()));
+    EXPECT_EQ(h->statusText(), QStringLiteral("Скачано пакетов: 0 из 2"));
+    EXPECT_EQ(h->packageExportErrorMessage(),
+              QStringLiteral("com.a.one: не скачан base.apk\ncom.a.one: не скачан base-2.apk\ncom.b.two: не скачан base.apk"));
+    const QString folder = exportFolder();
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^Kestrel-Export-\\d{8}-\\d{6}$")).match(QFileInfo(folder).fileName()).hasMatch())
+        << folder.toStdString();
+    EXPECT_TRUE(QFileInfo(folder + QStringLiteral("/com.a.one")).isDir());
+    const QList<QStringList> expected{
+        pmPath(QStringLiteral("com.a.one")),
+        onDevice({QStringLiteral("pull"), QStringLiteral("/data/app/one/base.apk"), folder + QStringLiteral("/com.a.one/base.apk")}),
+        onDevice({QStringLiteral("pull"), QStringLiteral("/data/app/one/split/base.apk"), folder + QStringLiteral("/com.a.one/base-2.apk")}),
+        pmPath(QStringLiteral("com.b.two")),
+        onDevice({QStringLiteral("pull"), QStringLiteral("/data/app/two/base.apk"), folder + QStringLiteral("/com.b.two/base.apk")}),
+    };
+    EXPECT_EQ(h.fake.calls(), expected);
+    EXPECT_TRUE(logTexts(*h).contains(QStringLiteral("Выгрузка APK завершена с ошибками: 3")));
+    EXPECT_FALSE(h->isBusy());
+}
+
+TEST_F(Export, CountsPackagesAndFilesAndListsFailures)
+{
+    // A pull stand-in that writes the destination like adb does.
+    QTemporaryDir bin;
+    const QString adb = bin.path() + QStringLiteral("/adb");
+    {
+        QFile script(adb);
+        ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+        script.write("#!/bin/sh\n"
+                     "[ \"$1\" = -s ] && shift 2\n"
+                     "case \"$1\" in\n"
+                     "  pull) printf 'APK' > \"$3\"; echo \"$2: 1 file pulled\";;\n"
+                     "  shell) case \"$4\" in\n"
+                     "      com.a.one) echo package:/data/app/one/base.apk; echo package:/data/app/one/split_x.apk;;\n"
+                     "      com.c.three) echo package:/data/app/three/base.apk;;\n"
+                     "      *) exit 1;;\n"
+                     "    esac;;\n"
+                     "esac\n");
+    }
+    QFile::setPermissions(adb, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    h->service = ADBService(adb);
+
+    runSync(h->exportPackages({QStringLiteral("com.a.one"), QStringLiteral("com.b.two"), QStringLiteral("com.c.three")},
+                              dir.path()));
+    EXPECT_EQ(h->statusText(), QStringLiteral("Скачано пакетов: 2 из 3"));
+    EXPECT_EQ(h->packageExportErrorMessage(), QStringLiteral("com.b.two: APK не найдены"));
+    EXPECT_TRUE(logTexts(*h).contains(QStringLiteral("Выгрузка APK завершена с ошибками: 1")));
+    const QString folder = exportFolder();
+    EXPECT_TRUE(QFile::exists(folder + QStringLiteral("/com.a.one/split_x.apk")));
+
+    QTemporaryDir second;
+    runSync(h->exportPackages({QStringLiteral("com.a.one"), QStringLiteral("com.c.three")}, second.path()));
+    EXPECT_EQ(h->statusText(), QStringLiteral("Скачано пакетов: 2, APK-файлов: 3"));
+    EXPECT_EQ(h->packageExportErrorMessage(), std::nullopt);
+    EXPECT_TRUE(logTexts(*h).last().startsWith(QStringLiteral("APK сохранены: ") + second.path()));
+}
+
+TEST_F(Export, StopsWhenTheDeviceGoesAway)
+{
+    h.fake.on(pmPath(QStringLiteral("com.a.one")),
+              {.out = QStringLiteral("package:/data/app/one/base.apk\npackage:/data/app/one/split.apk\n")});
+    h.fake.onPrefix(onDevice({QStringLiteral("pull")}), {.delayMs = 300});
+    auto task = h->exportPackages({QStringLiteral("com.a.one"), QStringLiteral("com.b.two")}, dir.path());
+    ASSERT_TRUE(waitUntil([&] { return h.fake.calls().size() >= 2; }));
+    h->devices.set({}); // unplugged while the first file is being pulled
+    runSync(std::move(task));
+    EXPECT_EQ(h->packageExportErrorMessage(),
+              QStringLiteral("com.a.one: не скачан base.apk\nУстройство стало недоступно\nУстройство стало недоступно"));
+    EXPECT_EQ(h.fake.calls().size(), 2);
+    EXPECT_EQ(h->statusText(), QStringLiteral("Скачано пакетов: 0 из 2"));
+}
+
+TEST_F(Export, SelectedPackagesGoInNameOrder)
+{
+    h.fake.setDefault({.exit = 1});
+    h->selectedPackageIDs.set({QStringLiteral("com.b.two"), QStringLiteral("com.a.one"), QStringLiteral("Com.c")});
+    runSync(h->exportSelectedPackages(dir.path()));
+    EXPECT_EQ(h.fake.calls(), (QList<QStringList>{pmPath(QStringLiteral("Com.c")), pmPath(QStringLiteral("com.a.one")),
+                                                  pmPath(QStringLiteral("com.b.two"))}));
+    EXPECT_EQ(h->statusText(), QStringLiteral("Скачано пакетов: 0 из 3"));
+
+    h.fake.clearCalls();
+    h->selectedPackageIDs.set({});
+    runSync(h->exportSelectedPackages(dir.path()));
+    EXPECT_TRUE(h.fake.calls().isEmpty());
+}
+
+TEST_F(Export, UncreatableFolderIsReportedAndNothingRuns)
+{
+    runSync(h->exportPackages({QStringLiteral("com.a.one")}, dir.path() + QStringLiteral("/missing/parent")));
+    ASSERT_TRUE(h->packageExportErrorMessage().has_value());
+    EXPECT_TRUE(h->packageExportErrorMessage()->startsWith(QStringLiteral("Не удалось создать папку выгрузки: ")));
+    EXPECT_TRUE(h.fake.calls().isEmpty());
+    EXPECT_FALSE(h->isBusy());
+    EXPECT_EQ(logTexts(*h).last(), *h->packageExportErrorMessage());
+}
+
+} // namespace
