@@ -1,5 +1,6 @@
 #include "AppDialogs.h"
 
+#include "ConfirmationTexts.h"
 #include "DialogPresenter.h"
 
 #include "core/AppModel.h"
@@ -25,6 +26,40 @@ AppDialogs::AppDialogs(AppModel *model, QWidget *host) : QObject(host), m_model(
                .afterDismissal = {}});
     model->observe(model->isDebloatReviewPresented, this, [this] { m_debloatReview->sync(); });
     m_debloatReview->sync();
+
+    m_packageAction = new DialogPresenter(
+        host, {.identity = [model]() -> std::optional<QString> {
+                   return model->pendingAction() ? std::optional(rawValue(*model->pendingAction())) : std::nullopt;
+               },
+               .build = [model](QWidget *parent) -> QDialog * {
+                   const auto action = model->pendingAction();
+                   // The names the action will run on, in name order.
+                   QStringList names = model->pendingActionPackageNames();
+                   names.sort();
+                   return confirmation(parent, ConfirmationTexts::packageActionTitle(action, names.size()),
+                                       ConfirmationTexts::packageActionMessage(action, names, model->packages()),
+                                       ConfirmationTexts::packageActionConfirm(action), true);
+               },
+               .dismissed = [model](QDialog *dialog, int) {
+                   // The confirmation reads and clears the pending action before the reset.
+                   if (wasConfirmed(dialog))
+                       model->confirmPendingAction();
+                   model->cancelPendingAction();
+               },
+               .afterDismissal = {}});
+    model->observe(model->pendingAction, this, [this] { m_packageAction->sync(); });
+    m_packageAction->sync();
+
+    m_exportError = new DialogPresenter(
+        host, {.identity = [model]() -> std::optional<QString> { return model->packageExportErrorMessage(); },
+               .build = [model](QWidget *parent) -> QDialog * {
+                   return alert(parent, QStringLiteral("Выгрузка APK завершена с ошибками"),
+                                ConfirmationTexts::alertMessage(model->packageExportErrorMessage()));
+               },
+               .dismissed = [model](QDialog *, int) { model->packageExportErrorMessage.set(std::nullopt); },
+               .afterDismissal = {}});
+    model->observe(model->packageExportErrorMessage, this, [this] { m_exportError->sync(); });
+    m_exportError->sync();
 }
 
 QMessageBox *AppDialogs::confirmation(QWidget *parent, const QString &title, const std::optional<QString> &message,

@@ -20,6 +20,8 @@ public:
     AppDialogs(AppModel *model, QWidget *host);
 
     DialogPresenter *debloatReview() const { return m_debloatReview; }
+    DialogPresenter *packageAction() const { return m_packageAction; }
+    DialogPresenter *exportError() const { return m_exportError; }
 
     // A confirmation: headline `title`, `message` below (plain text), the confirming button
     // first, then "Отмена". `destructive` gives the confirming button the destructive role.
@@ -35,4 +37,6 @@ public:
 private:
     AppModel *m_model;
     DialogPresenter *m_debloatReview;
+    DialogPresenter *m_packageAction;
+    DialogPresenter *m_exportError;
 };
