@@ -5,6 +5,7 @@
 
 #include <QHashFunctions>
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 

@@ -1,6 +1,10 @@
 #include "ADBService.h"
 #include "PackageName.h"
 #include "PackageOutputLines.h"
+#include "TextLines.h"
+
+#include <QCoro/QCoroFuture>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
 
@@ -106,12 +110,17 @@ PackageDetails ADBService::parsePackageDetails(const QString &output, const QStr
         {QLatin1StringView("primaryCpuAbi"), &PackageDetails::primaryCPUABI},
     };
 
-    forEachOutputLine(output, [&](QStringView raw) {
+    // The same split as forEachOutputLine, with the faster scan: a large application's
+    // dump runs to hundreds of kilobytes.
+    forEachLine(output, [&](QStringView raw) {
         const QStringView line = trimmedBlanks(raw);
         if (line.isEmpty())
             return;
 
-        if (line.endsWith(QLatin1StringView("Resolver Table:"))) {
+        // Headings end with ":", package lines start with "P" and components hold a "/":
+        // testing one character first keeps the common line cheap.
+        const bool endsWithColon = line.back() == u':';
+        if (endsWithColon && line.endsWith(QLatin1StringView("Resolver Table:"))) {
             const QString lower = line.toString().toLower();
             if (lower.contains(QLatin1StringView("activity")))
                 section = Section::activity;
@@ -126,9 +135,10 @@ PackageDetails ADBService::parsePackageDetails(const QString &output, const QStr
             return;
         }
 
-        if (line.startsWith(QLatin1StringView("Packages:")) || line.startsWith(QLatin1StringView("Package ["))) {
+        if (line.front() == u'P'
+            && (line.startsWith(QLatin1StringView("Packages:")) || line.startsWith(QLatin1StringView("Package [")))) {
             section = Section::none;
-        } else if (section != Section::none && line.contains(component)) {
+        } else if (section != Section::none && line.contains(u'/') && line.contains(component)) {
             QSet<QString> *target = section == Section::activity ? &activities
                 : section == Section::receiver                 ? &receivers
                 : section == Section::service                  ? &services
@@ -144,17 +154,17 @@ PackageDetails ADBService::parsePackageDetails(const QString &output, const QStr
             return;
         }
 
-        if (line == QLatin1StringView("declared permissions:")) {
+        if (endsWithColon && line == QLatin1StringView("declared permissions:")) {
             declaredMode = true;
             runtimeMode = false;
             return;
         }
-        if (line == QLatin1StringView("runtime permissions:")) {
+        if (endsWithColon && line == QLatin1StringView("runtime permissions:")) {
             runtimeMode = true;
             declaredMode = false;
             return;
         }
-        if (line.endsWith(QLatin1StringView("permissions:"))) {
+        if (endsWithColon && line.endsWith(QLatin1StringView("permissions:"))) {
             declaredMode = runtimeMode = false;
             return;
         }
@@ -173,6 +183,11 @@ PackageDetails ADBService::parsePackageDetails(const QString &output, const QStr
             return;
         }
 
+        // Only "key=value" tokens matter below; most lines have none.
+        if (!line.contains(u'=')) {
+            declaredMode = runtimeMode = false;
+            return;
+        }
         forEachToken(line, [&](QStringView token) {
             const qsizetype eq = token.indexOf(u'=');
             if (eq < 1 || eq == token.size() - 1)
@@ -240,7 +255,10 @@ QCoro::Task<PackageDetailsAnswer> ADBService::packageDetails(QString packageName
         {QStringLiteral("shell"), QStringLiteral("dumpsys"), QStringLiteral("package"), packageName}, serial);
     if (!dump.succeeded())
         co_return PackageDetailsAnswer{details, dump};
-    details = parsePackageDetails(dump.stdOut, packageName);
+    // Hundreds of kilobytes for a large application: parsed off the calling thread.
+    details = co_await QtConcurrent::run(processThreadPool(), [text = dump.stdOut, packageName] {
+        return parsePackageDetails(text, packageName);
+    });
     const PackageAPKPaths paths = co_await self.packageAPKPaths(packageName, serial);
     details.apkPaths = paths.paths;
     co_return PackageDetailsAnswer{details, dump};

@@ -26,6 +26,9 @@ struct PresetPreview {
     QUuid id;
     PackagePreset preset;
     QList<PresetPackageEntry> entries;
+    // Entries of the file that are not package names: shown as not applicable,
+    // never compared with the device and never acted on.
+    QStringList inapplicableNames;
 
     QList<PresetPackageEntry> installedEntries() const;
     QList<PresetPackageEntry> missingEntries() const;

@@ -1,5 +1,7 @@
 #include "ADBService.h"
 #include "AppPermission.h"
+#include "PackageName.h"
+#include "TextLines.h"
 
 #include <QCollator>
 #include <QCoro/QCoroFuture>
@@ -8,31 +10,6 @@
 #include <algorithm>
 
 namespace {
-
-bool isLineBreak(QChar c)
-{
-    switch (c.unicode()) {
-    case u'\n': case u'\r': case u'\v': case u'\f': case 0x0085: case 0x2028: case 0x2029:
-        return true;
-    default:
-        return false;
-    }
-}
-
-// Calls `f` with each non-empty line (split at any line break) until it returns false.
-template <typename F>
-void forEachLine(QStringView text, F &&f)
-{
-    qsizetype start = 0;
-    const qsizetype n = text.size();
-    for (qsizetype i = 0; i <= n; ++i) {
-        if (i < n && !isLineBreak(text[i]))
-            continue;
-        if (i > start && !f(text.mid(start, i - start)))
-            return;
-        start = i + 1;
-    }
-}
 
 // The permission named on one line of a runtime list, or none for a line to skip.
 std::optional<AppPermission> parsePermissionLine(QStringView line, qsizetype marker)
@@ -69,29 +46,35 @@ QList<AppPermission> ADBService::parseRuntimePermissions(const QString &text, in
     const QString userHeader = QStringLiteral("User %1:").arg(userID);
     bool inUserBlock = false;
     bool inPermissionList = false;
+    bool finished = false;
     QList<AppPermission> permissions;
     forEachLine(text, [&](QStringView raw) {
+        if (finished)
+            return;
         const QStringView line = raw.trimmed();
         if (line.startsWith(u"User ") && line.contains(u':')) {
             inUserBlock = line.startsWith(userHeader);
             inPermissionList = false;
-            return true;
+            return;
         }
         if (!inUserBlock)
-            return true;
+            return;
         if (!inPermissionList) {
             inPermissionList = line == u"runtime permissions:";
-            return true;
+            return;
         }
         const qsizetype marker = line.indexOf(u": granted=");
-        if (marker < 0)
-            return false; // the next section: the list is over
+        if (marker < 0) {
+            finished = true; // the next section: the list is over
+            return;
+        }
         if (auto permission = parsePermissionLine(line, marker))
             permissions << std::move(*permission);
-        return true;
     });
 
-    QCollator collator{QLocale()};
+    // Labels are Russian, as is the whole interface: Russian collation, case-insensitive,
+    // the same rule as the package list's (Cyrillic before Latin).
+    QCollator collator{QLocale(QLocale::Russian, QLocale::Russia)};
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     QList<std::pair<QString, AppPermission>> keyed;
     keyed.reserve(permissions.size());
@@ -110,6 +93,10 @@ QCoro::Task<RuntimePermissionsResult> ADBService::loadRuntimePermissions(QString
                                                                           int userID) const
 {
     RuntimePermissionsResult out;
+    if (!isValidPackageName(packageName)) {
+        out.result = invalidPackageNameResult(packageName);
+        co_return out;
+    }
     out.result = co_await run({QStringLiteral("shell"), QStringLiteral("dumpsys"), QStringLiteral("package"), packageName},
                               serial);
     if (out.result.succeeded()) {
@@ -125,6 +112,8 @@ QCoro::Task<CommandResult> ADBService::changeRuntimePermission(QString packageNa
                                                                PermissionOperation operation, QString serial,
                                                                int userID) const
 {
+    if (!isValidPackageName(packageName))
+        co_return invalidPackageNameResult(packageName);
     if (!isValidPermissionName(permissionName))
         co_return invalidPermissionNameResult(permissionName);
     co_return co_await run({QStringLiteral("shell"), QStringLiteral("pm"), rawValue(operation), QStringLiteral("--user"),

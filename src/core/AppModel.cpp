@@ -66,7 +66,11 @@ void AppModel::appendResult(const QString &command, const CommandResult &result)
 
 void AppModel::setBusy(bool busy, const std::optional<QString> &status)
 {
-    isBusy.set(busy);
+    if (busy)
+        ++busyDepth;
+    else if (busyDepth > 0)
+        --busyDepth;
+    refreshBusy();
     if (status)
         statusText.set(*status);
 }
@@ -74,4 +78,9 @@ void AppModel::setBusy(bool busy, const std::optional<QString> &status)
 void AppModel::clearLog()
 {
     logs.set({});
+}
+
+void AppModel::refreshBusy()
+{
+    isBusy.set(busyDepth > 0 || isPackageWorkRunning());
 }

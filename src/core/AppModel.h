@@ -11,6 +11,9 @@
 #include "bridge/ConsoleProcessRunner.h"
 #include "bridge/ConsoleTheme.h"
 #include "bridge/PackageAction.h"
+#include "bridge/AppPermission.h"
+#include "bridge/DomainError.h"
+#include "bridge/PresetPreview.h"
 #include "bridge/FastbootService.h"
 #include "bridge/Tone.h"
 #include "core/Observable.h"
@@ -20,6 +23,7 @@
 #include "bridge/PresetAction.h"
 #include "bridge/RemovalRisk.h"
 #include "core/AppRoute.h"
+#include "core/DebloatPlan.h"
 #include "core/DeckAdvice.h"
 #include "core/OperationRecord.h"
 #include "core/PackageListFilter.h"
@@ -80,7 +84,10 @@ public:
     static constexpr int maxLogEntries = 500;
     void appendLog(const QString &text);
     void appendResult(const QString &command, const CommandResult &result);
+    // Operations overlap: setBusy(true) and setBusy(false) pair up per operation, and
+    // the model stays busy while any operation (or package work) still runs.
     void setBusy(bool busy, const std::optional<QString> &status = std::nullopt);
+    void refreshBusy();
     void clearLog();
 
     // --- devices & monitor ---
@@ -157,8 +164,45 @@ public:
     QCoro::Task<void> execute(PackageAction action, std::optional<QStringList> packageNames = std::nullopt);
 
     // --- presets ---
+    Published<std::optional<PresetPreview>> presetPreview{this};          // the last preset loaded
+    Published<std::optional<PresetPreview>> pendingPresetExecution{this}; // awaits the user's confirmation
+    Published<std::optional<QString>> presetErrorMessage{this};           // the alert of a failed load or save
+
+    static constexpr qsizetype maxPresetPackages = 5000;
+    // Where the preset library keeps its files: a preset saved there never replaces one.
+    QString presetLibraryFolder = defaultPresetLibraryFolder();
+    static QString defaultPresetLibraryFolder();
+
+    void loadPreset(const QString &path);
+    void savePreset(const QString &path, const QString &name, const QString &description, PresetAction action);
+    void selectPackages(PresetPreview preview); // by value: callers pass presetPreview itself
+    void requestPresetExecution(PresetPreview preview);
+    void confirmPresetExecution();
+
+    // File naming of the files the application creates, and the preset error value.
+    static QString safeFileName(const QString &name, const QString &fallback);
+    static QString uniqueFileName(const QString &name, QSet<QString> &usedNames);
+    static DomainError presetError(const QString &message);
 
     // --- permissions ---
+    // The runtime permissions of one package for Android user 0.
+    Published<std::optional<AndroidPackage>> permissionPackage{this};   // none while the manager is closed
+    Published<QList<AppPermission>> permissions{this};                  // by label, as the parser sorts them
+    Published<QSet<QString>> selectedPermissionIDs{this};
+    Published<QString> permissionSearchText{this};
+    Published<PermissionFilter> permissionFilter{this, PermissionFilter::all};
+    Published<QString> permissionStatusText{this, QStringLiteral("Готово")};
+    Published<bool> isPermissionBusy{this, false};
+    Published<std::optional<PermissionOperation>> pendingPermissionOperation{this};
+    Published<std::optional<QString>> permissionErrorMessage{this};
+
+    QList<AppPermission> filteredPermissions() const;
+    void openPermissionManager();
+    QCoro::Task<void> loadPermissions();
+    void closePermissionManager();
+    QList<AppPermission> permissionTargets(PermissionOperation operation) const;
+    void requestPermissionOperation(PermissionOperation operation);
+    void confirmPermissionOperation();
 
     // --- console ---
     Published<ConsoleMode> consoleMode{this, ConsoleMode::deviceShell};
@@ -236,6 +280,14 @@ public:
     Published<std::optional<QString>> inspectorPackageID{this};
     Published<std::optional<PackageDetails>> packageDetails{this};
     Published<bool> isDetailsLoading{this, false};
+    // Why the details of the inspected package could not be read; none otherwise.
+    Published<std::optional<QString>> packageDetailsError{this};
+
+    std::optional<AndroidPackage> inspectorPackage() const;
+    void showInspector(const std::optional<QString> &packageName);
+    QCoro::Task<void> loadPackageDetails();
+    void launchInspectedPackage();
+    void forceStopInspectedPackage();
 
     // --- debloat ---
     Published<QSet<QString>> debloatSelection{this};
@@ -243,6 +295,16 @@ public:
     Published<QString> debloatSearchText{this};
     Published<PresetAction> debloatAction{this, PresetAction::disable};
     Published<bool> isDebloatReviewPresented{this, false};
+
+    // Computed afresh on every read from the catalogue, the filter, the search and the selection.
+    QList<DebloatPlanItem> debloatCandidates() const;
+    QHash<RemovalRisk, int> debloatRiskCounts() const;
+    DebloatPlan debloatPlan() const;
+    void toggleDebloatSelection(QString packageName);
+    void selectAllSafeForDebloat();
+    void clearDebloatSelection();
+    void excludeFromPlan(QString packageName);
+    void runDebloatPlan();
 
     // --- tools ---
     Published<std::optional<qint64>> screenTimeoutMilliseconds{this};
@@ -326,6 +388,7 @@ private:
     QSet<quint64> runningPackageRefreshes;
     quint64 packageContextGeneration = 0;
     bool isPackageWorkRunning() const;
+    int busyDepth = 0; // operations between setBusy(true) and setBusy(false)
     bool isCurrentPackageRefresh(quint64 generation, const QString &serial) const;
 
     // --- package actions (private) ---
@@ -333,8 +396,20 @@ private:
     int runningPackageBatches = 0;
 
     // --- presets (private) ---
+    // The checked, cleaned preset compared with the catalogue, or why it was refused.
+    std::variant<PresetPreview, DomainError> readPreset(const QString &path) const;
 
     // --- permissions (private) ---
+    // Where the list on screen was read: changes go only to that device and package.
+    struct PermissionListSource {
+        QString serial;
+        QString packageName;
+    };
+    std::optional<PermissionListSource> permissionListSource;
+    // Reads the list; true when a successful read was applied.
+    QCoro::Task<bool> readPermissions();
+    QCoro::Task<void> executePermissionOperation(PermissionOperation operation, QString packageName,
+                                                 QStringList permissionNames);
 
     // --- console (private) ---
     void appendConsole(ConsoleEntryKind kind, const QString &text);
@@ -346,8 +421,11 @@ private:
     // --- device data / snapshot / link state / advice (private) ---
 
     // --- inspector (private) ---
+    enum class InspectorAction { launch, forceStop };
+    QCoro::Task<void> runInspectorAction(InspectorAction action, ADBService adb, QString packageName, QString serial);
 
     // --- debloat (private) ---
+    QCoro::Task<void> runDebloatNames(PackageAction action, QStringList names);
 
     // --- tools (private) ---
     // The selected serial when adb is known and the selected device is ready.

@@ -62,8 +62,7 @@ QCoro::Task<void> AppModel::refreshDevices()
             applyDeviceSnapshot(parseDevices(result.stdOut));
         }
     }
-    // A package batch or refresh may still run; it keeps the model busy.
-    isBusy.set(isPackageWorkRunning());
+    setBusy(false); // a package batch or another operation may still keep the model busy
 
     const auto device = selectedDevice();
     if (device && device->isReady() && packages().isEmpty()) {
@@ -138,6 +137,7 @@ void AppModel::applyDeviceSnapshot(const QList<AndroidDevice> &newDevices)
 void AppModel::resetDeviceContext()
 {
     ++packageRefreshGeneration;
+    busyDepth = 0;
     isBusy.set(false);
 
     // --- console: stop a running command ---
@@ -154,6 +154,9 @@ void AppModel::resetDeviceContext()
     pendingActionPackages.clear();
 
     // --- presets ---
+    presetPreview.set(std::nullopt);
+    pendingPresetExecution.set(std::nullopt);
+    presetErrorMessage.set(std::nullopt);
 
     // --- permissions ---
 
@@ -168,6 +171,7 @@ void AppModel::resetDeviceContext()
     inspectorPackageID.set(std::nullopt);
     packageDetails.set(std::nullopt);
     isDetailsLoading.set(false);
+    packageDetailsError.set(std::nullopt);
 
     // --- debloat ---
     debloatSelection.set({});
@@ -180,6 +184,7 @@ void AppModel::resetDeviceContext()
     runningOperation.set(std::nullopt);
 
     // --- permissions: close the manager ---
+    closePermissionManager();
 
 }
 

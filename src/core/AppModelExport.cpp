@@ -112,7 +112,7 @@ QCoro::Task<void> AppModel::exportPackages(QStringList packageNames, QString fol
             ++exportedPackages;
     }
 
-    isBusy.set(false);
+    setBusy(false);
     if (!failures.isEmpty()) {
         statusText.set(QStringLiteral("Скачано пакетов: %1 из %2").arg(exportedPackages).arg(total));
         packageExportErrorMessage.set(failures.join(QLatin1Char('\n')));

@@ -29,7 +29,7 @@ QCoro::Task<void> AppModel::install(QStringList urls)
         names << QFileInfo(url).fileName();
     appendResult(QStringLiteral("install ") + names.join(QStringLiteral(", ")), result);
     statusText.set(result.succeeded() ? QStringLiteral("Установка завершена") : QStringLiteral("Ошибка установки"));
-    isBusy.set(false);
+    setBusy(false);
     if (!result.succeeded())
         co_return;
     metadataCache.remove(serial);
@@ -56,7 +56,7 @@ QCoro::Task<void> AppModel::connectWireless()
     // "adb connect" exits 0 also when it could not connect.
     const bool linked = ADBService::connectionEstablished(result);
     statusText.set(linked ? QStringLiteral("Команда подключения выполнена") : QStringLiteral("Ошибка подключения"));
-    isBusy.set(false);
+    setBusy(false);
     if (!linked) {
         const QString output = result.combinedOutput().trimmed();
         record(QStringLiteral("Не удалось подключиться"), output.isEmpty() ? address : output, false);
@@ -80,7 +80,7 @@ QCoro::Task<void> AppModel::reboot(std::optional<QString> mode)
     appendResult(QStringLiteral("adb ") + args.join(QLatin1Char(' ')), result);
     statusText.set(result.succeeded() ? QStringLiteral("Команда перезагрузки отправлена")
                                       : QStringLiteral("Ошибка перезагрузки"));
-    isBusy.set(false);
+    setBusy(false);
 }
 
 QCoro::Task<void> AppModel::saveScreenshot(QString destination)
@@ -95,5 +95,5 @@ QCoro::Task<void> AppModel::saveScreenshot(QString destination)
         co_return;
     appendResult(QStringLiteral("adb exec-out screencap -p"), result);
     statusText.set(result.succeeded() ? QStringLiteral("Снимок сохранён") : QStringLiteral("Ошибка снимка"));
-    isBusy.set(false);
+    setBusy(false);
 }

@@ -90,7 +90,7 @@ QCoro::Task<void> AppModel::execute(PackageAction action, std::optional<QStringL
                          : QStringLiteral("Ошибок: %1 из %2").arg(failures).arg(n),
            failures == 0);
     --runningPackageBatches;
-    isBusy.set(isPackageWorkRunning());
+    refreshBusy();
 
     co_await refreshPackages(false);
     if (!self)

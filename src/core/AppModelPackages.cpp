@@ -49,7 +49,7 @@ QCoro::Task<void> AppModel::refreshPackages(bool forceMetadata)
     };
     const auto finish = [this, generation] {
         runningPackageRefreshes.remove(generation);
-        isBusy.set(isPackageWorkRunning());
+        refreshBusy();
     };
     setStatus(QStringLiteral("Загрузка приложений…"));
 

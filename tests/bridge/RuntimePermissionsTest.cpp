@@ -50,15 +50,15 @@ std::string joined(const QStringList &list) { return list.join(QLatin1Char(','))
 TEST(RuntimePermissions, ParsesOnlyTheUsersRuntimeListSortedByLabel)
 {
     const auto user0 = ADBService::parseRuntimePermissions(kDumpsys, 0);
-    // Labels: Аудио, Видео, Камера, Микрофон (Cyrillic), then CUSTOMPERM and bluetooth_glue
-    // by their last component; the collator sorts Latin before Cyrillic.
+    // Labels: Аудио, Видео, Камера, Микрофон, then the unlisted ones by their last
+    // component, case-insensitively (bluetooth_glue before CUSTOMPERM).
     EXPECT_EQ(names(user0), joined({
-                                QStringLiteral("com.vendor.permission.bluetooth_glue"),
-                                QStringLiteral("CUSTOMPERM"),
                                 QStringLiteral("android.permission.READ_MEDIA_AUDIO"),
                                 QStringLiteral("android.permission.READ_MEDIA_VIDEO"),
                                 QStringLiteral("android.permission.CAMERA"),
                                 QStringLiteral("android.permission.RECORD_AUDIO"),
+                                QStringLiteral("com.vendor.permission.bluetooth_glue"),
+                                QStringLiteral("CUSTOMPERM"),
                             }));
     const auto find = [&](const QString &name) {
         for (const auto &p : user0)
@@ -91,6 +91,14 @@ TEST(RuntimePermissions, UserLineEndsTheListAndOtherLinesEndTheParse)
         "User 10: x\n runtime permissions:\n  a.C: granted=true\n"
         "User 0: again\n runtime permissions:\n  a.D: granted=false\n  heading:\n  a.E: granted=true\n");
     EXPECT_EQ(names(ADBService::parseRuntimePermissions(text, 0)), "a.B,a.D");
+}
+
+TEST(RuntimePermissions, EqualLabelsKeepTheirOrder)
+{
+    const QString text = QStringLiteral(
+        "User 0:\n runtime permissions:\n  z.vendor.SYNC: granted=true\n  a.vendor.sync: granted=false\n"
+        "  m.other.SYNC: granted=true\n  x.READ_SMS: granted=true\n");
+    EXPECT_EQ(names(ADBService::parseRuntimePermissions(text, 0)), "x.READ_SMS,z.vendor.SYNC,a.vendor.sync,m.other.SYNC");
 }
 
 TEST(RuntimePermissions, DisplayNameAndFlags)
@@ -174,6 +182,14 @@ TEST(RuntimePermissions, MalformedPermissionNamesNeverReachTheDevice)
         EXPECT_EQ(r.exitCode, -1);
         EXPECT_TRUE(r.stdErr.contains(QStringLiteral("Недопустимое имя разрешения")));
     }
+    // The package name is checked the same way, for reading and for changing.
+    const auto badPackage = runSync(adb.changeRuntimePermission(QStringLiteral("com.x;reboot"),
+                                                                QStringLiteral("android.permission.CAMERA"),
+                                                                PermissionOperation::grant, QStringLiteral("SER"), 0));
+    EXPECT_EQ(badPackage.exitCode, -1);
+    const auto badRead = runSync(adb.loadRuntimePermissions(QStringLiteral("com.x reboot"), QStringLiteral("SER"), 0));
+    EXPECT_EQ(badRead.result.exitCode, -1);
+    EXPECT_TRUE(badRead.permissions.isEmpty());
     EXPECT_TRUE(fake.calls().isEmpty());
     EXPECT_TRUE(isValidPermissionName(QStringLiteral("com.vendor.permission.X_1")));
 }

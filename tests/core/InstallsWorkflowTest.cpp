@@ -92,6 +92,26 @@ TEST(InstallWorkflows, InstallRebootAndScreenshot)
     EXPECT_FALSE(QFile::exists(dir.path() + QStringLiteral("/s.png")));
 }
 
+TEST(InstallWorkflows, AnOperationEndingFirstLeavesTheOtherBusy)
+{
+    DeviceHarness h;
+    h.fake.onPrefix(onDevice({QStringLiteral("install")}), {.out = QStringLiteral("Success\n"), .delayMs = 1500});
+    h.fake.onPrefix(onDevice({QStringLiteral("reboot")}), {});
+    h.fake.setDefault({});
+    bool installed = false;
+    auto installing = [](AppModel *m, bool *done) -> QCoro::Task<void> {
+        co_await m->install({QStringLiteral("/x/a.apk")});
+        *done = true;
+    };
+    auto task = installing(h.model.get(), &installed);
+    ASSERT_TRUE(h->isBusy());
+    runSync(h->reboot(std::nullopt));
+    EXPECT_FALSE(installed);
+    EXPECT_TRUE(h->isBusy());
+    ASSERT_TRUE(waitUntil([&] { return installed; }, 10000));
+    EXPECT_FALSE(h->isBusy());
+}
+
 TEST(InstallWorkflows, ConnectCountsOnlyARealConnection)
 {
     DeviceHarness h;

@@ -21,8 +21,9 @@ T runSync(QCoro::Task<T> task)
         return QCoro::waitFor(std::move(task));
 }
 
-// Spins the event loop until `done` holds or the time runs out.
-inline bool waitUntil(const std::function<bool()> &done, int timeoutMs = 5000)
+// Spins the event loop until `done` holds or the time runs out (generous: a loaded
+// machine runs the fake tool slowly, and only a failing test waits the whole time).
+inline bool waitUntil(const std::function<bool()> &done, int timeoutMs = 20000)
 {
     QDeadlineTimer deadline(timeoutMs);
     while (!done()) {

@@ -1,0 +1,65 @@
+#include "InfoRow.h"
+
+#include "DeckParagraph.h"
+#include "Ink.h"
+#include "Labels.h"
+#include "Tokens.h"
+#include "Typo.h"
+
+#include <QHBoxLayout>
+
+// --- SelectableText ---
+
+SelectableText::SelectableText(const QString &text, const QFont &font, DeckText::InkRole ink, QWidget *parent)
+    : QLabel(text, parent), m_ink(std::move(ink))
+{
+    setFont(font);
+    setWordWrap(true);
+    setTextFormat(Qt::PlainText);
+    setTextInteractionFlags(Qt::TextSelectableByMouse);
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+}
+
+void SelectableText::paintEvent(QPaintEvent *event)
+{
+    // The colour follows the theme; only a real change touches the palette (that repaints).
+    const QColor ink = m_ink();
+    if (palette().color(QPalette::WindowText) != ink) {
+        QPalette pal = palette();
+        pal.setColor(QPalette::WindowText, ink);
+        pal.setColor(QPalette::Text, ink);
+        setPalette(pal);
+    }
+    QLabel::paintEvent(event);
+}
+
+// --- InfoRow ---
+
+InfoRow::InfoRow(const QString &label, const QString &value, bool mono, bool copyable, DeckText::InkRole tone,
+                 QWidget *parent)
+    : QWidget(parent), m_labelText(label), m_value(value)
+{
+    if (!tone)
+        tone = [] { return Ink::text(); };
+    auto *row = new QHBoxLayout(this);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(int(Space::m));
+
+    m_label = new DeckParagraph(label, Typo::supporting(), [] { return Ink::textTertiary(); }, this);
+    m_label->setFixedWidth(int(kLabelWidth));
+    row->addWidget(m_label, 0, Qt::AlignTop);
+
+    const QFont font = mono ? Typo::mono() : Typo::body();
+    if (copyable) {
+        m_copyable = new CopyableValue(value, font, tone, label, this);
+        row->addWidget(m_copyable, 0, Qt::AlignTop);
+        row->addStretch(1);
+    } else {
+        m_text = new SelectableText(value, font, tone, this);
+        row->addWidget(m_text, 1, Qt::AlignTop);
+    }
+    setAccessibleName(accessibilityLabel());
+}
+
+QString InfoRow::accessibilityLabel() const { return m_labelText + QStringLiteral(": ") + m_value; }
