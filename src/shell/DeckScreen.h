@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QPointer>
 #include <QWidget>
 
 #include <optional>
@@ -25,7 +26,7 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
-    QWidget *m_header;
-    QWidget *m_content;
+    QPointer<QWidget> m_header;
+    QPointer<QWidget> m_content;
     AuroraBackdrop *m_backdrop = nullptr;
 };

@@ -4,35 +4,35 @@
 #include "RouteScreens.h"
 
 #include "core/AppModel.h"
-#include "design/DeckText.h"
-#include "design/Ink.h"
-#include "design/Labels.h"
-#include "design/Tokens.h"
-#include "design/Typo.h"
+#include "design/ScreenHeader.h"
 
 #include <QVBoxLayout>
 
 FilesScreen::FilesScreen(AppModel *model, QWidget *parent) : QWidget(parent), m_model(model)
 {
-    auto *header = new QWidget;
-    auto *column = new QVBoxLayout(header);
-    column->setContentsMargins(Space::gutter, Space::gutter, Space::gutter, Space::m);
-    column->setSpacing(Space::xs);
-    column->addWidget(new Eyebrow(eyebrow(AppRoute::files)));
-    column->addWidget(new DeckText(QStringLiteral("Файлы"), Typo::screenTitle(), Ink::text));
-    m_subtitle = new DeckText(subtitle(*model), Typo::supporting(), Ink::textSecondary);
-    column->addWidget(m_subtitle);
-
+    m_subtitle = subtitle(*model);
+    m_header = new ScreenHeader(eyebrow(AppRoute::files), QStringLiteral("Файлы"), m_subtitle);
+    m_page = new DeckScreen(std::nullopt, m_header, RouteScreens::placeholder(AppRoute::files));
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(new DeckScreen(std::nullopt, header, RouteScreens::placeholder(AppRoute::files)));
+    layout->addWidget(m_page);
 
-    const auto follow = [this] {
-        if (m_subtitle)
-            m_subtitle->setText(subtitle(*m_model));
-    };
-    model->observe(model->selectedDeviceID, this, follow);
-    model->observe(model->devices, this, follow);
+    model->observe(model->selectedDeviceID, this, [this] { rebuildHeader(); });
+    model->observe(model->devices, this, [this] { rebuildHeader(); });
+}
+
+void FilesScreen::rebuildHeader()
+{
+    const QString text = subtitle(*m_model);
+    if (text == m_subtitle)
+        return;
+    m_subtitle = text;
+    auto *header = new ScreenHeader(eyebrow(AppRoute::files), QStringLiteral("Файлы"), m_subtitle);
+    if (auto *layout = qobject_cast<QBoxLayout *>(m_page->layout())) {
+        layout->replaceWidget(m_header, header);
+        delete m_header;
+        m_header = header;
+    }
 }
 
 QString FilesScreen::subtitle(const AppModel &model)
@@ -41,4 +41,4 @@ QString FilesScreen::subtitle(const AppModel &model)
     return QStringLiteral("Двусторонний обмен между Mac и ") + (device ? device->displayName() : QStringLiteral("Android"));
 }
 
-QString FilesScreen::shownSubtitle() const { return m_subtitle ? m_subtitle->text() : QString(); }
+QString FilesScreen::shownSubtitle() const { return m_subtitle; }

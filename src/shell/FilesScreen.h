@@ -4,7 +4,8 @@
 #include <QWidget>
 
 class AppModel;
-class DeckText;
+class DeckScreen;
+class ScreenHeader;
 
 // The files route: a page titled "Файлы" over the two-pane file manager (without its own
 // header).
@@ -18,6 +19,10 @@ public:
     QString shownSubtitle() const;
 
 private:
+    void rebuildHeader();
+
     AppModel *m_model;
-    QPointer<DeckText> m_subtitle;
+    DeckScreen *m_page;
+    QPointer<ScreenHeader> m_header;
+    QString m_subtitle;
 };

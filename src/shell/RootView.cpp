@@ -2,9 +2,11 @@
 
 #include "AppDialogs.h"
 #include "ConnectionGateView.h"
+#include "OperationOverlay.h"
 #include "RouteScreens.h"
 #include "SidebarView.h"
 #include "ThemeHost.h"
+#include "ToastStack.h"
 
 #include "core/AppModel.h"
 #include "core/AppSettings.h"
@@ -12,6 +14,7 @@
 #include "design/DeckSizeReader.h"
 #include "design/Ink.h"
 #include "design/Motion.h"
+#include "design/OperationBar.h"
 #include "design/Theme.h"
 
 #include <QGraphicsOpacityEffect>
@@ -77,6 +80,9 @@ RootView::RootView(AppModel *model, AppSettings *settings, QWidget *parent)
     syncDetail();
 
     m_dialogs = new AppDialogs(model, this);
+    // Over everything, sidebar included.
+    m_toasts = new ToastStack(model, this);
+    m_operation = new OperationOverlay(model, this);
 
     // Change handlers: none runs for the value present at construction.
     settings->observe(settings->appearance, this, [this] {
@@ -120,8 +126,12 @@ void RootView::start()
 void RootView::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    if (!m_started)
+    if (!m_started) {
+        // The sidebar sets its column's width; the detail takes the rest.
+        const int side = std::max(m_sidebar->minimumWidth(), m_sidebar->sizeHint().width());
+        m_split->setSizes({side, std::max(0, width() - side)});
         start();
+    }
     layoutOverlays();
 }
 
@@ -218,13 +228,18 @@ void RootView::syncDetail()
         });
         in->start(QAbstractAnimation::DeleteWhenStopped);
     }
-    if (m_toasts)
-        m_toasts->raise();
-    if (m_operation)
-        m_operation->raise();
     Q_EMIT detailRebuilt();
 }
 
 void RootView::layoutOverlays()
 {
+    if (m_toasts) {
+        m_toasts->place(size());
+        m_toasts->raise();
+    }
+    if (m_operation) {
+        m_operation->place();
+        if (m_operation->bar())
+            m_operation->bar()->raise();
+    }
 }

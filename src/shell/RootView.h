@@ -9,6 +9,8 @@ class AppDialogs;
 class AppModel;
 class AppSettings;
 class DeckSizeReader;
+class OperationOverlay;
+class ToastStack;
 class QSplitter;
 
 // The whole content of the main window: the sidebar beside the detail column, which shows the
@@ -32,8 +34,8 @@ public:
     QWidget *detailContent() const { return m_content; }
     DeckSizeReader *detailReader() const { return m_reader; }
     AppDialogs *dialogs() const { return m_dialogs; }
-    QWidget *toastStack() const { return m_toasts; }
-    QWidget *operationOverlay() const { return m_operation; }
+    ToastStack *toastStack() const { return m_toasts; }
+    OperationOverlay *operationOverlay() const { return m_operation; }
     // The start-up step: applies the appearance, opens the last route and makes sure the
     // device data are there. Runs on the first showing; tests may call it directly.
     void start();
@@ -64,6 +66,6 @@ private:
     QWidget *m_detail;
     QPointer<QWidget> m_content;
     AppDialogs *m_dialogs;
-    QWidget *m_toasts = nullptr;
-    QWidget *m_operation = nullptr;
+    ToastStack *m_toasts = nullptr;
+    OperationOverlay *m_operation = nullptr;
 };

@@ -4,30 +4,14 @@
 #include "FilesScreen.h"
 #include "SettingsScreen.h"
 
-#include "design/DeckText.h"
-#include "design/Ink.h"
-#include "design/Symbols.h"
-#include "design/Typo.h"
-
-#include <QLabel>
-#include <QVBoxLayout>
+#include "design/DeckEmptyState.h"
 
 namespace RouteScreens {
 
 QWidget *placeholder(AppRoute route)
 {
-    auto *page = new QWidget;
+    auto *page = new DeckEmptyState(icon(route), title(route));
     page->setObjectName(QStringLiteral("placeholder-") + rawValue(route));
-    auto *layout = new QVBoxLayout(page);
-    layout->addStretch(1);
-    auto *glyph = new QLabel;
-    glyph->setPixmap(Symbols::pixmap(icon(route), 34, Ink::textTertiary(), page->devicePixelRatioF()));
-    glyph->setAlignment(Qt::AlignCenter);
-    layout->addWidget(glyph);
-    auto *heading = new DeckText(title(route), Typo::cardTitle(), Ink::text);
-    heading->setAlignment(Qt::AlignCenter);
-    layout->addWidget(heading);
-    layout->addStretch(1);
     return page;
 }
 
