@@ -4,6 +4,7 @@
 #include "DialogPresenter.h"
 
 #include "core/AppModel.h"
+#include "bridge/PresetAction.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -60,6 +61,67 @@ AppDialogs::AppDialogs(AppModel *model, QWidget *host) : QObject(host), m_model(
                .afterDismissal = {}});
     model->observe(model->packageExportErrorMessage, this, [this] { m_exportError->sync(); });
     m_exportError->sync();
+
+    // A preview is identified by its own id: another loaded file is a new presentation.
+    m_presetPreview = new DialogPresenter(
+        host, {.identity = [model]() -> std::optional<QString> {
+                   return model->presetPreview() ? std::optional(model->presetPreview()->id.toString()) : std::nullopt;
+               },
+               .build = [model](QWidget *parent) -> QDialog * {
+                   return placeholderSheet(parent, model->presetPreview()->preset.name);
+               },
+               .dismissed = [model](QDialog *, int) { model->presetPreview.set(std::nullopt); },
+               .afterDismissal = {}});
+    model->observe(model->presetPreview, this, [this] { m_presetPreview->sync(); });
+    m_presetPreview->sync();
+
+    m_presetExecution = new DialogPresenter(
+        host, {.identity = [model]() -> std::optional<QString> {
+                   const auto &pending = model->pendingPresetExecution();
+                   return pending ? std::optional(pending->id.toString()) : std::nullopt;
+               },
+               .build = [model](QWidget *parent) -> QDialog * {
+                   const auto &pending = model->pendingPresetExecution();
+                   return confirmation(parent, ConfirmationTexts::presetExecutionTitle(pending),
+                                       ConfirmationTexts::presetExecutionMessage(pending),
+                                       pending ? std::optional(title(pending->preset.action)) : std::nullopt,
+                                       pending && pending->preset.action == PresetAction::uninstall);
+               },
+               .dismissed = [model](QDialog *dialog, int) {
+                   if (wasConfirmed(dialog))
+                       model->confirmPresetExecution();
+                   model->pendingPresetExecution.set(std::nullopt);
+               },
+               .afterDismissal = {}});
+    model->observe(model->pendingPresetExecution, this, [this] { m_presetExecution->sync(); });
+    m_presetExecution->sync();
+
+    m_presetError = new DialogPresenter(
+        host, {.identity = [model]() -> std::optional<QString> { return model->presetErrorMessage(); },
+               .build = [model](QWidget *parent) -> QDialog * {
+                   return alert(parent, QStringLiteral("Пресет не загружен"),
+                                ConfirmationTexts::alertMessage(model->presetErrorMessage()));
+               },
+               .dismissed = [model](QDialog *, int) { model->presetErrorMessage.set(std::nullopt); },
+               .afterDismissal = {}});
+    model->observe(model->presetErrorMessage, this, [this] { m_presetError->sync(); });
+    m_presetError->sync();
+
+    // The Permissions screen shows the same manager inline, so there the sheet is withdrawn.
+    m_permissionManager = new DialogPresenter(
+        host, {.identity = [model]() -> std::optional<QString> {
+                   if (model->route() == AppRoute::permissions || !model->permissionPackage())
+                       return std::nullopt;
+                   return model->permissionPackage()->name;
+               },
+               .build = [model](QWidget *parent) -> QDialog * {
+                   return placeholderSheet(parent, model->permissionPackage()->displayName);
+               },
+               .dismissed = {},
+               .afterDismissal = [model] { model->closePermissionManager(); }});
+    model->observe(model->permissionPackage, this, [this] { m_permissionManager->sync(); });
+    model->observe(model->route, this, [this] { m_permissionManager->sync(); });
+    m_permissionManager->sync();
 }
 
 QMessageBox *AppDialogs::confirmation(QWidget *parent, const QString &title, const std::optional<QString> &message,

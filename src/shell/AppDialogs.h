@@ -22,6 +22,10 @@ public:
     DialogPresenter *debloatReview() const { return m_debloatReview; }
     DialogPresenter *packageAction() const { return m_packageAction; }
     DialogPresenter *exportError() const { return m_exportError; }
+    DialogPresenter *presetPreview() const { return m_presetPreview; }
+    DialogPresenter *presetExecution() const { return m_presetExecution; }
+    DialogPresenter *presetError() const { return m_presetError; }
+    DialogPresenter *permissionManager() const { return m_permissionManager; }
 
     // A confirmation: headline `title`, `message` below (plain text), the confirming button
     // first, then "Отмена". `destructive` gives the confirming button the destructive role.
@@ -39,4 +43,8 @@ private:
     DialogPresenter *m_debloatReview;
     DialogPresenter *m_packageAction;
     DialogPresenter *m_exportError;
+    DialogPresenter *m_presetPreview;
+    DialogPresenter *m_presetExecution;
+    DialogPresenter *m_presetError;
+    DialogPresenter *m_permissionManager;
 };

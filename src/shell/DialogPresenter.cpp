@@ -43,6 +43,6 @@ void DialogPresenter::finished(QDialog *dialog, int result)
     // Cleared first, so a write-back that lands here again finds nothing shown.
     if (m_spec.dismissed)
         m_spec.dismissed(dialog, result);
-    if (!m_spec.identity() && m_spec.afterDismissal)
+    if (m_spec.afterDismissal)
         m_spec.afterDismissal();
 }

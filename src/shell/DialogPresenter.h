@@ -20,7 +20,8 @@ public:
         std::function<QDialog *(QWidget *parent)> build;
         // The user closed the dialog; `accepted` tells the confirming button from the rest.
         std::function<void(QDialog *dialog, int result)> dismissed;
-        // After any closing that leaves nothing to show (optional).
+        // After the user closes the dialog, and after a withdrawal that leaves nothing to show
+        // (optional).
         std::function<void()> afterDismissal;
     };
 

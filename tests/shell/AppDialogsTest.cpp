@@ -117,23 +117,33 @@ TEST(AppDialogs, DeviceChangeWithdrawsTheDialogWithoutRunningIt)
     EXPECT_TRUE(f.uninstallCalls().isEmpty());
 }
 
-TEST(AppDialogs, ExportAlertAndDebloatSheetWriteTheirValueBack)
+TEST(AppDialogs, AlertsAndDebloatSheetWriteTheirValueBack)
 {
     DialogFixture f;
-    f.h.model->packageExportErrorMessage.set(QStringLiteral("<b>com.example.app</b>: нет доступа"));
-    auto *alert = qobject_cast<QMessageBox *>(f.dialogs->exportError()->dialog());
-    ASSERT_TRUE(alert);
-    EXPECT_EQ(alert->text(), QStringLiteral("Выгрузка APK завершена с ошибками"));
-    EXPECT_EQ(alert->informativeText(), QStringLiteral("<b>com.example.app</b>: нет доступа"));
-    EXPECT_EQ(alert->textFormat(), Qt::PlainText); // device text is never markup
-    DialogFixture::button(alert, QStringLiteral("Закрыть"))->click();
-    EXPECT_EQ(f.h.model->packageExportErrorMessage(), std::nullopt);
+    const struct {
+        Published<std::optional<QString>> &message;
+        DialogPresenter *presenter;
+        QString title;
+    } alerts[] = {
+        {f.h.model->packageExportErrorMessage, f.dialogs->exportError(), QStringLiteral("Выгрузка APK завершена с ошибками")},
+        {f.h.model->presetErrorMessage, f.dialogs->presetError(), QStringLiteral("Пресет не загружен")},
+    };
+    for (const auto &a : alerts) {
+        a.message.set(QStringLiteral("<b>com.example.app</b>: нет доступа"));
+        auto *alert = qobject_cast<QMessageBox *>(a.presenter->dialog());
+        ASSERT_TRUE(alert);
+        EXPECT_EQ(alert->text(), a.title);
+        EXPECT_EQ(alert->informativeText(), QStringLiteral("<b>com.example.app</b>: нет доступа"));
+        EXPECT_EQ(alert->textFormat(), Qt::PlainText); // device and file text is never markup
+        DialogFixture::button(alert, QStringLiteral("Закрыть"))->click();
+        EXPECT_EQ(a.message(), std::nullopt);
 
-    // A workflow setting the message again opens the alert again.
-    f.h.model->packageExportErrorMessage.set(QStringLiteral("второй раз"));
-    ASSERT_TRUE(f.dialogs->exportError()->dialog());
-    QTest::keyClick(f.dialogs->exportError()->dialog(), Qt::Key_Escape);
-    EXPECT_EQ(f.h.model->packageExportErrorMessage(), std::nullopt);
+        // A workflow setting the message again opens the alert again.
+        a.message.set(QStringLiteral("второй раз"));
+        ASSERT_TRUE(a.presenter->dialog());
+        QTest::keyClick(a.presenter->dialog(), Qt::Key_Escape);
+        EXPECT_EQ(a.message(), std::nullopt);
+    }
 
     f.h.model->isDebloatReviewPresented.set(true);
     QDialog *sheet = f.dialogs->debloatReview()->dialog();
@@ -141,6 +151,85 @@ TEST(AppDialogs, ExportAlertAndDebloatSheetWriteTheirValueBack)
     EXPECT_EQ(sheet->windowModality(), Qt::WindowModal);
     sheet->reject();
     EXPECT_FALSE(f.h.model->isDebloatReviewPresented());
+}
+
+PresetPreview disablePreview()
+{
+    PackagePreset preset;
+    preset.name = QStringLiteral("Без лишнего");
+    preset.action = PresetAction::disable;
+    return PresetPreview(preset, {{QStringLiteral("com.example.app"), {}, PackageKind::user},
+                                  {QStringLiteral("com.missing.app"), {}, std::nullopt}});
+}
+
+TEST(AppDialogs, PresetPreviewSheetHandsOverToTheExecutionDialog)
+{
+    DialogFixture f;
+    f.h.model->presetPreview.set(disablePreview());
+    QDialog *first = f.dialogs->presetPreview()->dialog();
+    ASSERT_TRUE(first);
+    // Another loaded file is a new presentation, built from the new value.
+    f.h.model->presetPreview.set(disablePreview());
+    ASSERT_TRUE(f.dialogs->presetPreview()->dialog());
+    EXPECT_EQ(f.dialogs->presetPreview()->shownIdentity(), f.h.model->presetPreview()->id.toString());
+
+    f.h.model->requestPresetExecution(*f.h.model->presetPreview());
+    EXPECT_EQ(f.dialogs->presetPreview()->dialog(), nullptr);
+    auto *box = qobject_cast<QMessageBox *>(f.dialogs->presetExecution()->dialog());
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->text(), QStringLiteral("Отключить: 1?"));
+    EXPECT_EQ(box->informativeText(), QStringLiteral("Будут обработаны только найденные на устройстве пакеты. "
+                                                     "Отсутствующие пакеты (1) будут пропущены."));
+    QAbstractButton *confirm = DialogFixture::button(box, QStringLiteral("Отключить"));
+    ASSERT_TRUE(confirm);
+    EXPECT_EQ(box->buttonRole(confirm), QMessageBox::AcceptRole); // disabling is not destructive
+    confirm->click();
+    EXPECT_EQ(f.h.model->pendingPresetExecution(), std::nullopt);
+    EXPECT_TRUE(waitUntil([&] {
+        for (const QStringList &call : f.h.fake.calls())
+            if (call.contains(QStringLiteral("disable-user")) && call.contains(QStringLiteral("com.example.app")))
+                return true;
+        return false;
+    }));
+}
+
+TEST(AppDialogs, PresetExecutionCancelRunsNothing)
+{
+    DialogFixture f;
+    f.h.model->presetPreview.set(disablePreview());
+    f.h.model->requestPresetExecution(*f.h.model->presetPreview());
+    auto *box = qobject_cast<QMessageBox *>(f.dialogs->presetExecution()->dialog());
+    ASSERT_TRUE(box);
+    DialogFixture::button(box, QStringLiteral("Отмена"))->click();
+    EXPECT_EQ(f.h.model->pendingPresetExecution(), std::nullopt);
+    QTest::qWait(50);
+    for (const QStringList &call : f.h.fake.calls())
+        EXPECT_FALSE(call.contains(QStringLiteral("disable-user")));
+}
+
+TEST(AppDialogs, PermissionSheetStaysOffThePermissionsScreen)
+{
+    DialogFixture f;
+    f.h.model->route.set(AppRoute::applications);
+    f.h.model->selectedPackageIDs.set({QStringLiteral("com.example.app")});
+    f.h.model->openPermissionManager();
+    ASSERT_TRUE(f.h.model->permissionPackage());
+    EXPECT_TRUE(f.dialogs->permissionManager()->dialog());
+
+    // Coming to the Permissions screen withdraws the sheet and closes the manager.
+    f.h.model->route.set(AppRoute::permissions);
+    EXPECT_EQ(f.dialogs->permissionManager()->dialog(), nullptr);
+    EXPECT_EQ(f.h.model->permissionPackage(), std::nullopt);
+
+    // Opened inline there, it becomes a sheet when the user leaves the screen.
+    f.h.model->openPermissionManager();
+    EXPECT_EQ(f.dialogs->permissionManager()->dialog(), nullptr);
+    f.h.model->route.set(AppRoute::overview);
+    QDialog *sheet = f.dialogs->permissionManager()->dialog();
+    ASSERT_TRUE(sheet);
+    QTest::keyClick(sheet, Qt::Key_Escape);
+    EXPECT_EQ(f.dialogs->permissionManager()->dialog(), nullptr);
+    EXPECT_EQ(f.h.model->permissionPackage(), std::nullopt);
 }
 
 } // namespace
