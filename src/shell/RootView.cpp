@@ -57,6 +57,18 @@ private:
     qreal m_offset = 0;
 };
 
+// Takes a replaced view off screen at once and destroys it when control is back in the event
+// loop: the change that replaces it may come from one of its own controls (the appearance
+// switch of the settings screen), which must not be destroyed under its own feet.
+void retire(QWidget *view)
+{
+    if (!view)
+        return;
+    view->hide();
+    view->setParent(nullptr);
+    view->deleteLater();
+}
+
 } // namespace
 
 RootView::RootView(AppModel *model, AppSettings *settings, QWidget *parent)
@@ -160,7 +172,7 @@ void RootView::resolveTheme()
 void RootView::rebuildSidebar()
 {
     QList<int> sizes = m_split->sizes();
-    delete m_sidebar;
+    retire(m_sidebar);
     m_sidebar = new SidebarView(m_model, m_settings);
     m_split->insertWidget(0, m_sidebar);
     if (sizes.size() == 2)
@@ -195,7 +207,7 @@ void RootView::syncDetail()
         connect(out, &QVariantAnimation::finished, ghost, &QObject::deleteLater);
         out->start(QAbstractAnimation::DeleteWhenStopped);
     }
-    delete m_content;
+    retire(m_content);
 
     QWidget *content = isGateShown() ? static_cast<QWidget *>(new ConnectionGateView(m_model, m_settings))
                                      : RouteScreens::build(m_model->route(), m_model, m_settings);

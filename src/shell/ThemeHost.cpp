@@ -48,8 +48,13 @@ void ThemeHost::refresh()
 
 void ThemeHost::rebuild()
 {
-    // The old tree goes at once: nothing in it may paint with the new colours half-read.
-    delete m_content;
+    // The old tree leaves the screen at once and is destroyed back in the event loop, in case
+    // the change came from one of its own controls.
+    if (m_content) {
+        m_content->hide();
+        m_content->setParent(nullptr);
+        m_content->deleteLater();
+    }
     m_content = m_factory ? m_factory() : nullptr;
     if (m_content)
         layout()->addWidget(m_content);

@@ -1,6 +1,7 @@
 #include "shell/ConnectionGateView.h"
 #include "shell/MainWindow.h"
 #include "shell/MenuCommands.h"
+#include "design/DeckSizeReader.h"
 #include "shell/RootView.h"
 #include "shell/SettingsScreen.h"
 #include "shell/SidebarView.h"
@@ -9,7 +10,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
 #include <QPointer>
+#include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -23,6 +26,9 @@ MainWindow *openWindow(ShellHarness &h)
     EXPECT_TRUE(QTest::qWaitForWindowActive(window));
     return window;
 }
+
+// Replaced views are destroyed back in the event loop.
+void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
 bool showsGate(RootView *root) { return qobject_cast<ConnectionGateView *>(root->detailContent()) != nullptr; }
 
@@ -47,6 +53,8 @@ TEST(RootView, RouteSwitchFollowsRouteUsabilityAndTheme)
     QPointer<QWidget> gate = root->detailContent();
     h.connect();
     EXPECT_EQ(root->routeIdentity(), QStringLiteral("console-true-d"));
+    EXPECT_TRUE(gate.isNull() || !gate->isVisible());
+    flushDeletes();
     EXPECT_TRUE(gate.isNull()); // the old tree is gone, not hidden
     EXPECT_FALSE(showsGate(root));
 
@@ -58,6 +66,7 @@ TEST(RootView, RouteSwitchFollowsRouteUsabilityAndTheme)
     h.settings->appearance.set(AppearanceMode::light);
     EXPECT_EQ(root->themeKey(), QStringLiteral("l"));
     EXPECT_EQ(root->routeIdentity(), QStringLiteral("console-true-l"));
+    flushDeletes();
     EXPECT_TRUE(screen.isNull());
     EXPECT_TRUE(sidebar.isNull());
     EXPECT_TRUE(qobject_cast<SidebarView *>(root->sidebar()));
@@ -65,6 +74,38 @@ TEST(RootView, RouteSwitchFollowsRouteUsabilityAndTheme)
     // Losing the device puts the gate back.
     h.disconnect();
     EXPECT_TRUE(showsGate(root));
+}
+
+TEST(RootView, ScreenMayChangeTheThemeFromItsOwnControl)
+{
+    ShellHarness h;
+    std::unique_ptr<MainWindow> window(openWindow(h));
+    h.model->route.set(AppRoute::settings);
+    QPointer<QWidget> screen = window->root()->detailContent();
+    auto *toggle = new QPushButton(QStringLiteral("Светлая"), screen);
+    QObject::connect(toggle, &QPushButton::clicked, [&] { h.settings->appearance.set(AppearanceMode::light); });
+    toggle->show();
+    QTest::mouseClick(toggle, Qt::LeftButton);
+    EXPECT_EQ(window->root()->routeIdentity(), QStringLiteral("settings-false-l"));
+    EXPECT_NE(window->root()->detailContent(), screen.data());
+    flushDeletes();
+    EXPECT_TRUE(screen.isNull());
+}
+
+TEST(RootView, AnimatedRouteChangeSettlesOnTheNewScreen)
+{
+    ShellHarness h;
+    A11y::setReduceMotion(false);
+    std::unique_ptr<MainWindow> window(openWindow(h));
+    h.model->route.set(AppRoute::tools);
+    QWidget *tools = window->root()->detailContent();
+    ASSERT_TRUE(tools);
+    EXPECT_TRUE(tools->graphicsEffect()); // fading in
+    ASSERT_TRUE(waitUntil([&] { return tools->graphicsEffect() == nullptr; }, 3000));
+    EXPECT_EQ(tools->pos(), QPoint(0, 0));
+    EXPECT_EQ(tools->size(), window->root()->detailReader()->size());
+    // Only the new screen is left once the old one has faded.
+    ASSERT_TRUE(waitUntil([&] { return tools->parentWidget()->findChildren<QLabel *>(QString(), Qt::FindDirectChildrenOnly).isEmpty(); }, 3000));
 }
 
 TEST(RootView, StartRestoresLastRouteAndRouteChangesAreStored)
