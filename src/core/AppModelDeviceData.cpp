@@ -115,15 +115,9 @@ QList<DeckAdvice> AppModel::advice() const
     in.devices = devices();
     in.now = adviceClock ? adviceClock() : QDateTime::currentDateTime();
     // Counts over the whole catalogue, as the package list reports them.
-    for (const AndroidPackage &p : packages()) {
-        if (p.state == PackageState::removedForUser)
-            ++in.removedPackageCount;
-        else if (p.kind == PackageKind::system && p.state == PackageState::enabled
-                 && DebloatCatalog::verdict(p.name, p.kind).risk == RemovalRisk::safe) {
-            ++in.reclaimableCount;
-            if (p.apkSize && *p.apkSize > 0 && __builtin_add_overflow(in.reclaimableBytes, *p.apkSize, &in.reclaimableBytes))
-                in.reclaimableBytes = std::numeric_limits<qint64>::max();
-        }
-    }
+    const PackageCounts counts = countPackages(packages());
+    in.removedPackageCount = counts.removedPackageCount;
+    in.reclaimableCount = counts.reclaimableCount;
+    in.reclaimableBytes = counts.reclaimableBytes;
     return buildAdvice(in);
 }

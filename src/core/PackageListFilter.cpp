@@ -4,6 +4,7 @@
 #include <QLocale>
 
 #include <algorithm>
+#include <limits>
 #include <vector>
 
 namespace {
@@ -180,7 +181,10 @@ PackageCounts countPackages(const QList<AndroidPackage> &packages)
             ++c.removedPackageCount;
         if (p.kind == PackageKind::system && p.state == PackageState::enabled && p.risk().risk == RemovalRisk::safe) {
             ++c.reclaimableCount;
-            c.reclaimableBytes += p.apkSize.value_or(0);
+            // Sizes come from the device: saturate rather than overflow.
+            const qint64 size = std::max<qint64>(0, p.apkSize.value_or(0));
+            if (__builtin_add_overflow(c.reclaimableBytes, size, &c.reclaimableBytes))
+                c.reclaimableBytes = std::numeric_limits<qint64>::max();
         }
     }
     return c;

@@ -118,4 +118,14 @@ TEST(PackageListFilter, CountsOverTheWholeCatalogue)
     EXPECT_EQ(h->reclaimableBytes(), 900);
 }
 
+TEST(PackageListFilter, ReclaimableBytesSaturateInsteadOfOverflowing)
+{
+    ModelHarness h;
+    const qint64 huge = std::numeric_limits<qint64>::max() - 10;
+    h->packages.set({pkg("com.netflix.mediaclient", "A", PackageKind::system, PackageState::enabled, huge),
+                     pkg("com.spotify.music", "B", PackageKind::system, PackageState::enabled, huge)});
+    EXPECT_EQ(h->reclaimableCount(), 2);
+    EXPECT_EQ(h->reclaimableBytes(), std::numeric_limits<qint64>::max());
+}
+
 } // namespace
