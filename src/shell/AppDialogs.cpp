@@ -36,6 +36,8 @@ AppDialogs::AppDialogs(AppModel *model, QWidget *host) : QObject(host), m_model(
                    const auto action = model->pendingAction();
                    // The names the action will run on, in name order.
                    QStringList names = model->pendingActionPackageNames();
+                   if (names.isEmpty())
+                       names = QStringList(model->selectedPackageIDs().cbegin(), model->selectedPackageIDs().cend());
                    names.sort();
                    return confirmation(parent, ConfirmationTexts::packageActionTitle(action, names.size()),
                                        ConfirmationTexts::packageActionMessage(action, names, model->packages()),
