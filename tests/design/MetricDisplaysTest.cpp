@@ -142,7 +142,7 @@ TEST(MetricTile, IconToneBarAndAccessibilityLabel)
     EXPECT_EQ(neutral.accessibleName(), neutral.accessibilityLabel());
 
     auto *badge = new StatusBadge(QStringLiteral("bolt.fill"), QStringLiteral("Заряжается"), Tone::success);
-    MetricTile warning(QStringLiteral("internaldrive"), QStringLiteral("Хранилище"), QStringLiteral("118"),
+    MetricTile warning(QStringLiteral("internaldrive.fill"), QStringLiteral("Хранилище"), QStringLiteral("118"),
                        QStringLiteral("ГБ"), QStringLiteral("Свободно 10 ГБ из 128 ГБ"), Tone::warning, 0.92, badge);
     EXPECT_EQ(warning.iconColor(), Ink::warning());
     ASSERT_NE(warning.meter(), nullptr);

@@ -1,0 +1,263 @@
+#include "design/Accessibility.h"
+#include "design/DeviceGlyph.h"
+#include "design/DeviceObject.h"
+#include "design/HandsetShape.h"
+#include "design/Ink.h"
+#include "design/Theme.h"
+#include "design/ToneInk.h"
+
+#include "bridge/Bytes.h"
+
+#include "TestSupport.h"
+
+#include <QPainter>
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+struct ReducedMotion {
+    ReducedMotion() { A11y::setReduceMotion(true); }
+    ~ReducedMotion() { A11y::resetForTesting(); }
+};
+
+DeviceSnapshot sampleSnapshot()
+{
+    DeviceSnapshot s;
+    s.serial = QStringLiteral("192.168.1.20:5555");
+    s.manufacturer = QStringLiteral("Google");
+    s.model = QStringLiteral("Pixel 8");
+    s.androidRelease = QStringLiteral("14");
+    s.batteryLevel = 76;
+    s.storageTotalBytes = 128'000'000'000;
+    s.storageUsedBytes = 96'000'000'000;
+    s.storageFreeBytes = 32'000'000'000;
+    return s;
+}
+
+QImage paint(DeviceObject &object, const QRegion &region = {}, const QImage *start = nullptr)
+{
+    QImage img = start ? *start : QImage(object.size(), QImage::Format_ARGB32_Premultiplied);
+    if (!start)
+        img.fill(Ink::canvas());
+    QPainter p(&img);
+    object.paintFrame(p, region);
+    return img;
+}
+
+int maxChannelDifference(const QImage &a, const QImage &b)
+{
+    int worst = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb pa = a.pixel(x, y), pb = b.pixel(x, y);
+            worst = std::max({worst, std::abs(qRed(pa) - qRed(pb)), std::abs(qGreen(pa) - qGreen(pb)),
+                              std::abs(qBlue(pa) - qBlue(pb))});
+        }
+    return worst;
+}
+
+TEST(DeviceObject, BatterySymbolByLevelAndCharging)
+{
+    EXPECT_EQ(DeviceObject::batteryIcon(std::nullopt), QStringLiteral("battery.0percent"));
+    DeviceSnapshot s = sampleSnapshot();
+    s.batteryLevel.reset();
+    EXPECT_EQ(DeviceObject::batteryIcon(s), QStringLiteral("battery.0percent"));
+    const struct { qint64 level; const char *icon; } cases[] = {
+        {0, "battery.0percent"},   {14, "battery.0percent"},  {15, "battery.25percent"},  {39, "battery.25percent"},
+        {40, "battery.50percent"}, {69, "battery.50percent"}, {70, "battery.75percent"},  {89, "battery.75percent"},
+        {90, "battery.100percent"}, {100, "battery.100percent"}};
+    for (const auto &c : cases) {
+        s.batteryLevel = c.level;
+        s.isCharging.reset();
+        EXPECT_EQ(DeviceObject::batteryIcon(s), QLatin1String(c.icon)) << c.level;
+        s.isCharging = true;
+        EXPECT_EQ(DeviceObject::batteryIcon(s), QStringLiteral("battery.100percent.bolt")) << c.level;
+    }
+}
+
+TEST(DeviceObject, AccessibilityDescription)
+{
+    EXPECT_EQ(DeviceObject::accessibilityDescription(LinkState::Case::noDevice, std::nullopt),
+              QStringLiteral("Устройство не подключено"));
+    const DeviceSnapshot full = sampleSnapshot();
+    EXPECT_EQ(DeviceObject::accessibilityDescription(LinkState::Case::connected, full),
+              QStringLiteral("Подключено, ") + full.marketingName() + QStringLiteral(", заряд 76 процентов, свободно ") +
+                  Bytes::shortText(full.storageFreeBytes));
+
+    // Level 0 without a status: no battery on screen, yet the description still says it.
+    DeviceSnapshot zero;
+    zero.serial = QStringLiteral("R58M");
+    zero.batteryLevel = 0;
+    EXPECT_FALSE(zero.hasBattery());
+    EXPECT_EQ(DeviceObject::accessibilityDescription(LinkState::Case::connected, zero),
+              QStringLiteral("Подключено, R58M, заряд 0 процентов"));
+    // A status without a level says nothing of the battery.
+    DeviceSnapshot status;
+    status.serial = QStringLiteral("R58M");
+    status.batteryStatusCode = 2;
+    EXPECT_EQ(DeviceObject::accessibilityDescription(LinkState::Case::connected, status),
+              QStringLiteral("Подключено, R58M"));
+}
+
+TEST(DeviceObject, WhatEachStateGivesThePicture)
+{
+    for (LinkState::Case c : allLinkStateCases()) {
+        const LinkState s = c == LinkState::Case::working  ? LinkState::working(QStringLiteral("Экспорт"))
+                            : c == LinkState::Case::failed ? LinkState::failed(QStringLiteral("Сбой"))
+                                                           : LinkState(c);
+        const bool idle = c == LinkState::Case::adbMissing || c == LinkState::Case::noDevice;
+        EXPECT_EQ(DeviceObject::isIdle(s), idle) << int(c);
+        EXPECT_DOUBLE_EQ(DeviceObject::glowOpacity(s), idle ? 0.1 : c == LinkState::Case::working ? 0.42 : 0.3)
+            << int(c);
+    }
+    EXPECT_EQ(DeviceObject::storageTone(LinkState::Case::connected, 0.88), Tone::accent);
+    EXPECT_EQ(DeviceObject::storageTone(LinkState::Case::connected, 0.8801), Tone::warning);
+    EXPECT_EQ(DeviceObject::storageTone(LinkState::Case::fastboot, 0.5), Tone::violet);
+}
+
+TEST(DeviceObject, EveryMeasureIsAMultipleOfTheWidth)
+{
+    DeviceObject object(LinkState::Case::connected);
+    EXPECT_EQ(object.size(), QSize(int(std::ceil(168 * 1.9)), int(std::ceil(168 * 2.02 * 1.16))));
+    EXPECT_NEAR(object.bodyRect().width(), 168, 1e-9);
+    EXPECT_NEAR(object.bodyRect().height(), 339.36, 1e-9);
+    EXPECT_NEAR(object.screenRect().width(), 168 - 2 * 168 * 0.045, 1e-9);
+    EXPECT_NEAR(object.ringRect().width(), 168 * 1.62, 1e-9);
+    EXPECT_NEAR(object.bodyRect().center().x(), object.width() / 2.0, 1e-9);
+    DeviceObject small(LinkState::Case::connected, std::nullopt, 100);
+    EXPECT_NEAR(small.bodyRect().height(), 202, 1e-9);
+}
+
+TEST(DeviceObject, SweepOnShowAndOnEveryUnequalStateOrbitOnlyWhileBusyNothingWhenHidden)
+{
+    DeviceObject object(LinkState::Case::connected);
+    object.show();
+    EXPECT_TRUE(object.isSweeping());
+    EXPECT_FALSE(object.isOrbiting());
+    EXPECT_TRUE(waitUntil([&] { return !object.isSweeping(); }, 3000));
+    EXPECT_DOUBLE_EQ(object.sweepPosition(), 1); // rests past the right edge
+
+    object.setState(LinkState::Case::connected); // equal: nothing
+    EXPECT_FALSE(object.isSweeping());
+    object.setState(LinkState::working(QStringLiteral("Отключение")));
+    EXPECT_TRUE(object.isSweeping());
+    EXPECT_TRUE(object.isOrbiting());
+    EXPECT_TRUE(waitUntil([&] { return object.orbitAngle() > 30; }, 3000));
+    object.setState(LinkState::working(QStringLiteral("Удаление"))); // another text restarts both
+    EXPECT_LT(object.orbitAngle(), 30);
+    EXPECT_DOUBLE_EQ(object.sweepPosition(), 0);
+
+    object.hide();
+    EXPECT_FALSE(object.isSweeping());
+    EXPECT_FALSE(object.isOrbiting());
+    object.show();
+    EXPECT_TRUE(object.isOrbiting());
+    object.setState(LinkState::Case::connected);
+    EXPECT_FALSE(object.isOrbiting());
+}
+
+TEST(DeviceObject, ReduceMotionStartsNothingAndGlowJumps)
+{
+    ReducedMotion rm;
+    DeviceObject object(LinkState::Case::noDevice);
+    object.show();
+    EXPECT_FALSE(object.isSweeping());
+    EXPECT_DOUBLE_EQ(object.shownGlowOpacity(), 0.1);
+    object.setState(LinkState::working(QStringLiteral("Обновление")));
+    EXPECT_FALSE(object.isSweeping());
+    EXPECT_FALSE(object.isOrbiting());
+    EXPECT_DOUBLE_EQ(object.shownGlowOpacity(), 0.42);
+}
+
+TEST(DeviceObject, AFrameRepaintedFromTheLayersMatchesAWholePaint)
+{
+    for (ColorScheme scheme : {ColorScheme::dark, ColorScheme::light}) {
+        Theme::setScheme(scheme);
+        DeviceObject object(LinkState::working(QStringLiteral("Экспорт")), sampleSnapshot());
+        object.setAnimationPhase(0.35, 40);
+        const QImage before = paint(object);
+        const QRegion sweptBefore = object.sweepRegion();
+        object.setAnimationPhase(0.5, 40 + 360.0 / DeviceObject::kOrbitSteps);
+        const QImage whole = paint(object);
+        // What the two ticks would repaint.
+        const QRegion dirty = sweptBefore + object.sweepRegion() + object.arcBounds(40) +
+                              object.arcBounds(40 + 360.0 / DeviceObject::kOrbitSteps);
+        // As on screen: the parent's background is painted in the dirty region first.
+        QImage frame = before;
+        {
+            QPainter bg(&frame);
+            bg.setClipRegion(dirty);
+            bg.fillRect(frame.rect(), Ink::canvas());
+        }
+        frame = paint(object, dirty, &frame);
+        EXPECT_LE(maxChannelDifference(whole, frame), 2) << int(scheme);
+        EXPECT_GT(maxChannelDifference(before, whole), 0); // the frame did change something
+    }
+    Theme::setScheme(ColorScheme::dark);
+}
+
+TEST(DeviceObject, BandStaysInsideTheScreen)
+{
+    Theme::setScheme(ColorScheme::light); // the brightest band
+    DeviceObject object(LinkState::Case::connected, sampleSnapshot());
+    object.setAnimationPhase(0, 0); // band off to the left
+    const QImage without = paint(object);
+    object.setAnimationPhase(0.5, 0);
+    const QImage with = paint(object);
+    const QRect screen = object.screenRect().toAlignedRect();
+    int changedInside = 0;
+    for (int y = 0; y < with.height(); ++y)
+        for (int x = 0; x < with.width(); ++x) {
+            const bool differs = with.pixel(x, y) != without.pixel(x, y);
+            if (!screen.contains(x, y))
+                ASSERT_FALSE(differs) << x << "," << y;
+            else if (differs)
+                ++changedInside;
+        }
+    EXPECT_GT(changedInside, 1000);
+    // The screen's rounded corner itself is never lit.
+    EXPECT_EQ(with.pixel(screen.topLeft()), without.pixel(screen.topLeft()));
+    Theme::setScheme(ColorScheme::dark);
+}
+
+TEST(DeviceObject, ArcTurnsClockwise)
+{
+    DeviceObject object(LinkState::working(QStringLiteral("x")));
+    const QRect atZero = object.arcBounds(0);      // from three o'clock down towards six
+    const QRect atQuarter = object.arcBounds(90);  // from six o'clock towards nine
+    const QPointF c = object.ringRect().center();
+    EXPECT_GT(atZero.center().x(), c.x());
+    EXPECT_GT(atZero.center().y(), c.y());
+    EXPECT_LT(atQuarter.center().x(), c.x());
+    EXPECT_GT(atQuarter.center().y(), c.y());
+}
+
+TEST(HandsetShape, CornerRadiusFollowsTheWidthWithAFloor)
+{
+    const HandsetShape shape;
+    EXPECT_DOUBLE_EQ(shape.cornerRadius(QRectF(0, 0, 10, 18)), 2);
+    EXPECT_NEAR(shape.cornerRadius(QRectF(0, 0, 22, 40)), 4.18, 1e-9);
+    EXPECT_NEAR(shape.cornerRadius(QRectF(0, 0, 22, 400)), 4.18, 1e-9);
+    EXPECT_NEAR(shape.inset(1).cornerRadius(QRectF(0, 0, 22, 40)), 20 * 0.19, 1e-9);
+    EXPECT_EQ(shape.inset(2).inset(1), HandsetShape{3});
+    const QRectF stroked = shape.strokeBorderPath(QRectF(0, 0, 22, 40), 2).boundingRect();
+    EXPECT_NEAR(stroked.left(), 1, 0.01);
+    EXPECT_NEAR(stroked.width(), 20, 0.01);
+}
+
+TEST(DeviceGlyph, DefaultSizeAndToneColour)
+{
+    DeviceGlyph glyph(LinkState::Case::connected);
+    EXPECT_EQ(glyph.size(), QSize(22, 22));
+    EXPECT_NEAR(glyph.handsetRect().width(), 13.64, 1e-9);
+    EXPECT_NEAR(glyph.handsetRect().height(), 22, 1e-9);
+    EXPECT_NEAR(glyph.dotRect().width(), 3.74, 1e-9);
+    EXPECT_EQ(glyph.dotRect().center(), QPointF(11, 11));
+    EXPECT_EQ(glyph.toneColor(), Ink::success()); // the glyph takes the tone, not the ambient tone
+    glyph.setState(LinkState::Case::unauthorized);
+    EXPECT_EQ(glyph.toneColor(), Ink::warning());
+}
+
+} // namespace
