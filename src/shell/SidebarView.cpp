@@ -235,6 +235,9 @@ QString SidebarView::footerIcon() const
     return m_model->service ? QStringLiteral("checkmark.seal.fill") : QStringLiteral("exclamationmark.triangle.fill");
 }
 
+bool SidebarView::showDevicePopover() const { return !m_popover.isNull(); }
+DevicePickerPopover *SidebarView::devicePopover() const { return m_popover.data(); }
+
 void SidebarView::openDevicePopover()
 {
     if (m_popover)

@@ -38,8 +38,8 @@ public:
     QString footerIcon() const;
 
     // The picker popover, open while the flag is true.
-    bool showDevicePopover() const { return !m_popover.isNull(); }
-    DevicePickerPopover *devicePopover() const { return m_popover; }
+    bool showDevicePopover() const;
+    DevicePickerPopover *devicePopover() const;
     void openDevicePopover();
 
     // The badge of a route's row as the badge rule gives it now.
