@@ -1,5 +1,6 @@
 #include "ConnectionGateView.h"
 
+#include "LinkDiagram.h"
 #include "ViewUpdates.h"
 
 #include "core/AppModel.h"
@@ -37,7 +38,6 @@ constexpr int kSubtitleWidth = 460;
 constexpr int kStepsWidth = 520;
 constexpr int kDiagnosticsWidth = 640;
 constexpr int kTranscriptHeight = 160;
-constexpr int kDiagramHeight = 96;
 
 // The numbered disc of a step, in the state's tone.
 class StepNumber : public QWidget {
@@ -189,10 +189,8 @@ ConnectionGateView::ConnectionGateView(AppModel *model, AppSettings *settings, Q
     column->addSpacing(int(Space::xl));
     column->addStretch(1);
 
-    // The link diagram (shell) takes this 96 px place once it lands.
-    m_diagram = new QWidget(page);
-    m_diagram->setFixedHeight(kDiagramHeight);
-    column->addWidget(m_diagram);
+    m_diagram = new LinkDiagram(currentState(), page);
+    column->addWidget(m_diagram, 0, Qt::AlignHCenter);
 
     // Badge, headline and subtitle.
     auto *titles = new QVBoxLayout;
@@ -385,6 +383,7 @@ void ConnectionGateView::rebuildSteps(const LinkState &state)
 void ConnectionGateView::refresh()
 {
     const LinkState state = currentState();
+    m_diagram->setState(state);
     m_badge->setIcon(::icon(state));
     m_badge->setText(::title(state));
     m_badge->setTone(::tone(state));

@@ -16,6 +16,7 @@ class DeckPanel;
 class QAbstractButton;
 class DeckParagraph;
 class DeckText;
+class LinkDiagram;
 class QPlainTextEdit;
 class QVBoxLayout;
 class StatusBadge;
@@ -44,6 +45,7 @@ public:
     QString shownSubtitle() const;
     QStringList shownSteps() const;
     StatusBadge *badge() const { return m_badge; }
+    LinkDiagram *diagram() const { return m_diagram; }
     DeckButton *primaryButton() const { return m_primary; }
     DeckButton *restartButton() const { return m_restart; }
     DeckButton *fastbootButton() const { return m_fastboot; }
@@ -76,7 +78,7 @@ private:
     bool m_isRunningDiagnostics = false;
     std::optional<LinkState> m_previewState;
 
-    QWidget *m_diagram = nullptr;
+    LinkDiagram *m_diagram = nullptr;
     StatusBadge *m_badge = nullptr;
     DeckParagraph *m_headline = nullptr;
     DeckParagraph *m_subtitle = nullptr;

@@ -1,5 +1,6 @@
 #include "SettingsView.h"
 
+#include "DeckScreen.h"
 #include "DeckTextField.h"
 #include "SettingsCard.h"
 #include "SettingsRow.h"
@@ -141,11 +142,8 @@ SettingsView::SettingsView(AppModel *model, AppSettings *settings, QWidget *pare
     outer->setContentsMargins(0, 0, 0, 0);
     outer->setSpacing(0);
 
-    // The screen frame (DeckScreen, from the shell) takes this header and content once it lands.
-    outer->addWidget(new ScreenHeader(eyebrow(AppRoute::settings), tr("Настройки"),
-                                      tr("Оформление, поведение списков и подключение к ADB"), {}, this));
 
-    auto *scroll = new QScrollArea(this);
+    auto *scroll = new QScrollArea;
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidgetResizable(true);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -169,7 +167,11 @@ SettingsView::SettingsView(AppModel *model, AppSettings *settings, QWidget *pare
     pageRow->addWidget(columnBox, 1);
     pageRow->addStretch(0);
     scroll->setWidget(page);
-    outer->addWidget(scroll, 1);
+    // The page frame without aurora tint.
+    outer->addWidget(new DeckScreen(std::nullopt,
+                                    new ScreenHeader(eyebrow(AppRoute::settings), tr("Настройки"),
+                                                     tr("Оформление, поведение списков и подключение к ADB")),
+                                    scroll, this));
 
     for (SettingsCard *card : m_cards)
         for (QWidget *row : card->rows())

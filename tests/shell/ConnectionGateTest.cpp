@@ -1,4 +1,5 @@
 #include "shell/ConnectionGateView.h"
+#include "shell/LinkDiagram.h"
 
 #include "design/DeckButton.h"
 #include "design/Labels.h"
@@ -59,6 +60,7 @@ TEST(ConnectionGate, EveryStateHasItsHeadlineAndSteps)
         EXPECT_EQ(gate.shownHeadline(), row.headline);
         EXPECT_EQ(gate.shownSubtitle(), subtitle(state));
         EXPECT_EQ(gate.badge()->tone(), tone(state));
+        EXPECT_EQ(gate.diagram()->state(), state);
         const QStringList steps = gate.shownSteps();
         EXPECT_EQ(steps.size(), row.steps) << row.headline.toStdString();
         if (row.steps)
