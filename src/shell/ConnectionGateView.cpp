@@ -311,6 +311,8 @@ ConnectionGateView::ConnectionGateView(AppModel *model, AppSettings *settings, Q
     column->addStretch(1);
     column->addSpacing(int(Space::xl));
     scroll->setWidget(page);
+    // setWidget turns background filling on; what lies behind must show through.
+    page->setAutoFillBackground(false);
 
     ViewUpdates::follow(model, this, [this] { refresh(); });
     refresh();

@@ -167,6 +167,8 @@ SettingsView::SettingsView(AppModel *model, AppSettings *settings, QWidget *pare
     pageRow->addWidget(columnBox, 1);
     pageRow->addStretch(0);
     scroll->setWidget(page);
+    // setWidget turns background filling on; what lies behind must show through.
+    page->setAutoFillBackground(false);
     // The page frame without aurora tint.
     outer->addWidget(new DeckScreen(std::nullopt,
                                     new ScreenHeader(eyebrow(AppRoute::settings), tr("Настройки"),

@@ -149,6 +149,8 @@ SidebarView::SidebarView(AppModel *model, AppSettings *settings, QWidget *parent
     }
     sections->addStretch(1);
     scroll->setWidget(list);
+    // setWidget turns background filling on; what lies behind must show through.
+    list->setAutoFillBackground(false);
     column->addWidget(scroll, 1);
 
     // Bottom block: hairline, Settings, adb footer.
