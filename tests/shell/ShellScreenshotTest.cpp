@@ -76,12 +76,13 @@ TEST(ShellScreenshots, Sidebar)
 {
     ThemeGuard guard;
     for (const Scheme &s : schemes) {
-        Theme::apply(s.scheme, false);
         ShellHarness none;
+        Theme::apply(s.scheme, false);
         EXPECT_TRUE(save(new SidebarView(none.model.get(), none.settings.get()), {236, 720},
                          QStringLiteral("sidebar-nodevice-%1").arg(QLatin1String(s.name))));
 
         ShellHarness h;
+        Theme::apply(s.scheme, false);
         h.listDevices({device(QStringLiteral("R58M123"), QStringLiteral("device"), QStringLiteral("SM_G991B"))},
                       QStringLiteral("R58M123"));
         h->packages.set(somePackages(214));
@@ -102,6 +103,7 @@ TEST(ShellScreenshots, GateInEveryState)
         Theme::apply(s.scheme, false);
         for (Case kind : allLinkStateCases()) {
             ShellHarness h(kind != Case::adbMissing);
+            Theme::apply(s.scheme, false);
             if (kind != Case::adbMissing)
                 h->fastbootService = FastbootService(h.fake.fastbootPath());
             auto *gate = new ConnectionGateView(h.model.get(), h.settings.get());
@@ -138,8 +140,8 @@ TEST(ShellScreenshots, PickerModes)
 {
     ThemeGuard guard;
     for (const Scheme &s : schemes) {
-        Theme::apply(s.scheme, false);
         ShellHarness h;
+        Theme::apply(s.scheme, false);
         h.listDevices({device(QStringLiteral("R58M123"), QStringLiteral("device"), QStringLiteral("SM_G991B")),
                        device(QStringLiteral("192.168.1.25:5555"), QStringLiteral("device"), QStringLiteral("Pixel_7")),
                        device(QStringLiteral("emulator-5554"), QStringLiteral("unauthorized"))},
@@ -160,6 +162,7 @@ TEST(ShellScreenshots, PickerModes)
                                                                       QLatin1String(s.name))));
         }
         ShellHarness empty;
+        Theme::apply(s.scheme, false);
         DevicePickerPopover picker(empty.model.get());
         picker.show();
         settle();
@@ -174,6 +177,7 @@ TEST(ShellScreenshots, Settings)
         Theme::apply(s.scheme, false);
         for (const auto &[width, name] : {std::pair{700, "compact"}, std::pair{1100, "wide"}}) {
             ShellHarness h;
+            Theme::apply(s.scheme, false);
             h->adbVersionText.set(QStringLiteral("Android Debug Bridge version 1.0.41"));
             h.settings->customADBPath.set(QStringLiteral("/opt/platform-tools/adb"));
             auto *reader = new DeckSizeReader(new SettingsScreen(h.model.get(), h.settings.get()));
