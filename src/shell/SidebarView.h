@@ -11,7 +11,7 @@
 class AppModel;
 class AppSettings;
 class DeckText;
-class DevicePickerPopover;
+#include "DevicePickerPopover.h"
 class PulseDot;
 class QLabel;
 class SidebarItem;
