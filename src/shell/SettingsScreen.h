@@ -4,14 +4,16 @@
 
 class AppModel;
 class AppSettings;
+class SettingsView;
 
-// Placeholder until the real view lands.
+// The route view of the settings route: the Settings screen and nothing else.
 class SettingsScreen : public QWidget {
     Q_OBJECT
 public:
     SettingsScreen(AppModel *model, AppSettings *settings, QWidget *parent = nullptr);
 
+    SettingsView *view() const { return m_view; }
+
 private:
-    [[maybe_unused]] AppModel *m_model;
-    [[maybe_unused]] AppSettings *m_settings;
+    SettingsView *m_view;
 };

@@ -8,17 +8,20 @@
 #include "FakeTool.h"
 #include "TestSupport.h"
 
+#include <QApplication>
+
 #include <memory>
 
-// A model on the fake adb (no automatic refresh, no monitor, no search of the machine) and
-// settings on a private store. Motion is reduced so route changes apply at once.
+// A model on the fake adb (or on none: adb missing) and preferences in a private file, with no
+// automatic refresh or monitor and no search of the machine's own tools. Motion is reduced so
+// route changes apply at once.
 struct ShellHarness {
     FakeTool fake;
     TempSettings store;
     std::unique_ptr<AppSettings> settings;
     std::unique_ptr<AppModel> model;
 
-    explicit ShellHarness(bool withAdb = true)
+    explicit ShellHarness(bool withADB = true)
     {
         A11y::resetForTesting();
         A11y::setReduceMotion(true);
@@ -27,13 +30,16 @@ struct ShellHarness {
         settings = std::make_unique<AppSettings>(store.settings.get());
         settings->appearance.set(AppearanceMode::dark);
         model = std::make_unique<AppModel>(store.settings.get(),
-                                           withAdb ? std::optional(ADBService(fake.adbPath())) : std::nullopt,
+                                           withADB ? std::optional<ADBService>(ADBService(fake.adbPath()))
+                                                   : std::nullopt,
                                            false, false, AppModel::defaultDeviceMonitorIntervalNanoseconds,
                                            ToolSearchEnvironment{});
     }
     ~ShellHarness() { A11y::resetForTesting(); }
 
-    // Lists one device in `state` and selects it.
+    AppModel *operator->() { return model.get(); }
+
+    // Lists one device in `state` through the fake adb and selects it.
     void connect(const QString &state = QStringLiteral("device"), const QString &serial = QStringLiteral("R58N12ABCDE"))
     {
         fake.on({QStringLiteral("devices"), QStringLiteral("-l")},
@@ -47,4 +53,28 @@ struct ShellHarness {
         fake.on({QStringLiteral("devices"), QStringLiteral("-l")}, {.out = QStringLiteral("List of devices attached\n\n")});
         runSync(model->refreshDevices());
     }
+
+    // Sets the device list and selection directly, without adb.
+    void listDevices(const QList<AndroidDevice> &list, std::optional<QString> selected = std::nullopt)
+    {
+        model->devices.set(list);
+        model->selectedDeviceID.set(selected);
+    }
 };
+
+inline AndroidDevice device(const QString &serial, const QString &state = QStringLiteral("device"),
+                            const QString &modelName = {})
+{
+    AndroidDevice d;
+    d.id = serial;
+    d.state = state;
+    d.model = modelName;
+    return d;
+}
+
+// Lets coalesced view updates run.
+inline void settle()
+{
+    for (int i = 0; i < 3; ++i)
+        QApplication::processEvents();
+}
