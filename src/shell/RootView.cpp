@@ -2,6 +2,7 @@
 
 #include "AppDialogs.h"
 #include "ConnectionGateView.h"
+#include "DevicePickerPopover.h" // the sidebar's inline accessor needs the whole type
 #include "OperationOverlay.h"
 #include "RouteScreens.h"
 #include "SidebarView.h"

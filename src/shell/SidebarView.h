@@ -1,5 +1,7 @@
 #pragma once
 
+#include "DevicePickerPopover.h"
+
 #include "core/AppRoute.h"
 
 #include <QAbstractButton>
@@ -11,7 +13,6 @@
 class AppModel;
 class AppSettings;
 class DeckText;
-class DevicePickerPopover;
 class DeviceGlyph;
 class PulseDot;
 class QLabel;

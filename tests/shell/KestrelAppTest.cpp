@@ -1,3 +1,4 @@
+#include "shell/BundleIcon.h"
 #include "shell/KestrelApp.h"
 #include "shell/MainWindow.h"
 #include "shell/RootView.h"
@@ -6,6 +7,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -60,6 +62,20 @@ TEST(KestrelApp, WindowsClipboardAndAppearance)
     ASSERT_TRUE(app.aboutPanel());
     EXPECT_TRUE(app.aboutPanel()->isVisible());
     EXPECT_EQ(app.mainWindow()->minimumSize(), QSize(820, 540));
+}
+
+TEST(BundleIcon, BundledIconLoadsAndAMissingOneIsNoError)
+{
+    ASSERT_TRUE(BundleIcon::image().has_value());
+    EXPECT_FALSE(BundleIcon::image()->pixmap(64, 64).isNull());
+    EXPECT_EQ(&BundleIcon::image(), &BundleIcon::image()); // made once
+    EXPECT_FALSE(BundleIcon::load(QStringLiteral("/nonexistent/AppIcon.svg")).has_value());
+    QTemporaryDir dir;
+    QFile junk(dir.filePath(QStringLiteral("AppIcon.svg")));
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write("not an image");
+    junk.close();
+    EXPECT_FALSE(BundleIcon::load(junk.fileName()).has_value());
 }
 
 TEST(MainWindow, CustomAdbPathIsHandedOverOnShowAndOnChange)

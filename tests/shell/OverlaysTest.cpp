@@ -65,14 +65,21 @@ TEST(ToastStack, CardsStackInPostingOrderAndLeaveOnTheirOwn)
 
 TEST(ToastStack, ClickDismissesThatToastAtOnce)
 {
-    OverlayFixture f;
-    f.h.model->toastLifetime = std::chrono::milliseconds(5000);
-    f.h.model->toast(QStringLiteral("Первый"));
-    f.h.model->toast(QStringLiteral("Второй"));
-    ToastView *second = f.root->toastStack()->cards().at(1);
-    QTest::mouseClick(second, Qt::LeftButton, {}, second->rect().center());
-    EXPECT_EQ(f.cardTitles(), QStringList{QStringLiteral("Первый")});
-    EXPECT_EQ(f.h.model->toasts().size(), 1);
+    for (bool reduceMotion : {true, false}) {
+        OverlayFixture f;
+        A11y::setReduceMotion(reduceMotion);
+        f.h.model->toastLifetime = std::chrono::milliseconds(5000);
+        f.h.model->toast(QStringLiteral("Первый"));
+        f.h.model->toast(QStringLiteral("Второй"));
+        QTest::qWait(reduceMotion ? 0 : 600); // let the cards slide in
+        ToastView *second = f.root->toastStack()->cards().at(1);
+        QTest::mouseClick(second, Qt::LeftButton, {}, second->rect().center());
+        EXPECT_EQ(f.cardTitles(), QStringList{QStringLiteral("Первый")});
+        EXPECT_EQ(f.h.model->toasts().size(), 1);
+        // The leaving picture goes once it has faded; the other card stays where it was.
+        EXPECT_TRUE(waitUntil([&] { return f.root->toastStack()->children().size() <= 2; }, 3000));
+        EXPECT_EQ(f.root->toastStack()->cards().at(0)->pos(), QPoint(0, 0));
+    }
 }
 
 TEST(OperationOverlay, ShownOnlyWhileAnOperationRunsNeverWiderThan460)

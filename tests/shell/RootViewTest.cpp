@@ -1,3 +1,4 @@
+#include "shell/DevicePickerPopover.h" // SidebarView.h needs the whole type
 #include "shell/ConnectionGateView.h"
 #include "shell/MainWindow.h"
 #include "shell/MenuCommands.h"

@@ -1,9 +1,12 @@
+#include "shell/LinkDiagram.h"
 #include "shell/MainWindow.h"
 #include "shell/RootView.h"
 
 #include "ShellHarness.h"
 
 #include <QDir>
+#include <QPainter>
+#include <QVBoxLayout>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -49,6 +52,33 @@ TEST(Screenshots, MainWindowInEachSizeThemeAndDeviceState)
             }
         }
     }
+}
+
+// Every connection state's diagram, one under another, in both themes.
+TEST(Screenshots, LinkDiagramInEachState)
+{
+    const QString folder = QStringLiteral(KESTREL_BUILD_DIR "/screenshots");
+    QDir().mkpath(folder);
+    A11y::setReduceMotion(false);
+    for (ColorScheme scheme : {ColorScheme::dark, ColorScheme::light}) {
+        Theme::apply(scheme, false);
+        QWidget sheet;
+        sheet.setAutoFillBackground(true);
+        auto *column = new QVBoxLayout(&sheet);
+        for (LinkState::Case kind : allLinkStateCases()) {
+            const LinkState state = kind == LinkState::Case::working ? LinkState::working(QStringLiteral("Работа"))
+                                  : kind == LinkState::Case::failed  ? LinkState::failed(QStringLiteral("Ошибка"))
+                                                                     : LinkState(kind);
+            column->addWidget(new LinkDiagram(state));
+        }
+        sheet.show();
+        QTest::qWait(400); // the dot part-way along
+        const QString file = folder + (scheme == ColorScheme::dark ? QStringLiteral("/link-diagram-dark.png")
+                                                                   : QStringLiteral("/link-diagram-light.png"));
+        EXPECT_TRUE(sheet.grab().save(file));
+    }
+    A11y::resetForTesting();
+    Theme::apply(ColorScheme::dark, false);
 }
 
 } // namespace
