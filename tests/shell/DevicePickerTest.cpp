@@ -140,7 +140,7 @@ TEST(DevicePicker, OnlyNetworkSerialsOfferDisconnectWhichKeepsThePopoverOpen)
     OpenPicker o(h);
     EXPECT_TRUE(o.picker.deviceRow(QStringLiteral("R58M123"))->actions().isEmpty());
     EXPECT_EQ(o.picker.deviceRow(QStringLiteral("R58M123"))->contextMenuPolicy(), Qt::NoContextMenu);
-    for (const QString serial : {QStringLiteral("192.168.1.25:5555"),
+    for (const QString &serial : {QStringLiteral("192.168.1.25:5555"),
                                  QStringLiteral("adb-R58M123-AbCdEf._adb-tls-connect._tcp")}) {
         const auto actions = o.picker.deviceRow(serial)->actions();
         ASSERT_EQ(actions.size(), 1);
@@ -157,7 +157,7 @@ TEST(DevicePicker, ConnectNeedsANonBlankAddressAndCloses)
     h.fake.setDefault({.out = QString(), .exit = 0});
     OpenPicker o(h);
     o.picker.setMode(Mode::network);
-    for (const QString blank : {QString(), QStringLiteral("   "), QStringLiteral("\t \n")}) {
+    for (const QString &blank : {QString(), QStringLiteral("   "), QStringLiteral("\t \n")}) {
         h->wirelessAddress.set(blank);
         EXPECT_FALSE(o.picker.connectButton()->isEnabled()) << blank.toStdString();
     }
@@ -186,7 +186,7 @@ TEST(DevicePicker, SwitchToWifiOnlyWhileTheDeviceIsUsable)
     OpenPicker o(h);
     o.picker.setMode(Mode::network);
     EXPECT_FALSE(o.picker.switchButton()->isVisibleTo(&o.picker));
-    for (const QString state : {QStringLiteral("unauthorized"), QStringLiteral("offline")}) {
+    for (const QString &state : {QStringLiteral("unauthorized"), QStringLiteral("offline")}) {
         h.listDevices({device(QStringLiteral("A1"), state)}, QStringLiteral("A1"));
         EXPECT_FALSE(o.picker.switchButton()->isVisibleTo(&o.picker)) << state.toStdString();
     }

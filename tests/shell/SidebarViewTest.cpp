@@ -178,6 +178,10 @@ TEST(SidebarView, CardOpensThePickerWhichClosesItself)
     DevicePickerPopover *picker = sidebar.devicePopover();
     EXPECT_TRUE(picker->isVisible());
     EXPECT_EQ(picker->mode(), DevicePickerPopover::Mode::list);
+    // Anchored at the card, beside its trailing edge.
+    const QRect card(sidebar.deviceCard()->mapToGlobal(QPoint(0, 0)), sidebar.deviceCard()->size());
+    EXPECT_GE(picker->x(), card.right());
+    EXPECT_EQ(picker->y(), card.top());
     picker->setPresented(false);
     EXPECT_FALSE(sidebar.showDevicePopover());
     settle();
