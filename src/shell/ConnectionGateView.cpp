@@ -219,6 +219,7 @@ ConnectionGateView::ConnectionGateView(AppModel *model, AppSettings *settings, Q
 
     // Actions.
     auto *actions = new QHBoxLayout;
+    m_actions = actions;
     actions->setSpacing(int(Space::s));
     actions->addStretch(1);
     m_primary = new DeckButton(QStringLiteral("arrow.clockwise"), QString(),
@@ -398,6 +399,7 @@ void ConnectionGateView::refresh()
     m_primary->setToolTip(QKeySequence(Qt::CTRL | Qt::Key_R).toString(QKeySequence::NativeText));
     m_restart->setEnabled(hasADB);
     m_fastboot->setVisible(m_model->isFastbootAvailable());
+    fitActions();
     refreshDiagnostics();
     update();
 }
@@ -464,4 +466,29 @@ void ConnectionGateView::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
     AuroraBackdrop::paint(p, QRectF(rect()), foreground(::tone(currentState())), Ink::accentCyan(), 0.5);
+}
+
+void ConnectionGateView::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    fitActions();
+}
+
+void ConnectionGateView::fitActions()
+{
+    int row = 0;
+    for (QWidget *button : {static_cast<QWidget *>(m_primary), static_cast<QWidget *>(m_restart),
+                            static_cast<QWidget *>(m_fastboot)}) {
+        if (!button->isHidden())
+            row += button->sizeHint().width() + m_actions->spacing();
+    }
+    const int available = width() - 2 * int(Space::gutter) - 24; // the scroll bar may take its share
+    const auto direction = row > available ? QBoxLayout::TopToBottom : QBoxLayout::LeftToRight;
+    if (m_actions->direction() == direction)
+        return;
+    m_actions->setDirection(direction);
+    const Qt::Alignment centre = direction == QBoxLayout::TopToBottom ? Qt::AlignHCenter : Qt::Alignment();
+    for (QWidget *button : {static_cast<QWidget *>(m_primary), static_cast<QWidget *>(m_restart),
+                            static_cast<QWidget *>(m_fastboot)})
+        m_actions->setAlignment(button, centre);
 }

@@ -19,6 +19,7 @@ class DeckText;
 class LinkDiagram;
 class QPlainTextEdit;
 class QVBoxLayout;
+class QBoxLayout;
 class StatusBadge;
 
 // The pane shown in place of a screen that needs a device while none is usable: the link
@@ -64,8 +65,11 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
+    // Stacks the action buttons when the window is too narrow for one row of them.
+    void fitActions();
     QCoro::Task<void> diagnose(ADBService service);
     void refresh();
     void refreshDiagnostics();
@@ -73,6 +77,7 @@ private:
 
     AppModel *m_model;
     AppSettings *m_settings;
+    QBoxLayout *m_actions = nullptr;
     bool m_showDiagnostics = false;
     QString m_diagnosticsText;
     bool m_isRunningDiagnostics = false;

@@ -86,6 +86,24 @@ TEST(ConnectionGate, StateChangesRedrawInPlace)
     EXPECT_TRUE(gate.shownSteps().isEmpty());
 }
 
+TEST(ConnectionGate, NarrowWindowStacksTheActionsInsteadOfCuttingThem)
+{
+    ShellHarness h;
+    h->fastbootService = FastbootService(h.fake.fastbootPath());
+    for (const int width : {584, 1124}) {
+        ConnectionGateView gate(h.model.get(), h.settings.get());
+        gate.resize(width, 520);
+        gate.show();
+        settle();
+        for (QWidget *button : {static_cast<QWidget *>(gate.primaryButton()), static_cast<QWidget *>(gate.restartButton()),
+                                static_cast<QWidget *>(gate.fastbootButton())}) {
+            const QRect r(button->mapTo(&gate, QPoint(0, 0)), button->size());
+            EXPECT_GE(r.left(), 0) << width;
+            EXPECT_LE(r.right(), width) << width;
+        }
+    }
+}
+
 TEST(ConnectionGate, PrimaryActionSwitchesWithAdb)
 {
     {
