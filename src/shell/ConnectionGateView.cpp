@@ -330,10 +330,15 @@ LinkState ConnectionGateView::currentState() const { return m_previewState.value
 
 void ConnectionGateView::triggerPrimaryAction()
 {
-    if (!m_model->service)
-        m_model->relinkADB();
+    runPrimaryAction(m_model);
+}
+
+void ConnectionGateView::runPrimaryAction(AppModel *model)
+{
+    if (!model->service)
+        model->relinkADB();
     else
-        m_model->refreshDevices();
+        model->refreshDevices();
 }
 
 QString ConnectionGateView::shownHeadline() const { return m_headline->text(); }

@@ -40,6 +40,8 @@ public:
 
     // The primary action (⌘R while the gate shows): find adb again, or search for devices.
     void triggerPrimaryAction();
+    // The gate's primary action without a gate (the window's Ctrl+R while the gate shows).
+    static void runPrimaryAction(AppModel *model);
 
     // Current parts, for the shell and tests.
     QString shownHeadline() const;

@@ -7,6 +7,7 @@
 
 #include "core/AppModel.h"
 #include "core/AppSettings.h"
+#include "core/PreferenceBounds.h"
 #include "design/DeckSizeReader.h"
 
 #include <QApplication>
@@ -42,10 +43,7 @@ KestrelApp::~KestrelApp()
 
 quint64 KestrelApp::monitorIntervalNanoseconds(double seconds)
 {
-    if (!std::isfinite(seconds))
-        seconds = 2.0;
-    seconds = std::clamp(seconds, 1.0, 10.0);
-    return quint64(std::llround(seconds * 1e9));
+    return quint64(std::llround(PreferenceBounds::monitorInterval(seconds) * 1e9));
 }
 
 void KestrelApp::showMainWindow()

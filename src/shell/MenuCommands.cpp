@@ -1,5 +1,6 @@
 #include "MenuCommands.h"
 
+#include "ConnectionGateView.h"
 #include "RootView.h"
 
 #include "core/AppModel.h"
@@ -96,10 +97,7 @@ void MenuCommands::updateStates()
 void MenuCommands::triggerRefresh()
 {
     if (m_root && m_root->isGateShown()) {
-        if (!m_model->service)
-            m_model->relinkADB();
-        else
-            m_model->refreshDevices();
+        ConnectionGateView::runPrimaryAction(m_model);
         return;
     }
     m_model->refreshAll();
