@@ -349,7 +349,11 @@ TEST(CustomAdb, AnotherExecutableIsAdoptedAndListsDevices)
     EXPECT_EQ(h->adbVersionText(), std::nullopt);
     EXPECT_TRUE(logTexts(*h).contains(QStringLiteral("ADB найден: ") + other.adbPath()));
     ASSERT_TRUE(waitUntil([&] { return h->devices().size() == 1; }));
-    EXPECT_EQ(other.calls(), QList<QStringList>{devicesArgs});
+    // The listing goes to the adopted tool; what follows it (the catalogue of the ready
+    // device) may already be under way and goes there too, never to the old one.
+    ASSERT_FALSE(other.calls().isEmpty());
+    EXPECT_EQ(other.calls().first(), devicesArgs);
+    EXPECT_EQ(withoutCatalogueCalls(other.calls()).count(devicesArgs), 1);
     EXPECT_TRUE(h.fake.calls().isEmpty());
 }
 

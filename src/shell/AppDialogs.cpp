@@ -1,0 +1,187 @@
+#include "AppDialogs.h"
+
+#include "ConfirmationTexts.h"
+#include "DialogPresenter.h"
+
+#include "core/AppModel.h"
+#include "bridge/PresetAction.h"
+
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+const char *const kConfirmButton = "kestrelConfirmButton";
+}
+
+AppDialogs::AppDialogs(AppModel *model, QWidget *host) : QObject(host), m_model(model)
+{
+    m_debloatReview = new DialogPresenter(
+        host, {.identity = [model]() -> std::optional<QString> {
+                   return model->isDebloatReviewPresented() ? std::optional(QStringLiteral("debloat")) : std::nullopt;
+               },
+               .build = [](QWidget *parent) { return placeholderSheet(parent, QStringLiteral("Проверка плана очистки")); },
+               .dismissed = [model](QDialog *, int) { model->isDebloatReviewPresented.set(false); },
+               .afterDismissal = {}});
+    model->observe(model->isDebloatReviewPresented, this, [this] { m_debloatReview->sync(); });
+    m_debloatReview->sync();
+
+    m_packageAction = new DialogPresenter(
+        host, {.identity = [model]() -> std::optional<QString> {
+                   return model->pendingAction() ? std::optional(rawValue(*model->pendingAction())) : std::nullopt;
+               },
+               .build = [model](QWidget *parent) -> QDialog * {
+                   const auto action = model->pendingAction();
+                   // The names the action will run on, in name order.
+                   QStringList names = model->pendingActionPackageNames();
+                   if (names.isEmpty())
+                       names = QStringList(model->selectedPackageIDs().cbegin(), model->selectedPackageIDs().cend());
+                   names.sort();
+                   return confirmation(parent, ConfirmationTexts::packageActionTitle(action, names.size()),
+                                       ConfirmationTexts::packageActionMessage(action, names, model->packages()),
+                                       ConfirmationTexts::packageActionConfirm(action), true);
+               },
+               .dismissed = [model](QDialog *dialog, int) {
+                   // The confirmation reads and clears the pending action before the reset.
+                   if (wasConfirmed(dialog))
+                       model->confirmPendingAction();
+                   model->cancelPendingAction();
+               },
+               .afterDismissal = {}});
+    model->observe(model->pendingAction, this, [this] { m_packageAction->sync(); });
+    m_packageAction->sync();
+
+    m_exportError = new DialogPresenter(
+        host, {.identity = [model]() -> std::optional<QString> { return model->packageExportErrorMessage(); },
+               .build = [model](QWidget *parent) -> QDialog * {
+                   return alert(parent, QStringLiteral("Выгрузка APK завершена с ошибками"),
+                                ConfirmationTexts::alertMessage(model->packageExportErrorMessage()));
+               },
+               .dismissed = [model](QDialog *, int) { model->packageExportErrorMessage.set(std::nullopt); },
+               .afterDismissal = {}});
+    model->observe(model->packageExportErrorMessage, this, [this] { m_exportError->sync(); });
+    m_exportError->sync();
+
+    // A preview is identified by its own id: another loaded file is a new presentation.
+    m_presetPreview = new DialogPresenter(
+        host, {.identity = [model]() -> std::optional<QString> {
+                   return model->presetPreview() ? std::optional(model->presetPreview()->id.toString()) : std::nullopt;
+               },
+               .build = [model](QWidget *parent) -> QDialog * {
+                   return placeholderSheet(parent, model->presetPreview()->preset.name);
+               },
+               .dismissed = [model](QDialog *, int) { model->presetPreview.set(std::nullopt); },
+               .afterDismissal = {}});
+    model->observe(model->presetPreview, this, [this] { m_presetPreview->sync(); });
+    m_presetPreview->sync();
+
+    m_presetExecution = new DialogPresenter(
+        host, {.identity = [model]() -> std::optional<QString> {
+                   const auto &pending = model->pendingPresetExecution();
+                   return pending ? std::optional(pending->id.toString()) : std::nullopt;
+               },
+               .build = [model](QWidget *parent) -> QDialog * {
+                   const auto &pending = model->pendingPresetExecution();
+                   return confirmation(parent, ConfirmationTexts::presetExecutionTitle(pending),
+                                       ConfirmationTexts::presetExecutionMessage(pending),
+                                       pending ? std::optional(title(pending->preset.action)) : std::nullopt,
+                                       pending && pending->preset.action == PresetAction::uninstall);
+               },
+               .dismissed = [model](QDialog *dialog, int) {
+                   if (wasConfirmed(dialog))
+                       model->confirmPresetExecution();
+                   model->pendingPresetExecution.set(std::nullopt);
+               },
+               .afterDismissal = {}});
+    model->observe(model->pendingPresetExecution, this, [this] { m_presetExecution->sync(); });
+    m_presetExecution->sync();
+
+    m_presetError = new DialogPresenter(
+        host, {.identity = [model]() -> std::optional<QString> { return model->presetErrorMessage(); },
+               .build = [model](QWidget *parent) -> QDialog * {
+                   return alert(parent, QStringLiteral("Пресет не загружен"),
+                                ConfirmationTexts::alertMessage(model->presetErrorMessage()));
+               },
+               .dismissed = [model](QDialog *, int) { model->presetErrorMessage.set(std::nullopt); },
+               .afterDismissal = {}});
+    model->observe(model->presetErrorMessage, this, [this] { m_presetError->sync(); });
+    m_presetError->sync();
+
+    // The Permissions screen shows the same manager inline, so there the sheet is withdrawn.
+    m_permissionManager = new DialogPresenter(
+        host, {.identity = [model]() -> std::optional<QString> {
+                   if (model->route() == AppRoute::permissions || !model->permissionPackage())
+                       return std::nullopt;
+                   return model->permissionPackage()->name;
+               },
+               .build = [model](QWidget *parent) -> QDialog * {
+                   return placeholderSheet(parent, model->permissionPackage()->displayName);
+               },
+               .dismissed = {},
+               .afterDismissal = [model] { model->closePermissionManager(); }});
+    model->observe(model->permissionPackage, this, [this] { m_permissionManager->sync(); });
+    model->observe(model->route, this, [this] { m_permissionManager->sync(); });
+    m_permissionManager->sync();
+}
+
+QMessageBox *AppDialogs::confirmation(QWidget *parent, const QString &title, const std::optional<QString> &message,
+                                      const std::optional<QString> &confirmText, bool destructive)
+{
+    auto *box = new QMessageBox(parent);
+    box->setTextFormat(Qt::PlainText); // names and counts come from the device
+    box->setWindowTitle(title);
+    box->setText(title);
+    if (message)
+        box->setInformativeText(*message);
+    box->setIcon(QMessageBox::Warning);
+    if (confirmText) {
+        QPushButton *confirm =
+            box->addButton(*confirmText, destructive ? QMessageBox::DestructiveRole : QMessageBox::AcceptRole);
+        box->setProperty(kConfirmButton, QVariant::fromValue(static_cast<QObject *>(confirm)));
+    }
+    QPushButton *cancel = box->addButton(QStringLiteral("Отмена"), QMessageBox::RejectRole);
+    box->setDefaultButton(cancel);
+    box->setEscapeButton(cancel);
+    return box;
+}
+
+QMessageBox *AppDialogs::alert(QWidget *parent, const QString &title, const QString &message)
+{
+    auto *box = new QMessageBox(parent);
+    box->setTextFormat(Qt::PlainText);
+    box->setWindowTitle(title);
+    box->setText(title);
+    box->setInformativeText(message);
+    box->setIcon(QMessageBox::Critical);
+    QPushButton *close = box->addButton(QStringLiteral("Закрыть"), QMessageBox::RejectRole);
+    box->setDefaultButton(close);
+    box->setEscapeButton(close);
+    return box;
+}
+
+bool AppDialogs::wasConfirmed(QDialog *dialog)
+{
+    auto *box = qobject_cast<QMessageBox *>(dialog);
+    if (!box)
+        return false;
+    QObject *confirm = box->property(kConfirmButton).value<QObject *>();
+    return confirm && box->clickedButton() == confirm;
+}
+
+QDialog *AppDialogs::placeholderSheet(QWidget *parent, const QString &title)
+{
+    auto *sheet = new QDialog(parent);
+    sheet->setWindowTitle(title);
+    auto *layout = new QVBoxLayout(sheet);
+    auto *heading = new QLabel(title);
+    heading->setTextFormat(Qt::PlainText);
+    layout->addWidget(heading);
+    auto *buttons = new QDialogButtonBox;
+    buttons->addButton(QStringLiteral("Закрыть"), QDialogButtonBox::RejectRole);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, sheet, &QDialog::reject);
+    layout->addWidget(buttons);
+    sheet->resize(480, 320);
+    return sheet;
+}

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "design/AnimatedValue.h"
+
+#include <QLineEdit>
+#include <QWidget>
+
+#include <functional>
+
+// The single-line text input: a 28 px sunken rounded field whose hairline border becomes a 2 px
+// accent ring while it has keyboard focus. It edits text owned by the caller (see
+// bindDeckTextField); Return runs `onSubmit` when one is given and does nothing otherwise.
+class DeckTextField : public QWidget {
+    Q_OBJECT
+public:
+    explicit DeckTextField(const QString &placeholder, bool mono = false, std::function<void()> onSubmit = {},
+                           QWidget *parent = nullptr);
+
+    QString text() const { return m_edit->text(); }
+    // Replaces the text; an equal text leaves the cursor where it is.
+    void setText(const QString &text);
+    QString placeholder() const { return m_edit->placeholderText(); }
+    bool isMono() const { return m_mono; }
+    bool isFocused() const { return m_focused; }
+    QLineEdit *lineEdit() const { return m_edit; }
+
+    // Border of the current (eased) focus state.
+    QColor ringColor() const;
+    qreal ringWidth() const;
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+    static constexpr qreal kHeight = 28;
+
+Q_SIGNALS:
+    // Every change the user makes (not changes through setText).
+    void textEdited(const QString &text);
+    // The user finished an edit: Return, or the focus left after a change. Callers that must not
+    // act on half-typed values (a tool path) take the value here instead of on every keystroke.
+    void committed(const QString &text);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void setFocused(bool focused);
+    void commitIfEdited();
+
+    QLineEdit *m_edit;
+    bool m_mono;
+    std::function<void()> m_onSubmit;
+    bool m_focused = false;
+    bool m_editedSinceCommit = false;
+    AnimatedValue *m_focus;
+};
+
+// Keeps `field` and a text property (Published or Stored) of `owner` in step: user edits set the
+// property, and changes of the property from elsewhere show in the field.
+template <typename Owner, typename Property>
+void bindDeckTextField(DeckTextField *field, Owner *owner, Property &property)
+{
+    field->setText(property.get());
+    QObject::connect(field, &DeckTextField::textEdited, owner, [&property](const QString &text) { property.set(text); });
+    owner->observe(property, field, [field, &property] { field->setText(property.get()); });
+}

@@ -1,0 +1,44 @@
+#include "FilesScreen.h"
+
+#include "DeckScreen.h"
+#include "RouteScreens.h"
+
+#include "core/AppModel.h"
+#include "design/ScreenHeader.h"
+
+#include <QVBoxLayout>
+
+FilesScreen::FilesScreen(AppModel *model, QWidget *parent) : QWidget(parent), m_model(model)
+{
+    m_subtitle = subtitle(*model);
+    m_header = new ScreenHeader(eyebrow(AppRoute::files), QStringLiteral("Файлы"), m_subtitle);
+    m_page = new DeckScreen(std::nullopt, m_header, RouteScreens::placeholder(AppRoute::files));
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_page);
+
+    model->observe(model->selectedDeviceID, this, [this] { rebuildHeader(); });
+    model->observe(model->devices, this, [this] { rebuildHeader(); });
+}
+
+void FilesScreen::rebuildHeader()
+{
+    const QString text = subtitle(*m_model);
+    if (text == m_subtitle)
+        return;
+    m_subtitle = text;
+    auto *header = new ScreenHeader(eyebrow(AppRoute::files), QStringLiteral("Файлы"), m_subtitle);
+    if (auto *layout = qobject_cast<QBoxLayout *>(m_page->layout())) {
+        layout->replaceWidget(m_header, header);
+        delete m_header;
+        m_header = header;
+    }
+}
+
+QString FilesScreen::subtitle(const AppModel &model)
+{
+    const auto device = model.selectedDevice();
+    return QStringLiteral("Двусторонний обмен между Mac и ") + (device ? device->displayName() : QStringLiteral("Android"));
+}
+
+QString FilesScreen::shownSubtitle() const { return m_subtitle; }

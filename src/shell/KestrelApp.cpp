@@ -1,0 +1,108 @@
+#include "KestrelApp.h"
+
+#include "BundleIcon.h"
+#include "MainWindow.h"
+#include "RouteScreens.h"
+#include "ThemeHost.h"
+
+#include "core/AppModel.h"
+#include "core/AppSettings.h"
+#include "core/PreferenceBounds.h"
+#include "design/DeckSizeReader.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QMessageBox>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+KestrelApp::KestrelApp(AppModel *model, AppSettings *settings, QObject *parent)
+    : QObject(parent), m_model(model), m_settings(settings)
+{
+    // The settings hold the choice; applying it is the widgets' business.
+    settings->appearanceApplier = [](AppearanceMode mode) { ThemeHost::resolve(mode); };
+    // Console copies go to the system clipboard.
+    model->pasteboardWriter = [](const QString &text) { QApplication::clipboard()->setText(text); };
+    if (const auto &icon = BundleIcon::image())
+        QApplication::setWindowIcon(*icon);
+    m_main = new MainWindow(model, settings,
+                            {.about = [this] { showAboutPanel(); },
+                             .console = [this] { showConsoleWindow(); },
+                             .fileManager = [this] { showFileManagerWindow(); }});
+    m_main->setAttribute(Qt::WA_DeleteOnClose, false);
+}
+
+KestrelApp::~KestrelApp()
+{
+    delete m_console;
+    delete m_files;
+    delete m_about;
+    delete m_main;
+}
+
+quint64 KestrelApp::monitorIntervalNanoseconds(double seconds)
+{
+    return quint64(std::llround(PreferenceBounds::monitorInterval(seconds) * 1e9));
+}
+
+void KestrelApp::showMainWindow()
+{
+    m_main->show();
+    m_main->raise();
+    m_main->activateWindow();
+}
+
+QWidget *KestrelApp::makeToolWindow(const QString &id, const QString &title, QSize minimum, QSize initial,
+                                    const std::function<QWidget *()> &content)
+{
+    auto *window = new QWidget(nullptr, Qt::Window);
+    window->setObjectName(id);
+    window->setWindowTitle(title);
+    window->setMinimumSize(minimum);
+    window->resize(initial);
+    auto *layout = new QVBoxLayout(window);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(new ThemeHost(m_settings, [content] { return new DeckSizeReader(content()); }));
+    return window;
+}
+
+void KestrelApp::showConsoleWindow()
+{
+    if (!m_console)
+        m_console = makeToolWindow(QStringLiteral("adb-console"), QStringLiteral("ADB-консоль"), {620, 420},
+                                   {1100, 720}, [] { return RouteScreens::placeholder(AppRoute::console); });
+    m_console->show();
+    m_console->raise();
+    m_console->activateWindow();
+}
+
+void KestrelApp::showFileManagerWindow()
+{
+    if (!m_files)
+        m_files = makeToolWindow(QStringLiteral("file-manager"), QStringLiteral("Файловый менеджер"), {700, 460},
+                                 {1280, 780}, [] { return RouteScreens::placeholder(AppRoute::files); });
+    m_files->show();
+    m_files->raise();
+    m_files->activateWindow();
+}
+
+void KestrelApp::showAboutPanel()
+{
+    if (!m_about) {
+        auto *box = new QMessageBox(m_main);
+        box->setWindowTitle(QStringLiteral("О приложении «Larkspur»"));
+        box->setTextFormat(Qt::PlainText);
+        box->setText(QStringLiteral("Larkspur"));
+        box->setInformativeText(QStringLiteral("Версия %1 (%2)").arg(QStringLiteral(KESTREL_VERSION),
+                                                                    QStringLiteral(KESTREL_BUILD_NUMBER)));
+        if (const auto &icon = BundleIcon::image())
+            box->setIconPixmap(icon->pixmap(64, 64));
+        box->setStandardButtons(QMessageBox::Close);
+        box->setModal(false);
+        m_about = box;
+    }
+    m_about->show();
+    m_about->raise();
+    m_about->activateWindow();
+}

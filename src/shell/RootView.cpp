@@ -1,0 +1,258 @@
+#include "RootView.h"
+
+#include "AppDialogs.h"
+#include "ConnectionGateView.h"
+#include "DevicePickerPopover.h" // the sidebar's inline accessor needs the whole type
+#include "OperationOverlay.h"
+#include "RouteScreens.h"
+#include "SidebarView.h"
+#include "ThemeHost.h"
+#include "ToastStack.h"
+
+#include "core/AppModel.h"
+#include "core/AppSettings.h"
+#include "design/Accessibility.h"
+#include "design/DeckSizeReader.h"
+#include "design/Ink.h"
+#include "design/Motion.h"
+#include "design/OperationBar.h"
+#include "design/Theme.h"
+
+#include <QGraphicsOpacityEffect>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QSplitter>
+#include <QVariantAnimation>
+
+namespace {
+
+// The detail column's stack: the canvas with the current screen laid over it. A screen
+// entering slides up from `offset` px below its place.
+class DetailStack : public QWidget {
+public:
+    using QWidget::QWidget;
+    void setContent(QWidget *content)
+    {
+        m_content = content;
+        m_offset = 0;
+        place();
+    }
+    void setOffset(qreal offset)
+    {
+        m_offset = offset;
+        place();
+    }
+
+protected:
+    void resizeEvent(QResizeEvent *) override { place(); }
+    void paintEvent(QPaintEvent *) override { QPainter(this).fillRect(rect(), Ink::canvas()); }
+
+private:
+    void place()
+    {
+        if (m_content)
+            m_content->setGeometry(0, qRound(m_offset), width(), height());
+    }
+    QPointer<QWidget> m_content;
+    qreal m_offset = 0;
+};
+
+// Takes a replaced view off screen at once and destroys it when control is back in the event
+// loop: the change that replaces it may come from one of its own controls (the appearance
+// switch of the settings screen), which must not be destroyed under its own feet.
+void retire(QWidget *view)
+{
+    if (!view)
+        return;
+    view->hide();
+    view->setParent(nullptr);
+    view->deleteLater();
+}
+
+} // namespace
+
+RootView::RootView(AppModel *model, AppSettings *settings, QWidget *parent)
+    : QWidget(parent), m_model(model), m_settings(settings)
+{
+    m_themeKey = ThemeHost::resolve(settings->appearance());
+
+    auto *layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    m_split = new QSplitter(Qt::Horizontal, this);
+    m_split->setChildrenCollapsible(false);
+    m_split->setHandleWidth(1);
+    layout->addWidget(m_split);
+
+    m_detail = new DetailStack;
+    m_reader = new DeckSizeReader(m_detail);
+    rebuildSidebar();
+    m_split->addWidget(m_reader);
+    m_split->setStretchFactor(0, 0);
+    m_split->setStretchFactor(1, 1);
+    syncDetail();
+
+    m_dialogs = new AppDialogs(model, this);
+    // Over everything, sidebar included.
+    m_toasts = new ToastStack(model, this);
+    m_operation = new OperationOverlay(model, this);
+
+    // Change handlers: none runs for the value present at construction.
+    settings->observe(settings->appearance, this, [this] {
+        m_settings->applyAppearance();
+        resolveTheme();
+    });
+    model->observe(model->route, this, [this] {
+        m_settings->lastRoute.set(m_model->route());
+        syncDetail();
+    });
+    model->observe(model->selectedDeviceID, this, [this] {
+        m_model->ensureDeviceData(); // owned by the model; runs on after this returns
+        syncDetail();
+    });
+    model->observe(model->devices, this, [this] { syncDetail(); });
+    // Another window may have changed the theme (the same setting, read there first).
+    connect(Theme::notifier(), &ThemeNotifier::changed, this, [this] {
+        if (Theme::key() != m_themeKey)
+            resolveTheme();
+    });
+}
+
+QString RootView::routeIdentity() const
+{
+    return rawValue(m_model->route()) + QLatin1Char('-')
+         + (m_model->isDeviceUsable() ? QStringLiteral("true") : QStringLiteral("false")) + QLatin1Char('-')
+         + Theme::key();
+}
+
+bool RootView::isGateShown() const { return needsDevice(m_model->route()) && !m_model->isDeviceUsable(); }
+
+void RootView::start()
+{
+    m_started = true;
+    m_settings->applyAppearance();
+    resolveTheme();
+    m_model->route.set(m_settings->lastRoute());
+    m_model->ensureDeviceData(); // owned by the model
+}
+
+void RootView::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (!m_started) {
+        // The sidebar sets its column's width; the detail takes the rest.
+        const int side = std::max(m_sidebar->minimumWidth(), m_sidebar->sizeHint().width());
+        m_split->setSizes({side, std::max(0, width() - side)});
+        start();
+    }
+    layoutOverlays();
+}
+
+void RootView::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    layoutOverlays();
+}
+
+void RootView::paintEvent(QPaintEvent *)
+{
+    QPainter(this).fillRect(rect(), Ink::canvas());
+}
+
+void RootView::resolveTheme()
+{
+    const QString key = ThemeHost::resolve(m_settings->appearance());
+    if (key == m_themeKey)
+        return;
+    m_themeKey = key;
+    rebuildSidebar();
+    syncDetail();
+    update();
+}
+
+void RootView::rebuildSidebar()
+{
+    QList<int> sizes = m_split->sizes();
+    retire(m_sidebar);
+    m_sidebar = new SidebarView(m_model, m_settings);
+    m_split->insertWidget(0, m_sidebar);
+    if (sizes.size() == 2)
+        m_split->setSizes(sizes);
+}
+
+void RootView::syncDetail()
+{
+    const QString identity = routeIdentity();
+    if (identity == m_builtIdentity && m_content)
+        return;
+    const bool first = m_builtIdentity.isEmpty();
+    m_builtIdentity = identity;
+    auto *stack = static_cast<DetailStack *>(m_detail);
+    const std::optional<Animation> animation = Motion::resolve(Motion::smooth(), A11y::reduceMotion());
+
+    // The leaving screen fades out as a picture; the widget itself goes at once, so nothing
+    // it started can write into it afterwards.
+    if (m_content && animation && !first && isVisible()) {
+        auto *ghost = new QLabel(m_detail);
+        ghost->setPixmap(m_content->grab());
+        ghost->setGeometry(m_content->geometry());
+        ghost->setAttribute(Qt::WA_TransparentForMouseEvents);
+        auto *fade = new QGraphicsOpacityEffect(ghost);
+        ghost->setGraphicsEffect(fade);
+        ghost->show();
+        auto *out = new QVariantAnimation(ghost);
+        out->setStartValue(1.0);
+        out->setEndValue(0.0);
+        out->setDuration(animation->durationMs());
+        connect(out, &QVariantAnimation::valueChanged, fade, [fade](const QVariant &v) { fade->setOpacity(v.toReal()); });
+        connect(out, &QVariantAnimation::finished, ghost, &QObject::deleteLater);
+        out->start(QAbstractAnimation::DeleteWhenStopped);
+    }
+    retire(m_content);
+
+    QWidget *content = isGateShown() ? static_cast<QWidget *>(new ConnectionGateView(m_model, m_settings))
+                                     : RouteScreens::build(m_model->route(), m_model, m_settings);
+    content->setParent(m_detail);
+    content->setObjectName(content->objectName().isEmpty() ? identity : content->objectName());
+    m_content = content;
+    stack->setContent(content);
+    content->lower();
+    content->show();
+
+    if (animation && !first && isVisible()) {
+        auto *fade = new QGraphicsOpacityEffect(content);
+        fade->setOpacity(0);
+        content->setGraphicsEffect(fade);
+        auto *in = new QVariantAnimation(content);
+        in->setStartValue(0.0);
+        in->setEndValue(1.0);
+        in->setDuration(animation->durationMs());
+        in->setEasingCurve(animation->easing());
+        QPointer<QWidget> guard(content);
+        connect(in, &QVariantAnimation::valueChanged, content, [stack, fade](const QVariant &v) {
+            const qreal t = v.toReal();
+            fade->setOpacity(t);
+            stack->setOffset(8 * (1 - t));
+        });
+        connect(in, &QVariantAnimation::finished, content, [guard, stack] {
+            stack->setOffset(0);
+            if (guard)
+                guard->setGraphicsEffect(nullptr); // effects cost on every repaint
+        });
+        in->start(QAbstractAnimation::DeleteWhenStopped);
+    }
+    Q_EMIT detailRebuilt();
+}
+
+void RootView::layoutOverlays()
+{
+    if (m_toasts) {
+        m_toasts->place(size());
+        m_toasts->raise();
+    }
+    if (m_operation) {
+        m_operation->place();
+        if (m_operation->bar())
+            m_operation->bar()->raise();
+    }
+}

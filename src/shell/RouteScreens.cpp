@@ -1,0 +1,32 @@
+#include "RouteScreens.h"
+
+#include "ConsoleScreen.h"
+#include "FilesScreen.h"
+#include "SettingsScreen.h"
+
+#include "design/DeckEmptyState.h"
+
+namespace RouteScreens {
+
+QWidget *placeholder(AppRoute route)
+{
+    auto *page = new DeckEmptyState(icon(route), title(route));
+    page->setObjectName(QStringLiteral("placeholder-") + rawValue(route));
+    return page;
+}
+
+QWidget *build(AppRoute route, AppModel *model, AppSettings *settings)
+{
+    switch (route) {
+    case AppRoute::files:
+        return new FilesScreen(model);
+    case AppRoute::console:
+        return new ConsoleScreen(model);
+    case AppRoute::settings:
+        return new SettingsScreen(model, settings);
+    default:
+        return placeholder(route);
+    }
+}
+
+} // namespace RouteScreens

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QHash>
+#include <QPointer>
+#include <QUuid>
+#include <QWidget>
+
+class AppModel;
+class ToastView;
+
+// The model's toasts as cards in the top-trailing corner, oldest on top, 8 px apart. A click
+// on a card dismisses that toast. Cards slide in from the trailing edge and leave shrinking
+// and fading; the others close up. With reduce motion, changes apply at once. The widget is
+// sized to its cards and lets clicks through while it holds none.
+class ToastStack : public QWidget {
+    Q_OBJECT
+public:
+    explicit ToastStack(AppModel *model, QWidget *parent = nullptr);
+
+    // The cards in display order (leaving ones excluded).
+    QList<ToastView *> cards() const;
+    // Places the stack in a host of `hostSize`: 16 px from the trailing edge, 38 px from the top.
+    void place(const QSize &hostSize);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void sync();
+    void arrange(bool animated);
+    void depart(ToastView *card, bool animated);
+
+    AppModel *m_model;
+    QList<QUuid> m_order;
+    QHash<QUuid, QPointer<ToastView>> m_cards;
+    QSize m_hostSize;
+};

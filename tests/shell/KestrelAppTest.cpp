@@ -1,0 +1,107 @@
+#include "shell/BundleIcon.h"
+#include "shell/KestrelApp.h"
+#include "shell/MainWindow.h"
+#include "shell/RootView.h"
+
+#include "ShellHarness.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+TEST(KestrelApp, StoredPollingIntervalIsBoundedBeforeUse)
+{
+    const double inf = std::numeric_limits<double>::infinity();
+    const struct { double seconds; quint64 ns; } cases[] = {
+        {2.0, 2'000'000'000},  {3.5, 3'500'000'000}, {0.2, 1'000'000'000},  {0, 1'000'000'000},
+        {-5, 1'000'000'000},   {50, 10'000'000'000}, {std::nan(""), 2'000'000'000},
+        {inf, 2'000'000'000},  {-inf, 2'000'000'000},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(KestrelApp::monitorIntervalNanoseconds(c.seconds), c.ns) << c.seconds;
+}
+
+TEST(KestrelApp, WindowsClipboardAndAppearance)
+{
+    ShellHarness h;
+    KestrelApp app(h.model.get(), h.settings.get());
+
+    h.model->pasteboardWriter(QStringLiteral("adb shell ls"));
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("adb shell ls"));
+
+    h.settings->appearance.set(AppearanceMode::light);
+    h.settings->applyAppearance();
+    EXPECT_EQ(Theme::key(), QStringLiteral("l"));
+
+    // Each single window is made once and raised afterwards.
+    app.showConsoleWindow();
+    QWidget *console = app.consoleWindow();
+    ASSERT_TRUE(console);
+    EXPECT_EQ(console->objectName(), QStringLiteral("adb-console"));
+    EXPECT_EQ(console->windowTitle(), QStringLiteral("ADB-консоль"));
+    EXPECT_EQ(console->minimumSize(), QSize(620, 420));
+    console->close();
+    app.showConsoleWindow();
+    EXPECT_EQ(app.consoleWindow(), console);
+    EXPECT_TRUE(console->isVisible());
+
+    app.showFileManagerWindow();
+    ASSERT_TRUE(app.fileManagerWindow());
+    EXPECT_EQ(app.fileManagerWindow()->objectName(), QStringLiteral("file-manager"));
+    EXPECT_EQ(app.fileManagerWindow()->windowTitle(), QStringLiteral("Файловый менеджер"));
+    EXPECT_EQ(app.fileManagerWindow()->minimumSize(), QSize(700, 460));
+
+    app.showAboutPanel();
+    ASSERT_TRUE(app.aboutPanel());
+    EXPECT_TRUE(app.aboutPanel()->isVisible());
+    EXPECT_EQ(app.mainWindow()->minimumSize(), QSize(820, 540));
+}
+
+TEST(BundleIcon, BundledIconLoadsAndAMissingOneIsNoError)
+{
+    ASSERT_TRUE(BundleIcon::image().has_value());
+    EXPECT_FALSE(BundleIcon::image()->pixmap(64, 64).isNull());
+    EXPECT_EQ(&BundleIcon::image(), &BundleIcon::image()); // made once
+    EXPECT_FALSE(BundleIcon::load(QStringLiteral("/nonexistent/AppIcon.svg")).has_value());
+    QTemporaryDir dir;
+    QFile junk(dir.filePath(QStringLiteral("AppIcon.svg")));
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write("not an image");
+    junk.close();
+    EXPECT_FALSE(BundleIcon::load(junk.fileName()).has_value());
+}
+
+TEST(MainWindow, CustomAdbPathIsHandedOverOnShowAndOnChange)
+{
+    ShellHarness h;
+    const QString logLine = QStringLiteral("Указанный путь к adb не является исполняемым файлом: ");
+    const auto count = [&](const QString &path) {
+        int n = 0;
+        for (const QString &entry : h.model->logs())
+            n += entry.endsWith(logLine + path);
+        return n;
+    };
+    h.settings->customADBPath.set(QStringLiteral("/nonexistent/adb"));
+    MainWindow window(h.model.get(), h.settings.get(), {});
+    EXPECT_EQ(count(QStringLiteral("/nonexistent/adb")), 0); // nothing before it is shown
+    window.show();
+    EXPECT_EQ(count(QStringLiteral("/nonexistent/adb")), 1);
+
+    h.settings->customADBPath.set(QStringLiteral("/elsewhere/adb"));
+    EXPECT_EQ(count(QStringLiteral("/elsewhere/adb")), 1);
+    // Another executable replaces the tool.
+    FakeTool other;
+    other.setDefault({});
+    h.settings->customADBPath.set(other.adbPath());
+    ASSERT_TRUE(h.model->service);
+    EXPECT_EQ(h.model->service->executableURL, other.adbPath());
+}
+
+} // namespace

@@ -1,0 +1,84 @@
+#include "shell/LinkDiagram.h"
+#include "shell/MainWindow.h"
+#include "shell/RootView.h"
+
+#include "ShellHarness.h"
+
+#include <QDir>
+#include <QPainter>
+#include <QVBoxLayout>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Renders the main window in each size, theme and device state into the build folder's
+// "screenshots" for a look by eye; checks only that every picture was written.
+TEST(Screenshots, MainWindowInEachSizeThemeAndDeviceState)
+{
+    const QString folder = QStringLiteral(KESTREL_BUILD_DIR "/screenshots");
+    QDir().mkpath(folder);
+    const QList<QSize> sizes{{1360, 880}, {820, 540}};
+    const struct { AppearanceMode mode; const char *name; } themes[] = {{AppearanceMode::dark, "dark"},
+                                                                        {AppearanceMode::light, "light"}};
+    const struct { const char *name; std::optional<QString> state; } states[] = {
+        {"no-device", std::nullopt}, {"unauthorized", QStringLiteral("unauthorized")}, {"ready", QStringLiteral("device")}};
+
+    for (const auto &state : states) {
+        ShellHarness h;
+        if (state.state)
+            h.connect(*state.state);
+        MainWindow window(h.model.get(), h.settings.get(), {});
+        window.show();
+        if (state.state == QStringLiteral("device")) {
+            h.model->route.set(AppRoute::applications);
+            h.model->toastLifetime = std::chrono::hours(1);
+            h.model->toast(QStringLiteral("Пакеты отключены"), QStringLiteral("3 из 3"));
+            h.model->runningOperation.set(
+                RunningOperation{QStringLiteral("Отключение"), QStringLiteral("com.example.app"), 0.4, false});
+        }
+        for (const auto &theme : themes) {
+            h.settings->appearance.set(theme.mode);
+            for (const QSize &size : sizes) {
+                window.resize(size);
+                QTest::qWait(30);
+                const QString file = QStringLiteral("%1/main-%2x%3-%4-%5.png")
+                                         .arg(folder)
+                                         .arg(size.width())
+                                         .arg(size.height())
+                                         .arg(QLatin1String(theme.name), QLatin1String(state.name));
+                EXPECT_TRUE(window.grab().save(file)) << file.toStdString();
+                EXPECT_EQ(window.size(), size);
+            }
+        }
+    }
+}
+
+// Every connection state's diagram, one under another, in both themes.
+TEST(Screenshots, LinkDiagramInEachState)
+{
+    const QString folder = QStringLiteral(KESTREL_BUILD_DIR "/screenshots");
+    QDir().mkpath(folder);
+    A11y::setReduceMotion(false);
+    for (ColorScheme scheme : {ColorScheme::dark, ColorScheme::light}) {
+        Theme::apply(scheme, false);
+        QWidget sheet;
+        sheet.setAutoFillBackground(true);
+        auto *column = new QVBoxLayout(&sheet);
+        for (LinkState::Case kind : allLinkStateCases()) {
+            const LinkState state = kind == LinkState::Case::working ? LinkState::working(QStringLiteral("Работа"))
+                                  : kind == LinkState::Case::failed  ? LinkState::failed(QStringLiteral("Ошибка"))
+                                                                     : LinkState(kind);
+            column->addWidget(new LinkDiagram(state));
+        }
+        sheet.show();
+        QTest::qWait(400); // the dot part-way along
+        const QString file = folder + (scheme == ColorScheme::dark ? QStringLiteral("/link-diagram-dark.png")
+                                                                   : QStringLiteral("/link-diagram-light.png"));
+        EXPECT_TRUE(sheet.grab().save(file));
+    }
+    A11y::resetForTesting();
+    Theme::apply(ColorScheme::dark, false);
+}
+
+} // namespace

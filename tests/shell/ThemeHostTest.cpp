@@ -1,0 +1,70 @@
+#include "shell/DeckScreen.h"
+#include "shell/FilesScreen.h"
+#include "shell/ThemeHost.h"
+
+#include "design/AuroraBackdrop.h"
+#include "design/Ink.h"
+
+#include "ShellHarness.h"
+
+#include <QLabel>
+#include <QPointer>
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(ThemeHost, RebuildsItsContentOnlyWhenTheKeyChanges)
+{
+    ShellHarness h;
+    int built = 0;
+    ThemeHost host(h.settings.get(), [&] {
+        ++built;
+        return new QLabel(Theme::key());
+    });
+    EXPECT_EQ(host.builtKey(), QStringLiteral("d"));
+    EXPECT_EQ(built, 1);
+
+    QPointer<QWidget> first = host.content();
+    h.settings->appearance.set(AppearanceMode::dark); // same key: same content
+    h.model->statusText.set(QStringLiteral("x"));
+    EXPECT_EQ(host.content(), first.data());
+
+    h.settings->appearance.set(AppearanceMode::light);
+    EXPECT_EQ(host.builtKey(), QStringLiteral("l"));
+    EXPECT_EQ(built, 2);
+    EXPECT_EQ(static_cast<QLabel *>(host.content())->text(), QStringLiteral("l"));
+
+    // Increased contrast is part of the key; the mode "system" follows the desktop.
+    A11y::setIncreaseContrast(true);
+    EXPECT_EQ(ThemeHost::resolve(AppearanceMode::light), QStringLiteral("l-hc"));
+    EXPECT_EQ(host.builtKey(), QStringLiteral("l-hc")); // followed the theme written elsewhere
+    EXPECT_EQ(built, 3);
+    A11y::setIncreaseContrast(false);
+    const QString system = Theme::systemScheme() == ColorScheme::dark ? QStringLiteral("d") : QStringLiteral("l");
+    EXPECT_EQ(ThemeHost::resolve(AppearanceMode::system), system);
+}
+
+TEST(DeckScreen, AuroraOnlyWithATintAndOnlyOverTheTop)
+{
+    DeckScreen plain(std::nullopt, new QLabel(QStringLiteral("Шапка")), new QWidget);
+    EXPECT_EQ(plain.backdrop(), nullptr);
+
+    DeckScreen tinted(Ink::accent(), new QLabel(QStringLiteral("Шапка")), new QWidget);
+    tinted.resize(900, 700);
+    tinted.show();
+    ASSERT_TRUE(tinted.backdrop());
+    EXPECT_EQ(tinted.backdrop()->geometry(), QRect(0, 0, 900, 360));
+    EXPECT_EQ(tinted.header()->y(), 0);
+    EXPECT_EQ(tinted.content()->y(), tinted.header()->height());
+}
+
+TEST(FilesScreen, SubtitleNamesTheSelectedDevice)
+{
+    ShellHarness h;
+    FilesScreen screen(h.model.get());
+    EXPECT_EQ(screen.shownSubtitle(), QStringLiteral("Двусторонний обмен между Mac и Android"));
+    h.connect();
+    EXPECT_EQ(screen.shownSubtitle(), QStringLiteral("Двусторонний обмен между Mac и Pixel 7"));
+}
+
+} // namespace
