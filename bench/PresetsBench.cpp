@@ -5,6 +5,8 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
+#include "SyntheticCatalogue.h"
+
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -86,29 +88,6 @@ void BM_ParsePackageDetails(benchmark::State &state)
 }
 BENCHMARK(BM_ParsePackageDetails)->Unit(benchmark::kMicrosecond);
 
-// 5,000 packages like the catalogue benchmark's: user and system, Latin and Cyrillic
-// labels, every state, sizes up to 50 MB.
-QList<AndroidPackage> debloatCatalogue()
-{
-    static const char16_t *words[] = {u"Камера", u"Галерея", u"Заметки", u"Погода", u"Music", u"Files",
-                                      u"Browser", u"Карты", u"clock", u"Mail", u"Сообщения", u"Shop"};
-    static const char *vendors[] = {"com.android.", "com.google.android.apps.", "com.miui.", "org.example.",
-                                    "com.samsung.android.", "ru.bank."};
-    QRandomGenerator rng(42);
-    QList<AndroidPackage> list;
-    for (int i = 0; i < 5000; ++i) {
-        const QString name = QString::fromLatin1(vendors[i % 6]) + QStringLiteral("app") + QString::number(i);
-        const QString label = QString::fromUtf16(words[rng.bounded(12)]) + QLatin1Char(' ') + QString::number(rng.bounded(100000));
-        const PackageState state = i % 10 == 0 ? PackageState::disabled
-            : i % 17 == 0                      ? PackageState::removedForUser
-                                               : PackageState::enabled;
-        list.append(AndroidPackage(name, QStringLiteral("/data/app/base.apk"),
-                                   i % 3 == 0 ? PackageKind::user : PackageKind::system,
-                                   PackageMetadata{name, label, qint64(rng.bounded(50'000'000)), std::nullopt}, state));
-    }
-    return list;
-}
-
 // The Debloat screen's list on each keystroke: a search text that every package name
 // matches, so the whole catalogue is classified, filtered and sorted.
 void BM_DebloatCandidates(benchmark::State &state)
@@ -117,7 +96,7 @@ void BM_DebloatCandidates(benchmark::State &state)
     QSettings settings(dir.path() + QStringLiteral("/bench.ini"), QSettings::IniFormat);
     AppModel model(&settings, ADBService(QStringLiteral("/nonexistent/adb")), false, false,
                    AppModel::defaultDeviceMonitorIntervalNanoseconds, ToolSearchEnvironment{});
-    model.packages.set(debloatCatalogue());
+    model.packages.set(syntheticCatalogue());
     model.debloatSearchText.set(QStringLiteral("app"));
     model.debloatRiskFilter.set({});
     for (auto _ : state) {
