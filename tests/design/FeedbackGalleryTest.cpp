@@ -27,31 +27,14 @@
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QVBoxLayout>
+#include "GallerySupport.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <memory>
 
 namespace {
-
-class Canvas : public QWidget {
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter p(this);
-        p.fillRect(rect(), Ink::canvas());
-    }
-};
-
-QHBoxLayout *row(QVBoxLayout *column, const QString &title)
-{
-    column->addWidget(new Eyebrow(title));
-    auto *r = new QHBoxLayout;
-    r->setSpacing(10);
-    r->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    column->addLayout(r);
-    return r;
-}
 
 QWidget *fixedWidth(QWidget *w, int width)
 {
@@ -61,12 +44,12 @@ QWidget *fixedWidth(QWidget *w, int width)
 
 QWidget *buildFeedback()
 {
-    auto *canvas = new Canvas;
+    auto *canvas = new GalleryCanvas;
     auto *column = new QVBoxLayout(canvas);
     column->setContentsMargins(24, 24, 24, 24);
     column->setSpacing(8);
 
-    auto *empties = row(column, QStringLiteral("DeckEmptyState: neutral с действием, danger, без пояснения"));
+    auto *empties = galleryRow(column, QStringLiteral("DeckEmptyState: neutral с действием, danger, без пояснения"), Qt::AlignTop);
     auto *actions = new QWidget;
     auto *al = new QHBoxLayout(actions);
     al->setContentsMargins(0, 0, 0, 0);
@@ -91,7 +74,7 @@ QWidget *buildFeedback()
         empties->addWidget(frame);
     }
 
-    auto *skeletons = row(column, QStringLiteral("Skeleton: во всю ширину, 80 × 12, 160 × 20 с бликом"));
+    auto *skeletons = galleryRow(column, QStringLiteral("Skeleton: во всю ширину, 80 × 12, 160 × 20 с бликом"), Qt::AlignTop);
     auto *sk = new QWidget;
     auto *skl = new QVBoxLayout(sk);
     skl->setContentsMargins(0, 0, 0, 0);
@@ -105,7 +88,7 @@ QWidget *buildFeedback()
     sk->setFixedWidth(400);
     skeletons->addWidget(sk);
 
-    auto *headers = row(column, QStringLiteral("ScreenHeader: широкое окно, компактное, без пояснения; Hairline"));
+    auto *headers = galleryRow(column, QStringLiteral("ScreenHeader: широкое окно, компактное, без пояснения; Hairline"), Qt::AlignTop);
     auto *hcol = new QVBoxLayout;
     auto controls = [] {
         return QList<QWidget *>{new DeckButton(QStringLiteral("arrow.clockwise"), QStringLiteral("Обновить")),
@@ -133,7 +116,7 @@ QWidget *buildFeedback()
     hcol->addLayout(hrow);
     headers->addLayout(hcol);
 
-    auto *toasts = row(column, QStringLiteral("ToastView: neutral, success, danger с длинным текстом, пустое пояснение"));
+    auto *toasts = galleryRow(column, QStringLiteral("ToastView: neutral, success, danger с длинным текстом, пустое пояснение"), Qt::AlignTop);
     auto *tgrid = new QGridLayout;
     tgrid->setSpacing(0);
     tgrid->addWidget(new ToastView(ToastMessage(QStringLiteral("doc.on.doc"), QStringLiteral("Скопировано"))), 0, 0);
@@ -153,7 +136,7 @@ QWidget *buildFeedback()
                      1, 1);
     toasts->addLayout(tgrid);
 
-    auto *bars = row(column, QStringLiteral("OperationBar: без прогресса, 0, 0,999 с кнопкой, 1,5, без прогресса с кнопкой"));
+    auto *bars = galleryRow(column, QStringLiteral("OperationBar: без прогресса, 0, 0,999 с кнопкой, 1,5, без прогресса с кнопкой"), Qt::AlignTop);
     auto *bcol = new QVBoxLayout;
     bcol->setSpacing(0);
     bcol->addWidget(new OperationBar(QStringLiteral("Загрузка списка пакетов"), QStringLiteral("R58M123ABC")));
@@ -172,12 +155,12 @@ QWidget *buildFeedback()
 
 QWidget *buildMetrics()
 {
-    auto *canvas = new Canvas;
+    auto *canvas = new GalleryCanvas;
     auto *column = new QVBoxLayout(canvas);
     column->setContentsMargins(24, 24, 24, 24);
     column->setSpacing(8);
 
-    auto *tiles = row(column, QStringLiteral("MetricTile: нейтральная, warning с полосой и значком, success, узкая"));
+    auto *tiles = galleryRow(column, QStringLiteral("MetricTile: нейтральная, warning с полосой и значком, success, узкая"), Qt::AlignTop);
     tiles->addWidget(fixedWidth(new MetricTile(QStringLiteral("clock"), QStringLiteral("Время работы"),
                                                QStringLiteral("3 д 4 ч")),
                                 260));
@@ -199,7 +182,7 @@ QWidget *buildMetrics()
                                                Tone::accent, 0.64),
                                 190));
 
-    auto *meters = row(column, QStringLiteral("MeterBar: −0,2, 0,5 accent, 0,92 warning, 1,7 success, NaN danger"));
+    auto *meters = galleryRow(column, QStringLiteral("MeterBar: −0,2, 0,5 accent, 0,92 warning, 1,7 success, NaN danger"), Qt::AlignTop);
     auto *mcol = new QVBoxLayout;
     const struct { double p; Tone t; } ms[] = {{-0.2, Tone::accent}, {0.5, Tone::accent}, {0.92, Tone::warning},
                                                {1.7, Tone::success}, {std::nan(""), Tone::danger}};
@@ -207,7 +190,7 @@ QWidget *buildMetrics()
         mcol->addWidget(fixedWidth(new MeterBar(m.p, m.t), 360));
     meters->addLayout(mcol);
 
-    auto *gauges = row(column, QStringLiteral("ArcGauge: 0, 0,3 danger, 0,72 accent, 1 success, trim 0,5, NaN"));
+    auto *gauges = galleryRow(column, QStringLiteral("ArcGauge: 0, 0,3 danger, 0,72 accent, 1 success, trim 0,5, NaN"), Qt::AlignTop);
     const struct { double p; Tone t; double trim; qreal line; } gs[] = {
         {0, Tone::accent, 0.72, 4}, {0.3, Tone::danger, 0.72, 6}, {0.72, Tone::accent, 0.72, 4},
         {1, Tone::success, 0.72, 4}, {0.5, Tone::violet, 0.5, 5}, {std::nan(""), Tone::warning, 0.72, 4}};
@@ -217,7 +200,7 @@ QWidget *buildMetrics()
         gauges->addWidget(gauge);
     }
 
-    auto *rows = row(column, QStringLiteral("InfoRow: обычная, моноширинная с переносом, копируемая, цветная"));
+    auto *rows = galleryRow(column, QStringLiteral("InfoRow: обычная, моноширинная с переносом, копируемая, цветная"), Qt::AlignTop);
     auto *rcol = new QVBoxLayout;
     rcol->addWidget(new InfoRow(QStringLiteral("Модель"), QStringLiteral("Pixel 8 Pro")));
     rcol->addWidget(new InfoRow(QStringLiteral("Путь APK"),

@@ -20,32 +20,15 @@
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QVBoxLayout>
+#include "GallerySupport.h"
+
 #include <gtest/gtest.h>
 
 namespace {
 
-class Canvas : public QWidget {
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter p(this);
-        p.fillRect(rect(), Ink::canvas());
-    }
-};
-
-QHBoxLayout *row(QVBoxLayout *column, const QString &title)
-{
-    column->addWidget(new Eyebrow(title));
-    auto *r = new QHBoxLayout;
-    r->setSpacing(10);
-    r->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    column->addLayout(r);
-    return r;
-}
-
 QWidget *buildGallery()
 {
-    auto *canvas = new Canvas;
+    auto *canvas = new GalleryCanvas;
     auto *column = new QVBoxLayout(canvas);
     column->setContentsMargins(24, 24, 24, 24);
     column->setSpacing(8);
@@ -54,7 +37,7 @@ QWidget *buildGallery()
     for (DeckButtonRole role : {DeckButtonRole::primary, DeckButtonRole::secondary, DeckButtonRole::ghost,
                                 DeckButtonRole::destructive}) {
         static const char *names[] = {"primary", "secondary", "ghost", "destructive"};
-        auto *r = row(column, QStringLiteral("DeckButton ") + QLatin1String(names[int(role)]));
+        auto *r = galleryRow(column, QStringLiteral("DeckButton ") + QLatin1String(names[int(role)]));
         const char *states[] = {"Обычная", "Наведение", "Нажатие", "Недоступна"};
         for (int s = 0; s < 4; ++s) {
             auto *b = new DeckButton(s == 0 ? QStringLiteral("arrow.clockwise") : QString(),
@@ -65,7 +48,7 @@ QWidget *buildGallery()
             if (s == 3) b->setEnabled(false);
         }
     }
-    auto *sizes = row(column, QStringLiteral("DeckButton sizes"));
+    auto *sizes = galleryRow(column, QStringLiteral("DeckButton sizes"));
     for (DeckButtonSize size : {DeckButtonSize::small, DeckButtonSize::regular, DeckButtonSize::large})
         sizes->addWidget(new DeckButton(QStringLiteral("Установить APK"), {DeckButtonRole::primary, size}));
     sizes->addWidget(new DeckButton(QStringLiteral("Остановить"), {DeckButtonRole::ghost, DeckButtonSize::small}));
@@ -73,7 +56,7 @@ QWidget *buildGallery()
                                 {DeckButtonRole::primary, DeckButtonSize::regular, true});
     column->addWidget(full);
 
-    auto *icons = row(column, QStringLiteral("IconButton"));
+    auto *icons = galleryRow(column, QStringLiteral("IconButton"));
     icons->addWidget(new IconButton(QStringLiteral("folder")));
     auto *hovered = new IconButton(QStringLiteral("gearshape"));
     hovered->setHovering(true);
@@ -88,7 +71,7 @@ QWidget *buildGallery()
     icons->addWidget(new IconButton(QStringLiteral("trash"), {24, Tone::danger, false}));
     icons->addWidget(new IconButton(QStringLiteral("xmark"), {22, Tone::neutral, false}));
 
-    auto *chips = row(column, QStringLiteral("FilterChip"));
+    auto *chips = galleryRow(column, QStringLiteral("FilterChip"));
     chips->addWidget(new FilterChip(QStringLiteral("Все"), std::nullopt, std::nullopt, false));
     auto *hoverChip = new FilterChip(QStringLiteral("Наведение"), QStringLiteral("magnifyingglass"), 3, false);
     hoverChip->setHovering(true);
@@ -100,7 +83,7 @@ QWidget *buildGallery()
     chips->addWidget(new FilterChip(QStringLiteral("Нейтрально"), std::nullopt, 12, true, Tone::neutral));
     chips->addWidget(new FilterChip(QStringLiteral("2k"), std::nullopt, std::nullopt, false, Tone::violet));
 
-    auto *segs = row(column, QStringLiteral("DeckSegmented"));
+    auto *segs = galleryRow(column, QStringLiteral("DeckSegmented"));
     const QList<DeckSegmented::Item> items{{0, QStringLiteral("Все"), std::nullopt, 214},
                                            {1, QStringLiteral("Пользовательские"), QStringLiteral("person.crop.square"), 38},
                                            {2, QStringLiteral("Системные"), QStringLiteral("gearshape.2"), 176}};
@@ -110,7 +93,7 @@ QWidget *buildGallery()
                                        {QStringLiteral("adb"), QStringLiteral("ADB"), std::nullopt, std::nullopt}},
                                       QStringLiteral("adb")));
 
-    auto *search = row(column, QStringLiteral("DeckSearchField, KeyHint"));
+    auto *search = galleryRow(column, QStringLiteral("DeckSearchField, KeyHint"));
     search->addWidget(new DeckSearchField(QStringLiteral("Поиск приложений"), 220, 132, QStringLiteral("Ctrl+F")));
     auto *typed = new DeckSearchField(QStringLiteral("Поиск"), 200);
     typed->setText(QStringLiteral("com.android.camera"));
@@ -120,7 +103,7 @@ QWidget *buildGallery()
     search->addWidget(focused);
     search->addWidget(new KeyHint(QStringLiteral("Ctrl+K")));
 
-    auto *badges = row(column, QStringLiteral("StatusBadge, PulseDot"));
+    auto *badges = galleryRow(column, QStringLiteral("StatusBadge, PulseDot"));
     badges->addWidget(new StatusBadge(QStringLiteral("cable.connector"), QStringLiteral("USB")));
     badges->addWidget(new StatusBadge(QStringLiteral("checkmark.circle.fill"), QStringLiteral("Включено"), Tone::success));
     badges->addWidget(new StatusBadge(QStringLiteral("pause.circle.fill"), QStringLiteral("Отключено"), Tone::warning));
@@ -135,7 +118,7 @@ QWidget *buildGallery()
     badges->addWidget(new PulseDot(Tone::success, false));
     badges->addWidget(new PulseDot(Tone::danger, false));
 
-    auto *labels = row(column, QStringLiteral("SectionHeader, CopyableValue"));
+    auto *labels = galleryRow(column, QStringLiteral("SectionHeader, CopyableValue"));
     auto *header = new SectionHeader(QStringLiteral("Хранилище"), QStringLiteral("Внутренняя память устройства"),
                                      new DeckButton(QStringLiteral("Обновить"), {DeckButtonRole::ghost, DeckButtonSize::small}));
     header->setFixedWidth(360);
