@@ -1,4 +1,5 @@
 #include "ConsoleProcessRunner.h"
+#include "ProcessExecution.h"
 
 #include <QByteArray>
 
@@ -9,7 +10,6 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <system_error>
@@ -17,7 +17,6 @@
 #include <unistd.h>
 #include <vector>
 
-extern char **environ;
 
 namespace {
 
@@ -339,44 +338,16 @@ std::optional<ConsoleRunError> ConsoleProcessRunner::start(const QString &execut
     ::fcntl(run->outFd, F_SETFL, ::fcntl(run->outFd, F_GETFL) | O_NONBLOCK);
     ::fcntl(run->errFd, F_SETFL, ::fcntl(run->errFd, F_GETFL) | O_NONBLOCK);
 
-    const QByteArray exe = executableURL.toLocal8Bit();
-    QList<QByteArray> argBytes;
-    argBytes << exe;
-    for (const QString &a : arguments)
-        argBytes << a.toUtf8();
-    std::vector<char *> argv;
-    for (QByteArray &a : argBytes)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_adddup2(&actions, outPipe[1], 1);
-    posix_spawn_file_actions_adddup2(&actions, errPipe[1], 2);
-
-    posix_spawnattr_t attr;
-    posix_spawnattr_init(&attr);
-    sigset_t all, none;
-    sigfillset(&all);
-    sigemptyset(&none);
-    // Default dispositions, so an interrupt we send is not ignored by inheritance.
-    posix_spawnattr_setsigdefault(&attr, &all);
-    posix_spawnattr_setsigmask(&attr, &none);
-    posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
-
     int spawnError;
     {
         std::lock_guard guard(run->signalLock);
         pid_t pid = -1;
-        spawnError = ::posix_spawn(&pid, exe.constData(), &actions, &attr, argv.data(), environ);
+        spawnError = spawnChild(executableURL, arguments, outPipe[1], errPipe[1], false, &pid);
         if (spawnError == 0) {
             run->pid = pid;
             run->launched = true;
         }
     }
-    posix_spawn_file_actions_destroy(&actions);
-    posix_spawnattr_destroy(&attr);
     ::close(outPipe[1]);
     ::close(errPipe[1]);
     if (spawnError != 0)

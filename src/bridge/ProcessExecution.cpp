@@ -38,12 +38,56 @@ struct Pipe {
 
 CommandResult startFailure(const QString &executable, int error)
 {
-    return CommandResult{-1, QString(),
-                         QStringLiteral("Не удалось запустить «%1»: %2")
-                             .arg(executable, QString::fromLocal8Bit(std::strerror(error)))};
+    return CommandResult{-1, QString(), startFailureText(executable, error)};
 }
 
 } // namespace
+
+QString startFailureText(const QString &executable, int error)
+{
+    return QStringLiteral("Не удалось запустить «%1»: %2").arg(executable, QString::fromLocal8Bit(std::strerror(error)));
+}
+
+int spawnChild(const QString &executable, const QStringList &arguments, int outFd, int errFd, bool ownGroup,
+               pid_t *pid)
+{
+    const QByteArray exe = executable.toLocal8Bit();
+    QList<QByteArray> argBytes;
+    argBytes.reserve(arguments.size() + 1);
+    argBytes << exe;
+    for (const QString &a : arguments)
+        argBytes << a.toUtf8();
+    std::vector<char *> argv;
+    for (QByteArray &a : argBytes)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_adddup2(&actions, outFd, 1);
+    posix_spawn_file_actions_adddup2(&actions, errFd, 2);
+
+    posix_spawnattr_t attr;
+    posix_spawnattr_init(&attr);
+    sigset_t all, none;
+    sigfillset(&all);
+    sigemptyset(&none);
+    // Default dispositions, so a signal we send is not ignored by inheritance.
+    posix_spawnattr_setsigdefault(&attr, &all);
+    posix_spawnattr_setsigmask(&attr, &none);
+    short flags = POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK;
+    if (ownGroup) {
+        posix_spawnattr_setpgroup(&attr, 0);
+        flags |= POSIX_SPAWN_SETPGROUP;
+    }
+    posix_spawnattr_setflags(&attr, flags);
+
+    const int error = ::posix_spawn(pid, exe.constData(), &actions, &attr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    posix_spawnattr_destroy(&attr);
+    return error;
+}
 
 QThreadPool *processThreadPool()
 {
@@ -63,38 +107,9 @@ CommandResult runProcess(const QString &executable, const QStringList &arguments
     if (!out.open() || !err.open())
         return startFailure(executable, errno);
 
-    const QByteArray exe = executable.toLocal8Bit();
-    QList<QByteArray> argBytes;
-    argBytes.reserve(arguments.size() + 1);
-    argBytes << exe;
-    for (const QString &a : arguments)
-        argBytes << a.toUtf8();
-    std::vector<char *> argv;
-    for (QByteArray &a : argBytes)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_adddup2(&actions, out.write, 1);
-    posix_spawn_file_actions_adddup2(&actions, err.write, 2);
-
-    posix_spawnattr_t attr;
-    posix_spawnattr_init(&attr);
-    sigset_t all, none;
-    sigfillset(&all);
-    sigemptyset(&none);
-    posix_spawnattr_setsigdefault(&attr, &all);
-    posix_spawnattr_setsigmask(&attr, &none);
     // A group of its own, so a time-out also ends whatever the child started.
-    posix_spawnattr_setpgroup(&attr, 0);
-    posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETPGROUP);
-
     pid_t pid = -1;
-    const int spawnError = ::posix_spawn(&pid, exe.constData(), &actions, &attr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    posix_spawnattr_destroy(&attr);
+    const int spawnError = spawnChild(executable, arguments, out.write, err.write, true, &pid);
     out.closeWrite();
     err.closeWrite();
     if (spawnError != 0)
