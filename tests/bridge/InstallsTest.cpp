@@ -258,7 +258,7 @@ TEST_F(Installs, DamagedDirectoriesAreRefusedWithoutReadingPastTheEnd)
 
 TEST_F(Installs, PullRunsAdbPullWithBothPaths)
 {
-    fake.onPrefix({QStringLiteral("-s"), kSerial, QStringLiteral("pull")}, {.exit = 1, .err = QStringLiteral("no such file")});
+    fake.onPrefix({QStringLiteral("-s"), kSerial, QStringLiteral("pull")}, {.err = QStringLiteral("no such file"), .exit = 1});
     const auto r = runSync(adb.pullAPK(QStringLiteral("/data/app/x/base.apk"), QStringLiteral("/out/base.apk"), kSerial));
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.stdErr, QStringLiteral("no such file"));

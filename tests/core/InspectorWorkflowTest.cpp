@@ -96,7 +96,7 @@ TEST(Inspector, LateDetailsOfAnotherPackageOrDeviceAreDropped)
 
 TEST(Inspector, NotReadyDeviceRunsNothing)
 {
-    for (const QString state : {QStringLiteral("unauthorized"), QStringLiteral("offline")}) {
+    for (const QString &state : {QStringLiteral("unauthorized"), QStringLiteral("offline")}) {
         InspectorHarness h(state);
         h->showInspector(QStringLiteral("com.a"));
         waitUntil([] { return false; }, 100);
