@@ -7,9 +7,14 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include "MetadataProgramFixture.h"
+
 #include <gtest/gtest.h>
 
 namespace {
+
+const QStringList kRun = QStringList{QStringLiteral("-s"), QStringLiteral("S1")} + kMetadataRun;
+const QStringList kRemove = QStringList{QStringLiteral("-s"), QStringLiteral("S1")} + kMetadataRemove;
 
 QStringList S(std::initializer_list<const char *> words)
 {
@@ -18,27 +23,6 @@ QStringList S(std::initializer_list<const char *> words)
         list << QString::fromUtf8(w);
     return list;
 }
-
-const QStringList kRun = S({"-s", "S1", "shell", "CLASSPATH=/data/local/tmp/kestrel-metadata.dex", "app_process",
-                            "/system/bin", "local.quill.kestrel.MetadataMain"});
-const QStringList kRemove = S({"-s", "S1", "shell", "rm", "-f", "/data/local/tmp/kestrel-metadata.dex"});
-
-// A resources folder holding a stand-in for the program.
-struct ProgramResource {
-    QTemporaryDir dir;
-    QString program = dir.path() + QStringLiteral("/kestrel-metadata.dex");
-    ProgramResource()
-    {
-        QFile f(program);
-        f.open(QIODevice::WriteOnly);
-        f.write("dex\n");
-        f.close();
-        Resources::setRootForTesting(dir.path());
-    }
-    ~ProgramResource() { Resources::setRootForTesting(QString()); }
-    QStringList push() const { return QStringList{QStringLiteral("-s"), QStringLiteral("S1"), QStringLiteral("push"), program,
-                                                  QStringLiteral("/data/local/tmp/kestrel-metadata.dex")}; }
-};
 
 TEST(PackageMetadata, DecodesOneObjectPerLine)
 {
@@ -114,25 +98,25 @@ TEST(PackageMetadata, MissingProgramRunsNothing)
 
 TEST(PackageMetadata, PushFailureStopsBeforeTheRun)
 {
-    ProgramResource resource;
+    MetadataProgramResource resource;
     FakeTool fake;
-    fake.on(resource.push(), {.err = QStringLiteral("adb: error: no space"), .exit = 1});
+    fake.on(resource.push(QStringLiteral("S1")), {.err = QStringLiteral("adb: error: no space"), .exit = 1});
     const PackageMetadataAnswer a = runSync(ADBService(fake.adbPath()).loadPackageMetadata(QStringLiteral("S1")));
     EXPECT_TRUE(a.metadata.isEmpty());
     EXPECT_EQ(a.result.exitCode, 1);
     EXPECT_EQ(a.result.stdErr, QStringLiteral("adb: error: no space"));
-    EXPECT_EQ(fake.calls(), QList<QStringList>{resource.push()});
+    EXPECT_EQ(fake.calls(), QList<QStringList>{resource.push(QStringLiteral("S1"))});
 }
 
 TEST(PackageMetadata, PushRunRemoveAndParseEvenOnFailure)
 {
-    ProgramResource resource;
+    MetadataProgramResource resource;
     FakeTool fake;
-    fake.on(resource.push(), {.out = QStringLiteral("1 file pushed")});
+    fake.on(resource.push(QStringLiteral("S1")), {.out = QStringLiteral("1 file pushed")});
     fake.on(kRun, {.out = QStringLiteral("{\"package\":\"a\",\"label\":\"A\",\"size\":5}\n"), .err = QStringLiteral("crash"), .exit = 255});
     fake.on(kRemove, {.exit = 1});
     const PackageMetadataAnswer a = runSync(ADBService(fake.adbPath()).loadPackageMetadata(QStringLiteral("S1")));
-    EXPECT_EQ(fake.calls(), (QList<QStringList>{resource.push(), kRun, kRemove}));
+    EXPECT_EQ(fake.calls(), (QList<QStringList>{resource.push(QStringLiteral("S1")), kRun, kRemove}));
     EXPECT_EQ(a.result.exitCode, 255);
     EXPECT_EQ(a.result.stdErr, QStringLiteral("crash"));
     EXPECT_EQ(a.metadata.value(QStringLiteral("a")).size, 5);
@@ -140,9 +124,9 @@ TEST(PackageMetadata, PushRunRemoveAndParseEvenOnFailure)
 
 TEST(PackageMetadata, OverlappingRunsForOneDeviceShareTheProgram)
 {
-    ProgramResource resource;
+    MetadataProgramResource resource;
     FakeTool fake;
-    fake.on(resource.push(), {.delayMs = 200});
+    fake.on(resource.push(QStringLiteral("S1")), {.delayMs = 200});
     fake.on(kRun, {.out = QStringLiteral("{\"package\":\"a\",\"label\":\"A\",\"size\":5}\n"), .delayMs = 200});
     fake.on(kRemove, {});
     const ADBService adb(fake.adbPath());
@@ -154,7 +138,7 @@ TEST(PackageMetadata, OverlappingRunsForOneDeviceShareTheProgram)
     auto t2 = runOne(adb, &second);
     ASSERT_TRUE(waitUntil([&] { return first && second; }, 5000));
     // One push, one run, one removal: the second call never removed the file under the first.
-    EXPECT_EQ(fake.calls(), (QList<QStringList>{resource.push(), kRun, kRemove}));
+    EXPECT_EQ(fake.calls(), (QList<QStringList>{resource.push(QStringLiteral("S1")), kRun, kRemove}));
     EXPECT_EQ(first->metadata, second->metadata);
     EXPECT_EQ(second->metadata.size(), 1);
 

@@ -4,6 +4,8 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include "MetadataProgramFixture.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -22,29 +24,6 @@ const QStringList kUser = S({"shell", "pm", "list", "packages", "-f", "-3"});
 const QStringList kSystem = S({"shell", "pm", "list", "packages", "-f", "-s"});
 const QStringList kDisabled = S({"shell", "pm", "list", "packages", "-d", "--user", "0"});
 const QStringList kKnown = S({"shell", "pm", "list", "packages", "-u", "--user", "0"});
-const QStringList kMetaRun = S({"shell", "CLASSPATH=/data/local/tmp/kestrel-metadata.dex", "app_process", "/system/bin",
-                                "local.quill.kestrel.MetadataMain"});
-const QStringList kMetaRemove = S({"shell", "rm", "-f", "/data/local/tmp/kestrel-metadata.dex"});
-
-// A resources folder with a stand-in metadata program.
-struct ProgramResource {
-    QTemporaryDir dir;
-    QString program = dir.path() + QStringLiteral("/kestrel-metadata.dex");
-    ProgramResource()
-    {
-        QFile f(program);
-        f.open(QIODevice::WriteOnly);
-        f.write("dex");
-        f.close();
-        Resources::setRootForTesting(dir.path());
-    }
-    ~ProgramResource() { Resources::setRootForTesting(QString()); }
-    QStringList push(const QString &serial) const
-    {
-        return on(serial, {QStringLiteral("push"), program, QStringLiteral("/data/local/tmp/kestrel-metadata.dex")});
-    }
-};
-
 QString metaLine(const char *package, const char *label, qint64 size)
 {
     return QStringLiteral("{\"package\":\"%1\",\"label\":\"%2\",\"size\":%3}\n")
@@ -53,7 +32,7 @@ QString metaLine(const char *package, const char *label, qint64 size)
 }
 
 struct Catalogue : ModelHarness {
-    ProgramResource resource;
+    MetadataProgramResource resource;
 
     explicit Catalogue(const QString &serial = QStringLiteral("S1"))
     {
@@ -78,8 +57,8 @@ struct Catalogue : ModelHarness {
     void metadata(const QString &serial, const QString &out, int delayMs = 0, const QString &err = {})
     {
         fake.on(resource.push(serial), {});
-        fake.on(on(serial, kMetaRun), {.out = out, .err = err, .delayMs = delayMs});
-        fake.on(on(serial, kMetaRemove), {});
+        fake.on(on(serial, kMetadataRun), {.out = out, .err = err, .delayMs = delayMs});
+        fake.on(on(serial, kMetadataRemove), {});
     }
 
     QList<QStringList> sortedCalls() const
@@ -138,7 +117,7 @@ TEST(PackageCatalogue, TwoPublicationsThenLabelsSizesAndStates)
     QList<QStringList> expected = {on("S1", kUser), on("S1", kSystem), on("S1", kDisabled), on("S1", kKnown)};
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(queries, expected);
-    EXPECT_EQ(calls.mid(4), (QList<QStringList>{h.resource.push("S1"), on("S1", kMetaRun), on("S1", kMetaRemove)}));
+    EXPECT_EQ(calls.mid(4), (QList<QStringList>{h.resource.push("S1"), on("S1", kMetadataRun), on("S1", kMetadataRemove)}));
 }
 
 TEST(PackageCatalogue, CacheIsUsedUnlessForcedAndSurvivesAnEmptyAnswer)
@@ -270,7 +249,7 @@ TEST(PackageCatalogue, NewerRefreshWinsOverAnOlderOne)
     EXPECT_FALSE(h->isBusy());
     // The overlapping program runs were one run: the device file was pushed and removed once.
     EXPECT_EQ(h.fake.calls().count(h.resource.push("S1")), 1);
-    EXPECT_EQ(h.fake.calls().count(on("S1", kMetaRemove)), 1);
+    EXPECT_EQ(h.fake.calls().count(on("S1", kMetadataRemove)), 1);
 }
 
 } // namespace

@@ -15,14 +15,11 @@
 #include <QHBoxLayout>
 #include <QMimeData>
 #include <QMouseEvent>
+#include "WidgetTestSupport.h"
+
 #include <gtest/gtest.h>
 
 namespace {
-
-struct ReducedMotion {
-    ReducedMotion() { A11y::setReduceMotion(true); }
-    ~ReducedMotion() { A11y::resetForTesting(); }
-};
 
 TEST(DeckButton, SizesGiveHeightPaddingAndFont)
 {

@@ -11,16 +11,13 @@
 #include "TestSupport.h"
 
 #include <QPainter>
+#include "WidgetTestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 namespace {
-
-struct ReducedMotion {
-    ReducedMotion() { A11y::setReduceMotion(true); }
-    ~ReducedMotion() { A11y::resetForTesting(); }
-};
 
 DeviceSnapshot sampleSnapshot()
 {

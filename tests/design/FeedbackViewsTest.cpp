@@ -18,25 +18,14 @@
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QVBoxLayout>
+#include "WidgetTestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 
 namespace {
-
-struct ReducedMotion {
-    ReducedMotion() { A11y::setReduceMotion(true); }
-    ~ReducedMotion() { A11y::resetForTesting(); }
-};
-
-QImage render(QWidget &w)
-{
-    QImage img(w.size(), QImage::Format_ARGB32_Premultiplied);
-    img.fill(Qt::transparent);
-    w.render(&img, QPoint(), QRegion(), QWidget::DrawChildren);
-    return img;
-}
 
 bool near(const QColor &a, const QColor &b, int tolerance = 40)
 {
@@ -161,7 +150,7 @@ TEST(Skeleton, BandTravelsFromBeforeToPastTheBlockAndStaysInsideTheOutline)
     EXPECT_DOUBLE_EQ(s.bandRect().left(), 160);
     // Mid-sweep the band covers the rounded corner region, yet the corner pixel stays clear.
     s.setPhase(0);
-    const QImage img = render(s);
+    const QImage img = renderWidget(s);
     EXPECT_EQ(qAlpha(img.pixel(0, 0)), 0);
     EXPECT_EQ(qAlpha(img.pixel(0, 19)), 0);
     EXPECT_GT(qAlpha(img.pixel(20, 10)), 0);
@@ -346,7 +335,7 @@ TEST(OperationBar, ArcStartsAtTwelveAndGrowsClockwise)
     bar.resize(bar.sizeHint());
     bar.show();
     QWidget *indicator = bar.spinner()->parentWidget();
-    const QImage img = render(*indicator);
+    const QImage img = renderWidget(*indicator);
     // A quarter from twelve o'clock clockwise covers the upper right, not the upper left.
     const QColor upperRight = img.pixelColor(int(9 + 8 * std::sin(M_PI / 4)), int(9 - 8 * std::cos(M_PI / 4)));
     const QColor upperLeft = img.pixelColor(int(9 - 8 * std::sin(M_PI / 4)), int(9 - 8 * std::cos(M_PI / 4)));

@@ -12,25 +12,14 @@
 #include "TestSupport.h"
 
 #include <QVBoxLayout>
+#include "WidgetTestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 
 namespace {
-
-struct ReducedMotion {
-    ReducedMotion() { A11y::setReduceMotion(true); }
-    ~ReducedMotion() { A11y::resetForTesting(); }
-};
-
-QImage render(QWidget &w)
-{
-    QImage img(w.size(), QImage::Format_ARGB32_Premultiplied);
-    img.fill(Qt::transparent);
-    w.render(&img, QPoint(), QRegion(), QWidget::DrawChildren);
-    return img;
-}
 
 int distance(const QColor &a, const QColor &b)
 {
@@ -116,7 +105,7 @@ TEST(ArcGauge, LevelGrowsClockwiseFromTheLowerLeft)
     Theme::setScheme(ColorScheme::dark);
     ArcGauge gauge(0.3, Tone::danger, 6);
     gauge.resize(120, 120);
-    const QImage img = render(gauge);
+    const QImage img = renderWidget(gauge);
     const QRectF c = gauge.circleRect();
     const qreal r = c.width() / 2;
     auto at = [&](double clockwiseDeg) {

@@ -12,17 +12,14 @@
 #include <QDialog>
 #include <QHBoxLayout>
 #include <QPushButton>
+#include "WidgetTestSupport.h"
+
 #include <gtest/gtest.h>
 
 namespace {
 
 struct TextOwner : Observable {
     Published<QString> value{this};
-};
-
-struct ReducedMotion {
-    ReducedMotion() { A11y::setReduceMotion(true); }
-    ~ReducedMotion() { A11y::resetForTesting(); }
 };
 
 TEST(DeckTextField, MonoAndProportionalShareTheHeightAndThePlaceholderNamesTheField)
