@@ -99,7 +99,7 @@ void BM_PaintDeviceObject(benchmark::State &state)
         const QRegion before = object.sweepRegion();
         sweep = sweep >= 0.7 ? 0.3 : sweep + 0.01;
         object.setAnimationPhase(sweep, next);
-        const QRegion dirty = before + object.sweepRegion() + object.arcBounds(orbit) + object.arcBounds(next);
+        const QRegion dirty = before + object.sweepRegion() + object.arcRegion(orbit) + object.arcRegion(next);
         orbit = next;
         QPainter p(&img);
         object.paintFrame(p, dirty);

@@ -21,6 +21,7 @@
 #include <QPainter>
 #include <QPauseAnimation>
 #include <QRadialGradient>
+#include <QVarLengthArray>
 
 #include <cmath>
 #include <cstring>
@@ -81,21 +82,23 @@ QImage glowingSymbol(const QString &name, qreal size, const QColor &ink, const Q
     return out;
 }
 
-// Draws the part of `image` (placed at `origin`) that falls in `region`, one rectangle at a
-// time and with no clip, which keeps Qt on its direct blit. A clipped blend goes through span
-// functions that hand tall areas to a thread pool, whose wake-ups cost more than these copies.
-void blitRegion(QPainter &p, const QImage &image, const QPoint &origin, const QRegion &region)
+// Draws the part of `image` (placed at `origin`) that falls in `area`, with no clip, which
+// keeps Qt on its direct blit. A clipped blend goes through span functions that hand tall
+// areas to a thread pool, whose wake-ups cost more than these copies.
+void blit(QPainter &p, const QImage &image, const QPoint &origin, const QRect &area)
 {
     const qreal dpr = image.devicePixelRatio();
-    const QRect bounds(origin, (QSizeF(image.size()) / dpr).toSize());
-    for (const QRect &r : region) {
-        const QRect part = r & bounds;
-        if (part.isEmpty())
-            continue;
-        const QRect source = part.translated(-origin);
-        p.drawImage(QRectF(part), image,
-                    QRectF(source.left() * dpr, source.top() * dpr, source.width() * dpr, source.height() * dpr));
-    }
+    const QRect part = area & QRect(origin, (QSizeF(image.size()) / dpr).toSize());
+    if (part.isEmpty())
+        return;
+    const QRect source = part.translated(-origin);
+    p.drawImage(QRectF(part), image,
+                QRectF(source.left() * dpr, source.top() * dpr, source.width() * dpr, source.height() * dpr));
+}
+
+inline bool overlaps(const QRect &a, const QRect &b)
+{
+    return a.left() <= b.right() && b.left() <= a.right() && a.top() <= b.bottom() && b.top() <= a.bottom();
 }
 
 // Every channel of a premultiplied pixel times a / 255, two channels per multiply.
@@ -125,42 +128,63 @@ void fadeTopAndBottom(QImage &image, int rows)
     }
 }
 
-// `out` = `band` (whose top-left lies at `bandOffset` in `out`'s pixels) masked by `mask`;
-// all premultiplied and of one pixel ratio. Plain arithmetic: no painter to set up.
-void maskBand(QImage &out, const QImage &band, const QPoint &bandOffset, const QImage &mask)
+// The horizontal reach of a polyline (closed when `closed`) between the rows y0 and y1: every
+// segment clipped to that band of rows. Empty (min > max) when it stays outside.
+std::pair<qreal, qreal> slabExtent(const QPointF *points, int count, bool closed, qreal y0, qreal y1)
 {
-    const int w = out.width();
-    const int h = out.height();
-    const int bw = band.width();
-    const int bh = band.height();
-    const int x0 = std::clamp(bandOffset.x(), 0, w);
-    const int x1 = std::clamp(bandOffset.x() + bw, 0, w);
-    for (int y = 0; y < h; ++y) {
-        auto *dst = reinterpret_cast<QRgb *>(out.scanLine(y));
-        std::fill(dst, dst + w, 0);
-        const int by = y - bandOffset.y();
-        if (by < 0 || by >= bh)
+    qreal minX = 1e9, maxX = -1e9;
+    const int segments = closed ? count : count - 1;
+    for (int i = 0; i < segments; ++i) {
+        QPointF a = points[i];
+        QPointF b = points[(i + 1) % count];
+        if (a.y() > b.y())
+            std::swap(a, b);
+        if (b.y() < y0 || a.y() > y1)
             continue;
-        const auto *m = reinterpret_cast<const QRgb *>(mask.constScanLine(y));
-        const auto *src = reinterpret_cast<const QRgb *>(band.constScanLine(by)) - bandOffset.x();
-        for (int x = x0; x < x1; ++x) {
-            const uint a = qAlpha(m[x]);
-            dst[x] = a == 255 ? src[x] : byteMul(src[x], a);
-        }
+        const qreal dy = b.y() - a.y();
+        const auto xAt = [&](qreal y) { return dy > 0 ? a.x() + (b.x() - a.x()) * (y - a.y()) / dy : a.x(); };
+        const qreal xa = a.y() < y0 ? xAt(y0) : a.x();
+        const qreal xb = b.y() > y1 ? xAt(y1) : b.x();
+        minX = std::min({minX, xa, xb});
+        maxX = std::max({maxX, xa, xb});
     }
-}
-
-// `out` = the opaque `screen` with the premultiplied `band` (top-left at `bandOffset`) over it;
-// both images of one size and format. One copy, then Qt's vectorised blend on an unclipped
-// image.
-void composeBand(QImage &out, const QImage &screen, const QImage &band, const QPoint &bandOffset)
-{
-    std::memcpy(out.bits(), screen.constBits(), size_t(screen.sizeInBytes()));
-    QPainter p(&out);
-    p.drawImage(QPointF(QPointF(bandOffset) / out.devicePixelRatio()), band);
+    return {minX, maxX};
 }
 
 } // namespace
+
+// Strips of `height` rows on a fixed grid (so the regions of two ticks merge strip by strip)
+// within `box`, each with the reach of `points` in its rows (and `pad` rows around them).
+QList<DeviceObject::Strip> DeviceObject::strips(const QPointF *points, int count, bool closed, const QRect &box,
+                                                int height, int pad)
+{
+    QList<Strip> out;
+    if (box.isEmpty())
+        return out;
+    for (int y = box.top() - ((box.top() % height) + height) % height; y <= box.bottom(); y += height) {
+        const int top = std::max(y, box.top());
+        const int bottom = std::min(y + height, box.bottom() + 1);
+        const auto [minX, maxX] = slabExtent(points, count, closed, top - pad, bottom + pad);
+        if (minX <= maxX)
+            out.append({top, bottom, minX, maxX});
+    }
+    return out;
+}
+
+// The strips moved right by `dx`, widened by `pad` and kept within `box`, as a region.
+QRegion DeviceObject::stripRegion(const QList<Strip> &strips, qreal dx, const QRect &box, int pad)
+{
+    QVarLengthArray<QRect, 64> rects;
+    for (const Strip &s : strips) {
+        const int left = std::max(box.left(), int(std::floor(s.minX + dx)) - pad);
+        const int right = std::min(box.right() + 1, int(std::ceil(s.maxX + dx)) + pad);
+        if (left < right)
+            rects.append(QRect(left, s.top, right - left, s.bottom - s.top));
+    }
+    QRegion region;
+    region.setRects(rects.constData(), int(rects.size()));
+    return region;
+}
 
 // --- What the state gives the picture ---
 
@@ -250,9 +274,9 @@ DeviceObject::DeviceObject(const LinkState &state, std::optional<DeviceSnapshot>
             m_orbitDeg = next;
             return;
         }
-        const QRect before = arcBounds(m_orbitDeg);
+        const QRegion before = arcRegion(m_orbitDeg);
         m_orbitDeg = next;
-        update(QRegion(before) + arcBounds(m_orbitDeg));
+        update(before + arcRegion(m_orbitDeg));
     });
     refreshAccessibility();
 }
@@ -390,36 +414,76 @@ void DeviceObject::ensureLayers(qreal dpr)
     fadeTopAndBottom(m_glowLayer, fadeRows);
     fadeTopAndBottom(m_overLayer, fadeRows);
 
-    // The screen's wholly glass (opaque) core, copied out so an animation frame can put it back
-    // with a plain copy; its rounded corners and anti-aliased edge stay with the over layer.
-    const QRect core = screenRect().adjusted(1, 1, -1, -1).toAlignedRect().adjusted(1, 1, -1, -1);
-    const QRect corePx(QPoint(int(core.left() * dpr), int(core.top() * dpr)),
-                       QSize(int(core.width() * dpr), int(core.height() * dpr)));
-    m_screenOpaque = m_overLayer.copy(corePx).convertToFormat(QImage::Format_RGB32);
-    m_screenOpaque.setDevicePixelRatio(dpr);
-    // The band is blended into a premultiplied copy: Qt's vectorised path wants that format.
-    m_screenScratch = m_screenOpaque.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    m_screenOpaqueArgb = m_screenScratch.copy();
-    m_coreRect = core;
-    m_innerRegion = screenInnerRegion();
-    m_corners = screenCorners();
+    // The screen's box is opaque (glass and shell), so a frame starts there from a plain copy.
+    // Where the glass ends inside it (the rounded corners, the anti-aliased rim) the shell is
+    // laid over the band again: the box's pixels weighted by how far each lies outside the
+    // glass, which gives exactly the band masked by the glass's outline.
+    m_screenBox = screenRect().toAlignedRect();
+    const QRect boxPx(QPoint(int(m_screenBox.left() * dpr), int(m_screenBox.top() * dpr)),
+                      QSize(int(std::ceil(m_screenBox.width() * dpr)), int(std::ceil(m_screenBox.height() * dpr))));
+    const QImage box = m_overLayer.copy(boxPx);
+    m_screenBase = box.convertToFormat(QImage::Format_RGB32);
+    m_screenBase.setDevicePixelRatio(dpr);
+    QImage glass(box.size(), QImage::Format_Alpha8);
+    glass.setDevicePixelRatio(dpr);
+    glass.fill(0);
+    {
+        QPainter gp(&glass);
+        gp.setRenderHint(QPainter::Antialiasing);
+        gp.translate(-m_screenBox.topLeft());
+        gp.fillPath(Squircle::path(screenRect(), m_width * 0.155), Qt::white);
+    }
+    QImage edge = box;
+    for (int y = 0; y < edge.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(edge.scanLine(y));
+        const uchar *cover = glass.constScanLine(y);
+        for (int x = 0; x < edge.width(); ++x)
+            line[x] = byteMul(line[x], 255 - cover[x]);
+    }
+    // The band lights the glass between its straight edges (the one-pixel anti-aliased rim
+    // along them stays as it is); in the corners the shell is laid over it again.
+    {
+        const int midRow = glass.height() / 2;
+        const int midColumn = glass.width() / 2;
+        const uchar *row = glass.constScanLine(midRow);
+        int left = 0, right = glass.width() - 1, top = 0, bottom = glass.height() - 1;
+        while (left < right && row[left] != 255)
+            ++left;
+        while (right > left && row[right] != 255)
+            --right;
+        while (top < bottom && glass.constScanLine(top)[midColumn] != 255)
+            ++top;
+        while (bottom > top && glass.constScanLine(bottom)[midColumn] != 255)
+            --bottom;
+        // How far the corner's curve reaches along the edges: the first row whose pixel at the
+        // left edge is wholly glass, and the same along the top.
+        int cornerRows = top;
+        while (cornerRows < midRow && glass.constScanLine(cornerRows)[left] != 255)
+            ++cornerRows;
+        int cornerColumns = left;
+        while (cornerColumns < midColumn && glass.constScanLine(top)[cornerColumns] != 255)
+            ++cornerColumns;
+        const auto logicalStart = [dpr](int px) { return int(std::ceil(px / dpr)); };
+        const auto logicalEnd = [dpr](int px) { return int(std::floor((px + 1) / dpr)) - 1; };
+        const QPoint o = m_screenBox.topLeft();
+        m_litRect = QRect(QPoint(logicalStart(left), logicalStart(top)), QPoint(logicalEnd(right), logicalEnd(bottom)))
+                        .translated(o);
+        const int ch = int(std::ceil(cornerRows / dpr)) - (m_litRect.top() - o.y()) + 1;
+        const int cw = int(std::ceil(cornerColumns / dpr)) - (m_litRect.left() - o.x()) + 1;
+        const QRect &l = m_litRect;
+        m_litCorners = {QRect(l.left(), l.top(), cw, ch), QRect(l.right() - cw + 1, l.top(), cw, ch),
+                        QRect(l.left(), l.bottom() - ch + 1, cw, ch), QRect(l.right() - cw + 1, l.bottom() - ch + 1, cw, ch)};
+        for (int i = 0; i < 4; ++i) {
+            const QRect c = m_litCorners[i].translated(-o);
+            m_cornerTiles[i] = edge.copy(QRect(QPoint(int(c.left() * dpr), int(c.top() * dpr)),
+                                               QSize(int(std::ceil(c.width() * dpr)), int(std::ceil(c.height() * dpr)))));
+            m_cornerTiles[i].setDevicePixelRatio(dpr);
+        }
+    }
 
     m_staticLayer = QImage();
-    m_arcSprites.clear();
-    // Masks of the screen's rounded corners, for the band where rectangles cannot clip it.
-    m_cornerMasks.clear();
-    for (const QRect &c : std::as_const(m_corners)) {
-        QImage mask = newLayer(c.size(), dpr);
-        QPainter mp(&mask);
-        mp.setRenderHint(QPainter::Antialiasing);
-        mp.translate(-c.topLeft());
-        // Only what the inner rectangles leave: the corner less its straight inner strips.
-        mp.fillPath(Squircle::path(screenRect(), m_width * 0.155), Qt::white);
-        m_cornerMasks.append(mask);
-    }
-    m_cornerScratch.clear();
-    for (const QRect &c : std::as_const(m_corners))
-        m_cornerScratch.append(newLayer(c.size(), dpr));
+    m_arcFrames.clear();
+    renderBand(dpr);
 
     // The camera sits over the screen, so it is put back over the band.
     const QRectF body = bodyRect();
@@ -605,11 +669,6 @@ QRectF DeviceObject::bandRect() const
 
 void DeviceObject::renderBand(qreal dpr)
 {
-    const QString key = Theme::key() + QLatin1Char('|') + QString::number(dpr) + QLatin1Char('|') +
-                        QString::number(m_width);
-    if (key == m_bandKey)
-        return;
-    m_bandKey = key;
     const QRectF box = bandRect();
     m_bandLayer = newLayer(box.size().toSize() + QSize(2, 2), dpr);
     QPainter p(&m_bandLayer);
@@ -680,13 +739,14 @@ void DeviceObject::paintArc(QPainter &p, qreal degrees, qreal opacity) const
     p.restore();
 }
 
-const QImage &DeviceObject::arcSprite(int step, qreal dpr)
+const DeviceObject::ArcFrame &DeviceObject::arcFrame(int step, qreal dpr)
 {
     const bool still = A11y::reduceMotion();
-    const int key = still ? -1 : step;
-    auto it = m_arcSprites.constFind(key);
-    if (it != m_arcSprites.constEnd())
-        return *it;
+    if (m_arcFrames.size() != kOrbitSteps + 1)
+        m_arcFrames.resize(kOrbitSteps + 1);
+    ArcFrame &frame = m_arcFrames[still ? kOrbitSteps : step];
+    if (frame.built)
+        return frame;
     const qreal degrees = still ? 0 : step * 360.0 / kOrbitSteps;
     const QRect bounds = arcBounds(degrees);
     QImage sprite = newLayer(bounds.size(), dpr);
@@ -719,57 +779,68 @@ const QImage &DeviceObject::arcSprite(int step, qreal dpr)
         cp.end();
         sprite = composed;
     }
-    return *m_arcSprites.insert(key, sprite);
-}
-
-QRegion DeviceObject::screenInnerRegion() const
-{
-    // The screen less its anti-aliased edge and its four rounded corners: pixels that are
-    // wholly glass, so rectangles describe them exactly.
-    const QRect inner = screenRect().adjusted(1, 1, -1, -1).toAlignedRect().adjusted(1, 1, -1, -1);
-    const int c = int(std::ceil(m_width * 0.155 * 1.28)) + 1;
-    return QRegion(inner.adjusted(c, 0, -c, 0)) + QRegion(inner.adjusted(0, c, 0, -c));
-}
-
-QList<QRect> DeviceObject::screenCorners() const
-{
-    const QRect outer = screenRect().toAlignedRect();
-    const QRect inner = screenRect().adjusted(1, 1, -1, -1).toAlignedRect().adjusted(1, 1, -1, -1);
-    const int c = int(std::ceil(m_width * 0.155 * 1.28)) + 1 + (inner.left() - outer.left());
-    return {QRect(outer.left(), outer.top(), c, c), QRect(outer.right() - c + 1, outer.top(), c, c),
-            QRect(outer.left(), outer.bottom() - c + 1, c, c), QRect(outer.right() - c + 1, outer.bottom() - c + 1, c, c)};
-}
-
-bool DeviceObject::bandTouches(const QRect &area) const
-{
-    // In the band's own turned frame the band is an upright w × h rectangle; the area's
-    // corners turned the other way either reach it or not.
-    const QRectF screen = screenRect();
-    const QPointF c(screen.center().x() + bandOffset(), screen.center().y());
-    const qreal w = m_width * 0.7 / 2;
-    const qreal h = screen.height() / 2;
-    const qreal a = -M_PI / 10;
-    qreal minX = 1e9, maxX = -1e9, minY = 1e9, maxY = -1e9;
-    for (const QPointF &pt : {QPointF(area.topLeft()), QPointF(area.topRight()) + QPointF(1, 0),
-                              QPointF(area.bottomLeft()) + QPointF(0, 1), QPointF(area.bottomRight()) + QPointF(1, 1)}) {
-        const QPointF d = pt - c;
-        const qreal x = d.x() * std::cos(a) - d.y() * std::sin(a);
-        const qreal y = d.x() * std::sin(a) + d.y() * std::cos(a);
-        minX = std::min(minX, x);
-        maxX = std::max(maxX, x);
-        minY = std::min(minY, y);
-        maxY = std::max(maxY, y);
+    // Only the strips along the arc are kept, each its own small image: read every frame,
+    // they stay few and close together in memory where the whole boxes would not.
+    frame.region = arcRegion(degrees);
+    for (const QRect &r : frame.region) {
+        const QRect source = r.translated(-bounds.topLeft());
+        QImage piece = sprite.copy(QRect(QPoint(int(std::lround(source.left() * dpr)), int(std::lround(source.top() * dpr))),
+                                         QSize(int(std::ceil(source.width() * dpr)), int(std::ceil(source.height() * dpr)))));
+        piece.setDevicePixelRatio(dpr);
+        frame.pieces.append({r, piece});
     }
-    return maxX >= -w && minX <= w && maxY >= -h && minY <= h;
+    frame.built = true;
+    return frame;
 }
 
 QRegion DeviceObject::sweepRegion() const
 {
-    QRegion r = screenInnerRegion();
-    for (const QRect &c : screenCorners())
-        if (bandTouches(c))
-            r += c;
-    return r;
+    // The band's turned outline, in strips of rows within the screen's box; worked out once
+    // at the band's resting place, since the band only ever moves sideways.
+    const QRectF screen = screenRect();
+    const QRect box = screen.toAlignedRect();
+    // Two pixels of room for anti-aliasing and the band image's whole-pixel placement.
+    constexpr int pad = 2;
+    if (!m_bandStrips) {
+        const QPointF c = screen.center();
+        const qreal w = m_width * 0.7 / 2;
+        const qreal h = screen.height() / 2;
+        const qreal cs = std::cos(M_PI / 10);
+        const qreal sn = std::sin(M_PI / 10);
+        QPointF outline[4];
+        int i = 0;
+        for (const QPointF &pt : {QPointF(-w, -h), QPointF(w, -h), QPointF(w, h), QPointF(-w, h)})
+            outline[i++] = c + QPointF(pt.x() * cs - pt.y() * sn, pt.x() * sn + pt.y() * cs);
+        m_bandStrips = strips(outline, 4, true, box, 24, pad);
+    }
+    return stripRegion(*m_bandStrips, bandOffset(), box, pad);
+}
+
+QRegion DeviceObject::arcRegion(qreal degrees) const
+{
+    const int step = orbitStep(degrees);
+    if (m_arcRegions.size() != kOrbitSteps)
+        m_arcRegions.resize(kOrbitSteps);
+    std::optional<QRegion> &cached = m_arcRegions[step];
+    if (cached)
+        return *cached;
+    const QRectF ring = ringRect();
+    const qreal r = ring.width() / 2;
+    const qreal from = step * 360.0 / kOrbitSteps;
+    constexpr int samples = 65; // a degree apart
+    QPointF arc[samples];
+    for (int i = 0; i < samples; ++i) {
+        const qreal a = (from + kArcTrim * 360 * i / (samples - 1)) * M_PI / 180;
+        arc[i] = ring.center() + QPointF(r * std::cos(a), r * std::sin(a));
+    }
+    // Room for half the pen, its round caps and anti-aliasing. Behind the body's opaque middle
+    // the arc never shows, so nothing there is repainted for it.
+    QRegion region = stripRegion(strips(arc, samples, false, rect(), 12, 3), 0, rect(), 3);
+    const QRect body = bodyRect().toAlignedRect();
+    const int corner = int(std::ceil(HandsetShape().cornerRadius(bodyRect()))) + 2;
+    region -= body.adjusted(2, corner, -2, -corner);
+    cached = region;
+    return region;
 }
 
 void DeviceObject::paintFrame(QPainter &p, const QRegion &region)
@@ -783,7 +854,7 @@ void DeviceObject::paintFrame(QPainter &p, const QRegion &region)
     const double glow = m_glow->value();
     if (glow != m_staticGlow || m_staticLayer.isNull()) {
         m_staticGlow = glow;
-        m_arcSprites.clear(); // each step's image holds the glow
+        m_arcFrames.clear(); // each step's images hold the glow
         m_staticLayer = newLayer(size(), dpr);
         QPainter sp(&m_staticLayer);
         sp.setOpacity(glow);
@@ -792,56 +863,51 @@ void DeviceObject::paintFrame(QPainter &p, const QRegion &region)
         sp.drawImage(QPointF(0, 0), m_overLayer);
     }
 
-    const QRectF screen = screenRect();
     const QRectF band = bandRect();
-    const bool banded = motion && band.intersects(screen);
-    QPoint bandAt;
-    if (banded) {
-        renderBand(dpr);
-        bandAt = band.topLeft().toPoint() - QPoint(1, 1);
-    }
+    const bool banded = motion && band.intersects(screenRect());
+    // The band image's place, on whole pixels.
+    const QPoint bandAt = band.topLeft().toPoint() - QPoint(1, 1);
 
-    // The screen's opaque core comes back as a plain copy (with the band composed into it);
-    // everything else is drawn from the composed glow and body.
-    const QRegion coreDirty = dirty & m_innerRegion;
-    const QRegion rest = dirty - coreDirty;
+    // Outside the screen's box: the composed glow and body, and the arc's step strips where
+    // the arc is; inside it: a copy of the screen, the band, the shell over the band in the
+    // corners and the camera, with plain rectangle arithmetic (region operations would cost
+    // more than the pixels).
+    const QRect box = m_screenBox;
+    const QRect lightable =
+        banded ? QRect(bandAt, (QSizeF(m_bandLayer.size()) / dpr).toSize()) & m_litRect : QRect();
 
     p.save();
     p.setClipping(false);
-    if (!rest.isEmpty()) {
-        const bool busy = isBusy(m_state);
-        const QRect arcBox = busy ? arcBounds(motion ? m_orbitDeg : 0) : QRect();
-        blitRegion(p, m_staticLayer, QPoint(0, 0), busy ? rest - arcBox : rest);
-        if (busy) {
-            const qreal degrees = motion ? m_orbitDeg : 0;
-            const QRect bounds = arcBounds(degrees);
-            const QRegion arcRest = rest & bounds;
-            // The step's box comes from its own image (glow, arc and body composed), the rest
-            // from the still composite: one pass over every pixel.
-            if (!arcRest.isEmpty())
-                blitRegion(p, arcSprite(orbitStep(degrees), dpr), bounds.topLeft(), arcRest);
+    const QRegion outside = dirty - box;
+    if (!outside.isEmpty()) {
+        if (isBusy(m_state)) {
+            // The step's strips hold the glow, the arc and the body composed: one pass a pixel.
+            const ArcFrame &frame = arcFrame(orbitStep(motion ? m_orbitDeg : 0), dpr);
+            for (const QRect &r : outside - frame.region)
+                blit(p, m_staticLayer, QPoint(0, 0), r);
+            for (const QRect &r : outside & frame.region)
+                for (const auto &[place, image] : frame.pieces)
+                    if (place.intersects(r))
+                        blit(p, image, place.topLeft(), r);
+        } else {
+            for (const QRect &r : outside)
+                blit(p, m_staticLayer, QPoint(0, 0), r);
         }
     }
-    if (!coreDirty.isEmpty()) {
-        // A plain copy of the glass, then the band blended straight onto it.
-        blitRegion(p, m_screenOpaque, m_coreRect.topLeft(), coreDirty);
-        if (banded)
-            blitRegion(p, m_bandLayer, bandAt, coreDirty);
-    }
-    if (banded) {
-        // The rounded corners take the band through their masks; the one-pixel anti-aliased
-        // rim is left as it is.
-        const QRect bandBox(bandAt, (QSizeF(m_bandLayer.size()) / dpr).toSize());
-        for (int i = 0; i < m_corners.size(); ++i) {
-            const QRect c = m_corners[i];
-            if (!bandTouches(c) || !dirty.intersects(c))
-                continue;
-            QImage &scratch = m_cornerScratch[i];
-            maskBand(scratch, m_bandLayer, (bandAt - c.topLeft()) * dpr, m_cornerMasks[i]);
-            blitRegion(p, scratch, c.topLeft(), dirty & c);
-        }
-        if (bandBox.intersects(m_cameraRect) && dirty.intersects(m_cameraRect))
-            blitRegion(p, m_cameraLayer, m_cameraRect.topLeft(), dirty & m_cameraRect);
+    for (const QRect &r : dirty) {
+        const QRect inside = r & box;
+        if (inside.isEmpty())
+            continue;
+        blit(p, m_screenBase, box.topLeft(), inside);
+        const QRect lit = inside & lightable;
+        if (lit.isEmpty())
+            continue;
+        blit(p, m_bandLayer, bandAt, lit);
+        for (int i = 0; i < 4; ++i)
+            if (overlaps(lit, m_litCorners[i]))
+                blit(p, m_cornerTiles[i], m_litCorners[i].topLeft(), lit);
+        if (overlaps(lit, m_cameraRect))
+            blit(p, m_cameraLayer, m_cameraRect.topLeft(), lit);
     }
     p.restore();
 }

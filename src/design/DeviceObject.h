@@ -11,6 +11,7 @@
 #include <QVariantAnimation>
 #include <QWidget>
 
+#include <array>
 #include <optional>
 
 class AnimatedValue;
@@ -72,10 +73,13 @@ public:
     // Paints the picture into `painter` (widget coordinates), limited to `region` (the whole
     // frame when empty). What paintEvent does; also used to render previews and to measure.
     void paintFrame(QPainter &painter, const QRegion &region = {});
-    // What a frame of the sweep repaints: the glass the band can light.
+    // What a frame of the sweep repaints: where the band lies on the screen (before and after
+    // a tick together make the frame's region).
     QRegion sweepRegion() const;
-    // The region the arc covers when turned by `orbitDegrees` (taken to its step).
+    // The box the arc covers when turned by `orbitDegrees` (taken to its step), and the part of
+    // it that a turn repaints: strips along the arc, less what the body hides.
     QRect arcBounds(qreal orbitDegrees) const;
+    QRegion arcRegion(qreal orbitDegrees) const;
     static constexpr int kOrbitSteps = 84; // 1.4 s at 60 frames a second
 
     QSize sizeHint() const override;
@@ -97,11 +101,22 @@ private:
     QRectF bandRect() const;
     // The arc turns in steps of one frame at 60 Hz; each step is drawn once and reused.
     int orbitStep(qreal degrees) const;
-    const QImage &arcSprite(int step, qreal dpr);
-    QRegion screenInnerRegion() const;
-    // Whether the band in its current place reaches `area` (widget coordinates).
-    bool bandTouches(const QRect &area) const;
-    QList<QRect> screenCorners() const;
+    struct ArcFrame {
+        bool built = false;
+        QRegion region;
+        QList<std::pair<QRect, QImage>> pieces;
+    };
+    // A band of rows and how far a shape reaches sideways within it.
+    struct Strip {
+        int top;
+        int bottom; // exclusive
+        qreal minX;
+        qreal maxX;
+    };
+    static QList<Strip> strips(const QPointF *points, int count, bool closed, const QRect &box, int height, int pad);
+    static QRegion stripRegion(const QList<Strip> &strips, qreal dx, const QRect &box, int pad);
+    // The step's strips (the still arc's under reduce motion), drawn on first use.
+    const ArcFrame &arcFrame(int step, qreal dpr);
 
     LinkState m_state;
     std::optional<DeviceSnapshot> m_snapshot;
@@ -125,21 +140,19 @@ private:
     };
     LayerKey m_layerKey{};
     bool m_layersValid = false;
-    QImage m_screenScratch;
-    QImage m_screenOpaqueArgb;
     QImage m_glowLayer;
     QImage m_overLayer;
     QImage m_staticLayer; // glow at m_staticGlow under the over layer
     double m_staticGlow = -1;
-    QHash<int, QImage> m_arcSprites;
-    QList<QImage> m_cornerMasks;
-    QList<QImage> m_cornerScratch;
-    QList<QRect> m_corners;
-    QRect m_coreRect;
-    QRegion m_innerRegion; // wholly glass screen: opaque, restored by copying, band unmasked
-    QImage m_screenOpaque;
+    QList<ArcFrame> m_arcFrames;
+    mutable QList<std::optional<QRegion>> m_arcRegions;
+    mutable std::optional<QList<Strip>> m_bandStrips; // the band's outline at its resting place
+    QRect m_screenBox;     // the screen's whole pixels: glass and shell, all opaque
+    QImage m_screenBase;   // that box as drawn
+    QRect m_litRect;       // what the band may light: the glass inside its straight edges
+    std::array<QRect, 4> m_litCorners; // the corners of that, where the glass curves
+    std::array<QImage, 4> m_cornerTiles; // their shell, weighted by how far each pixel lies off the glass
     QImage m_cameraLayer;
     QRect m_cameraRect;
-    QString m_bandKey;
     QImage m_bandLayer;
 };

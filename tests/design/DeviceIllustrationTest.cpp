@@ -179,8 +179,8 @@ TEST(DeviceObject, AFrameRepaintedFromTheLayersMatchesAWholePaint)
         object.setAnimationPhase(0.5, 40 + 360.0 / DeviceObject::kOrbitSteps);
         const QImage whole = paint(object);
         // What the two ticks would repaint.
-        const QRegion dirty = sweptBefore + object.sweepRegion() + object.arcBounds(40) +
-                              object.arcBounds(40 + 360.0 / DeviceObject::kOrbitSteps);
+        const QRegion dirty = sweptBefore + object.sweepRegion() + object.arcRegion(40) +
+                              object.arcRegion(40 + 360.0 / DeviceObject::kOrbitSteps);
         // As on screen: the parent's background is painted in the dirty region first.
         QImage frame = before;
         {
