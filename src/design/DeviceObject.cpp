@@ -771,20 +771,20 @@ const DeviceObject::ArcFrame &DeviceObject::arcFrame(int step, qreal dpr)
             dst[x] = byteMul(dst[x], 255 - qAlpha(over[ox]));
         }
     }
-    {
-        QImage composed = newLayer(bounds.size(), dpr);
-        QPainter cp(&composed);
-        cp.drawImage(QPointF(0, 0), m_staticLayer, QRectF(QPointF(origin), QSizeF(sprite.size())));
-        cp.drawImage(QPointF(0, 0), sprite);
-        cp.end();
-        sprite = composed;
-    }
     // Only the strips along the arc are kept, each its own small image: read every frame,
-    // they stay few and close together in memory where the whole boxes would not.
-    frame.region = arcRegion(degrees);
+    // they stay few and close together in memory where the whole boxes would not. They also
+    // cover where the step before left the arc, so a turn by one step is drawn from them alone.
+    frame.region = still ? arcRegion(0) : arcRegion(degrees) + arcRegion(degrees - 360.0 / kOrbitSteps);
+    const QRect area = frame.region.boundingRect() | bounds;
+    QImage composed = newLayer(area.size(), dpr);
+    {
+        QPainter cp(&composed);
+        cp.drawImage(QPointF(0, 0), m_staticLayer, QRectF(QPointF(area.topLeft()) * dpr, QSizeF(composed.size())));
+        cp.drawImage(QPointF(bounds.topLeft() - area.topLeft()), sprite);
+    }
     for (const QRect &r : frame.region) {
-        const QRect source = r.translated(-bounds.topLeft());
-        QImage piece = sprite.copy(QRect(QPoint(int(std::lround(source.left() * dpr)), int(std::lround(source.top() * dpr))),
+        const QRect source = r.translated(-area.topLeft());
+        QImage piece = composed.copy(QRect(QPoint(int(std::lround(source.left() * dpr)), int(std::lround(source.top() * dpr))),
                                          QSize(int(std::ceil(source.width() * dpr)), int(std::ceil(source.height() * dpr)))));
         piece.setDevicePixelRatio(dpr);
         frame.pieces.append({r, piece});
@@ -835,7 +835,7 @@ QRegion DeviceObject::arcRegion(qreal degrees) const
     }
     // Room for half the pen, its round caps and anti-aliasing. Behind the body's opaque middle
     // the arc never shows, so nothing there is repainted for it.
-    QRegion region = stripRegion(strips(arc, samples, false, rect(), 12, 3), 0, rect(), 3);
+    QRegion region = stripRegion(strips(arc, samples, false, rect(), 24, 3), 0, rect(), 3);
     const QRect body = bodyRect().toAlignedRect();
     const int corner = int(std::ceil(HandsetShape().cornerRadius(bodyRect()))) + 2;
     region -= body.adjusted(2, corner, -2, -corner);
