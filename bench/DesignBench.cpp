@@ -72,7 +72,7 @@ BENCHMARK(BM_PaintPanelCached)->Unit(benchmark::kMicrosecond);
 
 // One animation frame of the device illustration at its default size while the band sweeps
 // and the busy arc turns, caches warm (the arc's steps drawn once): what the widget repaints
-// per tick, the glass under the band and the arc's old and new places.
+// per tick, the glass the band's edges cross and the arc's old and new places.
 void BM_PaintDeviceObject(benchmark::State &state)
 {
     DeviceSnapshot snapshot;
@@ -96,10 +96,10 @@ void BM_PaintDeviceObject(benchmark::State &state)
     const qreal orbitStep = 360.0 / DeviceObject::kOrbitSteps;
     for (auto _ : state) {
         const qreal next = std::fmod(orbit + orbitStep, 360);
-        const QRegion before = object.sweepRegion();
+        const qreal before = sweep;
         sweep = sweep >= 0.7 ? 0.3 : sweep + 0.01;
         object.setAnimationPhase(sweep, next);
-        const QRegion dirty = before + object.sweepRegion() + object.arcRegion(orbit) + object.arcRegion(next);
+        const QRegion dirty = object.sweepRegion(before) + object.arcRegion(orbit) + object.arcRegion(next);
         orbit = next;
         QPainter p(&img);
         object.paintFrame(p, dirty);

@@ -257,10 +257,10 @@ DeviceObject::DeviceObject(const LinkState &state, std::optional<DeviceSnapshot>
     m_sweep->setEasingCurve(QEasingCurve::InOutQuad);
     m_sweepGroup.addAnimation(m_sweep);
     connect(m_sweep, &QVariantAnimation::valueChanged, this, [this](const QVariant &v) {
-        // Only the glass under the band changes (with the corners it leaves or reaches).
-        const QRegion before = sweepRegion();
+        // Only the glass the band's edges cross changes.
+        const qreal before = m_sweepPos;
         m_sweepPos = v.toReal();
-        update(before + sweepRegion());
+        update(sweepRegion(before));
     });
 
     m_orbit.setStartValue(0.0);
@@ -340,7 +340,9 @@ QRectF DeviceObject::ringRect() const
     return QRectF(c.x() - side / 2, c.y() - side / 2, side, side);
 }
 
-qreal DeviceObject::bandOffset() const { return -m_width * 1.3 + 2.6 * m_width * m_sweepPos; }
+qreal DeviceObject::bandOffset() const { return bandOffsetAt(m_sweepPos); }
+
+qreal DeviceObject::bandOffsetAt(qreal sweep) const { return -m_width * 1.3 + 2.6 * m_width * sweep; }
 
 bool DeviceObject::isSweeping() const { return m_sweepGroup.state() == QAbstractAnimation::Running; }
 bool DeviceObject::isOrbiting() const { return m_orbit.state() == QAbstractAnimation::Running; }
@@ -538,18 +540,8 @@ void DeviceObject::renderOver(QImage &image) const
     p.setBrush(Qt::NoBrush);
     p.drawPath(shape.strokeBorderPath(body, 1.4));
 
+    // The camera is a layer of its own, drawn over the screen and the band.
     renderScreen(p, screenRect());
-
-    // Camera over the top of the screen.
-    const qreal cam = m_width * 0.055;
-    const QPointF cc(body.center().x(), body.center().y() - bodyHeight() * 0.415);
-    const QRectF camera(cc - QPointF(cam / 2, cam / 2), QSizeF(cam, cam));
-    p.setPen(Qt::NoPen);
-    p.setBrush(Ink::canvasDeep());
-    p.drawEllipse(camera);
-    p.setPen(QPen(Ink::stroke(), 0.5));
-    p.setBrush(Qt::NoBrush);
-    p.drawEllipse(camera.adjusted(0.25, 0.25, -0.25, -0.25));
 
     // Side key straddling the right edge above the middle.
     const QSizeF key(2.5, bodyHeight() * 0.09);
@@ -673,17 +665,23 @@ void DeviceObject::renderBand(qreal dpr)
     m_bandLayer = newLayer(box.size().toSize() + QSize(2, 2), dpr);
     QPainter p(&m_bandLayer);
     p.setRenderHint(QPainter::Antialiasing);
+    const QPointF c(box.width() / 2 + 1, box.height() / 2 + 1);
+    QTransform turn;
+    turn.translate(c.x(), c.y());
+    turn.rotate(18);
     const qreal w = m_width * 0.7;
     const qreal h = screenRect().height();
-    p.translate(box.width() / 2 + 1, box.height() / 2 + 1);
-    p.rotate(18);
-    const QRectF band(-w / 2, -h / 2, w, h);
-    QLinearGradient g(band.topLeft(), band.bottomRight());
+    QPainterPath band;
+    band.addPolygon(turn.map(QPolygonF(QRectF(-w / 2, -h / 2, w, h))));
+    // The light runs from the band's top to its bottom on screen (its turned diagonal is
+    // within 2° of upright), so each row of the band is one colour and only the band's edges
+    // change as it moves sideways.
+    QLinearGradient g(QPointF(c.x(), c.y() - box.height() / 2), QPointF(c.x(), c.y() + box.height() / 2));
     const QColor spec = Ink::specular();
     g.setColorAt(0, clearOf(spec));
     g.setColorAt(0.5, withOpacity(spec, 0.3));
     g.setColorAt(1, clearOf(spec));
-    p.fillRect(band, g);
+    p.fillPath(band, g);
 }
 
 // --- Painting ---
@@ -793,27 +791,58 @@ const DeviceObject::ArcFrame &DeviceObject::arcFrame(int step, qreal dpr)
     return frame;
 }
 
-QRegion DeviceObject::sweepRegion() const
+QRegion DeviceObject::sweepRegion(qreal fromPosition) const
 {
-    // The band's turned outline, in strips of rows within the screen's box; worked out once
-    // at the band's resting place, since the band only ever moves sideways.
+    // Each row of the band is one colour, so a move changes only what its edges cross: for
+    // every strip of rows, the reach of each edge at both places and all between.
     const QRectF screen = screenRect();
     const QRect box = screen.toAlignedRect();
     // Two pixels of room for anti-aliasing and the band image's whole-pixel placement.
     constexpr int pad = 2;
-    if (!m_bandStrips) {
+    if (!m_bandEdges) {
+        // Worked out once at the band's resting place: the band only ever moves sideways.
         const QPointF c = screen.center();
         const qreal w = m_width * 0.7 / 2;
         const qreal h = screen.height() / 2;
         const qreal cs = std::cos(M_PI / 10);
         const qreal sn = std::sin(M_PI / 10);
-        QPointF outline[4];
+        QPointF outline[5];
         int i = 0;
-        for (const QPointF &pt : {QPointF(-w, -h), QPointF(w, -h), QPointF(w, h), QPointF(-w, h)})
+        for (const QPointF &pt : {QPointF(-w, -h), QPointF(w, -h), QPointF(w, h), QPointF(-w, h), QPointF(-w, -h)})
             outline[i++] = c + QPointF(pt.x() * cs - pt.y() * sn, pt.x() * sn + pt.y() * cs);
-        m_bandStrips = strips(outline, 4, true, box, 24, pad);
+        QList<Strip> edges;
+        for (int e = 0; e < 4; ++e)
+            edges += strips(outline + e, 2, false, box, 24, pad);
+        std::stable_sort(edges.begin(), edges.end(), [](const Strip &a, const Strip &b) { return a.top < b.top; });
+        m_bandEdges = edges;
     }
-    return stripRegion(*m_bandStrips, bandOffset(), box, pad);
+    const qreal from = bandOffsetAt(fromPosition);
+    const qreal to = bandOffset();
+    const qreal low = std::min(from, to);
+    const qreal high = std::max(from, to);
+    const QList<Strip> &edges = *m_bandEdges;
+    QVarLengthArray<QRect, 64> rects;
+    for (qsizetype i = 0; i < edges.size();) {
+        const int top = edges[i].top;
+        const int bottom = edges[i].bottom;
+        QVarLengthArray<std::pair<int, int>, 4> spans;
+        for (; i < edges.size() && edges[i].top == top; ++i) {
+            const int left = std::max(box.left(), int(std::floor(edges[i].minX + low)) - pad);
+            const int right = std::min(box.right() + 1, int(std::ceil(edges[i].maxX + high)) + pad);
+            if (left < right)
+                spans.append({left, right});
+        }
+        std::sort(spans.begin(), spans.end());
+        for (qsizetype k = 0; k < spans.size();) {
+            auto [left, right] = spans[k++];
+            while (k < spans.size() && spans[k].first <= right)
+                right = std::max(right, spans[k++].second);
+            rects.append(QRect(left, top, right - left, bottom - top));
+        }
+    }
+    QRegion region;
+    region.setRects(rects.constData(), int(rects.size()));
+    return region;
 }
 
 QRegion DeviceObject::arcRegion(qreal degrees) const
@@ -900,14 +929,15 @@ void DeviceObject::paintFrame(QPainter &p, const QRegion &region)
             continue;
         blit(p, m_screenBase, box.topLeft(), inside);
         const QRect lit = inside & lightable;
-        if (lit.isEmpty())
-            continue;
-        blit(p, m_bandLayer, bandAt, lit);
+        if (!lit.isEmpty())
+            blit(p, m_bandLayer, bandAt, lit);
+        // The same layers wherever the band is, so a pixel it does not light looks the same
+        // whether a tick repaints it or not.
         for (int i = 0; i < 4; ++i)
-            if (overlaps(lit, m_litCorners[i]))
-                blit(p, m_cornerTiles[i], m_litCorners[i].topLeft(), lit);
-        if (overlaps(lit, m_cameraRect))
-            blit(p, m_cameraLayer, m_cameraRect.topLeft(), lit);
+            if (overlaps(inside, m_litCorners[i]))
+                blit(p, m_cornerTiles[i], m_litCorners[i].topLeft(), inside);
+        if (overlaps(inside, m_cameraRect))
+            blit(p, m_cameraLayer, m_cameraRect.topLeft(), inside);
     }
     p.restore();
 }

@@ -60,6 +60,7 @@ public:
     QRectF ringRect() const;
     // The band's horizontal offset from its resting place, for the current sweep position.
     qreal bandOffset() const;
+    qreal bandOffsetAt(qreal sweep) const;
 
     // Animation state: sweep 0 (band left of the screen) to 1 (right of it); orbit in degrees.
     qreal sweepPosition() const { return m_sweepPos; }
@@ -73,9 +74,9 @@ public:
     // Paints the picture into `painter` (widget coordinates), limited to `region` (the whole
     // frame when empty). What paintEvent does; also used to render previews and to measure.
     void paintFrame(QPainter &painter, const QRegion &region = {});
-    // What a frame of the sweep repaints: where the band lies on the screen (before and after
-    // a tick together make the frame's region).
-    QRegion sweepRegion() const;
+    // What a tick of the sweep repaints when the band has moved from `fromPosition` to where
+    // it is now: the glass its edges crossed.
+    QRegion sweepRegion(qreal fromPosition) const;
     // The box the arc covers when turned by `orbitDegrees` (taken to its step), and the part of
     // it that a turn repaints: strips along the arc, less what the body hides.
     QRect arcBounds(qreal orbitDegrees) const;
@@ -146,7 +147,7 @@ private:
     double m_staticGlow = -1;
     QList<ArcFrame> m_arcFrames;
     mutable QList<std::optional<QRegion>> m_arcRegions;
-    mutable std::optional<QList<Strip>> m_bandStrips; // the band's outline at its resting place
+    mutable std::optional<QList<Strip>> m_bandEdges; // the reach of each of the band's edges at rest
     QRect m_screenBox;     // the screen's whole pixels: glass and shell, all opaque
     QImage m_screenBase;   // that box as drawn
     QRect m_litRect;       // what the band may light: the glass inside its straight edges
