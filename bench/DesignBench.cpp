@@ -99,7 +99,7 @@ void BM_PaintDeviceObject(benchmark::State &state)
         const qreal before = sweep;
         sweep = sweep >= 0.7 ? 0.3 : sweep + 0.01;
         object.setAnimationPhase(sweep, next);
-        const QRegion dirty = object.sweepRegion(before) + object.arcRegion(orbit) + object.arcRegion(next);
+        const QRegion dirty = object.sweepRegion(before) + object.orbitRegion(orbit);
         orbit = next;
         QPainter p(&img);
         object.paintFrame(p, dirty);

@@ -171,13 +171,13 @@ QList<DeviceObject::Strip> DeviceObject::strips(const QPointF *points, int count
     return out;
 }
 
-// The strips moved right by `dx`, widened by `pad` and kept within `box`, as a region.
-QRegion DeviceObject::stripRegion(const QList<Strip> &strips, qreal dx, const QRect &box, int pad)
+// The strips widened by `pad` and kept within `box`, as a region.
+QRegion DeviceObject::stripRegion(const QList<Strip> &strips, const QRect &box, int pad)
 {
     QVarLengthArray<QRect, 64> rects;
     for (const Strip &s : strips) {
-        const int left = std::max(box.left(), int(std::floor(s.minX + dx)) - pad);
-        const int right = std::min(box.right() + 1, int(std::ceil(s.maxX + dx)) + pad);
+        const int left = std::max(box.left(), int(std::floor(s.minX)) - pad);
+        const int right = std::min(box.right() + 1, int(std::ceil(s.maxX)) + pad);
         if (left < right)
             rects.append(QRect(left, s.top, right - left, s.bottom - s.top));
     }
@@ -274,9 +274,9 @@ DeviceObject::DeviceObject(const LinkState &state, std::optional<DeviceSnapshot>
             m_orbitDeg = next;
             return;
         }
-        const QRegion before = arcRegion(m_orbitDeg);
+        const qreal before = m_orbitDeg;
         m_orbitDeg = next;
-        update(before + arcRegion(m_orbitDeg));
+        update(orbitRegion(before));
     });
     refreshAccessibility();
 }
@@ -416,16 +416,42 @@ void DeviceObject::ensureLayers(qreal dpr)
     fadeTopAndBottom(m_glowLayer, fadeRows);
     fadeTopAndBottom(m_overLayer, fadeRows);
 
-    // The screen's box is opaque (glass and shell), so a frame starts there from a plain copy.
-    // Where the glass ends inside it (the rounded corners, the anti-aliased rim) the shell is
-    // laid over the band again: the box's pixels weighted by how far each lies outside the
-    // glass, which gives exactly the band masked by the glass's outline.
+    // The screen's box is opaque (glass and shell) but for its very corners, which the body's
+    // rounder corners leave see-through; there a frame starts from a plain copy. Where the
+    // glass ends inside it (the rounded corners, the anti-aliased rim) the shell is laid over
+    // the band again: the box's pixels weighted by how far each lies outside the glass, which
+    // gives exactly the band masked by the glass's outline.
     m_screenBox = screenRect().toAlignedRect();
     const QRect boxPx(QPoint(int(m_screenBox.left() * dpr), int(m_screenBox.top() * dpr)),
                       QSize(int(std::ceil(m_screenBox.width() * dpr)), int(std::ceil(m_screenBox.height() * dpr))));
     const QImage box = m_overLayer.copy(boxPx);
     m_screenBase = box.convertToFormat(QImage::Format_RGB32);
     m_screenBase.setDevicePixelRatio(dpr);
+    {
+        // How far the see-through pixels reach in from each corner; those rectangles are drawn
+        // from the composed layers like everything outside the box.
+        QSize reach[4];
+        for (int y = 0; y < box.height(); ++y) {
+            const auto *line = reinterpret_cast<const QRgb *>(box.constScanLine(y));
+            for (int x = 0; x < box.width(); ++x) {
+                if (qAlpha(line[x]) == 255)
+                    continue;
+                const bool right = 2 * x >= box.width();
+                const bool bottom = 2 * y >= box.height();
+                QSize &r = reach[(bottom ? 2 : 0) + (right ? 1 : 0)];
+                r = r.expandedTo(QSize(right ? box.width() - x : x + 1, bottom ? box.height() - y : y + 1));
+            }
+        }
+        m_opaqueScreen = QRegion(m_screenBox);
+        for (int i = 0; i < 4; ++i) {
+            if (reach[i].isEmpty())
+                continue;
+            const QSize cut(int(std::ceil(reach[i].width() / dpr)), int(std::ceil(reach[i].height() / dpr)));
+            const QPoint at(i % 2 ? m_screenBox.right() - cut.width() + 1 : m_screenBox.left(),
+                            i / 2 ? m_screenBox.bottom() - cut.height() + 1 : m_screenBox.top());
+            m_opaqueScreen -= QRect(at, cut);
+        }
+    }
     QImage glass(box.size(), QImage::Format_Alpha8);
     glass.setDevicePixelRatio(dpr);
     glass.fill(0);
@@ -772,7 +798,7 @@ const DeviceObject::ArcFrame &DeviceObject::arcFrame(int step, qreal dpr)
     // Only the strips along the arc are kept, each its own small image: read every frame,
     // they stay few and close together in memory where the whole boxes would not. They also
     // cover where the step before left the arc, so a turn by one step is drawn from them alone.
-    frame.region = still ? arcRegion(0) : arcRegion(degrees) + arcRegion(degrees - 360.0 / kOrbitSteps);
+    frame.region = still ? arcRegion(0) : orbitRegion(degrees - 360.0 / kOrbitSteps, degrees);
     const QRect area = frame.region.boundingRect() | bounds;
     QImage composed = newLayer(area.size(), dpr);
     {
@@ -845,6 +871,25 @@ QRegion DeviceObject::sweepRegion(qreal fromPosition) const
     return region;
 }
 
+QRegion DeviceObject::orbitRegion(qreal fromDegrees) const { return orbitRegion(fromDegrees, m_orbitDeg); }
+
+QRegion DeviceObject::orbitRegion(qreal fromDegrees, qreal toDegrees) const
+{
+    const int from = orbitStep(fromDegrees);
+    const int to = orbitStep(toDegrees);
+    if (from == to)
+        return arcRegion(toDegrees);
+    if ((from + 1) % kOrbitSteps != to)
+        return arcRegion(fromDegrees) + arcRegion(toDegrees);
+    // A turn by one step, what the animation does on every frame: worked out once.
+    if (m_turnRegions.size() != kOrbitSteps)
+        m_turnRegions.resize(kOrbitSteps);
+    std::optional<QRegion> &cached = m_turnRegions[to];
+    if (!cached)
+        cached = arcRegion(fromDegrees) + arcRegion(toDegrees);
+    return *cached;
+}
+
 QRegion DeviceObject::arcRegion(qreal degrees) const
 {
     const int step = orbitStep(degrees);
@@ -864,7 +909,7 @@ QRegion DeviceObject::arcRegion(qreal degrees) const
     }
     // Room for half the pen, its round caps and anti-aliasing. Behind the body's opaque middle
     // the arc never shows, so nothing there is repainted for it.
-    QRegion region = stripRegion(strips(arc, samples, false, rect(), 24, 3), 0, rect(), 3);
+    QRegion region = stripRegion(strips(arc, samples, false, rect(), 24, 3), rect(), 3);
     const QRect body = bodyRect().toAlignedRect();
     const int corner = int(std::ceil(HandsetShape().cornerRadius(bodyRect()))) + 2;
     region -= body.adjusted(2, corner, -2, -corner);
@@ -897,17 +942,19 @@ void DeviceObject::paintFrame(QPainter &p, const QRegion &region)
     // The band image's place, on whole pixels.
     const QPoint bandAt = band.topLeft().toPoint() - QPoint(1, 1);
 
-    // Outside the screen's box: the composed glow and body, and the arc's step strips where
-    // the arc is; inside it: a copy of the screen, the band, the shell over the band in the
-    // corners and the camera, with plain rectangle arithmetic (region operations would cost
-    // more than the pixels).
-    const QRect box = m_screenBox;
+    // Outside the screen's opaque box: the composed glow and body, and the arc's step strips
+    // where the arc is; inside it: a copy of the screen, the band, the shell over the band in
+    // the corners and the camera.
     const QRect lightable =
         banded ? QRect(bandAt, (QSizeF(m_bandLayer.size()) / dpr).toSize()) & m_litRect : QRect();
 
-    p.save();
-    p.setClipping(false);
-    const QRegion outside = dirty - box;
+    // Drawn rectangle by rectangle with no clip, which keeps Qt on its direct blits.
+    const bool clipped = p.hasClipping();
+    if (clipped) {
+        p.save();
+        p.setClipping(false);
+    }
+    const QRegion outside = dirty - m_opaqueScreen;
     if (!outside.isEmpty()) {
         if (isBusy(m_state)) {
             // The step's strips hold the glow, the arc and the body composed: one pass a pixel.
@@ -923,11 +970,8 @@ void DeviceObject::paintFrame(QPainter &p, const QRegion &region)
                 blit(p, m_staticLayer, QPoint(0, 0), r);
         }
     }
-    for (const QRect &r : dirty) {
-        const QRect inside = r & box;
-        if (inside.isEmpty())
-            continue;
-        blit(p, m_screenBase, box.topLeft(), inside);
+    for (const QRect &inside : dirty & m_opaqueScreen) {
+        blit(p, m_screenBase, m_screenBox.topLeft(), inside);
         const QRect lit = inside & lightable;
         if (!lit.isEmpty())
             blit(p, m_bandLayer, bandAt, lit);
@@ -939,7 +983,8 @@ void DeviceObject::paintFrame(QPainter &p, const QRegion &region)
         if (overlaps(inside, m_cameraRect))
             blit(p, m_cameraLayer, m_cameraRect.topLeft(), inside);
     }
-    p.restore();
+    if (clipped)
+        p.restore();
 }
 
 void DeviceObject::paintEvent(QPaintEvent *event)

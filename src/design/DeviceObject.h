@@ -25,7 +25,7 @@ class AnimatedValue;
 //
 // Painting is layered for speed: the still parts are rendered once into cached images (per
 // state, snapshot, theme and pixel ratio); an animation frame repaints only what moves (the
-// screen under the band, the arc's old and new places) from those images. The band and the arc
+// glass the band's edges cross, the arc's old and new places) from those images. The band and the arc
 // loop stop while the widget is hidden and never run under reduce motion (the arc then stands
 // at 0° at 0.45 opacity). The glow's strength eases with Motion::gentle on a change of state;
 // its colour changes at once. Read as one element labelled by accessibilityDescription().
@@ -81,6 +81,10 @@ public:
     // it that a turn repaints: strips along the arc, less what the body hides.
     QRect arcBounds(qreal orbitDegrees) const;
     QRegion arcRegion(qreal orbitDegrees) const;
+    // What a tick of the orbit repaints when the arc has turned from `fromDegrees` to where it
+    // is now (or to `toDegrees`): the arc's old and new places.
+    QRegion orbitRegion(qreal fromDegrees) const;
+    QRegion orbitRegion(qreal fromDegrees, qreal toDegrees) const;
     static constexpr int kOrbitSteps = 84; // 1.4 s at 60 frames a second
 
     QSize sizeHint() const override;
@@ -115,7 +119,7 @@ private:
         qreal maxX;
     };
     static QList<Strip> strips(const QPointF *points, int count, bool closed, const QRect &box, int height, int pad);
-    static QRegion stripRegion(const QList<Strip> &strips, qreal dx, const QRect &box, int pad);
+    static QRegion stripRegion(const QList<Strip> &strips, const QRect &box, int pad);
     // The step's strips (the still arc's under reduce motion), drawn on first use.
     const ArcFrame &arcFrame(int step, qreal dpr);
 
@@ -147,8 +151,10 @@ private:
     double m_staticGlow = -1;
     QList<ArcFrame> m_arcFrames;
     mutable QList<std::optional<QRegion>> m_arcRegions;
+    mutable QList<std::optional<QRegion>> m_turnRegions; // a step's place with the step's before
     mutable std::optional<QList<Strip>> m_bandEdges; // the reach of each of the band's edges at rest
-    QRect m_screenBox;     // the screen's whole pixels: glass and shell, all opaque
+    QRect m_screenBox;     // the screen's whole pixels: glass and shell
+    QRegion m_opaqueScreen; // that box less its see-through corners
     QImage m_screenBase;   // that box as drawn
     QRect m_litRect;       // what the band may light: the glass inside its straight edges
     std::array<QRect, 4> m_litCorners; // the corners of that, where the glass curves

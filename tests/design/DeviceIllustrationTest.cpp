@@ -183,7 +183,7 @@ TEST(DeviceObject, FramesRepaintedFromTheLayersMatchAWholePaint)
             const QImage before = frame;
             const qreal next = orbit + 360.0 / DeviceObject::kOrbitSteps;
             object.setAnimationPhase(sweep[i], next);
-            const QRegion dirty = object.sweepRegion(sweep[i - 1]) + object.arcRegion(orbit) + object.arcRegion(next);
+            const QRegion dirty = object.sweepRegion(sweep[i - 1]) + object.orbitRegion(orbit);
             orbit = next;
             {
                 QPainter bg(&frame);
@@ -198,6 +198,25 @@ TEST(DeviceObject, FramesRepaintedFromTheLayersMatchAWholePaint)
         }
     }
     Theme::setScheme(ColorScheme::dark);
+}
+
+TEST(DeviceObject, TheBackgroundShowsThroughBesideTheBodysCorners)
+{
+    // The screen's box reaches past the body's rounder corners: those pixels are glow over
+    // whatever lies behind, never an opaque copy of the screen.
+    DeviceObject object(LinkState::working(QStringLiteral("Экспорт")), sampleSnapshot());
+    object.setAnimationPhase(0.5, 0);
+    QImage onBlack(object.size(), QImage::Format_ARGB32_Premultiplied);
+    onBlack.fill(Qt::black);
+    QImage onWhite(object.size(), QImage::Format_ARGB32_Premultiplied);
+    onWhite.fill(Qt::white);
+    onBlack = paint(object, {}, &onBlack);
+    onWhite = paint(object, {}, &onWhite);
+    const QRect box = object.screenRect().toAlignedRect();
+    for (const QPoint &corner : {box.topLeft(), box.topRight(), box.bottomLeft(), box.bottomRight()})
+        EXPECT_NE(onBlack.pixel(corner), onWhite.pixel(corner)) << corner.x() << "," << corner.y();
+    // The glass itself is opaque.
+    EXPECT_EQ(onBlack.pixel(box.center()), onWhite.pixel(box.center()));
 }
 
 TEST(DeviceObject, BandStaysInsideTheScreen)
