@@ -19,12 +19,14 @@
 #include <QLinearGradient>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPauseAnimation>
 #include <QRadialGradient>
+#include <QTransform>
 #include <QVarLengthArray>
 
+#include <algorithm>
 #include <cmath>
-#include <cstring>
 
 namespace {
 
@@ -416,11 +418,11 @@ void DeviceObject::ensureLayers(qreal dpr)
     fadeTopAndBottom(m_glowLayer, fadeRows);
     fadeTopAndBottom(m_overLayer, fadeRows);
 
-    // The screen's box is opaque (glass and shell) but for its very corners, which the body's
-    // rounder corners leave see-through; there a frame starts from a plain copy. Where the
-    // glass ends inside it (the rounded corners, the anti-aliased rim) the shell is laid over
-    // the band again: the box's pixels weighted by how far each lies outside the glass, which
-    // gives exactly the band masked by the glass's outline.
+    // The screen's box (glass and shell) is opaque but for its very corners, which the body's
+    // rounder corners leave see-through: within the rest a frame starts from a plain copy.
+    // Where the glass ends inside it (the rounded corners, the anti-aliased rim) the shell is
+    // laid over the band again: the box's pixels weighted by how far each lies outside the
+    // glass, which gives exactly the band masked by the glass's outline.
     m_screenBox = screenRect().toAlignedRect();
     const QRect boxPx(QPoint(int(m_screenBox.left() * dpr), int(m_screenBox.top() * dpr)),
                       QSize(int(std::ceil(m_screenBox.width() * dpr)), int(std::ceil(m_screenBox.height() * dpr))));
@@ -513,7 +515,7 @@ void DeviceObject::ensureLayers(qreal dpr)
     m_arcFrames.clear();
     renderBand(dpr);
 
-    // The camera sits over the screen, so it is put back over the band.
+    // The camera, drawn over the screen (and the band) wherever they are painted.
     const QRectF body = bodyRect();
     const qreal cam = m_width * 0.055;
     const QPointF cc(body.center().x(), body.center().y() - bodyHeight() * 0.415);
@@ -566,8 +568,8 @@ void DeviceObject::renderOver(QImage &image) const
     p.setBrush(Qt::NoBrush);
     p.drawPath(shape.strokeBorderPath(body, 1.4));
 
-    // The camera is a layer of its own, drawn over the screen and the band.
     renderScreen(p, screenRect());
+    // The camera is a layer of its own, drawn over the screen and the band.
 
     // Side key straddling the right edge above the middle.
     const QSizeF key(2.5, bodyHeight() * 0.09);

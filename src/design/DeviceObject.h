@@ -4,7 +4,6 @@
 #include "bridge/LinkState.h"
 #include "Theme.h"
 
-#include <QHash>
 #include <QImage>
 #include <QRegion>
 #include <QSequentialAnimationGroup>
@@ -25,9 +24,9 @@ class AnimatedValue;
 //
 // Painting is layered for speed: the still parts are rendered once into cached images (per
 // state, snapshot, theme and pixel ratio); an animation frame repaints only what moves (the
-// glass the band's edges cross, the arc's old and new places) from those images. The band and the arc
-// loop stop while the widget is hidden and never run under reduce motion (the arc then stands
-// at 0° at 0.45 opacity). The glow's strength eases with Motion::gentle on a change of state;
+// glass the band's edges cross, the arc's old and new places) from those images. The band and
+// the arc loop stop while the widget is hidden and never run under reduce motion (the arc then
+// stands at 0° at 0.45 opacity). The glow's strength eases with Motion::gentle on a change of state;
 // its colour changes at once. Read as one element labelled by accessibilityDescription().
 class DeviceObject : public QWidget {
     Q_OBJECT

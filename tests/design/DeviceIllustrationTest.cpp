@@ -33,11 +33,13 @@ DeviceSnapshot sampleSnapshot()
     return s;
 }
 
-QImage paint(DeviceObject &object, const QRegion &region = {}, const QImage *start = nullptr)
+QImage paint(DeviceObject &object, const QRegion &region = {}, const QImage *start = nullptr, qreal dpr = 1)
 {
-    QImage img = start ? *start : QImage(object.size(), QImage::Format_ARGB32_Premultiplied);
-    if (!start)
+    QImage img = start ? *start : QImage(object.size() * dpr, QImage::Format_ARGB32_Premultiplied);
+    if (!start) {
+        img.setDevicePixelRatio(dpr);
         img.fill(Ink::canvas());
+    }
     QPainter p(&img);
     object.paintFrame(p, region);
     return img;
@@ -173,11 +175,11 @@ TEST(DeviceObject, FramesRepaintedFromTheLayersMatchAWholePaint)
     // Ticks as the widget repaints them (only the region of each tick, over the parent's
     // background), small steps and large jumps, must add up to what a whole paint shows.
     const QList<qreal> sweep{0.0, 0.2, 0.35, 0.36, 0.37, 0.39, 0.42, 0.46, 0.5, 0.55, 0.6, 0.61, 0.75, 1.0};
-    for (ColorScheme scheme : {ColorScheme::dark, ColorScheme::light}) {
+    const auto run = [&](ColorScheme scheme, qreal dpr) {
         Theme::setScheme(scheme);
         DeviceObject object(LinkState::working(QStringLiteral("Экспорт")), sampleSnapshot());
         object.setAnimationPhase(sweep.first(), 40);
-        QImage frame = paint(object);
+        QImage frame = paint(object, {}, nullptr, dpr);
         qreal orbit = 40;
         for (qsizetype i = 1; i < sweep.size(); ++i) {
             const QImage before = frame;
@@ -188,14 +190,18 @@ TEST(DeviceObject, FramesRepaintedFromTheLayersMatchAWholePaint)
             {
                 QPainter bg(&frame);
                 bg.setClipRegion(dirty);
-                bg.fillRect(frame.rect(), Ink::canvas());
+                bg.fillRect(QRect(QPoint(0, 0), object.size()), Ink::canvas());
             }
             frame = paint(object, dirty, &frame);
-            const QImage whole = paint(object);
-            ASSERT_LE(maxChannelDifference(whole, frame), 1) << int(scheme) << " at " << sweep[i];
+            const QImage whole = paint(object, {}, nullptr, dpr);
+            ASSERT_LE(maxChannelDifference(whole, frame), 1) << int(scheme) << " at " << sweep[i] << " x" << dpr;
             if (sweep[i] > 0.2 && sweep[i] < 0.8)
                 EXPECT_GT(maxChannelDifference(before, whole), 0) << sweep[i]; // the tick changed something
         }
+    };
+    for (const qreal dpr : {1.0, 2.0}) {
+        run(ColorScheme::dark, dpr);
+        run(ColorScheme::light, dpr);
     }
     Theme::setScheme(ColorScheme::dark);
 }
