@@ -944,9 +944,6 @@ void DeviceObject::paintFrame(QPainter &p, const QRegion &region)
     // The band image's place, on whole pixels.
     const QPoint bandAt = band.topLeft().toPoint() - QPoint(1, 1);
 
-    // Outside the screen's opaque box: the composed glow and body, and the arc's step strips
-    // where the arc is; inside it: a copy of the screen, the band, the shell over the band in
-    // the corners and the camera.
     const QRect lightable =
         banded ? QRect(bandAt, (QSizeF(m_bandLayer.size()) / dpr).toSize()) & m_litRect : QRect();
 
@@ -956,6 +953,9 @@ void DeviceObject::paintFrame(QPainter &p, const QRegion &region)
         p.save();
         p.setClipping(false);
     }
+    // Outside the screen's opaque box: the composed glow and body, and the arc's step strips
+    // where the arc is; inside it: a copy of the screen, the band, the shell over the band in
+    // the corners and the camera.
     const QRegion outside = dirty - m_opaqueScreen;
     if (!outside.isEmpty()) {
         if (isBusy(m_state)) {
