@@ -1,6 +1,7 @@
 #include "DeckSearchField.h"
 
 #include "Accessibility.h"
+#include "FieldChrome.h"
 #include "Ink.h"
 #include "Squircle.h"
 #include "Symbols.h"
@@ -17,6 +18,7 @@
 namespace {
 
 constexpr qreal kMagnifier = 11;
+constexpr qreal kRingAccent = 0.7; // the focused ring's accent opacity
 
 // The "xmark.circle.fill" clear button, plain: no fill or border of its own.
 class ClearButton : public QAbstractButton {
@@ -151,8 +153,8 @@ bool DeckSearchField::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event);
 }
 
-QColor DeckSearchField::ringColor() const { return mix(Ink::stroke(), withOpacity(Ink::accent(), 0.7), m_focus->value()); }
-qreal DeckSearchField::ringWidth() const { return Stroke::hairline + (Stroke::focus - Stroke::hairline) * m_focus->value(); }
+QColor DeckSearchField::ringColor() const { return FieldChrome::ringColor(m_focus->value(), kRingAccent); }
+qreal DeckSearchField::ringWidth() const { return FieldChrome::ringWidth(m_focus->value()); }
 QColor DeckSearchField::magnifierColor() const { return mix(Ink::textTertiary(), Ink::accent(), m_focus->value()); }
 
 QSize DeckSearchField::sizeHint() const
@@ -170,10 +172,7 @@ void DeckSearchField::paintEvent(QPaintEvent *)
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
     const QRectF r(rect());
-    p.fillPath(Squircle::path(r, Radius::s), Ink::surfaceSunken());
-    const qreal w = ringWidth();
-    p.setPen(QPen(ringColor(), w));
-    p.drawPath(Squircle::strokePath(r, Radius::s, w));
+    FieldChrome::paint(p, r, m_focus->value(), kRingAccent);
     Symbols::paint(p, QStringLiteral("magnifyingglass"), QRectF(Space::s, 0, kMagnifier, r.height()), kMagnifier,
                    magnifierColor());
 }

@@ -1,8 +1,8 @@
 #include "DeckTextField.h"
 
 #include "design/Accessibility.h"
+#include "design/FieldChrome.h"
 #include "design/Ink.h"
-#include "design/Squircle.h"
 #include "design/Theme.h"
 #include "design/Tokens.h"
 #include "design/Typo.h"
@@ -99,15 +99,9 @@ bool DeckTextField::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event);
 }
 
-QColor DeckTextField::ringColor() const
-{
-    return mix(Ink::stroke(), withOpacity(Ink::accent(), 0.75), m_focus->value());
-}
+QColor DeckTextField::ringColor() const { return FieldChrome::ringColor(m_focus->value(), 0.75); }
 
-qreal DeckTextField::ringWidth() const
-{
-    return Stroke::hairline + (Stroke::focus - Stroke::hairline) * m_focus->value();
-}
+qreal DeckTextField::ringWidth() const { return FieldChrome::ringWidth(m_focus->value()); }
 
 QSize DeckTextField::sizeHint() const
 {
@@ -125,9 +119,5 @@ void DeckTextField::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
-    const QRectF r(rect());
-    p.fillPath(Squircle::path(r, Radius::s), Ink::surfaceSunken());
-    const qreal w = ringWidth();
-    p.setPen(QPen(ringColor(), w));
-    p.drawPath(Squircle::strokePath(r, Radius::s, w));
+    FieldChrome::paint(p, QRectF(rect()), m_focus->value(), 0.75);
 }
