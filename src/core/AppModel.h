@@ -364,6 +364,9 @@ private:
 
     void adoptADB(const QString &path);
     void applyDeviceSnapshot(const QList<AndroidDevice> &newDevices);
+    // After a new device list: the selected ready device's catalogue when none is loaded yet,
+    // then its data.
+    QCoro::Task<void> loadSelectedDeviceData();
     // Clears everything bound to the selected device. Each workflow adds its lines
     // under its own marker in the definition (AppModelDevices.cpp).
     void resetDeviceContext();

@@ -64,6 +64,12 @@ QCoro::Task<void> AppModel::refreshDevices()
     }
     setBusy(false); // a package batch or another operation may still keep the model busy
 
+    co_await loadSelectedDeviceData();
+}
+
+QCoro::Task<void> AppModel::loadSelectedDeviceData()
+{
+    QPointer<AppModel> self(this);
     const auto device = selectedDevice();
     if (device && device->isReady() && packages().isEmpty()) {
         co_await refreshPackages(false);
@@ -264,13 +270,7 @@ QCoro::Task<void> AppModel::pollDeviceChanges()
     else
         appendLog(QStringLiteral("Список устройств обновлён автоматически: ") + QString::number(parsed.size()));
 
-    const auto device = selectedDevice();
-    if (device && device->isReady() && packages().isEmpty()) {
-        co_await refreshPackages(false);
-        if (!self)
-            co_return;
-    }
-    co_await ensureDeviceData();
+    co_await loadSelectedDeviceData();
     if (!self)
         co_return;
     devicePollInFlight = false;
