@@ -16,14 +16,6 @@ namespace {
 const QStringList kRun = QStringList{QStringLiteral("-s"), QStringLiteral("S1")} + kMetadataRun;
 const QStringList kRemove = QStringList{QStringLiteral("-s"), QStringLiteral("S1")} + kMetadataRemove;
 
-QStringList S(std::initializer_list<const char *> words)
-{
-    QStringList list;
-    for (const char *w : words)
-        list << QString::fromUtf8(w);
-    return list;
-}
-
 TEST(PackageMetadata, DecodesOneObjectPerLine)
 {
     struct Case { const char *line; bool decodes; bool hasIcon; };

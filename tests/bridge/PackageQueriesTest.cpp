@@ -9,14 +9,6 @@
 
 namespace {
 
-QStringList S(std::initializer_list<const char *> words)
-{
-    QStringList list;
-    for (const char *w : words)
-        list << QString::fromUtf8(w);
-    return list;
-}
-
 PackageDetails nameOnly(const QString &name)
 {
     PackageDetails d;

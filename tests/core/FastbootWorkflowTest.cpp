@@ -4,17 +4,6 @@
 
 namespace {
 
-// The calls among `wanted`, in order: the device and package refreshes that follow a
-// workflow run commands of their own, which these tests do not follow.
-QList<QStringList> callsAmong(const FakeTool &fake, const QList<QStringList> &wanted)
-{
-    QList<QStringList> picked;
-    for (const QStringList &call : fake.calls())
-        if (wanted.contains(call))
-            picked << call;
-    return picked;
-}
-
 const QString kFastboot = QStringLiteral("fastboot");
 const QStringList fbDevices{QStringLiteral("devices")};
 QStringList getvar(const QString &serial)

@@ -29,6 +29,17 @@ struct ModelHarness {
 
 inline const QStringList devicesArgs{QStringLiteral("devices"), QStringLiteral("-l")};
 
+// The calls among `wanted`, in order: the device and package refreshes that follow a
+// workflow run commands of their own, which a test need not follow.
+inline QList<QStringList> callsAmong(const FakeTool &fake, const QList<QStringList> &wanted)
+{
+    QList<QStringList> picked;
+    for (const QStringList &call : fake.calls())
+        if (wanted.contains(call))
+            picked << call;
+    return picked;
+}
+
 inline QString deviceList(const QStringList &lines)
 {
     return QStringLiteral("List of devices attached\n") + lines.join(QLatin1Char('\n')) + QStringLiteral("\n\n");

@@ -6,14 +6,6 @@
 
 namespace {
 
-QStringList S(std::initializer_list<const char *> words)
-{
-    QStringList list;
-    for (const char *w : words)
-        list << QString::fromUtf8(w);
-    return list;
-}
-
 QStringList on(const QStringList &args) { return QStringList{QStringLiteral("-s"), QStringLiteral("S1")} + args; }
 
 // A ready device whose catalogue refresh lists `a`, `b` and `c` (no metadata program).

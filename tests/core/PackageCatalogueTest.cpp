@@ -10,14 +10,6 @@
 
 namespace {
 
-QStringList S(std::initializer_list<const char *> words)
-{
-    QStringList list;
-    for (const char *w : words)
-        list << QString::fromUtf8(w);
-    return list;
-}
-
 QStringList on(const QString &serial, const QStringList &args) { return QStringList{QStringLiteral("-s"), serial} + args; }
 
 const QStringList kUser = S({"shell", "pm", "list", "packages", "-f", "-3"});

@@ -4,17 +4,6 @@
 
 namespace {
 
-// The calls among `wanted`, in order: the device and package refreshes that follow a
-// workflow run commands of their own, which these tests do not follow.
-QList<QStringList> callsAmong(const FakeTool &fake, const QList<QStringList> &wanted)
-{
-    QList<QStringList> picked;
-    for (const QStringList &call : fake.calls())
-        if (wanted.contains(call))
-            picked << call;
-    return picked;
-}
-
 const QString kSerial = QStringLiteral("R5CT1");
 QStringList onDevice(QStringList args) { return QStringList{QStringLiteral("-s"), kSerial} + args; }
 const QStringList ipRoute = onDevice({QStringLiteral("shell"), QStringLiteral("ip route")});

@@ -293,12 +293,9 @@ QImage renderDevices()
 
 TEST(FeedbackGallery, RendersEveryViewInEveryAppearance)
 {
-    const QString dir = QStringLiteral(KESTREL_BUILD_DIR) + QStringLiteral("/gallery");
-    QDir().mkpath(dir);
-    const struct { ColorScheme s; bool hc; } keys[] = {
-        {ColorScheme::light, false}, {ColorScheme::dark, false}, {ColorScheme::light, true}, {ColorScheme::dark, true}};
-    for (const auto &k : keys) {
-        Theme::apply(k.s, k.hc);
+    const QString dir = galleryFolder();
+    for (const GalleryAppearance &k : kGalleryAppearances) {
+        Theme::apply(k.scheme, k.increaseContrast);
         for (const char *name : {"feedback", "metrics"}) {
             A11y::setReduceMotion(true); // states show at once, loops stay still
             std::unique_ptr<QWidget> page(QLatin1String(name) == QLatin1String("feedback") ? buildFeedback()

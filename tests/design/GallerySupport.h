@@ -2,11 +2,29 @@
 
 #include "design/Ink.h"
 #include "design/Labels.h"
+#include "design/Theme.h"
 
+#include <QDir>
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QVBoxLayout>
 #include <QWidget>
+
+// The folder the gallery pictures go to (made when missing).
+inline QString galleryFolder()
+{
+    const QString dir = QStringLiteral(KESTREL_BUILD_DIR) + QStringLiteral("/gallery");
+    QDir().mkpath(dir);
+    return dir;
+}
+
+// The four appearances every gallery page is drawn in.
+struct GalleryAppearance {
+    ColorScheme scheme;
+    bool increaseContrast;
+};
+inline constexpr GalleryAppearance kGalleryAppearances[] = {
+    {ColorScheme::light, false}, {ColorScheme::dark, false}, {ColorScheme::light, true}, {ColorScheme::dark, true}};
 
 // A page of the gallery: the canvas colour of the current theme behind its rows.
 class GalleryCanvas : public QWidget {

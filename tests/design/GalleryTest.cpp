@@ -172,12 +172,9 @@ QWidget *buildGallery()
 TEST(Gallery, RendersEveryControlInEveryAppearance)
 {
     A11y::setReduceMotion(true); // states show at once
-    const QString dir = QStringLiteral(KESTREL_BUILD_DIR) + QStringLiteral("/gallery");
-    QDir().mkpath(dir);
-    const struct { ColorScheme s; bool hc; } keys[] = {
-        {ColorScheme::light, false}, {ColorScheme::dark, false}, {ColorScheme::light, true}, {ColorScheme::dark, true}};
-    for (const auto &k : keys) {
-        Theme::apply(k.s, k.hc);
+    const QString dir = galleryFolder();
+    for (const GalleryAppearance &k : kGalleryAppearances) {
+        Theme::apply(k.scheme, k.increaseContrast);
         std::unique_ptr<QWidget> gallery(buildGallery());
         gallery->resize(1160, gallery->sizeHint().height());
         gallery->show();

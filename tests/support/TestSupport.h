@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QSettings>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -10,6 +11,15 @@
 
 #include <functional>
 #include <memory>
+
+// An argument vector from UTF-8 literals.
+inline QStringList S(std::initializer_list<const char *> words)
+{
+    QStringList list;
+    for (const char *w : words)
+        list << QString::fromUtf8(w);
+    return list;
+}
 
 // Runs a coroutine to its end on this thread's event loop.
 template <typename T>
