@@ -1,6 +1,11 @@
 #include "core/ConsoleTranscript.h"
+#include "core/ConsoleTranscriptModel.h"
+#include "core/ConsoleTranscriptWriter.h"
+#include "screens/console_files/ConsoleTranscriptView.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
+#include <QScrollBar>
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -60,5 +65,84 @@ void BM_ConsoleAppendBaseline(benchmark::State &state)
     state.SetItemsProcessed(state.iterations() * kChunks);
 }
 BENCHMARK(BM_ConsoleAppendBaseline)->Unit(benchmark::kMillisecond);
+
+// A transcript at its cap, filled with the stream's first chunks.
+struct FullTranscript {
+    Observable owner;
+    PublishedList<ConsoleEntry> entries{&owner};
+    FullTranscript()
+    {
+        const QList<QString> &chunks = streamChunks();
+        const QDateTime now = QDateTime::currentDateTimeUtc();
+        for (qsizetype i = 0; i < kConsoleTranscriptLimit; ++i)
+            appendConsoleEntry(entries, ConsoleEntryKind::standardOutput, chunks.at(chunks.size() - 1 - i), now);
+    }
+};
+
+constexpr int kViewChunks = 10000;
+// Chunks a stream delivers between two turns of the event loop.
+constexpr int kChunksPerTurn = 50;
+
+// What the console does with a fast stream: every chunk goes to the transcript's writer, which
+// appends the waiting chunks as one batch at the transcript's cap when its interval is up; the
+// shown list view takes the row signals, lays out and follows the newest row. The event loop
+// turns every 50 chunks; at the end whatever still waits is appended and laid out too.
+void BM_ConsoleViewAppend(benchmark::State &state)
+{
+    const QList<QString> &chunks = streamChunks();
+    FullTranscript transcript;
+    ConsoleTranscriptWriter writer(transcript.entries);
+    ConsoleTranscriptModel model(transcript.entries);
+    ConsoleTranscriptView view(&model);
+    view.resize(900, 600);
+    view.show();
+    QCoreApplication::processEvents();
+    view.scrollToBottom();
+    for (auto _ : state) {
+        for (int i = 0; i < kViewChunks; ++i) {
+            writer.queue(ConsoleEntryKind::standardOutput, chunks.at(i), QDateTime::currentDateTimeUtc());
+            if (i % kChunksPerTurn == kChunksPerTurn - 1) {
+                QCoreApplication::processEvents();
+                view.scrollToBottom();
+            }
+        }
+        writer.flush();
+        QCoreApplication::processEvents();
+        view.scrollToBottom();
+        benchmark::DoNotOptimize(view.verticalScrollBar()->value());
+    }
+    state.SetItemsProcessed(state.iterations() * kViewChunks);
+}
+BENCHMARK(BM_ConsoleViewAppend)->Unit(benchmark::kMillisecond);
+
+// Typing into the search field: the transcript model filters 3,000 entries and counts the
+// matches. Two texts in turn, so that every step searches.
+void BM_ConsoleSearch(benchmark::State &state)
+{
+    FullTranscript transcript;
+    ConsoleTranscriptModel model(transcript.entries);
+    const QString texts[] = {QStringLiteral("ActivityManager: entry-9"), QStringLiteral("SHELL 4096")};
+    int turn = 0;
+    for (auto _ : state) {
+        model.setSearchText(texts[turn++ % 2]);
+        benchmark::DoNotOptimize(model.matchCount());
+    }
+    state.SetItemsProcessed(state.iterations() * kConsoleTranscriptLimit);
+}
+BENCHMARK(BM_ConsoleSearch)->Unit(benchmark::kMicrosecond);
+
+// The floor to compare with: only splitting the same entries' texts into lines.
+void BM_ConsoleSearchBaseline(benchmark::State &state)
+{
+    FullTranscript transcript;
+    for (auto _ : state) {
+        qsizetype lines = 0;
+        for (const ConsoleEntry &entry : transcript.entries.get())
+            lines += entry.text.split(QLatin1Char('\n')).size();
+        benchmark::DoNotOptimize(lines);
+    }
+    state.SetItemsProcessed(state.iterations() * kConsoleTranscriptLimit);
+}
+BENCHMARK(BM_ConsoleSearchBaseline)->Unit(benchmark::kMicrosecond);
 
 } // namespace

@@ -17,6 +17,8 @@
 #include "bridge/FastbootService.h"
 #include "bridge/Tone.h"
 #include "core/Observable.h"
+#include "core/PublishedList.h"
+#include "core/ConsoleTranscriptWriter.h"
 #include "bridge/DeviceSnapshot.h"
 #include "bridge/LinkState.h"
 #include "bridge/PackageDetails.h"
@@ -212,7 +214,7 @@ public:
     Published<ConsoleMode> consoleMode{this, ConsoleMode::deviceShell};
     Published<ConsoleTheme> consoleTheme{this, ConsoleTheme::system};
     Published<QString> consoleInput{this};
-    Published<QList<ConsoleEntry>> consoleEntries{this};         // oldest first, at most 3000
+    PublishedList<ConsoleEntry> consoleEntries{this};            // oldest first, at most 3000
     Published<QList<ConsoleCommandRecord>> consoleHistory{this}; // oldest first, at most 200
     Published<QList<ConsoleFavorite>> consoleFavorites{this};
     Published<QString> consoleSearchText{this};
@@ -222,6 +224,8 @@ public:
 
     // Created with the model, never replaced; its callbacks reach the model only weakly.
     ConsoleProcessRunner consoleRunner;
+    // Appends to consoleEntries: streamed output in batches, the console's own lines at once.
+    ConsoleTranscriptWriter consoleWriter{consoleEntries};
     // Position in consoleHistory while stepping through it.
     std::optional<qsizetype> consoleHistoryIndex;
     // Puts text on the system clipboard; the shell installs it (the core links no Gui).
@@ -245,6 +249,11 @@ public:
     QList<ConsoleEntry> visibleConsoleEntries() const;
     qsizetype consoleSearchMatchCount() const;
     bool canRunConsoleCommand() const;
+    auto consoleRunInputs() const { return std::tie(devices, selectedDeviceID, adbPath, consoleIsRunning, consoleInput); }
+    // Writes the whole transcript (as copyConsoleLog puts it on the clipboard) to `path`
+    // atomically, off the main thread: a failure leaves an existing file as it was and says so
+    // in the status line.
+    QCoro::Task<void> saveConsoleLog(QString path);
 
     // --- installs / export / wireless / reboot / screenshots ---
     Published<std::optional<QString>> packageExportErrorMessage{this};

@@ -4,9 +4,15 @@
 #include "core/ConsoleFavoritesStore.h"
 #include "core/ConsoleTranscript.h"
 
+#include "bridge/ProcessExecution.h"
+
 #include <QCoreApplication>
+#include <QCoro/QCoroFuture>
+#include <QFileInfo>
 #include <QPointer>
+#include <QSaveFile>
 #include <QSettings>
+#include <QtConcurrent/QtConcurrentRun>
 
 namespace {
 
@@ -37,13 +43,9 @@ QList<ConsoleFavorite> AppModel::loadConsoleFavorites(QSettings &userDefaults)
 
 void AppModel::appendConsole(ConsoleEntryKind kind, const QString &text)
 {
-    // In place: a fast stream appends thousands of chunks, and copying or comparing
-    // the whole transcript for each would cost more than the chunk itself.
-    const QString cleaned = stripANSIControlSequences(text);
-    if (cleaned.isEmpty())
-        return;
-    const QDateTime now = QDateTime::currentDateTime();
-    consoleEntries.mutate([&](QList<ConsoleEntry> &entries) { appendConsoleEntry(entries, kind, cleaned, now); });
+    // One row in, the oldest out at the cap (never a copy of the transcript or a reset of its
+    // views), after any streamed output that is still waiting for its batch.
+    consoleWriter.append(kind, text, QDateTime::currentDateTime());
 }
 
 void AppModel::runConsoleCommand()
@@ -92,10 +94,14 @@ void AppModel::runConsoleCommand()
     const std::optional<ConsoleRunError> error = consoleRunner.start(
         service->executableURL, QStringList{QStringLiteral("-s"), *selectedDeviceID()} + arguments,
         [self](const QString &text) {
-            onMainThread(self, [text](AppModel &m) { m.appendConsole(ConsoleEntryKind::standardOutput, text); });
+            onMainThread(self, [text](AppModel &m) {
+                m.consoleWriter.queue(ConsoleEntryKind::standardOutput, text, QDateTime::currentDateTime());
+            });
         },
         [self](const QString &text) {
-            onMainThread(self, [text](AppModel &m) { m.appendConsole(ConsoleEntryKind::standardError, text); });
+            onMainThread(self, [text](AppModel &m) {
+                m.consoleWriter.queue(ConsoleEntryKind::standardError, text, QDateTime::currentDateTime());
+            });
         },
         [self, mode](int status) {
             onMainThread(self, [mode, status](AppModel &m) { m.finishConsoleCommand(mode, status); });
@@ -130,6 +136,7 @@ void AppModel::stopConsoleCommand()
 
 void AppModel::clearConsole()
 {
+    consoleWriter.flush();
     consoleEntries.set({});
     appendConsole(ConsoleEntryKind::system, QStringLiteral("Консоль очищена"));
 }
@@ -142,13 +149,9 @@ void AppModel::clearConsoleInput()
 
 void AppModel::copyConsoleLog()
 {
-    QStringList lines;
-    lines.reserve(consoleEntries().size());
-    for (const ConsoleEntry &entry : consoleEntries())
-        lines << QLatin1Char('[') + entry.timestamp.toLocalTime().toString(QStringLiteral("HH:mm:ss"))
-                     + QStringLiteral("] ") + entry.text;
+    consoleWriter.flush();
     if (pasteboardWriter)
-        pasteboardWriter(lines.join(QLatin1Char('\n')));
+        pasteboardWriter(consoleTranscriptText(consoleEntries()));
     consoleStatusText.set(QStringLiteral("Журнал скопирован"));
 }
 
@@ -228,18 +231,44 @@ QList<ConsoleEntry> AppModel::visibleConsoleEntries() const
         return consoleEntries();
     QList<ConsoleEntry> visible;
     for (const ConsoleEntry &entry : consoleEntries())
-        if (entry.text.contains(needle, Qt::CaseInsensitive))
+        if (consoleEntryMatches(entry, needle))
             visible.append(entry);
     return visible;
 }
 
 qsizetype AppModel::consoleSearchMatchCount() const
 {
-    return consoleSearchText().trimmed().isEmpty() ? 0 : visibleConsoleEntries().size();
+    const QString needle = consoleSearchText().trimmed();
+    if (needle.isEmpty())
+        return 0;
+    return std::count_if(consoleEntries->begin(), consoleEntries->end(),
+                         [&](const ConsoleEntry &entry) { return consoleEntryMatches(entry, needle); });
 }
 
 bool AppModel::canRunConsoleCommand() const
 {
     const std::optional<AndroidDevice> device = selectedDevice();
     return device && device->isReady() && service && !consoleIsRunning() && !consoleInput().trimmed().isEmpty();
+}
+
+QCoro::Task<void> AppModel::saveConsoleLog(QString path)
+{
+    const QPointer<AppModel> self(this);
+    consoleWriter.flush();
+    const QByteArray data = consoleTranscriptText(consoleEntries()).toUtf8();
+    const QString failure = co_await QtConcurrent::run(processThreadPool(), [path, data]() -> QString {
+        // Written beside the target and renamed over it only when complete, so a failure
+        // (a full disk, a folder we may not write) leaves an existing file as it was.
+        QSaveFile file(path);
+        if (!file.open(QIODevice::WriteOnly))
+            return file.errorString();
+        if (file.write(data) != data.size() || !file.commit())
+            return file.errorString();
+        return QString();
+    });
+    if (!self)
+        co_return;
+    const QString name = QFileInfo(path).fileName();
+    consoleStatusText.set(failure.isEmpty() ? QStringLiteral("Вывод сохранён: ") + name
+                                            : QStringLiteral("Ошибка сохранения «%1»: %2").arg(name, failure));
 }

@@ -1,5 +1,6 @@
 #include "ConsoleTranscript.h"
 
+#include <QStringList>
 
 QString stripANSIControlSequences(const QString &text)
 {
@@ -47,4 +48,41 @@ bool appendConsoleEntry(QList<ConsoleEntry> &entries, ConsoleEntryKind kind, con
     if (entries.size() > limit)
         entries.remove(0, entries.size() - limit);
     return true;
+}
+
+bool appendConsoleEntry(PublishedList<ConsoleEntry> &entries, ConsoleEntryKind kind, const QString &text,
+                        const QDateTime &timestamp, qsizetype limit)
+{
+    QString cleaned = stripANSIControlSequences(text);
+    if (cleaned.isEmpty())
+        return false;
+    entries.append(ConsoleEntry(timestamp, kind, std::move(cleaned)), limit);
+    return true;
+}
+
+QString trimmedSpacesAndTabs(const QString &text)
+{
+    const auto isSpace = [](QChar c) { return c == QLatin1Char('\t') || c.category() == QChar::Separator_Space; };
+    qsizetype start = 0;
+    qsizetype end = text.size();
+    while (start < end && isSpace(text.at(start)))
+        ++start;
+    while (end > start && isSpace(text.at(end - 1)))
+        --end;
+    return start == 0 && end == text.size() ? text : text.mid(start, end - start);
+}
+
+bool consoleEntryMatches(const ConsoleEntry &entry, const QString &needle)
+{
+    return needle.isEmpty() || entry.text.contains(needle, Qt::CaseInsensitive);
+}
+
+QString consoleTranscriptText(const QList<ConsoleEntry> &entries)
+{
+    QStringList lines;
+    lines.reserve(entries.size());
+    for (const ConsoleEntry &entry : entries)
+        lines << QLatin1Char('[') + entry.timestamp.toLocalTime().toString(QStringLiteral("HH:mm:ss"))
+                     + QStringLiteral("] ") + entry.text;
+    return lines.join(QLatin1Char('\n'));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "bridge/ConsoleEntry.h"
+#include "core/PublishedList.h"
 
 #include <QList>
 #include <QString>
@@ -16,3 +17,19 @@ QString stripANSIControlSequences(const QString &text);
 // the oldest entries beyond `limit`. Returns whether an entry was added.
 bool appendConsoleEntry(QList<ConsoleEntry> &entries, ConsoleEntryKind kind, const QString &text,
                         const QDateTime &timestamp, qsizetype limit = kConsoleTranscriptLimit);
+// The same on the published transcript: one removal at the front and one insertion at the end,
+// so a view over it at the cap never resets.
+bool appendConsoleEntry(PublishedList<ConsoleEntry> &entries, ConsoleEntryKind kind, const QString &text,
+                        const QDateTime &timestamp, qsizetype limit = kConsoleTranscriptLimit);
+
+// The text without spaces and tabs at both ends (line breaks stay): how the console trims what
+// the user types for completions and for marking matches.
+QString trimmedSpacesAndTabs(const QString &text);
+
+// Whether `entry` belongs to the transcript filtered by `needle` (already trimmed; an empty
+// needle matches everything): its text contains the needle, ignoring letter case.
+bool consoleEntryMatches(const ConsoleEntry &entry, const QString &needle);
+
+// The transcript as plain text, as it is copied and saved: "[HH:mm:ss] text" per entry in local
+// time, joined with line feeds, no line feed after the last one.
+QString consoleTranscriptText(const QList<ConsoleEntry> &entries);

@@ -3,12 +3,14 @@
 #include "BundleIcon.h"
 #include "MainWindow.h"
 #include "RouteScreens.h"
+#include "ScreenMemory.h"
 #include "ThemeHost.h"
 
 #include "core/AppModel.h"
 #include "core/AppSettings.h"
 #include "core/PreferenceBounds.h"
 #include "design/DeckSizeReader.h"
+#include "screens/console_files/ConsoleView.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -69,9 +71,14 @@ QWidget *KestrelApp::makeToolWindow(const QString &id, const QString &title, QSi
 
 void KestrelApp::showConsoleWindow()
 {
-    if (!m_console)
+    if (!m_console) {
+        // The window's own memory: its console keeps its view values across theme rebuilds. The
+        // console itself is the model's, shared with the main window's Console route.
+        auto *memory = new ScreenMemory;
         m_console = makeToolWindow(QStringLiteral("adb-console"), QStringLiteral("ADB-консоль"), {620, 420},
-                                   {1100, 720}, [] { return RouteScreens::placeholder(AppRoute::console); });
+                                   {1100, 720}, [this, memory] { return new ConsoleView(m_model, memory); });
+        memory->setParent(m_console);
+    }
     m_console->show();
     m_console->raise();
     m_console->activateWindow();

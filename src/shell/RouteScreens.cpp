@@ -1,8 +1,9 @@
 #include "RouteScreens.h"
 
-#include "ConsoleScreen.h"
 #include "FilesScreen.h"
 #include "SettingsScreen.h"
+
+#include "screens/console_files/ConsoleView.h"
 
 #include "design/DeckEmptyState.h"
 
@@ -21,7 +22,7 @@ QWidget *build(AppRoute route, AppModel *model, AppSettings *settings, ScreenMem
     case AppRoute::files:
         return new FilesScreen(model);
     case AppRoute::console:
-        return new ConsoleScreen(model);
+        return new ConsoleView(model, memory);
     case AppRoute::settings:
         return new SettingsScreen(model, settings);
     default:

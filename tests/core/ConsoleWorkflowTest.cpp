@@ -2,7 +2,13 @@
 
 #include "core/ConsoleFavoritesStore.h"
 
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
 
 namespace {
 
@@ -388,6 +394,67 @@ TEST(ConsoleWorkflow, ReleasingTheModelWhileACommandRunsIsSafe)
     h->model.reset();
     // Deliveries and the completion still arrive; they find no model and do nothing.
     waitUntil([] { return false; }, 500);
+}
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+TEST(ConsoleWorkflow, SavesTheWholeTranscriptAndSaysWhenItCannot)
+{
+    ModelHarness h;
+    QTemporaryDir dir;
+    const QDateTime at(QDate(2026, 3, 4), QTime(9, 5, 7));
+    h->consoleEntries.set({ConsoleEntry(at, ConsoleEntryKind::command, QStringLiteral("shell $ getprop")),
+                           ConsoleEntry(at, ConsoleEntryKind::standardOutput, QStringLiteral("Мир\n"))});
+    h->consoleSearchText.set(QStringLiteral("getprop")); // the filter hides one; both are saved
+    const QString path = dir.filePath(QStringLiteral("adb-console-20260304-090507.txt"));
+    runSync(h->saveConsoleLog(path));
+    EXPECT_EQ(fileBytes(path), QStringLiteral("[09:05:07] shell $ getprop\n[09:05:07] Мир\n").toUtf8());
+    EXPECT_EQ(h->consoleStatusText(), QStringLiteral("Вывод сохранён: adb-console-20260304-090507.txt"));
+
+    // A folder that does not exist: nothing is written, and the status line says so.
+    const QString nowhere = dir.filePath(QStringLiteral("gone/adb-console.txt"));
+    runSync(h->saveConsoleLog(nowhere));
+    EXPECT_FALSE(QFile::exists(nowhere));
+    EXPECT_TRUE(h->consoleStatusText().startsWith(QStringLiteral("Ошибка сохранения «adb-console.txt»: ")))
+        << h->consoleStatusText().toStdString();
+}
+
+TEST(ConsoleWorkflow, AFailedSaveLeavesTheExistingFileAsItWas)
+{
+    ModelHarness h;
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("console.txt"));
+    {
+        QFile old(path);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("earlier transcript\n");
+    }
+    QList<ConsoleEntry> big;
+    for (int i = 0; i < 3000; ++i)
+        big.append(ConsoleEntry(QDateTime::currentDateTime(), ConsoleEntryKind::standardOutput,
+                                QStringLiteral("line %1 of a long transcript").arg(i)));
+    h->consoleEntries.set(big);
+
+    // The disk "fills up" after 4 KiB: the write fails part-way (as root, so no permission
+    // could make it fail).
+    struct rlimit saved {};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = saved;
+    small.rlim_cur = 4096;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    runSync(h->saveConsoleLog(path));
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+
+    EXPECT_TRUE(h->consoleStatusText().startsWith(QStringLiteral("Ошибка сохранения «console.txt»")))
+        << h->consoleStatusText().toStdString();
+    EXPECT_EQ(fileBytes(path), QByteArray("earlier transcript\n"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("console.txt")}); // no leftovers
 }
 
 } // namespace

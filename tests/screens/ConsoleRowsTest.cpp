@@ -1,0 +1,148 @@
+#include "ConsoleHarness.h"
+
+#include "../support/FakeDesktop.h"
+
+#include "design/Ink.h"
+#include "design/Typo.h"
+#include "screens/console_files/ConsoleRowDelegate.h"
+
+#include <QAbstractItemModelTester>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+using Line = ConsoleTextLayout::Line;
+
+TEST(ConsoleRows, TextBreaksIntoTheLinesItIsDrawnIn)
+{
+    QFont font = Typo::monoBody();
+    font.setKerning(false);
+    const ConsoleTextLayout::Advances advances(font);
+    const qreal cell = advances.of(U'x');
+    ASSERT_GT(cell, 0);
+    const qreal tenCells = cell * 10 + 0.5;
+    struct Case {
+        const char *name;
+        QString text;
+        QString display;
+        QList<Line> lines;
+    };
+    const Case cases[] = {
+        {"one short line", QStringLiteral("ok"), QStringLiteral("ok"), {{0, 2}}},
+        {"a final line break draws no empty line", QStringLiteral("ok\n"), QStringLiteral("ok\n"), {{0, 2}}},
+        {"empty lines inside stay", QStringLiteral("a\n\nb"), QStringLiteral("a\n\nb"), {{0, 1}, {2, 0}, {3, 1}}},
+        {"wraps after the last space", QStringLiteral("12345 7890abc"), QStringLiteral("12345 7890abc"), {{0, 6}, {6, 7}}},
+        {"a long word breaks anywhere", QStringLiteral("abcdefghijklmno"), QStringLiteral("abcdefghijklmno"), {{0, 10}, {10, 5}}},
+        {"tabs go to stops of eight", QStringLiteral("a\tb"), QStringLiteral("a       b"), {{0, 9}}},
+        {"carriage returns go, controls show", QStringLiteral("a\r\n\x07"), QStringLiteral("a\n") + QChar(0x2407), {{0, 1}, {2, 1}}},
+        {"nothing at all", QString(), QString(), {{0, 0}}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const ConsoleTextLayout layout = ConsoleTextLayout::make(c.text, advances, tenCells);
+        EXPECT_EQ(layout.display, c.display);
+        EXPECT_EQ(layout.lines, c.lines);
+    }
+    // Never narrower than one character: a width of nothing still moves on.
+    EXPECT_EQ(ConsoleTextLayout::make(QStringLiteral("abc"), advances, 0).lines, (QList<Line>{{0, 1}, {1, 1}, {2, 1}}));
+}
+
+TEST(ConsoleRows, MarksEveryOccurrenceWithoutOverlaps)
+{
+    using Ranges = QList<QPair<qsizetype, qsizetype>>;
+    struct Case {
+        QString text, highlight;
+        Ranges ranges;
+    };
+    const Case cases[] = {
+        {QStringLiteral("Error and ERROR"), QStringLiteral("error"), {{0, 5}, {10, 5}}},
+        {QStringLiteral("abab"), QStringLiteral("ab"), {{0, 2}, {2, 2}}},
+        {QStringLiteral("aaaa"), QStringLiteral("aaa"), {{0, 3}}},
+        {QStringLiteral("anything"), QString(), {}},
+        {QStringLiteral("none here"), QStringLiteral("zz"), {}},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(consoleMarkRanges(c.text, c.highlight), c.ranges) << c.text.toStdString();
+}
+
+TEST(ConsoleRows, EachKindHasItsColours)
+{
+    struct Case {
+        ConsoleEntryKind kind;
+        QColor bar;
+        qreal opacity;
+        QColor text;
+    };
+    const Case cases[] = {
+        {ConsoleEntryKind::command, Ink::accent(), 0.75, Ink::accentCyan()},
+        {ConsoleEntryKind::standardOutput, Ink::textSecondary(), 0.18, Ink::text()},
+        {ConsoleEntryKind::standardError, Ink::danger(), 0.75, Ink::danger()},
+        {ConsoleEntryKind::system, Ink::violet(), 0.75, Ink::textTertiary()},
+    };
+    for (const Case &c : cases) {
+        const QColor bar = ConsoleRowDelegate::barColor(c.kind);
+        EXPECT_EQ(bar.rgb(), c.bar.rgb());
+        EXPECT_NEAR(bar.alphaF(), c.bar.alphaF() * c.opacity, 0.01);
+        EXPECT_EQ(ConsoleRowDelegate::textColor(c.kind), c.text);
+    }
+}
+
+TEST(ConsoleRows, RowsGrowWithTheirTextAndKeepTheirPlaces)
+{
+    ConsoleScreenHarness c;
+    ConsoleTranscriptView *view = c.transcript();
+    QAbstractItemModelTester tester(view->model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
+    c->consoleEntries.set({ConsoleEntry(QDateTime::currentDateTime(), ConsoleEntryKind::standardOutput, QStringLiteral("one")),
+                           ConsoleEntry(QDateTime::currentDateTime(), ConsoleEntryKind::standardError,
+                                        QStringLiteral("first\nsecond\nthird")),
+                           ConsoleEntry(QDateTime::currentDateTime(), ConsoleEntryKind::standardOutput,
+                                        QString(400, QLatin1Char('w')))});
+    settle();
+    ConsoleRowDelegate *rows = view->rowDelegate();
+    const int line = int(rows->lineHeight());
+    const QRect one = view->visualRect(view->model()->index(0, 0));
+    const QRect three = view->visualRect(view->model()->index(1, 0));
+    const QRect wrapped = view->visualRect(view->model()->index(2, 0));
+    EXPECT_EQ(one.height(), line + int(ConsoleRowDelegate::kRowGap));
+    EXPECT_EQ(three.height(), 3 * line + int(ConsoleRowDelegate::kRowGap));
+    EXPECT_GT(wrapped.height(), 2 * line); // a long line wraps and the row grows with it
+    EXPECT_EQ(three.top(), one.bottom() + 1);
+    EXPECT_EQ(rows->textLeft(), 24 + 58 + 8 + 2 + 8);
+}
+
+TEST(ConsoleRows, SelectedRowsCopyAndARowOpensItsTextToSelectAPart)
+{
+    FakeDesktop desktop;
+    ConsoleScreenHarness c;
+    c->consoleEntries.set({ConsoleEntry(QDateTime::currentDateTime(), ConsoleEntryKind::command, QStringLiteral("shell $ ls")),
+                           ConsoleEntry(QDateTime::currentDateTime(), ConsoleEntryKind::standardOutput,
+                                        QStringLiteral("DCIM\nDownload\n")),
+                           ConsoleEntry(QDateTime::currentDateTime(), ConsoleEntryKind::system,
+                                        QStringLiteral("[команда завершена]"))});
+    settle();
+    ConsoleTranscriptView *view = c.transcript();
+    giveFocus(view);
+    view->selectionModel()->select(view->model()->index(1, 0), QItemSelectionModel::Select);
+    view->selectionModel()->select(view->model()->index(0, 0), QItemSelectionModel::Select);
+    QTest::keyClick(view, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(desktop.copied, QStringList{QStringLiteral("shell $ ls\nDCIM\nDownload")});
+
+    const QRect row = view->visualRect(view->model()->index(1, 0));
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, row.center());
+    auto *editor = qobject_cast<QPlainTextEdit *>(view->rowTextEditor());
+    ASSERT_TRUE(editor);
+    EXPECT_TRUE(editor->isReadOnly());
+    EXPECT_EQ(editor->toPlainText(), QStringLiteral("DCIM\nDownload"));
+    EXPECT_GE(editor->geometry().left(), int(view->rowDelegate()->textLeft()));
+    QTest::keyClick(editor, Qt::Key_Escape);
+    EXPECT_FALSE(view->rowTextEditor());
+    // The row's editor goes with its row when the transcript is cleared.
+    view->openRowText(view->model()->index(2, 0));
+    ASSERT_TRUE(view->rowTextEditor());
+    c->clearConsole();
+    EXPECT_FALSE(view->rowTextEditor());
+}
+
+} // namespace
