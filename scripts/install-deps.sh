@@ -7,6 +7,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   adb fastboot unzip zip fonts-dejavu-core
   python3
+  default-jdk-headless libsmali-java enjarify dexdump
 )
 missing=()
 for p in "${packages[@]}"; do
