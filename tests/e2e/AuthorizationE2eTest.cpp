@@ -12,7 +12,8 @@ class Authorization : public E2eTest {
 protected:
     QStringList phoneServeOptions() const override
     {
-        return {QStringLiteral("--auth"), QStringLiteral("--auth-accept-after"), QString::fromLatin1(kSecondsUntilAllowed)};
+        return {QStringLiteral("--auth"), QStringLiteral("--auth-accept-after"),
+                QString::fromLatin1(kSecondsUntilAllowed)};
     }
     bool startsWithModel() const override { return false; }
 };

@@ -137,7 +137,8 @@ TEST_F(DeviceFiles, OddNamesTravelBothWaysAndNothingElseChanges)
     EXPECT_EQ(namesIn(listing), expected);
     for (const DeviceFileItem &item : listing.items) {
         if (!item.isDirectory)
-            EXPECT_EQ(item.size, QFileInfo(hostFolder + QLatin1Char('/') + item.name).size()) << item.name.toStdString();
+            EXPECT_EQ(item.size, QFileInfo(hostFolder + QLatin1Char('/') + item.name).size())
+                << item.name.toStdString();
         EXPECT_EQ(item.path, folder + QLatin1Char('/') + item.name);
     }
 

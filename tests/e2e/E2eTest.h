@@ -25,7 +25,10 @@ protected:
     virtual bool startsWithModel() const { return true; }
 
     // Runs the event loop until `done` holds; false when the time ran out first.
-    static bool eventually(const std::function<bool()> &done, int timeoutMs = 60000) { return waitUntil(done, timeoutMs); }
+    static bool eventually(const std::function<bool()> &done, int timeoutMs = 60000)
+    {
+        return waitUntil(done, timeoutMs);
+    }
     // Runs one model operation to its end.
     template <typename T>
     static T finish(QCoro::Task<T> task) { return runSync(std::move(task)); }

@@ -35,10 +35,10 @@ TEST_F(MetadataProgram, LabelsSizesAndIconsComeFromTheProgramsRun)
         if (!p.value(QStringLiteral("installed")).toBool())
             continue;
         const QString name = p.value(QStringLiteral("name")).toString();
-        PackageMetadata record{name,
-                               index == 0 ? QStringLiteral("Камера \"Про\"\\новая") : p.value(QStringLiteral("label")).toString(),
-                               p.value(QStringLiteral("codeSize")).toInteger() + p.value(QStringLiteral("dataSize")).toInteger(),
-                               index % 2 == 0 ? std::optional(kIcon) : std::nullopt};
+        const QString label =
+            index == 0 ? QStringLiteral("Камера \"Про\"\\новая") : p.value(QStringLiteral("label")).toString();
+        const qint64 size = p.value(QStringLiteral("codeSize")).toInteger() + p.value(QStringLiteral("dataSize")).toInteger();
+        PackageMetadata record{name, label, size, index % 2 == 0 ? std::optional(kIcon) : std::nullopt};
         QJsonObject line{{QStringLiteral("package"), record.packageName},
                          {QStringLiteral("label"), record.label},
                          {QStringLiteral("size"), record.size}};

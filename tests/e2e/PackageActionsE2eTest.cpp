@@ -96,7 +96,8 @@ TEST_F(PackageActions, RuntimePermissionsGrantedAndRevokedShowInDumpsys)
 
     // "android.permission.CAMERA: granted=true, flags=[ ...]" under the user's runtime permissions.
     const auto grantedInDumpsys = [&](const QString &permission) -> std::optional<bool> {
-        const QRegularExpression line(QRegularExpression::escape(permission) + QStringLiteral(": granted=(true|false)"));
+        const QRegularExpression line(QRegularExpression::escape(permission)
+                                      + QStringLiteral(": granted=(true|false)"));
         const auto match = line.match(onPhone({QStringLiteral("dumpsys"), QStringLiteral("package"), name}));
         return match.hasMatch() ? std::optional(match.captured(1) == QStringLiteral("true")) : std::nullopt;
     };

@@ -30,7 +30,8 @@ SimulatedPhone::~SimulatedPhone()
 bool SimulatedPhone::makeState(const QStringList &options, QString *error)
 {
     QProcess make;
-    make.start(E2eTools::python(), QStringList{E2eTools::phoneScript(), QStringLiteral("--make-state"), folder} + options);
+    make.start(E2eTools::python(),
+               QStringList{E2eTools::phoneScript(), QStringLiteral("--make-state"), folder} + options);
     if (!make.waitForFinished(60000) || make.exitStatus() != QProcess::NormalExit || make.exitCode() != 0) {
         *error = QStringLiteral("the phone's state was not made: ") + QString::fromUtf8(make.readAllStandardError());
         make.kill();
