@@ -156,18 +156,28 @@ TEST(ConsoleView, TheCommandLineRunsStepsAndCompletesWithItsKeys)
     settle();
     pressReturn(field);
     ASSERT_TRUE(c.finished());
+    // Ctrl+Return belongs to the run button and works from the command line too.
+    c->consoleInput.set(QStringLiteral("version"));
+    settle();
+    QTest::keyClick(field, Qt::Key_Return, Qt::ControlModifier);
+    ASSERT_TRUE(waitUntil([&] { return c->consoleHistory().size() == 3; }));
+    ASSERT_TRUE(c.finished());
     EXPECT_EQ(c.h.fake.calls(), (QList<QStringList>{c.shellCall(QStringLiteral("ls -la /sdcard")),
                                                      {QStringLiteral("-s"), kConsoleSerial, QStringLiteral("devices"),
-                                                      QStringLiteral("-l")}}));
+                                                      QStringLiteral("-l")},
+                                                     {QStringLiteral("-s"), kConsoleSerial, QStringLiteral("version")}}));
     settle();
 
     // Up and Down step through the history, in both modes, mode included.
     giveFocus(field);
     pressKey(field, Qt::Key_Up);
+    EXPECT_EQ(field->text(), QStringLiteral("version"));
+    pressKey(field, Qt::Key_Up);
     EXPECT_EQ(field->text(), QStringLiteral("devices -l"));
     pressKey(field, Qt::Key_Up);
     EXPECT_EQ(field->text(), QStringLiteral("ls -la /sdcard"));
     EXPECT_EQ(c->consoleMode(), ConsoleMode::deviceShell);
+    pressKey(field, Qt::Key_Down);
     pressKey(field, Qt::Key_Down);
     pressKey(field, Qt::Key_Down);
     EXPECT_EQ(field->text(), QString());

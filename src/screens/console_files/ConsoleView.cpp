@@ -149,6 +149,8 @@ ConsoleView::ConsoleView(AppModel *model, ScreenMemory *memory, QWidget *parent)
     connect(m_library, &ConsoleLibraryPane::picked, this, [this] { m_field->setFocus(Qt::OtherFocusReason); });
     m_split->addWidget(m_library);
     m_split->addWidget(buildTerminal());
+    if (memory)
+        memory->keepScroll(m_transcript, kStateKey + QStringLiteral(".transcript"));
     m_split->setStretchFactor(0, 0);
     m_split->setStretchFactor(1, 1);
 

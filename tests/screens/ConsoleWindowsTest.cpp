@@ -1,0 +1,69 @@
+#include "ConsoleHarness.h"
+
+#include "design/DeckButton.h"
+#include "design/DeckText.h"
+#include "shell/KestrelApp.h"
+#include "shell/MainWindow.h"
+#include "shell/RootView.h"
+#include "shell/ThemeHost.h"
+
+#include <QPointer>
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(ConsoleWindows, TheRouteAndTheWindowShareOneConsole)
+{
+    ShellHarness h;
+    KestrelApp app(h.model.get(), h.settings.get());
+    app.showMainWindow();
+    h.connect();
+    h->route.set(AppRoute::console);
+    auto *routeView = qobject_cast<ConsoleView *>(app.mainWindow()->root()->detailContent());
+    ASSERT_TRUE(routeView);
+
+    app.showConsoleWindow();
+    QWidget *window = app.consoleWindow();
+    ASSERT_TRUE(window);
+    QPointer<ConsoleView> windowView = window->findChild<ConsoleView *>();
+    ASSERT_TRUE(windowView);
+    ASSERT_NE(windowView.data(), routeView);
+    EXPECT_FALSE(window->findChild<QWidget *>(QStringLiteral("placeholder-console")));
+
+    // A run started in the window runs once, and shows as running in both places.
+    const QStringList call{QStringLiteral("-s"), QStringLiteral("R58N12ABCDE"), QStringLiteral("shell"), QStringLiteral("top")};
+    h.fake.on(call, {.lines = {QStringLiteral("load 1.0")}, .holdMs = 30000});
+    h->consoleInput.set(QStringLiteral("top"));
+    settle();
+    windowView->runButton()->click();
+    ASSERT_TRUE(h->consoleIsRunning());
+    settle();
+    for (ConsoleView *view : {routeView, windowView.data()}) {
+        EXPECT_TRUE(view->stopButton()->isVisibleTo(view));
+        EXPECT_FALSE(view->runButton()->isVisibleTo(view));
+        EXPECT_EQ(view->statusLabel()->text(), QStringLiteral("Выполняется…"));
+    }
+    ASSERT_TRUE(waitUntil([&] { return routeView->transcript()->model()->rowCount() == h->consoleEntries.size()
+                                       && h->consoleEntries->last().text == QStringLiteral("load 1.0\n"); }));
+    EXPECT_EQ(windowView->transcript()->model()->rowCount(), h->consoleEntries.size());
+
+    // Stopped from the route; only the window that started the run measured it.
+    routeView->stopButton()->click();
+    ASSERT_TRUE(waitUntil([&] { return !h->consoleIsRunning(); }));
+    settle();
+    EXPECT_TRUE(windowView->durationLabel()->isVisibleTo(windowView));
+    EXPECT_FALSE(routeView->durationLabel()->isVisibleTo(routeView));
+    EXPECT_EQ(h.fake.calls().count(call), 1);
+
+    // A theme switch rebuilds the window's screen; its view values stay.
+    ConsoleViewState *state = windowView->state();
+    h.settings->appearance.set(AppearanceMode::light);
+    h.settings->applyAppearance();
+    settle();
+    ConsoleView *rebuilt = window->findChild<ConsoleView *>();
+    ASSERT_TRUE(rebuilt);
+    EXPECT_EQ(rebuilt->state(), state);
+    EXPECT_TRUE(state->lastDuration().has_value());
+}
+
+} // namespace
