@@ -21,6 +21,19 @@ struct FakeResponse {
     bool ignoreInterrupt = false;
     bool ignoreTerminate = false;
     bool stderrFirst = false;
+    // Written in order after `out`/`err` and before `lines`, each followed by its pause.
+    struct Step {
+        QString out;
+        QString err;
+        int pauseMs = 0;
+    };
+    QList<Step> steps;
+    // Generated threadtime lines ("... Burst: line N ..."), `streamRate` a second for `streamMs`,
+    // after `lines`; FakeResponse::burstLine(n) is the n-th of them.
+    int streamRate = 0;
+    int streamMs = 0;
+
+    static QString burstLine(qint64 n);
 
     QJsonObject toJson() const;
 };
