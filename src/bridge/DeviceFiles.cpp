@@ -59,7 +59,9 @@ CommandResult explainExisting(CommandResult result, const QString &target)
 
 QString ADBService::deviceListingCommand(const QString &path)
 {
-    return QStringLiteral("cd -- ") + shellQuote(path) + QString::fromUtf8(kListingScript);
+    // Not every device shell's cd takes "--": a path that cannot begin with "-" needs none.
+    const QString anchored = path.startsWith(QLatin1Char('/')) ? path : QStringLiteral("./") + path;
+    return QStringLiteral("cd ") + shellQuote(anchored) + QString::fromUtf8(kListingScript);
 }
 
 QList<DeviceFileItem> ADBService::parseDeviceDirectoryListing(const QString &output, const QString &basePath)

@@ -399,7 +399,7 @@ struct PullingAdb {
                      "here=$(dirname \"$0\")\n"
                      "echo \"$*\" >> \"$here/calls\"\n"
                      "case \"$3\" in\n"
-                     "  shell) case \"$4\" in 'cd -- '*) cat \"$here/listing.bin\";; esac;;\n"
+                     "  shell) case \"$4\" in 'cd '*) cat \"$here/listing.bin\";; esac;;\n"
                      "  pull) case \"$4\" in */DCIM|*/photos.2020) mkdir \"$5\";; *) : > \"$5\";; esac;;\n"
                      "esac\n"
                      "exit 0\n");
