@@ -20,7 +20,7 @@ QWidget *build(AppRoute route, AppModel *model, AppSettings *settings, ScreenMem
 {
     switch (route) {
     case AppRoute::files:
-        return new FilesScreen(model);
+        return new FilesScreen(model, memory);
     case AppRoute::console:
         return new ConsoleView(model, memory);
     case AppRoute::settings:
