@@ -3,10 +3,13 @@
 #include "core/ConsoleFavoritesStore.h"
 
 #include <QDir>
+#include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <sys/resource.h>
 
@@ -35,6 +38,24 @@ QList<Entry> transcript(const AppModel &model)
     for (const ConsoleEntry &e : model.consoleEntries())
         out.append({e.kind, e.text});
     return out;
+}
+
+// The processes whose command line holds each of `parts`.
+QList<qint64> processesWith(const QStringList &parts)
+{
+    QList<qint64> found;
+    const QStringList entries = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QString &entry : entries) {
+        bool numeric = false;
+        const qint64 pid = entry.toLongLong(&numeric);
+        QFile file(QStringLiteral("/proc/") + entry + QStringLiteral("/cmdline"));
+        if (!numeric || !file.open(QIODevice::ReadOnly))
+            continue;
+        const QString commandLine = QString::fromUtf8(file.readAll());
+        if (std::all_of(parts.begin(), parts.end(), [&](const QString &part) { return commandLine.contains(part); }))
+            found << pid;
+    }
+    return found;
 }
 
 bool finished(ModelHarness &h, int ms = 5000)
@@ -391,9 +412,14 @@ TEST(ConsoleWorkflow, ReleasingTheModelWhileACommandRunsIsSafe)
                {.lines = {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}, .intervalMs = 10, .holdMs = 30000});
     run(*h, ConsoleMode::deviceShell, QStringLiteral("logcat"));
     ASSERT_TRUE(waitUntil([&] { return transcript(**h).size() >= 3; }));
+    const QList<qint64> children = processesWith({h->fake.dir(), QStringLiteral("logcat")});
+    ASSERT_EQ(children.size(), 1);
+    const QString childEntry = QStringLiteral("/proc/") + QString::number(children.first());
     h->model.reset();
+    // Releasing the model stops the child; its reader reaps it and then posts the completion.
     // Deliveries and the completion still arrive; they find no model and do nothing.
-    waitUntil([] { return false; }, 500);
+    EXPECT_TRUE(waitUntil([&] { return !QFileInfo::exists(childEntry); }));
+    QCoreApplication::sendPostedEvents();
 }
 
 QByteArray fileBytes(const QString &path)
