@@ -181,6 +181,12 @@ QColor DeckButton::borderColor() const
     return Qt::transparent;
 }
 
+void DeckButton::setLabelLeading(bool leading)
+{
+    m_leading = leading;
+    update();
+}
+
 QSize DeckButton::sizeHint() const
 {
     const QFontMetricsF fm(font());
@@ -233,7 +239,7 @@ void DeckButton::paintEvent(QPaintEvent *)
     const qreal pad = DeckButtonStyle::padding(m_style.size);
     const qreal textWidth = std::min(fm.horizontalAdvance(text()), r.width() - 2 * pad - symbolSize - gap);
     const qreal contentWidth = symbolSize + gap + textWidth;
-    qreal x = r.center().x() - contentWidth / 2;
+    qreal x = m_leading ? r.left() + pad : r.center().x() - contentWidth / 2;
     const QColor ink = withOpacity(labelColor(), whole);
     if (!m_symbol.isEmpty()) {
         Symbols::paint(p, m_symbol, QRectF(x, r.top(), symbolSize, r.height()), symbolSize, ink);
