@@ -5,6 +5,7 @@
 #include "SettingsScreen.h"
 
 #include "design/DeckEmptyState.h"
+#include "screens/device/OverviewScreen.h"
 
 namespace RouteScreens {
 
@@ -18,6 +19,8 @@ QWidget *placeholder(AppRoute route)
 QWidget *build(AppRoute route, AppModel *model, AppSettings *settings, ScreenMemory *memory)
 {
     switch (route) {
+    case AppRoute::overview:
+        return new OverviewScreen(model, memory);
     case AppRoute::files:
         return new FilesScreen(model);
     case AppRoute::console:
