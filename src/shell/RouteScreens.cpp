@@ -6,6 +6,7 @@
 
 #include "design/DeckEmptyState.h"
 #include "screens/device/OverviewScreen.h"
+#include "screens/device/ToolsScreen.h"
 
 namespace RouteScreens {
 
@@ -21,6 +22,8 @@ QWidget *build(AppRoute route, AppModel *model, AppSettings *settings, ScreenMem
     switch (route) {
     case AppRoute::overview:
         return new OverviewScreen(model, memory);
+    case AppRoute::tools:
+        return new ToolsScreen(model, memory);
     case AppRoute::files:
         return new FilesScreen(model);
     case AppRoute::console:
