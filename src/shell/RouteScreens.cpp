@@ -25,7 +25,7 @@ QWidget *build(AppRoute route, AppModel *model, AppSettings *settings, ScreenMem
     case AppRoute::tools:
         return new ToolsScreen(model, memory);
     case AppRoute::files:
-        return new FilesScreen(model);
+        return new FilesScreen(model, memory);
     case AppRoute::console:
         return new ConsoleScreen(model);
     case AppRoute::settings:

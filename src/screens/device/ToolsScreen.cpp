@@ -100,31 +100,9 @@ DeckButton *smallButton(const QString &text, DeckButtonRole role = DeckButtonRol
 // A key button: the symbol over the title, the whole cell wide.
 DeckButton *keyButton(const ToolsFacts::Key &key, QWidget *parent)
 {
-    auto *button = new DeckButton(QString(), {DeckButtonRole::secondary, DeckButtonSize::regular, true}, parent);
-    auto *label = column(button, 3);
-    label->setContentsMargins(0, int(Space::s), 0, int(Space::s));
-    class Glyph : public QWidget {
-    public:
-        Glyph(QString name, QWidget *parent) : QWidget(parent), m_name(std::move(name)) { setFixedSize(16, 16); }
-
-    protected:
-        void paintEvent(QPaintEvent *) override
-        {
-            QPainter p(this);
-            Symbols::paint(p, m_name, QRectF(rect()), 13, Ink::text());
-        }
-
-    private:
-        QString m_name;
-    };
-    label->addWidget(new Glyph(key.icon, button), 0, Qt::AlignHCenter);
-    auto *title = new DeckText(key.title, Typo::caption(), [] { return Ink::text(); }, button);
-    title->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
-    label->addWidget(title, 0, Qt::AlignHCenter);
-    for (QWidget *child : button->findChildren<QWidget *>())
-        child->setAttribute(Qt::WA_TransparentForMouseEvents);
-    button->setFixedHeight(label->sizeHint().height());
-    button->setMinimumWidth(0);
+    DeckButtonStyle style{DeckButtonRole::secondary, DeckButtonSize::regular, true};
+    style.stacked = true;
+    auto *button = new DeckButton(key.icon, key.title, style, parent);
     button->setToolTip(ViewUpdates::plainToolTip(key.code));
     button->setAccessibleName(key.title + QStringLiteral(", код ") + key.code);
     return button;
