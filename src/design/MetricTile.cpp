@@ -125,7 +125,7 @@ MetricTile::MetricTile(const QString &icon, const QString &label, const QString 
     auto *column = new QVBoxLayout(this);
     column->setSpacing(0);
 
-    auto *labelLine = new QHBoxLayout;
+    auto *labelLine = m_labelLine = new QHBoxLayout;
     labelLine->setSpacing(int(Space::xs));
     labelLine->addWidget(new TileIcon(icon, this, this), 0, Qt::AlignVCenter);
     labelLine->addWidget(new Eyebrow(label, this), 0, Qt::AlignVCenter);
@@ -165,6 +165,11 @@ void MetricTile::setProgress(double progress)
 {
     if (m_meter)
         m_meter->setProgress(progress);
+}
+
+int MetricTile::labelLineWidth() const
+{
+    return m_labelLine->sizeHint().width() + int(std::ceil(2 * Space::l));
 }
 
 QColor MetricTile::iconColor() const { return m_tone == Tone::neutral ? Ink::textTertiary() : foreground(m_tone); }

@@ -9,6 +9,7 @@
 #include "shell/ScreenMemory.h"
 
 #include "design/Accessibility.h"
+#include "design/AdaptiveGrid.h"
 #include "design/AdaptiveStacks.h"
 #include "design/DeckButton.h"
 #include "design/DeckSizeReader.h"
@@ -403,6 +404,13 @@ TEST(OverviewScreen, TilesFollowTheSnapshotAndTheCatalogue)
     EXPECT_EQ(tiles[2]->tone(), Tone::violet);
     EXPECT_EQ(tiles[3]->figure()->value(), QStringLiteral("4"));
     EXPECT_EQ(tiles[3]->footnoteLabel()->text(), QStringLiteral("3 пользовательских · 1 удалено"));
+    // Every label line fits its tile whole (wide labels and the charging badge widen the columns).
+    settle();
+    for (MetricTile *tile : tiles) {
+        const int shape = tile->width() - s->tileGrid()->itemOutsets().left() - s->tileGrid()->itemOutsets().right();
+        EXPECT_GE(shape, tile->labelLineWidth()) << tile->accessibilityLabel().toStdString();
+        EXPECT_GE(shape, OverviewScreen::kTileMinimum);
+    }
 
     // A new level keeps the tile (its figure rolls); a new tone makes a new one.
     f.h->snapshot.set(with(pixel(), [](DeviceSnapshot &d) { d.batteryLevel = 80; }));

@@ -18,6 +18,7 @@
 #include "design/OperationBar.h"
 #include "design/ScreenHeader.h"
 #include "design/Theme.h"
+#include "design/Typo.h"
 
 #include "../shell/ShellHarness.h"
 #include "../shell/UiTestSupport.h"
@@ -485,6 +486,9 @@ TEST(ToolsScreen, KeysSendTheirCodes)
         const ToolsFacts::Key &key = ToolsFacts::keys()[i];
         EXPECT_EQ(keys[i]->toolTip(), ViewUpdates::plainToolTip(key.code));
         EXPECT_EQ(keys[i]->accessibleName(), key.title + QStringLiteral(", код ") + key.code);
+        // The symbol over the caption, padded above and below: both fit inside the button.
+        EXPECT_GE(keys[i]->height(), int(2 * Space::s + 13 + 3 + QFontMetricsF(Typo::caption()).height())) << i;
+        EXPECT_EQ(keys[i]->height(), keys[i]->sizeHint().height()) << i;
     }
     f.h.fake.clearCalls();
     keys[2]->click(); // "Меню"
