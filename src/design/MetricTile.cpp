@@ -123,6 +123,7 @@ MetricTile::MetricTile(const QString &icon, const QString &label, const QString 
     setPadding(QMarginsF(Space::l, Space::l, Space::l, Space::l));
     // Items sit Space::s apart; the bar's glow margin is taken out of the gaps around it.
     auto *column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0); // the panel's padding is the whole inset
     column->setSpacing(0);
 
     auto *labelLine = m_labelLine = new QHBoxLayout;

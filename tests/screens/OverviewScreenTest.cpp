@@ -410,6 +410,7 @@ TEST(OverviewScreen, TilesFollowTheSnapshotAndTheCatalogue)
         const int shape = tile->width() - s->tileGrid()->itemOutsets().left() - s->tileGrid()->itemOutsets().right();
         EXPECT_GE(shape, tile->labelLineWidth()) << tile->accessibilityLabel().toStdString();
         EXPECT_GE(shape, OverviewScreen::kTileMinimum);
+        EXPECT_EQ(tile->figure()->x() - tile->panelRect().left(), Space::l); // the padding is the whole inset
     }
 
     // A new level keeps the tile (its figure rolls); a new tone makes a new one.
@@ -447,6 +448,7 @@ TEST(OverviewScreen, AdviceCardsAndTheAllClearPanel)
         const bool hasAction = card->advice().route && card->advice().actionTitle;
         EXPECT_EQ(card->actionButton() != nullptr, hasAction) << card->advice().id.toStdString();
         EXPECT_EQ(card->accessibleName(), card->advice().title + QStringLiteral(". ") + card->advice().message);
+        EXPECT_EQ(card->layout()->contentsRect().left() - card->panelRect().left(), Space::l);
     }
     // The removed-packages card leads to the applications.
     AdviceCard *removed = nullptr;

@@ -216,6 +216,9 @@ TEST(ToolsScreen, SixPanelsInOrderWithTheirHeaders)
         EXPECT_EQ(panels[i]->title(), titles[i]);
         EXPECT_EQ(panels[i]->icon(), icons[i]);
         EXPECT_EQ(panels[i]->tone(), Tone::neutral);
+        // The content sits 16 px inside the panel's shape, nothing more.
+        const QPoint at = panels[i]->content()->mapTo(panels[i], QPoint(0, 0));
+        EXPECT_EQ(at.x() - panels[i]->panelRect().left(), Space::l) << i;
     }
     EXPECT_EQ(panels[0]->subtitle(), QStringLiteral("Разрешение, плотность и тайм-аут"));
     EXPECT_EQ(panels[4]->subtitle(), QStringLiteral("Утилита fastboot не найдена рядом с adb"));

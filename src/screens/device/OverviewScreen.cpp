@@ -668,6 +668,7 @@ void OverviewScreen::refreshAdvice()
         panel->setObjectName(QStringLiteral("all-clear"));
         panel->setPadding(QMarginsF(Space::l, Space::l, Space::l, Space::l));
         auto *line = new QHBoxLayout(panel);
+        line->setContentsMargins(0, 0, 0, 0);
         line->setSpacing(int(Space::s));
         auto *seal = new RowSymbol(QStringLiteral("checkmark.seal.fill"), [] { return Ink::success(); }, panel);
         line->addWidget(seal, 0, Qt::AlignTop);
