@@ -323,6 +323,10 @@ TEST(ToolsScreen, DisplayPanelRunsExactCommandsAndChecksInputSilently)
     for (const Press &press : presses) {
         f.h.fake.clearCalls();
         press.act();
+        // What the press started has finished (with the snapshot reload after it) before the
+        // key below, so its status line cannot overwrite the key's.
+        ASSERT_TRUE(waitUntil([&] { return !f.h->isDisplayBusy() && !f.h->isBusy() && !f.h->isSnapshotLoading(); }))
+            << press.what;
         // A key press after it, so that anything the first press sent has arrived by the time
         // the key's answer has.
         s->keyButtons()[0]->click();
