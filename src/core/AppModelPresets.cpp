@@ -14,6 +14,7 @@
 #include <QStandardPaths>
 
 #include <algorithm>
+#include <mutex>
 
 namespace {
 
@@ -57,19 +58,18 @@ DomainError AppModel::presetError(const QString &message)
 
 QString AppModel::defaultPresetLibraryFolder()
 {
-    // Worked out once per process (thread-safe static); a library left under the former
-    // folder name moves over on first use.
-    static const QString folder = [] {
-        QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-        if (base.isEmpty())
-            base = QDir::homePath();
-        const QString current = base + QLatin1Char('/') + AppPaths::supportFolder + QStringLiteral("/Presets");
+    QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (base.isEmpty())
+        base = QDir::homePath();
+    const QString current = base + QLatin1Char('/') + AppPaths::supportFolder + QStringLiteral("/Presets");
+    // A library left under the former folder name moves over once per process, on first use.
+    static std::once_flag adopted;
+    std::call_once(adopted, [&] {
         PresetLibrary::adoptLegacyFolder(base + QLatin1Char('/') + AppPaths::legacySupportFolder
                                              + QStringLiteral("/Presets"),
                                          current);
-        return current;
-    }();
-    return folder;
+    });
+    return current;
 }
 
 std::variant<PresetPreview, DomainError> AppModel::readPreset(const QString &path) const
