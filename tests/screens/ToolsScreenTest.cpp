@@ -248,6 +248,10 @@ TEST(ToolsScreen, GridShowsAsManyColumnsAsFit)
     for (const auto &[width, columns] : {std::pair{560, 1}, std::pair{760, 2}, std::pair{1100, 3}}) {
         ToolsFixture f;
         ToolsScreen *s = f.show(width);
+        // The scroll area hands its width down through deferred layout passes; a loaded machine
+        // may need more than a few event rounds for them.
+        const int wanted = columns;
+        waitUntil([&] { return s->grid()->columnCount() == wanted; });
         EXPECT_EQ(s->grid()->columnCount(), columns) << width;
         // Read row by row: the second panel stands beside the first when there is room.
         const QList<ToolPanel *> panels = s->panels();
