@@ -23,7 +23,7 @@ int perceivedLength(const QString &text, int atMost)
 QStringList consoleSuggestions(const QString &input, ConsoleMode mode, const QList<ConsoleFavorite> &favorites,
                                const QList<ConsoleCommandRecord> &history)
 {
-    const QString query = trimmedSpacesAndTabs(input);
+    const QString query = trimmedConsoleText(input);
     if (perceivedLength(query, 2) < 2)
         return {};
     QStringList result;

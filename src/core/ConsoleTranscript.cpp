@@ -60,7 +60,7 @@ bool appendConsoleEntry(PublishedList<ConsoleEntry> &entries, ConsoleEntryKind k
     return true;
 }
 
-QString trimmedSpacesAndTabs(const QString &text)
+QString trimmedConsoleText(const QString &text)
 {
     const auto isSpace = [](QChar c) { return c == QLatin1Char('\t') || c.category() == QChar::Separator_Space; };
     qsizetype start = 0;

@@ -24,7 +24,7 @@ bool appendConsoleEntry(PublishedList<ConsoleEntry> &entries, ConsoleEntryKind k
 
 // The text without spaces and tabs at both ends (line breaks stay): how the console trims what
 // the user types for completions and for marking matches.
-QString trimmedSpacesAndTabs(const QString &text);
+QString trimmedConsoleText(const QString &text);
 
 // Whether `entry` belongs to the transcript filtered by `needle` (already trimmed; an empty
 // needle matches everything): its text contains the needle, ignoring letter case.

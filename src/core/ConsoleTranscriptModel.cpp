@@ -18,7 +18,7 @@ void ConsoleTranscriptModel::setSearchText(const QString &typed)
 {
     m_typed = typed;
     const QString filter = typed.trimmed();
-    const QString highlight = trimmedSpacesAndTabs(typed);
+    const QString highlight = trimmedConsoleText(typed);
     if (filter == m_filter) {
         if (highlight != m_highlight) {
             m_highlight = highlight;

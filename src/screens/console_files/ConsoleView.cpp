@@ -404,7 +404,7 @@ void ConsoleView::refresh()
     m_favorite->setToolTip(favorite ? QStringLiteral("Убрать из избранного") : QStringLiteral("Добавить в избранное"));
     m_favorite->setAccessibleName(favorite ? QStringLiteral("Убрать команду из избранного")
                                            : QStringLiteral("Добавить команду в избранное"));
-    m_favorite->setEnabled(!trimmedSpacesAndTabs(input).isEmpty() && !running);
+    m_favorite->setEnabled(!trimmedConsoleText(input).isEmpty() && !running);
     m_clearInput->setEnabled(!input.isEmpty() && !running);
     m_run->setVisible(!running);
     m_run->setEnabled(m.canRunConsoleCommand());
