@@ -4,6 +4,8 @@
 #include "FilesScreen.h"
 #include "SettingsScreen.h"
 
+#include "screens/packages/ApplicationsView.h"
+
 #include "design/DeckEmptyState.h"
 
 namespace RouteScreens {
@@ -18,6 +20,8 @@ QWidget *placeholder(AppRoute route)
 QWidget *build(AppRoute route, AppModel *model, AppSettings *settings, ScreenMemory *memory)
 {
     switch (route) {
+    case AppRoute::applications:
+        return new ApplicationsView(model, settings, memory);
     case AppRoute::files:
         return new FilesScreen(model);
     case AppRoute::console:
