@@ -226,7 +226,9 @@ TEST(Inspector, ButtonsByStateAndRiskAndTheCommandsTheyRun)
     // The inspected package becomes the whole selection before each action.
     h->selectedPackageIDs.set({QStringLiteral("com.example.alpha"), QStringLiteral("com.example.beta")});
     h.show(QStringLiteral("com.example.gamma"), std::nullopt);
+    // Each runs on by itself: one at a time keeps the order of the calls.
     menuAction(h.moreMenu(), QStringLiteral("Запустить"))->trigger();
+    ASSERT_TRUE(waitUntil([&] { return h.packageCommands().size() == 1; }));
     menuAction(h.moreMenu(), QStringLiteral("Остановить принудительно"))->trigger();
     ASSERT_TRUE(waitUntil([&] { return h.packageCommands().size() == 2; }));
     h.button(QStringLiteral("Отключить"))->click();

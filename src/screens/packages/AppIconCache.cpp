@@ -24,8 +24,15 @@ AppIconCache &AppIconCache::shared()
 
 int AppIconCache::pixelCap(qreal devicePixelRatio)
 {
-    const qreal screens = qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
-    return int(std::ceil(kLargestSide * std::max({devicePixelRatio, screens, 1.0})));
+    // The screens' largest ratio is read once per ratio asked for.
+    static qreal askedFor = -1;
+    static int cap = 0;
+    if (devicePixelRatio != askedFor) {
+        const qreal screens = qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
+        cap = int(std::ceil(kLargestSide * std::max({devicePixelRatio, screens, 1.0})));
+        askedFor = devicePixelRatio;
+    }
+    return cap;
 }
 
 QImage AppIconCache::decode(const QByteArray &bytes, int maxSide)

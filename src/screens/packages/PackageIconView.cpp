@@ -17,13 +17,14 @@ namespace {
 // The kind tile, rendered once per kind, size, look, theme and pixel ratio.
 QPixmap tile(PackageKind kind, qreal size, qreal dpr, bool faded)
 {
-    static QHash<QString, QPixmap> tiles;
+    static QHash<quint64, QPixmap> tiles;
     static QString themeKey;
     if (themeKey != Theme::key()) {
         tiles.clear();
         themeKey = Theme::key();
     }
-    const QString key = QStringLiteral("%1/%2/%3/%4").arg(int(kind)).arg(size).arg(dpr).arg(faded);
+    const quint64 key = quint64(std::lround(size * 64)) << 24 | quint64(std::lround(dpr * 64)) << 2
+        | quint64(kind == PackageKind::system) << 1 | quint64(faded);
     if (const auto it = tiles.constFind(key); it != tiles.constEnd())
         return *it;
     const int side = int(std::ceil(size * dpr));
@@ -91,6 +92,15 @@ void PackageIconView::paint(QPainter &painter, const QRectF &square, const Andro
     const QSizeF shown = QSizeF(image.size()).scaled(frame.size(), Qt::KeepAspectRatio);
     const QRectF target(frame.center().x() - shown.width() / 2, frame.center().y() - shown.height() / 2,
                         shown.width(), shown.height());
+    // Images are kept at the drawn size: scaling is the exception (a size beyond the cap).
+    const bool scales = std::abs(target.width() * dpr - image.width()) > 0.5
+        || std::abs(target.height() * dpr - image.height()) > 0.5;
+    if (!scales) {
+        // Whole device pixels: a plain copy, no resampling.
+        const QPointF at(std::round(target.left() * dpr) / dpr, std::round(target.top() * dpr) / dpr);
+        painter.drawPixmap(QRectF(at, target.size()), image, QRectF(image.rect()));
+        return;
+    }
     painter.save();
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawPixmap(target, image, QRectF(image.rect()));

@@ -29,7 +29,7 @@ constexpr qreal kContentInset = Space::m;
 } // namespace
 
 PackageRowDelegate::PackageRowDelegate(ApplicationsState *state, QObject *parent)
-    : QStyledItemDelegate(parent), m_state(state)
+    : QStyledItemDelegate(parent), m_state(state), m_names(Typo::bodyMedium()), m_mono(Typo::monoSmall())
 {
 }
 
@@ -40,6 +40,43 @@ QSize PackageRowDelegate::sizeHint(const QStyleOptionViewItem &option, const QMo
 {
     return QSize(option.rect.width() > 0 ? option.rect.width() : 300, rowHeight(m_density));
 }
+
+const QStaticText &PackageRowDelegate::ShapedTexts::operator()(const QString &text)
+{
+    auto it = m_texts.find(text);
+    if (it == m_texts.end()) {
+        if (m_texts.size() >= 24'000)
+            m_texts.clear();
+        QStaticText shaped(text);
+        shaped.setTextFormat(Qt::PlainText); // device text is never markup
+        shaped.prepare(QTransform(), m_font);
+        it = m_texts.insert(text, shaped);
+    }
+    return *it;
+}
+
+const QStaticText &PackageRowDelegate::fitted(ShapedTexts &texts, const QString &text, qreal room,
+                                             Qt::TextElideMode mode) const
+{
+    const QStaticText &whole = texts(text);
+    if (whole.size().width() <= room)
+        return whole;
+    return texts(QFontMetricsF(texts.font()).elidedText(text, mode, room));
+}
+
+namespace {
+
+// Measures of the badges by their words (a handful), taken once.
+QSizeF compactBadgeSize(const QString &text)
+{
+    static QHash<QString, QSizeF> sizes;
+    auto it = sizes.constFind(text);
+    if (it == sizes.constEnd())
+        it = sizes.insert(text, StatusBadge::badgeSize(text, true));
+    return *it;
+}
+
+} // namespace
 
 PackageRowDelegate::Layout PackageRowDelegate::layout(const QRect &rect, const AndroidPackage &p) const
 {
@@ -57,12 +94,12 @@ PackageRowDelegate::Layout PackageRowDelegate::layout(const QRect &rect, const A
     l.size = QRectF(right - kSizeBoxWidth, content.top(), kSizeBoxWidth, content.height());
     right = l.size.left() - Space::m;
     if (p.isInactive()) {
-        const QSizeF s = StatusBadge::badgeSize(shortTitle(p.state), true);
+        const QSizeF s = compactBadgeSize(shortTitle(p.state));
         l.stateBadge = QRectF(right - s.width(), midY - s.height() / 2, s.width(), s.height());
         right = l.stateBadge.left() - Space::m;
     }
     if (m_showRisk) {
-        const QSizeF s = StatusBadge::badgeSize(shortTitle(p.risk().risk), true);
+        const QSizeF s = compactBadgeSize(shortTitle(p.risk().risk));
         l.riskBadge = QRectF(right - s.width(), midY - s.height() / 2, s.width(), s.height());
         right = l.riskBadge.left() - Space::m;
     }
@@ -71,38 +108,52 @@ PackageRowDelegate::Layout PackageRowDelegate::layout(const QRect &rect, const A
 
     const qreal textLeft = l.icon.right() + Space::m;
     const qreal textWidth = std::max<qreal>(0, right - textLeft);
-    const QFontMetricsF nameMetrics(Typo::bodyMedium());
+    static const qreal nameHeight = QFontMetricsF(Typo::bodyMedium()).height();
+    static const qreal idHeight = QFontMetricsF(Typo::monoSmall()).height();
     const bool second = showsSecondLine(m_density);
-    const QFontMetricsF idMetrics(Typo::monoSmall());
-    const qreal blockHeight = nameMetrics.height() + (second ? 1 + idMetrics.height() : 0);
+    const qreal blockHeight = nameHeight + (second ? 1 + idHeight : 0);
     const qreal top = midY - blockHeight / 2;
     const bool system = p.kind == PackageKind::system;
     const qreal nameRoom = std::max<qreal>(0, textWidth - (system ? Space::xs + kGearSize : 0));
-    const qreal fullName = nameMetrics.horizontalAdvance(p.displayName);
-    l.shownName = fullName <= nameRoom ? p.displayName : nameMetrics.elidedText(p.displayName, Qt::ElideRight, nameRoom);
-    const qreal nameWidth = fullName <= nameRoom ? fullName : nameMetrics.horizontalAdvance(l.shownName);
-    l.name = QRectF(textLeft, top, nameWidth, nameMetrics.height());
+    l.nameText = &fitted(m_names, p.displayName, nameRoom, Qt::ElideRight);
+    l.shownName = l.nameText->text();
+    l.name = QRectF(textLeft, top, l.nameText->size().width(), nameHeight);
     if (system)
-        l.gear = QRectF(l.name.right() + Space::xs, top, kGearSize, nameMetrics.height());
+        l.gear = QRectF(l.name.right() + Space::xs, top, kGearSize, nameHeight);
     if (second) {
-        const qreal fullId = idMetrics.horizontalAdvance(p.name);
-        l.shownPackageName = fullId <= textWidth ? p.name : idMetrics.elidedText(p.name, Qt::ElideMiddle, textWidth);
-        l.packageName = QRectF(textLeft, l.name.bottom() + 1, textWidth, idMetrics.height());
+        l.packageNameText = &fitted(m_mono, p.name, textWidth, Qt::ElideMiddle);
+        l.shownPackageName = l.packageNameText->text();
+        l.packageName = QRectF(textLeft, l.name.bottom() + 1, textWidth, idHeight);
     }
     return l;
 }
 
-QPixmap PackageRowDelegate::badge(const QString &icon, const QString &text, Tone tone, bool outline, qreal dpr) const
+const QStaticText &PackageRowDelegate::sizeText(std::optional<qint64> bytes) const
 {
-    if (m_badgeTheme != Theme::key()) {
-        m_badges.clear();
-        m_badgeTheme = Theme::key();
+    // Formatting a size takes longer than looking it up.
+    const qint64 key = bytes.value_or(-1);
+    auto it = m_sizes.constFind(key);
+    if (it == m_sizes.constEnd()) {
+        if (m_sizes.size() >= 24'000)
+            m_sizes.clear();
+        it = m_sizes.insert(key, Bytes::shortText(bytes));
     }
-    const QString key = icon + QLatin1Char('/') + text + QLatin1Char('/') + QString::number(int(tone))
-        + (outline ? QStringLiteral("/o/") : QStringLiteral("/s/")) + QString::number(dpr);
-    if (const auto it = m_badges.constFind(key); it != m_badges.constEnd())
+    return m_mono(*it);
+}
+
+void PackageRowDelegate::forgetTheme() const
+{
+    m_badges.clear();
+    m_gear = QPixmap();
+}
+
+const QPixmap &PackageRowDelegate::badge(int key, const QString &icon, const QString &text, Tone tone, bool outline,
+                                         qreal dpr) const
+{
+    auto it = m_badges.find(key);
+    if (it != m_badges.end())
         return *it;
-    const QSizeF size = StatusBadge::badgeSize(text, true);
+    const QSizeF size = compactBadgeSize(text);
     QImage image(int(std::ceil(size.width() * dpr)), int(std::ceil(size.height() * dpr)),
                  QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(dpr);
@@ -115,6 +166,13 @@ QPixmap PackageRowDelegate::badge(const QString &icon, const QString &text, Tone
     return *m_badges.insert(key, QPixmap::fromImage(image));
 }
 
+const QPixmap &PackageRowDelegate::gear(qreal dpr) const
+{
+    if (m_gear.isNull())
+        m_gear = Symbols::pixmap(QStringLiteral("gearshape.2.fill"), kGearSize, Ink::textTertiary(), dpr);
+    return m_gear;
+}
+
 void PackageRowDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
 {
     if (!index.isValid() || index.row() >= m_state->rows.size())
@@ -122,6 +180,11 @@ void PackageRowDelegate::paint(QPainter *painter, const QStyleOptionViewItem &op
     const AndroidPackage &p = m_state->packageAt(index.row());
     const Layout l = layout(option.rect, p);
     const qreal dpr = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
+    if (dpr != m_dpr || m_theme != Theme::key()) {
+        forgetTheme();
+        m_dpr = dpr;
+        m_theme = Theme::key();
+    }
 
     const bool selected = option.state & QStyle::State_Selected;
     const bool hovered = option.state & QStyle::State_MouseOver;
@@ -140,28 +203,33 @@ void PackageRowDelegate::paint(QPainter *painter, const QStyleOptionViewItem &op
 
     PackageIconView::paint(*painter, l.icon, p, l.icon.width());
 
-    painter->setFont(Typo::bodyMedium());
+    // Texts are drawn from their shaped form, vertically centred in their line boxes.
+    painter->setFont(m_names.font());
     painter->setPen(p.isInactive() ? Ink::textSecondary() : Ink::text());
-    painter->drawText(l.name, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, l.shownName);
-    if (!l.gear.isEmpty())
-        Symbols::paint(*painter, QStringLiteral("gearshape.2.fill"), l.gear, kGearSize, Ink::textTertiary());
-    if (!l.packageName.isEmpty()) {
-        painter->setFont(Typo::monoSmall());
+    painter->drawStaticText(l.name.topLeft() + QPointF(0, (l.name.height() - l.nameText->size().height()) / 2),
+                            *l.nameText);
+    if (!l.gear.isEmpty()) {
+        const QPixmap &mark = gear(dpr);
+        painter->drawPixmap(QPointF(l.gear.left(), l.gear.center().y() - kGearSize / 2), mark);
+    }
+    painter->setFont(m_mono.font());
+    if (l.packageNameText) {
         painter->setPen(Ink::textTertiary());
-        painter->drawText(l.packageName, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, l.shownPackageName);
+        painter->drawStaticText(l.packageName.topLeft(), *l.packageNameText);
     }
     if (!l.riskBadge.isEmpty()) {
         const RemovalRisk risk = p.risk().risk;
-        const QPixmap pm = badge(icon(risk), shortTitle(risk), tone(risk), false, dpr);
-        painter->drawPixmap(l.riskBadge.topLeft(), pm);
+        painter->drawPixmap(l.riskBadge.topLeft(),
+                            badge(int(risk), icon(risk), shortTitle(risk), tone(risk), false, dpr));
     }
-    if (!l.stateBadge.isEmpty()) {
-        const QPixmap pm = badge(icon(p.state), shortTitle(p.state), tone(p.state), true, dpr);
-        painter->drawPixmap(l.stateBadge.topLeft(), pm);
-    }
-    painter->setFont(Typo::monoSmall());
+    if (!l.stateBadge.isEmpty())
+        painter->drawPixmap(l.stateBadge.topLeft(),
+                            badge(16 + int(p.state), icon(p.state), shortTitle(p.state), tone(p.state), true, dpr));
     painter->setPen(p.apkSize ? Ink::textSecondary() : Ink::textTertiary());
-    painter->drawText(l.size, Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine, Bytes::shortText(p.apkSize));
+    const QStaticText &size = sizeText(p.apkSize);
+    painter->drawStaticText(QPointF(l.size.right() - size.size().width(),
+                                    l.size.center().y() - size.size().height() / 2),
+                            size);
 }
 
 bool PackageRowDelegate::helpEvent(QHelpEvent *event, QAbstractItemView *view, const QStyleOptionViewItem &option,

@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <QPixmap>
+#include <QStaticText>
 #include <QStyledItemDelegate>
 
 class ApplicationsState;
@@ -35,6 +36,8 @@ public:
         QRectF size;
         QString shownName;        // the display name, elided to fit
         QString shownPackageName; // elided in the middle
+        const QStaticText *nameText = nullptr;
+        const QStaticText *packageNameText = nullptr;
     };
     Layout layout(const QRect &rect, const AndroidPackage &package) const;
 
@@ -47,12 +50,34 @@ public:
     static constexpr qreal kGearSize = 8;
 
 private:
-    // A badge rendered once per look, theme and pixel ratio.
-    QPixmap badge(const QString &icon, const QString &text, Tone tone, bool outline, qreal dpr) const;
+    // Text shaped once and drawn from its glyph positions: a row's texts cost a lookup, not a
+    // layout, on every repaint. Bounded: emptied when it outgrows a large catalogue.
+    class ShapedTexts {
+    public:
+        explicit ShapedTexts(const QFont &font) : m_font(font) {}
+        const QStaticText &operator()(const QString &text);
+        const QFont &font() const { return m_font; }
+
+    private:
+        QFont m_font;
+        QHash<QString, QStaticText> m_texts;
+    };
+    // Badges and the gear mark, rendered once per look, theme and pixel ratio.
+    const QPixmap &badge(int key, const QString &icon, const QString &text, Tone tone, bool outline, qreal dpr) const;
+    const QPixmap &gear(qreal dpr) const;
+    void forgetTheme() const;
+    const QStaticText &sizeText(std::optional<qint64> bytes) const;
+    // Fits `text` into `room`, eliding at `mode` (elided forms are remembered too).
+    const QStaticText &fitted(ShapedTexts &texts, const QString &text, qreal room, Qt::TextElideMode mode) const;
 
     ApplicationsState *m_state;
     ListDensity m_density = ListDensity::regular;
     bool m_showRisk = true;
-    mutable QHash<QString, QPixmap> m_badges;
-    mutable QString m_badgeTheme;
+    mutable ShapedTexts m_names;
+    mutable ShapedTexts m_mono;
+    mutable QHash<int, QPixmap> m_badges;
+    mutable QHash<qint64, QString> m_sizes;
+    mutable QPixmap m_gear;
+    mutable QString m_theme;
+    mutable qreal m_dpr = 0;
 };
