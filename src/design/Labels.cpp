@@ -9,6 +9,7 @@
 #include "Tokens.h"
 
 #include <QClipboard>
+#include <QTextDocument>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QPainter>
@@ -61,6 +62,14 @@ SectionHeader::SectionHeader(const QString &title, std::optional<QString> subtit
 
 // --- CopyableValue ---
 
+namespace {
+// The value may come from a device: a tooltip Qt would read as markup is escaped.
+QString plainTip(const QString &text)
+{
+    return Qt::mightBeRichText(text) ? Qt::convertFromPlainText(text, Qt::WhiteSpacePre) : text;
+}
+} // namespace
+
 CopyableValue::CopyableValue(const QString &text, QWidget *parent)
     : CopyableValue(text, Typo::mono(), [] { return Ink::textSecondary(); }, std::nullopt, parent)
 {
@@ -76,7 +85,7 @@ CopyableValue::CopyableValue(const QString &text, const QFont &font, DeckText::I
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     setAccessibleName(accessibilityLabel());
     setAccessibleDescription(tr("Двойное нажатие копирует значение"));
-    setToolTip(tr("Скопировать: ") + m_text);
+    setToolTip(plainTip(tr("Скопировать: ") + m_text));
     connect(this, &QAbstractButton::clicked, this, &CopyableValue::copy);
 }
 
@@ -111,7 +120,7 @@ void CopyableValue::setCopied(bool copied)
     if (m_copied == copied)
         return;
     m_copied = copied;
-    setToolTip(copied ? tr("Скопировано") : tr("Скопировать: ") + m_text);
+    setToolTip(copied ? tr("Скопировано") : plainTip(tr("Скопировать: ") + m_text));
     update();
 }
 
