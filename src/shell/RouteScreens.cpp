@@ -23,7 +23,7 @@ QWidget *build(AppRoute route, AppModel *model, AppSettings *settings, ScreenMem
     case AppRoute::applications:
         return new ApplicationsView(model, settings, memory);
     case AppRoute::files:
-        return new FilesScreen(model);
+        return new FilesScreen(model, memory);
     case AppRoute::console:
         return new ConsoleScreen(model);
     case AppRoute::settings:
