@@ -21,13 +21,9 @@ public:
     ~FlowLayout() override;
 
     qreal flowSpacing() const { return m_spacing; }
-    void setFlowSpacing(qreal spacing, qreal lineSpacing)
-    {
-        m_spacing = spacing;
-        m_lineSpacing = lineSpacing;
-        invalidate();
-    }
     qreal lineSpacing() const { return m_lineSpacing; }
+    // Space between items of a line and between lines (both Space::s unless set).
+    void setFlowSpacing(qreal spacing, qreal lineSpacing);
 
     struct Line {
         QList<int> indices;

@@ -7,6 +7,8 @@
 #include "screens/packages/ApplicationsView.h"
 
 #include "design/DeckEmptyState.h"
+#include "screens/device/OverviewScreen.h"
+#include "screens/device/ToolsScreen.h"
 
 namespace RouteScreens {
 
@@ -22,6 +24,10 @@ QWidget *build(AppRoute route, AppModel *model, AppSettings *settings, ScreenMem
     switch (route) {
     case AppRoute::applications:
         return new ApplicationsView(model, settings, memory);
+    case AppRoute::overview:
+        return new OverviewScreen(model, memory);
+    case AppRoute::tools:
+        return new ToolsScreen(model, memory);
     case AppRoute::files:
         return new FilesScreen(model, memory);
     case AppRoute::console:
