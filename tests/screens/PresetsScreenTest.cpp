@@ -453,16 +453,21 @@ TEST(PresetPreviewSheet, SelectAndExecuteThroughTheShell)
     EXPECT_FALSE(h->presetPreview().has_value());
     EXPECT_EQ(h->statusText(), QStringLiteral("Выбрано из пресета: 2"));
 
-    // "Закрыть" leaves the selection alone.
-    h->presetPreview.set(preview);
-    settle();
-    sheet = qobject_cast<PresetPreviewSheet *>(dialogs.presetPreview()->dialog());
-    ASSERT_TRUE(sheet);
+    // "Закрыть" and Escape leave the selection alone.
     h->selectedPackageIDs.set({"com.z"});
-    QTest::mouseClick(sheet->closeButton(), Qt::LeftButton);
-    settle();
-    EXPECT_FALSE(h->presetPreview().has_value());
-    EXPECT_EQ(h->selectedPackageIDs(), QSet<QString>{"com.z"});
+    for (const bool escape : {false, true}) {
+        h->presetPreview.set(preview);
+        settle();
+        sheet = qobject_cast<PresetPreviewSheet *>(dialogs.presetPreview()->dialog());
+        ASSERT_TRUE(sheet);
+        if (escape)
+            QTest::keyClick(sheet, Qt::Key_Escape);
+        else
+            QTest::mouseClick(sheet->closeButton(), Qt::LeftButton);
+        settle();
+        EXPECT_FALSE(h->presetPreview().has_value()) << escape;
+        EXPECT_EQ(h->selectedPackageIDs(), QSet<QString>{"com.z"}) << escape;
+    }
 
     h->presetPreview.set(preview);
     settle();
