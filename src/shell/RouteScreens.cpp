@@ -5,6 +5,7 @@
 #include "SettingsScreen.h"
 
 #include "screens/device/LogsScreen.h"
+#include "screens/packages/ApplicationsView.h"
 
 #include "design/DeckEmptyState.h"
 #include "screens/device/OverviewScreen.h"
@@ -23,6 +24,8 @@ QWidget *placeholder(AppRoute route)
 QWidget *build(AppRoute route, AppModel *model, AppSettings *settings, ScreenMemory *memory)
 {
     switch (route) {
+    case AppRoute::applications:
+        return new ApplicationsView(model, settings, memory);
     case AppRoute::overview:
         return new OverviewScreen(model, memory);
     case AppRoute::tools:
