@@ -48,11 +48,7 @@ void AppModel::appendLog(const QString &text)
 {
     const QString entry = QLatin1Char('[') + QTime::currentTime().toString(QStringLiteral("HH:mm:ss"))
                           + QStringLiteral("] ") + text.trimmed();
-    logs.mutate([&](QStringList &list) {
-        list.append(entry);
-        if (list.size() > maxLogEntries)
-            list.remove(0, list.size() - maxLogEntries);
-    });
+    logs.append(entry, maxLogEntries);
 }
 
 void AppModel::appendResult(const QString &command, const CommandResult &result)

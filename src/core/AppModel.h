@@ -30,6 +30,7 @@
 #include "core/DeckAdvice.h"
 #include "core/OperationRecord.h"
 #include "core/PackageListFilter.h"
+#include "core/PublishedList.h"
 #include "core/RunningOperation.h"
 #include "core/ToastMessage.h"
 
@@ -75,7 +76,7 @@ public:
     ~AppModel() override;
 
     // --- core / activity log ---
-    Published<QStringList> logs{this};                      // oldest first, at most 500
+    PublishedList<QString> logs{this};                      // oldest first, at most 500 (trimmed at the front)
     Published<QString> statusText{this, QStringLiteral("Готово")};
     Published<bool> isBusy{this, false};
     Published<bool> showADBSetup{this, false};              // adb was not found

@@ -61,3 +61,6 @@ private:
     Span m_timestamp, m_pid, m_tid, m_tag, m_message;
     TagSource m_tagSource = TagSource::logcat;
 };
+
+// A line is a string and plain numbers: lists may move it as bytes.
+Q_DECLARE_TYPEINFO(LogLine, Q_RELOCATABLE_TYPE);

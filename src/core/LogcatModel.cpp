@@ -251,6 +251,7 @@ void LogcatModel::flush()
 void LogcatModel::appendBatch(QList<LogLine> batch)
 {
     QList<LogLine> shown;
+    shown.reserve(batch.size());
     for (const LogLine &line : batch)
         if (matches(line))
             shown.append(line);
@@ -264,6 +265,12 @@ void LogcatModel::appendBatch(QList<LogLine> batch)
         stale = std::lower_bound(visible.begin(), visible.end(), oldest,
                                  [](const LogLine &line, qint64 id) { return line.id < id; })
                 - visible.begin();
+    }
+    // A batch that ages out every visible line replaces them in one step: the list is never
+    // seen empty in between (the view would show its empty state and lay out twice).
+    if (stale > 0 && stale == visible.size() && !shown.isEmpty()) {
+        visibleLines.set(std::move(shown));
+        return;
     }
     visibleLines.trimFront(stale);
     visibleLines.append(std::move(shown));

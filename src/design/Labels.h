@@ -130,7 +130,9 @@ public:
     PulseDot(Tone tone, bool animating, QWidget *parent = nullptr);
 
     void setTone(Tone tone);
+    Tone tone() const { return m_tone; }
     void setAnimating(bool animating);
+    bool isAnimating() const { return m_animating; }
     bool isPulsing() const { return m_pulse.state() == QAbstractAnimation::Running; }
     bool showsRing() const;
 

@@ -4,6 +4,7 @@
 #include "SettingsScreen.h"
 
 #include "screens/console_files/ConsoleView.h"
+#include "screens/device/LogsScreen.h"
 #include "screens/packages/ApplicationsView.h"
 
 #include "design/DeckEmptyState.h"
@@ -37,6 +38,8 @@ QWidget *build(AppRoute route, AppModel *model, AppSettings *settings, ScreenMem
         return new ConsoleView(model, memory);
     case AppRoute::settings:
         return new SettingsScreen(model, settings);
+    case AppRoute::logs:
+        return new LogsScreen(model, settings, memory);
     default:
         return placeholder(route);
     }

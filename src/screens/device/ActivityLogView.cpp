@@ -1,0 +1,164 @@
+#include "ActivityLogView.h"
+
+#include "core/AppModel.h"
+#include "design/DeckButton.h"
+#include "design/DeckEmptyState.h"
+#include "design/DeckText.h"
+#include "design/Hairline.h"
+#include "design/Ink.h"
+#include "design/Tokens.h"
+#include "design/Typo.h"
+#include "shell/DesktopServices.h"
+
+#include <QFontMetricsF>
+#include <QHBoxLayout>
+#include <QPainter>
+#include <QTextLayout>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+namespace {
+
+// A list whose rows start a little below its top edge and end a little above its bottom.
+class InsetListView : public QListView {
+public:
+    InsetListView(int top, int bottom) { setViewportMargins(0, top, 0, bottom); }
+};
+
+} // namespace
+
+namespace {
+
+// Breaks between words, and inside a word only when it is wider than the line.
+QTextOption wrapOption()
+{
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    return option;
+}
+
+qreal wrappedHeight(const QString &text, qreal width)
+{
+    QTextLayout layout(text, Typo::monoSmall());
+    layout.setTextOption(wrapOption());
+    layout.beginLayout();
+    qreal height = 0;
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        height += line.height();
+    }
+    layout.endLayout();
+    return height;
+}
+
+} // namespace
+
+bool ActivityRowDelegate::isFailure(const QString &text)
+{
+    return text.contains(QStringLiteral("Ошибка")) || text.contains(QStringLiteral("не удалось"));
+}
+
+QSize ActivityRowDelegate::sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const
+{
+    const int width = option.rect.width() > 0 ? option.rect.width() : 600;
+    if (width != m_heightsWidth || m_heights.size() > 4000) {
+        m_heights.clear();
+        m_heightsWidth = width;
+    }
+    const QString text = index.data(Qt::DisplayRole).toString();
+    auto found = m_heights.constFind(text);
+    if (found == m_heights.constEnd()) {
+        const QFontMetricsF metrics(Typo::monoSmall());
+        const qreal textHeight = wrappedHeight(text, std::max<qreal>(40, width - 2 * kSideInset));
+        found = m_heights.insert(text, int(std::ceil(std::max(textHeight, metrics.height()) + 2 * kVerticalInset + kSpacing)));
+    }
+    return {width, *found};
+}
+
+void ActivityRowDelegate::paint(QPainter *p, const QStyleOptionViewItem &option, const QModelIndex &index) const
+{
+    const QString text = index.data(Qt::DisplayRole).toString();
+    p->save();
+    if (option.state & QStyle::State_Selected) {
+        QColor selected = Ink::accent();
+        selected.setAlphaF(0.16f);
+        p->fillRect(option.rect, selected);
+    }
+    p->setFont(Typo::monoSmall());
+    p->setPen(isFailure(text) ? Ink::danger() : Ink::textSecondary());
+    const QRectF box = QRectF(option.rect).adjusted(kSideInset, kVerticalInset + kSpacing / 2, -kSideInset, -kVerticalInset);
+    p->drawText(box, text, wrapOption());
+    p->restore();
+}
+
+ActivityLogView::ActivityLogView(AppModel *model, QWidget *parent)
+    : QWidget(parent), m_model(model),
+      m_copy(new DeckButton(QStringLiteral("Скопировать"), {DeckButtonRole::secondary, DeckButtonSize::small})),
+      m_clear(new DeckButton(QStringLiteral("Очистить"), {DeckButtonRole::ghost, DeckButtonSize::small})),
+      m_list(new InsetListView(int(Space::s), int(Space::s))),
+      m_rows(new ListModelAdapter<QString>(model->logs, [](const QString &line, int, int role) {
+          return role == Qt::DisplayRole ? QVariant(line) : QVariant();
+      }, this)),
+      m_empty(new DeckEmptyState(QStringLiteral("text.alignleft"), QStringLiteral("Журнал пуст"),
+                                 QStringLiteral("Здесь появятся команды, отправленные на устройство, и их вывод."),
+                                 Tone::neutral, nullptr, m_list))
+{
+    setObjectName(QStringLiteral("activityLog"));
+    auto *column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+
+    auto *header = new QHBoxLayout;
+    header->setContentsMargins(int(Space::gutter), 0, int(Space::gutter), int(Space::s));
+    header->setSpacing(int(Space::s));
+    header->addWidget(new DeckText(QStringLiteral("Каждая выполненная ADB-команда и её результат"), Typo::supporting(),
+                                   [] { return Ink::textTertiary(); }),
+                      1);
+    header->addWidget(m_copy);
+    header->addWidget(m_clear);
+    column->addLayout(header);
+    column->addWidget(new Hairline);
+    column->addWidget(m_list, 1);
+
+    m_list->setObjectName(QStringLiteral("activityList"));
+    m_list->setUniformItemSizes(false);
+    m_list->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_list->setFrameShape(QFrame::NoFrame);
+    m_list->setAutoFillBackground(false);
+    m_list->viewport()->setAutoFillBackground(false);
+    m_list->setResizeMode(QListView::Adjust);
+    m_list->setItemDelegate(new ActivityRowDelegate(m_list));
+    m_list->setModel(m_rows);
+    m_list->setAccessibleName(QStringLiteral("Журнал приложения"));
+    m_list->installEventFilter(this);
+
+    connect(m_copy, &QAbstractButton::clicked, this,
+            [this] { DesktopServices::current().copyText(m_model->logs().join(QLatin1Char('\n'))); });
+    connect(m_clear, &QAbstractButton::clicked, this, [this] { m_model->clearLog(); });
+    model->observe(model->logs, this, [this] { logsChanged(); });
+    m_copy->setEnabled(!model->logs().isEmpty());
+    m_clear->setEnabled(!model->logs().isEmpty());
+    m_empty->setVisible(model->logs().isEmpty());
+}
+
+void ActivityLogView::logsChanged()
+{
+    const bool empty = m_model->logs().isEmpty();
+    m_copy->setEnabled(!empty);
+    m_clear->setEnabled(!empty);
+    m_empty->setVisible(empty);
+    // Every change is a line added at the end (or the journal emptied): follow the newest line,
+    // also once the journal is full and its number of lines no longer changes.
+    if (!empty)
+        m_list->scrollToBottom();
+}
+
+bool ActivityLogView::eventFilter(QObject *watched, QEvent *e)
+{
+    if (watched == m_list && e->type() == QEvent::Resize)
+        m_empty->setGeometry(m_list->rect());
+    return QWidget::eventFilter(watched, e);
+}

@@ -1,0 +1,121 @@
+// A burst beyond what a phone sends: the fake adb streams 50,000 threadtime lines a second for
+// ten seconds into the Logs screen, shown offscreen. The window must end holding the newest
+// lines, and the main thread must never be held up for long: a timer-drift probe measures the
+// gaps between its ticks, and the main thread's own CPU time within each gap (what our code
+// spent there, whatever else the shared machine was doing).
+#include "screens/device/LogRowsModel.h"
+#include "screens/device/LogStreamView.h"
+#include "screens/device/LogsScreen.h"
+
+#include "core/LogcatModel.h"
+#include "design/DeckButton.h"
+#include "shell/ScreenMemory.h"
+
+#include "../shell/ShellHarness.h"
+#include "FakeDesktop.h"
+
+#include <QElapsedTimer>
+#include <QScrollBar>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <ctime>
+#include <iostream>
+
+namespace {
+
+qint64 threadCpuNanoseconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return qint64(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
+}
+
+// Ticks every few milliseconds on the main thread and keeps the longest gap, in wall time and in
+// the main thread's CPU time.
+struct DriftProbe {
+    QTimer timer;
+    QElapsedTimer wall;
+    qint64 lastWall = 0;
+    qint64 lastCpu = 0;
+    qint64 worstWallMs = 0;
+    qint64 worstCpuMs = 0;
+    qint64 ticks = 0;
+
+    DriftProbe()
+    {
+        timer.setTimerType(Qt::PreciseTimer);
+        timer.setInterval(5);
+        QObject::connect(&timer, &QTimer::timeout, [this] { tick(); });
+    }
+    void start()
+    {
+        wall.start();
+        lastWall = 0;
+        lastCpu = threadCpuNanoseconds();
+        timer.start();
+    }
+    void tick()
+    {
+        const qint64 nowWall = wall.elapsed();
+        const qint64 nowCpu = threadCpuNanoseconds();
+        worstWallMs = std::max(worstWallMs, nowWall - lastWall);
+        worstCpuMs = std::max(worstCpuMs, (nowCpu - lastCpu) / 1'000'000);
+        lastWall = nowWall;
+        lastCpu = nowCpu;
+        ++ticks;
+    }
+};
+
+TEST(LogsBurst, FiftyThousandLinesASecondForTenSeconds)
+{
+    constexpr int kRate = 50'000;
+    constexpr int kMs = 10'000;
+    constexpr qint64 kTotal = qint64(kRate) * kMs / 1000;
+    ShellHarness h;
+    FakeDesktop desktop;
+    ScreenMemory memory;
+    h->route.set(AppRoute::logs);
+    FakeResponse burst;
+    burst.streamRate = kRate;
+    burst.streamMs = kMs;
+    h.fake.on({QStringLiteral("-s"), QStringLiteral("R1"), QStringLiteral("logcat"), QStringLiteral("-v"),
+               QStringLiteral("threadtime")},
+              burst);
+    h.listDevices({device(QStringLiteral("R1"))}, QStringLiteral("R1"));
+    LogsScreen screen(h.model.get(), h.settings.get(), &memory);
+    screen.resize(1100, 760);
+    screen.show();
+    settle();
+    LogcatModel *model = screen.logcat();
+    ASSERT_EQ(model->bufferLimit(), 5000);
+
+    DriftProbe probe;
+    probe.start();
+    QElapsedTimer clock;
+    clock.start();
+    screen.streamButton()->click();
+    ASSERT_TRUE(model->isStreaming());
+    ASSERT_TRUE(waitUntil([&] { return !model->isStreaming(); }, 90'000));
+    settle();
+    const qint64 elapsed = clock.elapsed();
+    probe.timer.stop();
+
+    // The newest lines, the last one included, and the list showing the last of them.
+    ASSERT_EQ(model->lines.size(), 5000);
+    EXPECT_EQ(model->lines().last().plainText(), LogLine::parse(FakeResponse::burstLine(kTotal - 1), 0).plainText());
+    EXPECT_EQ(model->lines().first().plainText(), LogLine::parse(FakeResponse::burstLine(kTotal - 5000), 0).plainText());
+    EXPECT_EQ(screen.stream()->rows()->rowCount(), 5000);
+    QScrollBar *bar = screen.stream()->list()->verticalScrollBar();
+    EXPECT_EQ(bar->value(), bar->maximum());
+    EXPECT_EQ(model->statusText(), QStringLiteral("Поток остановлен"));
+
+    std::cout << "burst: " << kTotal << " lines in " << elapsed << " ms; dropped before parsing "
+              << model->droppedCount() << "; probe ticks " << probe.ticks << "; longest gap " << probe.worstWallMs
+              << " ms wall, " << probe.worstCpuMs << " ms of main-thread CPU" << std::endl;
+    RecordProperty("longestGapWallMs", int(probe.worstWallMs));
+    RecordProperty("longestGapCpuMs", int(probe.worstCpuMs));
+    EXPECT_LT(probe.worstCpuMs, 50);
+}
+
+} // namespace

@@ -1,0 +1,443 @@
+#include "screens/device/ActivityLogView.h"
+#include "screens/device/LogRowDelegate.h"
+#include "screens/device/LogRowsModel.h"
+#include "screens/device/LogStreamView.h"
+#include "screens/device/LogsScreen.h"
+
+#include "core/LogcatModel.h"
+#include "design/DeckButton.h"
+#include "design/DeckEmptyState.h"
+#include "design/DeckCheckbox.h"
+#include "design/DeckSearchField.h"
+#include "design/DeckSegmented.h"
+#include "design/DeckText.h"
+#include "design/FilterChip.h"
+#include "design/Labels.h"
+#include "design/ScreenHeader.h"
+#include "design/DeckParagraph.h"
+#include "design/Typo.h"
+#include "shell/ScreenMemory.h"
+
+#include "../shell/ShellHarness.h"
+#include "../shell/UiTestSupport.h"
+#include "FakeDesktop.h"
+
+#include <QAbstractItemModelTester>
+#include <QFile>
+#include <QMenu>
+#include <QRegularExpression>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+QString u(const char *text) { return QString::fromUtf8(text); }
+
+QString threadtime(int n, char level = 'I', const QString &message = {})
+{
+    return QStringLiteral("01-02 03:04:05.%1  100  200 %2 Tag: %3\n")
+        .arg(n % 1000, 3, 10, QLatin1Char('0'))
+        .arg(QLatin1Char(level))
+        .arg(message.isEmpty() ? QStringLiteral("message %1").arg(n) : message);
+}
+
+QStringList streamArgs(const QString &serial)
+{
+    return {u("-s"), serial, u("logcat"), u("-v"), u("threadtime")};
+}
+
+// A Logs screen over the shell harness, shown offscreen at a given size.
+struct LogsFixture {
+    ShellHarness h;
+    FakeDesktop desktop;
+    ScreenMemory memory;
+    std::unique_ptr<LogsScreen> screen;
+
+    explicit LogsFixture(QSize size = {1100, 760})
+    {
+        h->route.set(AppRoute::logs);
+        screen = std::make_unique<LogsScreen>(h.model.get(), h.settings.get(), &memory);
+        screen->resize(size);
+        screen->show();
+        settle();
+    }
+    LogcatModel &logcat() { return *screen->logcat(); }
+    void feedLines(int from, int to, char level = 'I')
+    {
+        QString chunk;
+        for (int i = from; i < to; ++i)
+            chunk += threadtime(i, level);
+        logcat().injectOutput(chunk);
+        logcat().flush();
+        settle();
+    }
+};
+
+TEST(LogsScreen, FeedsTheReadyDevicesSerialAndTheBoundedBufferSize)
+{
+    struct Case {
+        const char *name;
+        std::optional<QString> state; // none: nothing selected
+        qint64 storedBuffer;
+        std::optional<QString> serial;
+        QString identity;
+        qsizetype limit;
+    };
+    const QList<Case> cases = {
+        {"no device", std::nullopt, 5000, std::nullopt, u("-|-"), 5000},
+        {"unauthorized", u("unauthorized"), 20000, std::nullopt, u("R1|unauthorized"), 20000},
+        {"ready", u("device"), 10000, u("R1"), u("R1|device"), 10000},
+        {"stored size too large", u("device"), 1'000'000'000'000, u("R1"), u("R1|device"), 50000},
+        {"stored size negative", u("device"), -3, u("R1"), u("R1|device"), 500},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        LogsFixture f;
+        f.h.settings->logcatBufferSize.set(c.storedBuffer);
+        if (c.state)
+            f.h.listDevices({device(u("R1"), *c.state)}, u("R1"));
+        else
+            f.h.listDevices({});
+        settle();
+        EXPECT_EQ(f.screen->feedIdentity(), c.identity);
+        EXPECT_EQ(f.logcat().serial(), c.serial);
+        EXPECT_EQ(f.logcat().bufferLimit(), c.limit);
+        EXPECT_EQ(f.screen->streamButton()->isEnabled(), c.serial.has_value());
+        EXPECT_EQ(f.screen->clearMenu()->actions().at(1)->isEnabled(), c.serial.has_value());
+        EXPECT_FALSE(f.screen->pauseButton()->isEnabled());
+        EXPECT_FALSE(f.screen->saveButton()->isEnabled());
+        EXPECT_TRUE(f.screen->copyButton()->isEnabled());
+        EXPECT_TRUE(f.screen->countsLabel()->text().endsWith(QStringLiteral("буфер %1").arg(c.limit)))
+            << f.screen->countsLabel()->text().toStdString();
+    }
+}
+
+TEST(LogsScreen, ADeviceBecomingReadyEnablesTheStreamAndNothingStartsByItself)
+{
+    LogsFixture f;
+    f.h.listDevices({device(u("R1"), u("unauthorized"))}, u("R1"));
+    settle();
+    EXPECT_FALSE(f.screen->streamButton()->isEnabled());
+    f.h.listDevices({device(u("R1"), u("device"))}, u("R1"));
+    settle();
+    EXPECT_TRUE(f.screen->streamButton()->isEnabled());
+    EXPECT_FALSE(f.logcat().isStreaming());
+    EXPECT_TRUE(f.h.fake.calls().isEmpty());
+}
+
+TEST(LogsScreen, StreamPauseAndStopShowInTheControls)
+{
+    LogsFixture f;
+    FakeResponse stream;
+    stream.out = threadtime(1) + threadtime(2, 'E');
+    stream.holdMs = 60000;
+    f.h.fake.on(streamArgs(u("R1")), stream);
+    f.h.listDevices({device(u("R1"))}, u("R1"));
+    settle();
+
+    f.screen->streamButton()->click();
+    ASSERT_TRUE(waitUntil([&] { return f.screen->stream()->rows()->rowCount() == 2; }));
+    settle();
+    EXPECT_EQ(f.screen->streamButton()->text(), u("Остановить"));
+    EXPECT_EQ(f.screen->streamButton()->buttonStyle().role, DeckButtonRole::destructive);
+    EXPECT_TRUE(f.screen->pauseButton()->isEnabled());
+    EXPECT_EQ(f.screen->statusDot()->tone(), Tone::success);
+    EXPECT_EQ(f.screen->header()->subtitleLabel()->text(), u("Поток активен"));
+    EXPECT_EQ(f.screen->levelChips().at(int(LogLevel::error))->count(), 1);
+    EXPECT_EQ(f.screen->levelChips().at(int(LogLevel::warning))->count(), std::nullopt);
+
+    f.screen->pauseButton()->click();
+    settle();
+    EXPECT_EQ(f.screen->pauseButton()->text(), u("Продолжить"));
+    EXPECT_EQ(f.screen->statusLabel()->text(), u("Пауза"));
+    EXPECT_EQ(f.screen->header()->subtitleLabel()->text(), u("Поток активен"));
+    EXPECT_EQ(f.screen->statusDot()->tone(), Tone::success);
+
+    f.screen->streamButton()->click();
+    ASSERT_TRUE(waitUntil([&] { return !f.logcat().isStreaming(); }));
+    settle();
+    EXPECT_EQ(f.screen->streamButton()->text(), u("Запустить поток"));
+    EXPECT_FALSE(f.screen->pauseButton()->isEnabled());
+    EXPECT_EQ(f.screen->pauseButton()->text(), u("Продолжить")); // the pause stays for the next stream
+    EXPECT_EQ(f.screen->statusLabel()->text(), u("Поток остановлен"));
+    EXPECT_EQ(f.screen->statusDot()->tone(), Tone::neutral);
+}
+
+TEST(LogsScreen, FiltersCountsAndTheEmptyStates)
+{
+    LogsFixture f;
+    LogStreamView *stream = f.screen->stream();
+    ASSERT_NE(stream->emptyState(), nullptr);
+    EXPECT_EQ(stream->emptyState()->titleLabel()->text(), u("Поток не запущен"));
+
+    f.feedLines(0, 3, 'D');
+    f.feedLines(3, 5, 'E');
+    EXPECT_EQ(stream->emptyState(), nullptr);
+    EXPECT_EQ(f.screen->countsLabel()->text(), u("Показано 5 из 5 · буфер 5000"));
+    EXPECT_FALSE(f.screen->matchCountLabel()->isVisibleTo(f.screen.get()));
+
+    f.screen->levelChips().at(int(LogLevel::warning))->click();
+    settle();
+    EXPECT_EQ(f.logcat().minimumLevel(), LogLevel::warning);
+    int on = 0;
+    for (FilterChip *chip : f.screen->levelChips())
+        on += chip->isOn();
+    EXPECT_EQ(on, 1);
+    EXPECT_EQ(f.screen->countsLabel()->text(), u("Показано 2 из 5 · буфер 5000"));
+
+    f.screen->searchField()->setText(u("   "));
+    settle();
+    EXPECT_TRUE(f.screen->matchCountLabel()->isVisibleTo(f.screen.get())); // shown as typed, though it filters nothing
+    EXPECT_EQ(f.screen->matchCountLabel()->text(), u("2"));
+    f.screen->searchField()->setText(u("nothing like it"));
+    settle();
+    EXPECT_EQ(f.screen->matchCountLabel()->text(), u("0"));
+    ASSERT_NE(stream->emptyState(), nullptr);
+    EXPECT_EQ(stream->emptyState()->titleLabel()->text(), u("Поток не запущен"));
+    EXPECT_FALSE(f.screen->saveButton()->isEnabled());
+}
+
+TEST(LogsScreen, RowsAreTheWrappedVisibleLinesWithoutResetsAtTheCap)
+{
+    LogsFixture f;
+    f.h.settings->logcatBufferSize.set(500);
+    f.h.listDevices({});
+    settle();
+    LogRowsModel *rows = f.screen->stream()->rows();
+    QAbstractItemModelTester tester(rows, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    QSignalSpy resets(rows, &QAbstractItemModel::modelReset);
+
+    const QString longMessage = QString(u("word ")).repeated(200).trimmed();
+    QString chunk;
+    for (int i = 0; i < 10; ++i)
+        chunk += threadtime(i, 'I', i == 4 ? longMessage : QString());
+    f.logcat().injectOutput(chunk);
+    f.logcat().flush();
+    settle();
+    const LogRowLayout &layout = rows->layout();
+    const int wrapped = layout.rowCount(longMessage);
+    EXPECT_GT(wrapped, 2);
+    EXPECT_EQ(rows->rowCount(), 9 + wrapped);
+    EXPECT_EQ(rows->rowAt(5).line->id, 4);
+    EXPECT_EQ(rows->rowAt(5).segment, 1);
+    EXPECT_EQ(rows->rowAt(4 + wrapped).line->id, 5);
+
+    for (int batch = 0; batch < 5; ++batch)
+        f.feedLines(10 + batch * 200, 10 + (batch + 1) * 200);
+    EXPECT_EQ(f.logcat().visibleLines.size(), 500);
+    EXPECT_EQ(rows->rowCount(), 500);
+    EXPECT_EQ(resets.count(), 0);
+    EXPECT_EQ(f.screen->stream()->list()->sizeHintForRow(0), layout.rowHeight());
+}
+
+TEST(LogsScreen, FollowsTheNewestLineAlsoWhenTheWindowIsFull)
+{
+    struct Case {
+        const char *name;
+        bool autoScroll;
+        bool follows;
+    };
+    const QList<Case> cases = {{"following", true, true}, {"auto-scroll off", false, false}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        LogsFixture f({1100, 600});
+        f.h.settings->logcatBufferSize.set(500);
+        f.h.listDevices({});
+        settle();
+        f.feedLines(0, 500);
+        QScrollBar *bar = f.screen->stream()->list()->verticalScrollBar();
+        ASSERT_GT(bar->maximum(), 0);
+        EXPECT_EQ(bar->value(), bar->maximum());
+        // The window is full: every later batch trims as many lines as it adds.
+        bar->setValue(0);
+        f.logcat().autoScroll.set(c.autoScroll);
+        f.feedLines(500, 502);
+        EXPECT_EQ(f.logcat().visibleLines.size(), 500);
+        EXPECT_EQ(bar->value() == bar->maximum(), c.follows) << bar->value() << " of " << bar->maximum();
+    }
+}
+
+TEST(LogsScreen, CopySaveAndTheClearMenu)
+{
+    LogsFixture f;
+    f.logcat().injectOutput(threadtime(0, 'I', QString(u("long ")).repeated(80)));
+    f.feedLines(1, 2);
+    ASSERT_GT(f.screen->stream()->rows()->rowCount(), 2);
+    f.screen->copyButton()->click();
+    EXPECT_EQ(f.desktop.copied.last(), f.logcat().exportText());
+    EXPECT_EQ(f.logcat().statusText(), u("Скопировано строк: 2"));
+
+    // Cancelled: nothing written, nothing said.
+    f.screen->saveButton()->click();
+    ASSERT_EQ(f.desktop.requests.size(), 1);
+    EXPECT_EQ(f.desktop.requests.last().title, u("Сохранить логи"));
+    EXPECT_TRUE(QRegularExpression(u("^logcat-\\d{8}-\\d{6}\\.log$")).match(f.desktop.requests.last().suggestedName).hasMatch())
+        << f.desktop.requests.last().suggestedName.toStdString();
+    EXPECT_EQ(f.logcat().statusText(), u("Скопировано строк: 2"));
+
+    QTemporaryDir dir;
+    f.desktop.saveAnswer = dir.path() + u("/saved.log");
+    f.screen->saveButton()->click();
+    ASSERT_TRUE(waitUntil([&] { return f.logcat().statusText() == u("Сохранено строк: 2"); }));
+    QFile saved(*f.desktop.saveAnswer);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(saved.readAll()), f.logcat().exportText());
+
+    // Selected rows copy their lines once each, a wrapped line whole.
+    QListView *list = f.screen->stream()->list();
+    list->selectAll();
+    pressKey(list, Qt::Key_C, u("c"), Qt::ControlModifier);
+    EXPECT_EQ(f.desktop.copied.last(), f.logcat().exportText());
+
+    f.screen->clearMenu()->actions().at(0)->trigger(); // "Очистить окно"
+    settle();
+    EXPECT_EQ(f.screen->clearMenu()->actions().at(0)->text(), u("Очистить окно"));
+    EXPECT_TRUE(f.logcat().lines().isEmpty());
+    EXPECT_FALSE(f.screen->saveButton()->isEnabled());
+}
+
+TEST(LogsScreen, LeavingTheRouteStopsTheStreamARebuildDoesNot)
+{
+    struct Case {
+        const char *name;
+        AppRoute routeAfter;
+        bool keepsStreaming;
+    };
+    const QList<Case> cases = {{"theme rebuild", AppRoute::logs, true}, {"another route", AppRoute::settings, false}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        LogsFixture f;
+        FakeResponse stream;
+        stream.out = threadtime(1);
+        stream.holdMs = 60000;
+        f.h.fake.on(streamArgs(u("R1")), stream);
+        f.h.listDevices({device(u("R1"))}, u("R1"));
+        settle();
+        f.logcat().start();
+        ASSERT_TRUE(waitUntil([&] { return f.logcat().lines.size() == 1; }));
+        QPointer<LogcatModel> model(&f.logcat());
+        f.h->route.set(c.routeAfter);
+        f.screen.reset();
+        EXPECT_EQ(model->isStreaming() && model->statusText() == u("Поток активен"), c.keepsStreaming);
+        // The window's memory still holds the model: a rebuilt screen shows the same lines.
+        LogsScreen again(f.h.model.get(), f.h.settings.get(), &f.memory);
+        EXPECT_EQ(again.logcat(), model.data());
+        EXPECT_EQ(again.stream()->rows()->rowCount(), 1);
+        model->stop();
+        ASSERT_TRUE(waitUntil([&] { return !model->isStreaming(); }));
+    }
+}
+
+TEST(LogsScreen, DroppedLinesShowInTheStatusLine)
+{
+    LogsFixture f;
+    f.h.settings->logcatBufferSize.set(500);
+    FakeResponse burst;
+    burst.streamRate = 20000;
+    burst.streamMs = 100;
+    f.h.fake.on(streamArgs(u("R1")), burst);
+    f.h.listDevices({device(u("R1"))}, u("R1"));
+    settle();
+    f.screen->pauseButton()->setEnabled(true);
+    f.logcat().setPaused(true);
+    f.logcat().start();
+    ASSERT_TRUE(waitUntil([&] { return !f.logcat().isStreaming(); }));
+    settle();
+    EXPECT_EQ(f.screen->statusLabel()->text(), u("Поток остановлен · пропущено строк: 1500"));
+}
+
+TEST(LogsScreen, ActivityTabListsTheJournalAndFollowsItAtItsCap)
+{
+    LogsFixture f({1000, 500});
+    f.screen->tabs()->setSelection(u("activity"));
+    settle();
+    ActivityLogView *activity = f.screen->activity();
+    QAbstractItemModelTester tester(activity->rows(), QAbstractItemModelTester::FailureReportingMode::Fatal);
+    EXPECT_TRUE(activity->isVisibleTo(f.screen.get()));
+    f.h->logs.set({});
+    settle();
+    EXPECT_TRUE(activity->emptyState()->isVisibleTo(f.screen.get()));
+    EXPECT_FALSE(activity->copyButton()->isEnabled());
+    EXPECT_FALSE(activity->clearButton()->isEnabled());
+    EXPECT_EQ(f.screen->header()->subtitleLabel()->text(), u("0 записей о выполненных командах"));
+
+    for (int i = 0; i < AppModel::maxLogEntries; ++i)
+        f.h->appendLog(QStringLiteral("$ adb shell pm list packages #%1").arg(i));
+    settle();
+    EXPECT_FALSE(activity->emptyState()->isVisibleTo(f.screen.get()));
+    EXPECT_EQ(f.screen->header()->subtitleLabel()->text(), u("500 записей о выполненных командах"));
+    QScrollBar *bar = activity->list()->verticalScrollBar();
+    ASSERT_GT(bar->maximum(), 0);
+    bar->setValue(0);
+    f.h->appendLog(u("Ошибка: не удалось"));
+    settle();
+    EXPECT_EQ(f.h->logs.size(), AppModel::maxLogEntries);
+    EXPECT_EQ(bar->value(), bar->maximum());
+
+    activity->copyButton()->click();
+    EXPECT_EQ(f.desktop.copied.last(), f.h->logs().join(u'\n'));
+    activity->clearButton()->click();
+    settle();
+    EXPECT_TRUE(f.h->logs().isEmpty());
+    EXPECT_TRUE(activity->emptyState()->isVisibleTo(f.screen.get()));
+
+    EXPECT_TRUE(ActivityRowDelegate::isFailure(u("[10:00:00] Ошибка установки")));
+    EXPECT_TRUE(ActivityRowDelegate::isFailure(u("[10:00:00] adb: не удалось")));
+    EXPECT_FALSE(ActivityRowDelegate::isFailure(u("[10:00:00] ошибка установки")));
+    EXPECT_FALSE(ActivityRowDelegate::isFailure(u("[10:00:00] Не удалось")));
+}
+
+TEST(LogsScreen, SearchMarksInMessages)
+{
+    using Marks = QList<std::pair<qsizetype, qsizetype>>;
+    struct Case {
+        const char *name;
+        QString highlight;
+        QString message;
+        Marks marks;
+    };
+    const QList<Case> cases = {
+        {"any case, trimmed", u("  error "), u("Error, ERROR and error"), {{0, 5}, {7, 5}, {17, 5}}},
+        {"no overlap", u("aa"), u("aaaa"), {{0, 2}, {2, 2}}},
+        {"no overlap, odd", u("aa"), u("aaa"), {{0, 2}}},
+        {"spaces only", u("   "), u("a b c"), {}},
+        {"Cyrillic", u("сбой"), u("СБОЙ связи, сбой"), {{0, 4}, {12, 4}}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(LogRowDelegate::marks(c.message, c.highlight), c.marks);
+    }
+}
+
+TEST(LogsScreen, RowCellsInCompactAndWideLists)
+{
+    const LogRowLayout wide(900, false, Typo::monoSmall());
+    EXPECT_EQ(wide.timeCell().width(), 126);
+    EXPECT_EQ(wide.badgeCell().left(), 24 + 126 + 8);
+    EXPECT_EQ(wide.tagCell().width(), 132);
+    EXPECT_EQ(wide.messageX(), 24 + 126 + 8 + 14 + 8 + 132 + 8);
+    EXPECT_EQ(wide.messageWidth(), 900 - 24 - wide.messageX());
+
+    const LogRowLayout compact(500, true, Typo::monoSmall());
+    EXPECT_TRUE(compact.timeCell().isEmpty());
+    EXPECT_EQ(compact.badgeCell().left(), 24);
+    EXPECT_EQ(compact.tagCell().width(), 96);
+
+    // Breaks after a space; a word longer than a row is cut.
+    const QString words = QString(u("abc ")).repeated(100);
+    const QList<qsizetype> starts = wide.rowStarts(words);
+    ASSERT_GT(starts.size(), 1);
+    for (qsizetype start : starts)
+        EXPECT_EQ(start % 4, 0) << start;
+    const QString word(400, u'x');
+    const QList<qsizetype> cut = wide.rowStarts(word);
+    ASSERT_GT(cut.size(), 1);
+    EXPECT_LE(wide.advance(QStringView(word).first(cut[1])), wide.messageWidth());
+    EXPECT_GT(wide.advance(QStringView(word).first(cut[1] + 1)), wide.messageWidth());
+    EXPECT_EQ(wide.rowCount(word), cut.size());
+    EXPECT_EQ(wide.rowCount(u("short")), 1);
+}
+
+} // namespace
