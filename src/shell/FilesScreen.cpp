@@ -1,6 +1,7 @@
 #include "FilesScreen.h"
 
 #include "DeckScreen.h"
+#include "PlatformWords.h"
 #include "RouteScreens.h"
 
 #include "core/AppModel.h"
@@ -38,7 +39,7 @@ void FilesScreen::rebuildHeader()
 QString FilesScreen::subtitle(const AppModel &model)
 {
     const auto device = model.selectedDevice();
-    return QStringLiteral("Двусторонний обмен между Mac и ") + (device ? device->displayName() : QStringLiteral("Android"));
+    return platformWords().filesExchange + (device ? device->displayName() : QStringLiteral("Android"));
 }
 
 QString FilesScreen::shownSubtitle() const { return m_subtitle; }

@@ -14,7 +14,7 @@ class FilesScreen : public QWidget {
 public:
     explicit FilesScreen(AppModel *model, QWidget *parent = nullptr);
 
-    // "Двусторонний обмен между Mac и " + the selected device's name, or "Android".
+    // The platform's "two-way exchange between this computer and " + the selected device's name, or "Android".
     static QString subtitle(const AppModel &model);
     QString shownSubtitle() const;
 

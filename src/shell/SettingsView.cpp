@@ -4,6 +4,7 @@
 #include "DeckTextField.h"
 #include "SettingsCard.h"
 #include "SettingsRow.h"
+#include "PlatformWords.h"
 #include "ViewUpdates.h"
 
 #include "design/DeckParagraph.h"
@@ -209,8 +210,7 @@ QWidget *SettingsView::appearanceSection()
             m_settings->appearance.set(*mode);
     });
     card->addRow(new SettingsRow(
-        tr("Тема"), tr("Тёмная тема — основной режим командного центра. «Системная» следует настройкам macOS."),
-        m_appearance));
+        tr("Тема"), platformWords().systemAppearance, m_appearance));
 
     QList<DeckSegmented::Item> densities;
     for (ListDensity density : allCases<ListDensity>())
@@ -263,7 +263,7 @@ QWidget *SettingsView::adbSection()
     m_currentADBRow = new SettingsRow(tr("Текущий adb"), QString(), m_relink);
     card->addRow(m_currentADBRow);
 
-    m_path = new DeckTextField(QStringLiteral("/opt/homebrew/bin/adb"), true);
+    m_path = new DeckTextField(platformWords().adbPathPlaceholder, true);
     m_path->setFixedWidth(kPathFieldWidth);
     // Half-typed paths ("/", "/usr", ...) never reach the model: the path is stored, and so
     // handed to the model, only when the edit is committed.
@@ -379,7 +379,7 @@ QList<QPair<QString, QString>> SettingsView::aboutRows() const
     return {
         {tr("Версия"), bundleValue(KESTREL_VERSION)},
         {tr("Сборка"), bundleValue(KESTREL_BUILD_NUMBER)},
-        {tr("Минимальная macOS"), QStringLiteral("14.0")},
+        {platformWords().systemRowTitle, platformWords().systemRowValue},
         {tr("Версия ADB"), m_model->adbVersionText().value_or(QStringLiteral("—"))},
         {tr("Библиотека пресетов"), presetFolder()},
     };

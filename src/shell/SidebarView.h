@@ -2,6 +2,7 @@
 
 #include "DevicePickerPopover.h"
 
+#include "bridge/Tone.h"
 #include "core/AppRoute.h"
 
 #include <QAbstractButton>
@@ -70,5 +71,6 @@ private:
     QLabel *m_footerIcon = nullptr;
     DeckText *m_footerText = nullptr;
     QString m_footerIconName;
+    std::optional<Tone> m_glowTone;
     QPointer<DevicePickerPopover> m_popover;
 };

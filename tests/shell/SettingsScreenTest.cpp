@@ -1,4 +1,5 @@
 #include "shell/DeckTextField.h"
+#include "shell/PlatformWords.h"
 #include "shell/SettingsRow.h"
 #include "shell/SettingsScreen.h"
 #include "shell/SettingsView.h"
@@ -102,7 +103,7 @@ TEST(SettingsScreen, ControlsShowTheStoredValues)
     EXPECT_EQ(s.view.aboutRows()[3].second, QStringLiteral("Android Debug Bridge version 1.0.41"));
     EXPECT_EQ(s.view.aboutRows()[0], qMakePair(QStringLiteral("Версия"), QStringLiteral(KESTREL_VERSION)));
     EXPECT_EQ(s.view.aboutRows()[1], qMakePair(QStringLiteral("Сборка"), QStringLiteral(KESTREL_BUILD_NUMBER)));
-    EXPECT_EQ(s.view.aboutRows()[2], qMakePair(QStringLiteral("Минимальная macOS"), QStringLiteral("14.0")));
+    EXPECT_EQ(s.view.aboutRows()[2], qMakePair(platformWords().systemRowTitle, platformWords().systemRowValue));
 
     Screen none(false);
     EXPECT_EQ(none.view.currentADBRow()->descriptionLabel()->text(), QStringLiteral("Исполняемый файл не найден"));
