@@ -1,4 +1,5 @@
 #include "KestrelApp.h"
+#include "QtCatalogue.h"
 
 #include "core/AppModel.h"
 #include "core/AppSettings.h"
@@ -16,6 +17,8 @@ int main(int argc, char **argv)
     QApplication::setOrganizationName(QStringLiteral("Kestrel"));
     QApplication::setApplicationVersion(QStringLiteral(KESTREL_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("larkspur"));
+    // Standard buttons, file dialogs and field menus speak the interface's language.
+    QtCatalogue::install(&app);
 
     std::unique_ptr<QSettings> defaults(newStandardSettings());
     AppSettings settings(defaults.get());
