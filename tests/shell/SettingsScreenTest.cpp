@@ -149,6 +149,23 @@ TEST(SettingsScreen, PathReachesTheModelOnlyWhenCommitted)
     EXPECT_EQ(s.h->service->executableURL, adbBefore);
 }
 
+TEST(SettingsScreen, CurrentAdbFollowsTheToolTheModelAdopts)
+{
+    Screen s;
+    s.h.settings->observe(s.h.settings->customADBPath, &s.screen,
+                          [&] { s.h->useCustomADB(s.h.settings->customADBPath()); });
+    s.screen.show();
+    EXPECT_EQ(s.view.currentADBRow()->descriptionLabel()->text(), s.h.fake.adbPath());
+    FakeTool other;
+    other.setDefault({});
+    s.view.chooseFile = [&](QWidget *) { return std::optional<QString>(other.adbPath()); };
+    s.view.chooseButton()->click();
+    ASSERT_EQ(s.h->service->executableURL, other.adbPath());
+    // Shown as soon as the model has it, before any device answers.
+    QApplication::processEvents();
+    EXPECT_EQ(s.view.currentADBRow()->descriptionLabel()->text(), other.adbPath());
+}
+
 TEST(SettingsScreen, FindAgainSearchesWithoutTouchingTheStoredPath)
 {
     Screen s(false);
