@@ -1,5 +1,7 @@
 #include "SettingsView.h"
 
+#include "DesktopServices.h"
+
 #include "DeckScreen.h"
 #include "DeckTextField.h"
 #include "SettingsCard.h"
@@ -28,12 +30,11 @@
 #include "design/Tokens.h"
 #include "design/Typo.h"
 
-#include <QDesktopServices>
 #include <QDir>
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
@@ -129,15 +130,6 @@ QString SettingsView::bufferTitle(qint64 lines) { return QString::number(lines /
 SettingsView::SettingsView(AppModel *model, AppSettings *settings, QWidget *parent)
     : QWidget(parent), m_model(model), m_settings(settings)
 {
-    chooseFile = [](QWidget *owner) -> std::optional<QString> {
-        QFileDialog dialog(owner, tr("Выберите исполняемый файл adb"));
-        dialog.setFileMode(QFileDialog::ExistingFile);
-        dialog.setFilter(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-            return std::nullopt;
-        return dialog.selectedFiles().first();
-    };
-    openUrl = [](const QUrl &url) { return QDesktopServices::openUrl(url); };
 
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
@@ -182,18 +174,11 @@ SettingsView::SettingsView(AppModel *model, AppSettings *settings, QWidget *pare
                 m_rows.append(settingsRow);
 
     // Every shown value follows the preferences and the model.
-    for (const void *property : {static_cast<const void *>(&settings->appearance),
-                                 static_cast<const void *>(&settings->density),
-                                 static_cast<const void *>(&settings->showRiskColumn),
-                                 static_cast<const void *>(&settings->customADBPath),
-                                 static_cast<const void *>(&settings->monitorInterval),
-                                 static_cast<const void *>(&settings->logcatBufferSize),
-                                 static_cast<const void *>(&settings->confirmDestructive)})
-        connect(settings, &Observable::changed, this, [this, property](const void *which) {
-            if (which == property)
-                refresh();
-        });
-    ViewUpdates::follow(model, this, [this] { refresh(); });
+    // The preferences change through these controls: they show at once.
+    ViewUpdates::observeEach(settings, this, [this] { refresh(); }, settings->appearance, settings->density,
+                             settings->showRiskColumn, settings->customADBPath, settings->monitorInterval,
+                             settings->logcatBufferSize, settings->confirmDestructive);
+    ViewUpdates::follow(model, this, [this] { refresh(); }, model->adbPath, model->adbVersionText);
     refresh();
 }
 
@@ -400,7 +385,7 @@ void SettingsView::refresh()
 
     m_currentADBRow->descriptionLabel()->setText(m_model->service ? m_model->service->executableURL
                                                                   : tr("Исполняемый файл не найден"));
-    m_path->setText(m_settings->customADBPath());
+    m_path->showModelText(m_settings->customADBPath());
 
     const double interval = PreferenceBounds::monitorInterval(m_settings->monitorInterval());
     m_interval->blockSignals(true);
@@ -429,8 +414,13 @@ void SettingsView::refresh()
 void SettingsView::chooseADBPath()
 {
     // The chooser returns files only; what it returns is stored as it is and the model judges it.
-    if (const auto path = chooseFile(this))
-        m_settings->customADBPath.set(*path);
+    FileRequest request;
+    request.title = tr("Выберите исполняемый файл adb");
+    request.showHidden = true;
+    DesktopServices::current().chooseOpenFiles(this, request, false, [self = QPointer(this)](const QStringList &files) {
+        if (self && !files.isEmpty())
+            self->m_settings->customADBPath.set(files.first());
+    });
 }
 
 void SettingsView::clearIconCache()
@@ -444,7 +434,7 @@ void SettingsView::openPresetFolder()
     const QString folder = presetFolder();
     // A library that was never written to has no folder yet: make it, so opening shows it.
     const bool exists = QDir().mkpath(folder);
-    if (!exists || !openUrl(QUrl::fromLocalFile(folder)))
+    if (!exists || !DesktopServices::current().openPath(folder))
         m_model->toast(tr("Не удалось открыть папку пресетов"), folder, QStringLiteral("exclamationmark.triangle.fill"),
                        Tone::warning);
 }

@@ -71,7 +71,11 @@ TEST(ToastStack, ClickDismissesThatToastAtOnce)
         f.h.model->toastLifetime = std::chrono::milliseconds(5000);
         f.h.model->toast(QStringLiteral("Первый"));
         f.h.model->toast(QStringLiteral("Второй"));
-        QTest::qWait(reduceMotion ? 0 : 600); // let the cards slide in
+        // Let the cards slide in.
+        ASSERT_TRUE(waitUntil([&] {
+            const auto cards = f.root->toastStack()->cards();
+            return cards.size() == 2 && cards.at(0)->pos().x() == 0 && cards.at(1)->pos().x() == 0;
+        }));
         ToastView *second = f.root->toastStack()->cards().at(1);
         QTest::mouseClick(second, Qt::LeftButton, {}, second->rect().center());
         EXPECT_EQ(f.cardTitles(), QStringList{QStringLiteral("Первый")});

@@ -24,6 +24,8 @@ QJsonObject FakeResponse::toJson() const
         o["ignoreTerminate"] = true;
     if (stderrFirst)
         o["stderrFirst"] = true;
+    if (awaitCalls)
+        o["awaitCalls"] = awaitCalls;
     return o;
 }
 

@@ -21,6 +21,7 @@ struct FakeResponse {
     bool ignoreInterrupt = false;
     bool ignoreTerminate = false;
     bool stderrFirst = false;
+    int awaitCalls = 0;       // answers only once this many calls were made in all (shows calls that overlap)
 
     QJsonObject toJson() const;
 };
