@@ -160,7 +160,8 @@ TEST(SettingsScreen, CurrentAdbFollowsTheToolTheModelAdopts)
     EXPECT_EQ(s.view.currentADBRow()->descriptionLabel()->text(), s.h.fake.adbPath());
     FakeTool other;
     other.setDefault({});
-    s.view.chooseFile = [&](QWidget *) { return std::optional<QString>(other.adbPath()); };
+    FakeDesktop desktop;
+    desktop.openFilesAnswer = {other.adbPath()};
     s.view.chooseButton()->click();
     ASSERT_EQ(s.h->service->executableURL, other.adbPath());
     // Shown as soon as the model has it, before any device answers.

@@ -8,7 +8,10 @@
 
 #include "ShellHarness.h"
 
+#include <QApplication>
 #include <QLabel>
+#include <QMainWindow>
+#include <QMenuBar>
 #include <QPointer>
 #include <gtest/gtest.h>
 
@@ -43,6 +46,23 @@ TEST(ThemeHost, RebuildsItsContentOnlyWhenTheKeyChanges)
     A11y::setIncreaseContrast(false);
     const QString system = Theme::systemScheme() == ColorScheme::dark ? QStringLiteral("d") : QStringLiteral("l");
     EXPECT_EQ(ThemeHost::resolve(AppearanceMode::system), system);
+}
+
+// At start the theme's values are already dark; the palette of what Qt draws itself (the menu
+// bar, menus) must follow all the same, not only after a first switch.
+TEST(ThemeHost, TheFirstResolutionDressesQtsOwnWidgetsEvenWhenDark)
+{
+    ShellHarness h;
+    Theme::resetForTesting();
+    const QColor platformWindow = QApplication::palette().color(QPalette::Window);
+    EXPECT_EQ(ThemeHost::resolve(AppearanceMode::dark), QStringLiteral("d"));
+    EXPECT_TRUE(Theme::isApplied());
+    EXPECT_EQ(QApplication::palette().color(QPalette::Window), Ink::canvas());
+    EXPECT_NE(Ink::canvas(), platformWindow);
+    QMainWindow window;
+    window.menuBar()->addMenu(QStringLiteral("Файл"));
+    EXPECT_EQ(window.menuBar()->palette().color(QPalette::Window), Ink::canvas());
+    EXPECT_EQ(window.menuBar()->palette().color(QPalette::ButtonText), Ink::text());
 }
 
 TEST(DeckScreen, AuroraOnlyWithATintAndOnlyOverTheTop)
