@@ -13,6 +13,7 @@
 #include "design/Ink.h"
 #include "design/Labels.h"
 #include "design/Panel.h"
+#include "design/SlimScrollBars.h"
 #include "design/Symbols.h"
 #include "design/Theme.h"
 #include "design/ToneInk.h"
@@ -179,6 +180,7 @@ ConnectionGateView::ConnectionGateView(AppModel *model, AppSettings *settings, Q
     scroll->setWidgetResizable(true);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    SlimScrollBars::apply(scroll);
     scroll->viewport()->setAutoFillBackground(false);
     outer->addWidget(scroll);
 

@@ -24,6 +24,7 @@
 #include "design/FilterChip.h"
 #include "design/InfoRow.h"
 #include "design/ScreenHeader.h"
+#include "design/SlimScrollBars.h"
 #include "design/Ink.h"
 #include "design/Labels.h"
 #include "design/Theme.h"
@@ -140,6 +141,7 @@ SettingsView::SettingsView(AppModel *model, AppSettings *settings, QWidget *pare
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidgetResizable(true);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    SlimScrollBars::apply(scroll);
     scroll->viewport()->setAutoFillBackground(false);
     auto *page = new QWidget;
     page->setAutoFillBackground(false);

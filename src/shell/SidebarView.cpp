@@ -12,6 +12,7 @@
 #include "design/Ink.h"
 #include "design/Labels.h"
 #include "design/Panel.h"
+#include "design/SlimScrollBars.h"
 #include "design/Symbols.h"
 #include "design/Theme.h"
 #include "design/ToneInk.h"
@@ -120,7 +121,11 @@ SidebarView::SidebarView(AppModel *model, AppSettings *settings, QWidget *parent
     auto *scroll = new QScrollArea(this);
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // In a short window the routes scroll, and a scroll bar says so (the Mac's overlay bars show
+    // only while scrolling).
+    scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    SlimScrollBars::apply(scroll);
+    m_routeList = scroll;
     scroll->setWidgetResizable(true);
     scroll->viewport()->setAutoFillBackground(false);
     auto *list = new QWidget;

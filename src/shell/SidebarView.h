@@ -17,6 +17,7 @@ class DeckText;
 class DeviceGlyph;
 class PulseDot;
 class QLabel;
+class QScrollArea;
 class SidebarItem;
 
 // The first column of the main window: the device card (which opens the device picker), the
@@ -32,6 +33,7 @@ public:
     SidebarItem *item(AppRoute route) const;
 
     QAbstractButton *deviceCard() const { return m_card; }
+    QScrollArea *routeList() const { return m_routeList; }
     QString deviceTitle() const;
     QString deviceStateText() const;
     PulseDot *stateDot() const { return m_dot; }
@@ -63,6 +65,7 @@ private:
     AppSettings *m_settings;
     QList<SidebarItem *> m_items;
     QAbstractButton *m_card = nullptr;
+    QScrollArea *m_routeList = nullptr;
     DeckText *m_cardTitle = nullptr;
     DeckText *m_cardState = nullptr;
     PulseDot *m_dot = nullptr;
