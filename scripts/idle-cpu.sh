@@ -12,6 +12,10 @@ app="${KESTREL_BIN:-$here/build/kestrel}"
 fakedevice="${FAKEDEVICE:-$here/../../shared/fakedevice/fakedevice.py}"
 [ -f "$fakedevice" ] || fakedevice=/work/shared/fakedevice/fakedevice.py
 
+for tool in Xvfb xdpyinfo xwininfo adb; do
+  command -v "$tool" >/dev/null || { echo "$tool is missing (Debian: apt-get install xvfb x11-utils adb)" >&2; exit 1; }
+done
+
 work="$(mktemp -d)"
 pids=()
 cleanup() {
@@ -49,15 +53,16 @@ fi
 QT_QPA_PLATFORM=xcb "$app" >"$work/app.log" 2>&1 &
 app_pid=$!
 pids=("$app_pid" "${pids[@]}")
-until xwininfo -root -tree 2>/dev/null | grep -q '"Larkspur"'; do sleep 0.1; done
+until xwininfo -root -tree 2>/dev/null | grep -q '"Larkspur"'; do
+  kill -0 "$app_pid" 2>/dev/null || { echo "the application ended:" >&2; cat "$work/app.log" >&2; exit 1; }
+  sleep 0.1
+done
 # Start-up work (the first refresh, the device probe) settles before the idle span.
 sleep "${SETTLE_SECONDS:-8}"
 
 if command -v perf >/dev/null 2>&1 && perf stat -e task-clock -p "$app_pid" -- true >/dev/null 2>&1; then
   # Exact processor time of every thread of the process.
-  t0="$(awk '{ print $14 + $15 }' "/proc/$app_pid/stat")"
   ms="$(perf stat --no-inherit -x, -e task-clock -p "$app_pid" -- sleep "$seconds" 2>&1 >/dev/null | awk -F, '/task-clock/ { print $1 }')"
-  echo "ticks: $(( $(awk '{ print $14 + $15 }' "/proc/$app_pid/stat") - t0 ))" >&2
 else
   # Scheduler ticks: coarser, but always there.
   ticks() { awk '{ print $14 + $15 }' "/proc/$app_pid/stat"; }

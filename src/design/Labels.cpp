@@ -245,13 +245,14 @@ PulseDot::PulseDot(Tone tone, bool animating, QWidget *parent)
         // Reduce motion switched on while the ring runs: the loop ends at the next tick.
         if (!showsRing())
             m_pulse.stop();
-        update();
+        // Painted now, inside this wake-up: a posted update would wake the event loop again.
+        repaint();
     });
 }
 
 qint64 PulseDot::ringStep(qreal t, qreal pixelRatio)
 {
-    return qint64(qRound(ringRadius(t) * pixelRatio)) * 100 + qRound(ringOpacity(t) * 10);
+    return qint64(qRound(ringRadius(t) * pixelRatio)) * 100 + qRound(ringOpacity(t) * 6);
 }
 
 void PulseDot::setTone(Tone tone)

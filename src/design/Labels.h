@@ -136,10 +136,10 @@ public:
     static qreal ringRadius(qreal t) { return 7 * (0.45 + 0.55 * t); }
     static qreal ringOpacity(qreal t) { return 0.9 * (1 - t); }
     // The ring at `t` as drawn at `pixelRatio`, in the steps an eye can tell apart: whole
-    // device pixels of radius, tenths of opacity.
+    // device pixels of radius, sixths of opacity.
     static qint64 ringStep(qreal t, qreal pixelRatio);
     static constexpr int kPeriodMs = 2200;
-    static constexpr int kFrameIntervalMs = 25;
+    static constexpr int kFrameIntervalMs = 100;
 
     QSize sizeHint() const override { return {14, 14}; }
 
