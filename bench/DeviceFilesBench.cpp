@@ -1,5 +1,10 @@
 #include "bridge/ADBService.h"
+#include "screens/console_files/FilePane.h"
+#include "screens/console_files/FileTableModel.h"
 
+#include <QCoreApplication>
+#include <QImage>
+#include <QPainter>
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -30,6 +35,38 @@ void BM_ParseDeviceFolder10k(benchmark::State &state)
     }
 }
 BENCHMARK(BM_ParseDeviceFolder10k)->Unit(benchmark::kMillisecond);
+
+struct PaneRows : Observable {
+    PublishedList<DeviceFileItem> items{this};
+};
+
+// The device pane taking the same listing: parse and sort, the table model filled, the shown
+// table laid out and its viewport painted. Measured against BM_ParseDeviceFolder10k.
+void BM_DevicePaneLoad(benchmark::State &state)
+{
+    const QString &text = folderListing();
+    PaneRows rows;
+    DeviceFileTableModel model(rows.items);
+    FileTableView view;
+    view.setModel(&model);
+    view.setSortingEnabled(true);
+    view.resize(900, 600);
+    view.show();
+    QCoreApplication::processEvents();
+    QImage canvas(view.viewport()->size(), QImage::Format_ARGB32_Premultiplied);
+    // Two folders in turn, so each listing replaces the one shown (and the old one is freed).
+    const QString folders[] = {QStringLiteral("/sdcard/DCIM/Camera"), QStringLiteral("/sdcard/DCIM/Camera2")};
+    int turn = 0;
+    for (auto _ : state) {
+        rows.items.set(ADBService::parseDeviceDirectoryListing(text, folders[turn++ % 2]));
+        QCoreApplication::processEvents();
+        QPainter painter(&canvas);
+        view.viewport()->render(&painter);
+        painter.end();
+        benchmark::DoNotOptimize(model.rowCount());
+    }
+}
+BENCHMARK(BM_DevicePaneLoad)->Unit(benchmark::kMillisecond);
 
 void BM_ParseFastbootVariables(benchmark::State &state)
 {

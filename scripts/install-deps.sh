@@ -6,6 +6,7 @@ packages=(
   qt6-base-dev qt6-svg-dev qt6-translations-l10n qcoro-qt6-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   adb fastboot unzip zip fonts-dejavu-core
+  python3
   default-jdk-headless libsmali-java enjarify dexdump
 )
 missing=()

@@ -1,7 +1,7 @@
 #include "ConnectionGateView.h"
 
 #include "LinkDiagram.h"
-#include "PlatformWords.h"
+#include "core/PlatformTexts.h"
 #include "ViewUpdates.h"
 
 #include "core/AppModel.h"
@@ -143,11 +143,11 @@ QStringList ConnectionGateView::steps(const LinkState &state)
 {
     switch (state.kind) {
     case Case::adbMissing:
-        return {platformWords().installToolsStep,
+        return {PlatformTexts::text(PlatformTexts::installToolsStep),
                 tr("Либо укажите путь к собственной сборке adb в разделе «Настройки»."),
                 tr("Нажмите «Проверить снова» — приложение найдёт adb автоматически.")};
     case Case::noDevice:
-        return {platformWords().connectCableStep,
+        return {PlatformTexts::text(PlatformTexts::connectCableStep),
                 tr("На устройстве откройте «Настройки» → «Для разработчиков» и включите «Отладка по USB»."),
                 tr("Если пункт «Для разработчиков» скрыт, семь раз нажмите на номер сборки в разделе «О телефоне»."),
                 tr("Либо подключитесь по сети: нажмите на карточку устройства слева вверху.")};
@@ -160,7 +160,7 @@ QStringList ConnectionGateView::steps(const LinkState &state)
         return {tr("Переподключите USB-кабель или используйте другой порт."),
                 tr("Перезапустите ADB-сервер кнопкой ниже."),
                 tr("Проверьте режим USB на устройстве: должен быть выбран «Передача файлов», а не «Только зарядка»."),
-                platformWords().sameNetworkStep};
+                PlatformTexts::text(PlatformTexts::sameNetworkStep)};
     case Case::fastboot:
         return {tr("В режиме Fastboot доступны только команды загрузчика."),
                 tr("Перейдите в раздел «Инструменты», чтобы прочитать переменные загрузчика."),

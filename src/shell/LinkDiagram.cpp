@@ -1,6 +1,6 @@
 #include "LinkDiagram.h"
 
-#include "PlatformWords.h"
+#include "core/PlatformTexts.h"
 
 #include "design/Accessibility.h"
 #include "design/Ink.h"
@@ -145,7 +145,7 @@ void LinkDiagram::hideEvent(QHideEvent *event)
 
 void LinkDiagram::updateAccessibleName()
 {
-    setAccessibleName(platformWords().diagramName + title(m_state));
+    setAccessibleName(PlatformTexts::text(PlatformTexts::diagramName) + title(m_state));
 }
 
 void LinkDiagram::paintEvent(QPaintEvent *event)
@@ -169,7 +169,7 @@ void LinkDiagram::paintEvent(QPaintEvent *event)
         p.setPen(QPen(Ink::strokeStrong(), 1));
         p.setBrush(Qt::NoBrush);
         p.drawPath(Squircle::strokePath(screen, 5, 1));
-        Symbols::paint(p, platformWords().computerSymbol, screen, 15, Ink::textTertiary());
+        Symbols::paint(p, PlatformTexts::text(PlatformTexts::computerSymbol), screen, 15, Ink::textTertiary());
         p.fillPath(Squircle::path(stand, Radius::pill), Ink::strokeStrong());
     }
     x += kComputerWidth;

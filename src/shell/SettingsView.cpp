@@ -6,7 +6,7 @@
 #include "DeckTextField.h"
 #include "SettingsCard.h"
 #include "SettingsRow.h"
-#include "PlatformWords.h"
+#include "core/PlatformTexts.h"
 #include "ViewUpdates.h"
 
 #include "design/DeckParagraph.h"
@@ -197,7 +197,7 @@ QWidget *SettingsView::appearanceSection()
             m_settings->appearance.set(*mode);
     });
     card->addRow(new SettingsRow(
-        tr("Тема"), platformWords().systemAppearance, m_appearance));
+        tr("Тема"), PlatformTexts::text(PlatformTexts::systemAppearance), m_appearance));
 
     QList<DeckSegmented::Item> densities;
     for (ListDensity density : allCases<ListDensity>())
@@ -250,7 +250,7 @@ QWidget *SettingsView::adbSection()
     m_currentADBRow = new SettingsRow(tr("Текущий adb"), QString(), m_relink);
     card->addRow(m_currentADBRow);
 
-    m_path = new DeckTextField(platformWords().adbPathPlaceholder, true);
+    m_path = new DeckTextField(PlatformTexts::text(PlatformTexts::adbPathPlaceholder), true);
     m_path->setFixedWidth(kPathFieldWidth);
     // Half-typed paths ("/", "/usr", ...) never reach the model: the path is stored, and so
     // handed to the model, only when the edit is committed.
@@ -366,7 +366,7 @@ QList<QPair<QString, QString>> SettingsView::aboutRows() const
     return {
         {tr("Версия"), bundleValue(KESTREL_VERSION)},
         {tr("Сборка"), bundleValue(KESTREL_BUILD_NUMBER)},
-        {platformWords().systemRowTitle, platformWords().systemRowValue},
+        {PlatformTexts::text(PlatformTexts::systemRowTitle), PlatformTexts::text(PlatformTexts::systemRowValue)},
         {tr("Версия ADB"), m_model->adbVersionText().value_or(QStringLiteral("—"))},
         {tr("Библиотека пресетов"), presetFolder()},
     };

@@ -1,5 +1,6 @@
 #include "KestrelApp.h"
 #include "QtCatalogue.h"
+#include "TerminationSignals.h"
 
 #include "core/AppModel.h"
 #include "core/AppSettings.h"
@@ -27,5 +28,7 @@ int main(int argc, char **argv)
                    KestrelApp::monitorIntervalNanoseconds(settings.monitorInterval()));
     KestrelApp kestrel(&model, &settings);
     kestrel.showMainWindow();
+    // Asked to end by the session or a terminal: quit as the "Выход" command does.
+    TerminationSignals termination([&kestrel](int) { kestrel.quit(); });
     return app.exec();
 }

@@ -1,6 +1,6 @@
 #include "shell/ConnectionGateView.h"
 #include "shell/LinkDiagram.h"
-#include "shell/PlatformWords.h"
+#include "core/PlatformTexts.h"
 
 #include "design/DeckButton.h"
 #include "design/Labels.h"
@@ -36,9 +36,9 @@ TEST(ConnectionGate, EveryStateHasItsHeadlineAndSteps)
 {
     struct Row { Case kind; QString headline; int steps; QString firstStep; };
     const Row rows[] = {
-        {Case::adbMissing, QStringLiteral("Нужен Android Debug Bridge"), 3, platformWords().installToolsStep},
+        {Case::adbMissing, QStringLiteral("Нужен Android Debug Bridge"), 3, PlatformTexts::text(PlatformTexts::installToolsStep)},
         {Case::searching, QStringLiteral("Ищем устройство"), 0, {}},
-        {Case::noDevice, QStringLiteral("Подключите устройство"), 4, platformWords().connectCableStep},
+        {Case::noDevice, QStringLiteral("Подключите устройство"), 4, PlatformTexts::text(PlatformTexts::connectCableStep)},
         {Case::unauthorized, QStringLiteral("Подтвердите доступ на телефоне"), 4,
          QStringLiteral("Разблокируйте экран Android — запрос появляется только на разблокированном устройстве.")},
         {Case::offline, QStringLiteral("Связь с устройством потеряна"), 4,

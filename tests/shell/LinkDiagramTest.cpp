@@ -1,5 +1,5 @@
 #include "shell/LinkDiagram.h"
-#include "shell/PlatformWords.h"
+#include "core/PlatformTexts.h"
 
 #include "design/Accessibility.h"
 #include "design/Ink.h"
@@ -38,7 +38,7 @@ TEST(LinkDiagram, ActiveStatesLightTheLineAndHandset)
         EXPECT_EQ(d.handsetStroke(), c.active ? foreground(c.tone) : Ink::strokeStrong());
         EXPECT_EQ(d.iconColor(), c.active ? foreground(c.tone) : Ink::textTertiary());
         EXPECT_EQ(d.height(), 96);
-        EXPECT_EQ(d.accessibleName(), platformWords().diagramName + title(c.state));
+        EXPECT_EQ(d.accessibleName(), PlatformTexts::text(PlatformTexts::diagramName) + title(c.state));
     }
 }
 
@@ -51,7 +51,7 @@ TEST(LinkDiagram, DotTravelsOnceShownAndNotWithReducedMotion)
         // A new state redraws without restarting the dot.
         d.setState(C::connected);
         EXPECT_TRUE(d.isTravelling());
-        EXPECT_EQ(d.accessibleName(), platformWords().diagramName + QStringLiteral("Подключено"));
+        EXPECT_EQ(d.accessibleName(), PlatformTexts::text(PlatformTexts::diagramName) + QStringLiteral("Подключено"));
         d.grab(); // paints every layer
     }
     A11y::setReduceMotion(true);

@@ -1,5 +1,5 @@
 #include "shell/DeckTextField.h"
-#include "shell/PlatformWords.h"
+#include "core/PlatformTexts.h"
 #include "shell/SettingsRow.h"
 #include "shell/SettingsScreen.h"
 #include "shell/SettingsView.h"
@@ -105,7 +105,7 @@ TEST(SettingsScreen, ControlsShowTheStoredValues)
     EXPECT_EQ(s.view.aboutRows()[3].second, QStringLiteral("Android Debug Bridge version 1.0.41"));
     EXPECT_EQ(s.view.aboutRows()[0], qMakePair(QStringLiteral("Версия"), QStringLiteral(KESTREL_VERSION)));
     EXPECT_EQ(s.view.aboutRows()[1], qMakePair(QStringLiteral("Сборка"), QStringLiteral(KESTREL_BUILD_NUMBER)));
-    EXPECT_EQ(s.view.aboutRows()[2], qMakePair(platformWords().systemRowTitle, platformWords().systemRowValue));
+    EXPECT_EQ(s.view.aboutRows()[2], qMakePair(PlatformTexts::text(PlatformTexts::systemRowTitle), PlatformTexts::text(PlatformTexts::systemRowValue)));
 
     Screen none(false);
     EXPECT_EQ(none.view.currentADBRow()->descriptionLabel()->text(), QStringLiteral("Исполняемый файл не найден"));

@@ -1,6 +1,6 @@
 #include "shell/DeckScreen.h"
 #include "shell/FilesScreen.h"
-#include "shell/PlatformWords.h"
+#include "core/PlatformTexts.h"
 #include "shell/ThemeHost.h"
 
 #include "design/AuroraBackdrop.h"
@@ -83,9 +83,10 @@ TEST(FilesScreen, SubtitleNamesTheSelectedDevice)
 {
     ShellHarness h;
     FilesScreen screen(h.model.get());
-    EXPECT_EQ(screen.shownSubtitle(), platformWords().filesExchange + QStringLiteral("Android"));
+    const QString lead = PlatformTexts::text(PlatformTexts::filesExchange);
+    EXPECT_EQ(screen.shownSubtitle(), lead + QStringLiteral("Android"));
     h.connect();
-    EXPECT_EQ(screen.shownSubtitle(), platformWords().filesExchange + QStringLiteral("Pixel 7"));
+    EXPECT_EQ(screen.shownSubtitle(), lead + QStringLiteral("Pixel 7"));
 }
 
 } // namespace
