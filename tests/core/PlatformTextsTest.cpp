@@ -10,7 +10,7 @@ using PlatformTexts::HostSystem;
 
 const QRegularExpression &namesTheMac()
 {
-    static const QRegularExpression mac(QStringLiteral("\\bMac\\b|macOS|homebrew|brew install|apple"));
+    static const QRegularExpression mac(QStringLiteral("\\bMac\\b|macOS|homebrew|brew install|apple|Finder"));
     return mac;
 }
 

@@ -21,7 +21,7 @@ TEST(PlatformTexts, NoWindowNamesTheMacOnLinux)
 #ifdef Q_OS_MACOS
     GTEST_SKIP() << "the Mac's own words belong there";
 #endif
-    const QRegularExpression mac(QStringLiteral("\\bMac\\b|macOS|homebrew"));
+    const QRegularExpression mac(QStringLiteral("\\bMac\\b|macOS|homebrew|Finder"));
     QStringList seen;
     const auto walk = [&](QWidget *root, const char *where) {
         ASSERT_TRUE(root) << where;
