@@ -24,6 +24,8 @@ QStringList candidates(const QString &tool, const QStringList &first, const Tool
             list << entry + QLatin1Char('/') + tool;
         }
     }
+    for (const QString &folder : env.lateFolders)
+        list << folder + QLatin1Char('/') + tool;
     return list;
 }
 
@@ -46,6 +48,11 @@ ToolSearchEnvironment ToolSearchEnvironment::current()
     env.home = QDir::homePath();
     if (qEnvironmentVariableIsSet("PATH"))
         env.path = qEnvironmentVariable("PATH");
+#ifndef Q_OS_MACOS
+    // Android Studio's own SDK, then Debian's.
+    env.lateFolders = {env.home + QStringLiteral("/Android/Sdk/platform-tools"),
+                       QStringLiteral("/usr/lib/android-sdk/platform-tools")};
+#endif
     return env;
 }
 

@@ -18,6 +18,7 @@ struct ToolSearchEnvironment {
     QStringList fixedFolders;       // "/opt/homebrew/bin", "/usr/local/bin"
     QString home;                   // the user's home folder
     std::optional<QString> path;    // PATH; none when unset
+    QStringList lateFolders;        // after PATH: where Android's SDK lands on Linux
 
     static ToolSearchEnvironment current();
 };

@@ -1,11 +1,15 @@
 #include "JsonSettingsFormat.h"
 
+#include "AppPaths.h"
+
 #include <QCoreApplication>
 #include <QDataStream>
+#include <QFileInfo>
 #include <QIODevice>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QStandardPaths>
 
 #include <cmath>
 
@@ -135,17 +139,32 @@ QSettings::Format jsonSettingsFormat()
     return format;
 }
 
+QSettings *openJsonSettings(const QString &configFolder, QObject *parent)
+{
+    const QString path = configFolder + QLatin1Char('/') + AppPaths::supportFolder + QLatin1Char('/') +
+                         AppPaths::supportFolder + QStringLiteral(".json");
+    auto *settings = new QSettings(path, jsonSettingsFormat(), parent);
+    const QString earlier = configFolder + QStringLiteral("/Kestrel/Kestrel.json");
+    if (!QFileInfo::exists(path) && QFileInfo::exists(earlier)) {
+        const QSettings old(earlier, jsonSettingsFormat());
+        for (const QString &key : old.allKeys())
+            settings->setValue(key, old.value(key));
+        settings->sync();
+    }
+    return settings;
+}
+
 QSettings *newStandardSettings(QObject *parent)
 {
+#ifdef Q_OS_MACOS
     QString organization = QCoreApplication::organizationName();
     QString application = QCoreApplication::applicationName();
     if (organization.isEmpty())
         organization = QStringLiteral("Kestrel");
     if (application.isEmpty())
         application = QStringLiteral("Kestrel");
-#ifdef Q_OS_MACOS
     return new QSettings(QSettings::NativeFormat, QSettings::UserScope, organization, application, parent);
 #else
-    return new QSettings(jsonSettingsFormat(), QSettings::UserScope, organization, application, parent);
+    return openJsonSettings(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation), parent);
 #endif
 }

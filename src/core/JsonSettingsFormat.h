@@ -8,9 +8,15 @@
 // other non-JSON types as a QDataStream image the same way ("type": "variant").
 QSettings::Format jsonSettingsFormat();
 
-// The application's own preference store: the native one on macOS, the JSON format
-// in the user's configuration folder elsewhere.
+// The application's own preference store: the native one on macOS, elsewhere the JSON file
+// of `openJsonSettings` in the user's configuration folder.
 QSettings *newStandardSettings(QObject *parent = nullptr);
+
+// The JSON preference store under `configFolder`, named like the application's data folder:
+// "<configFolder>/Larkspur/Larkspur.json". While that file does not exist, the preferences an
+// earlier version kept in "<configFolder>/Kestrel/Kestrel.json" are copied into it, so they are
+// read from there once; the old file is left as it was.
+QSettings *openJsonSettings(const QString &configFolder, QObject *parent = nullptr);
 
 // The format's two halves, for tests.
 bool readJsonSettings(QIODevice &device, QSettings::SettingsMap &map);

@@ -1,16 +1,31 @@
 #include "PlatformTexts.h"
 
 #include <QHash>
-#include <QStringList>
+#include <QtGlobal>
 
 namespace {
 
+// Mac text → the text on a Linux desktop.
 const QHash<QString, QString> &table()
 {
+    using namespace PlatformTexts;
     static const QHash<QString, QString> t{
+        // The shell: the gate, Settings, the link diagram, the files route.
+        {connectCableStep,
+         QStringLiteral("Подключите Android к компьютеру кабелем, который передаёт данные, а не только питание.")},
+        {sameNetworkStep, QStringLiteral("Для сетевого подключения убедитесь, что компьютер и Android в одной сети Wi-Fi.")},
+        {installToolsStep, QStringLiteral("Установите Android Platform Tools: sudo apt install adb")},
+        {systemAppearance,
+         QStringLiteral("Тёмная тема — основной режим командного центра. «Системная» следует настройкам системы.")},
+        {adbPathPlaceholder, QStringLiteral("/usr/bin/adb")},
+        {systemRowTitle, QStringLiteral("Версия Qt")},
+        {systemRowValue, QStringLiteral(QT_VERSION_STR)},
+        {diagramName, QStringLiteral("Схема подключения компьютера и Android: ")},
+        {filesExchange, QStringLiteral("Двусторонний обмен между компьютером и ")},
+        {computerSymbol, QStringLiteral("terminal")},
+        // The file manager.
         {QStringLiteral("Mac"), QStringLiteral("Компьютер")},
         {QStringLiteral("Mac ⇄ "), QStringLiteral("Компьютер ⇄ ")},
-        {QStringLiteral("Двусторонний обмен между Mac и "), QStringLiteral("Двусторонний обмен между компьютером и ")},
         {QStringLiteral("Не удалось открыть папку Mac: "), QStringLiteral("Не удалось открыть папку компьютера: ")},
         {QStringLiteral("Папка Mac не найдена: "), QStringLiteral("Папка компьютера не найдена: ")},
         {QStringLiteral("На Mac "), QStringLiteral("На компьютер ")},
@@ -36,13 +51,20 @@ const QHash<QString, QString> &table()
 
 } // namespace
 
-QString PlatformTexts::text(const QString &macText)
+PlatformTexts::HostSystem PlatformTexts::host()
 {
 #ifdef Q_OS_MACOS
-    return macText;
+    return HostSystem::macOS;
 #else
-    return table().value(macText, macText);
+    return HostSystem::linuxDesktop;
 #endif
 }
+
+QString PlatformTexts::text(const QString &macText, HostSystem system)
+{
+    return system == HostSystem::macOS ? macText : table().value(macText, macText);
+}
+
+QString PlatformTexts::text(const QString &macText) { return text(macText, host()); }
 
 QStringList PlatformTexts::macTexts() { return table().keys(); }

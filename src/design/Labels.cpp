@@ -166,12 +166,16 @@ StatusBadge::StatusBadge(const QString &icon, const QString &text, Tone tone, Ba
 
 void StatusBadge::setTone(Tone tone)
 {
+    if (tone == m_tone)
+        return;
     m_tone = tone;
     update();
 }
 
 void StatusBadge::setText(const QString &text)
 {
+    if (text == m_text)
+        return;
     m_text = text;
     setAccessibleName(text);
     updateGeometry();
@@ -180,6 +184,8 @@ void StatusBadge::setText(const QString &text)
 
 void StatusBadge::setIcon(const QString &icon)
 {
+    if (icon == m_icon)
+        return;
     m_icon = icon;
     update();
 }
@@ -257,45 +263,52 @@ void StatusBadge::paintEvent(QPaintEvent *)
 
 // --- PulseDot ---
 
-PulseDot::PulseDot(Tone tone, bool animating, QWidget *parent) : QWidget(parent), m_tone(tone), m_animating(animating)
+PulseDot::PulseDot(Tone tone, bool animating, QWidget *parent)
+    : QWidget(parent), m_tone(tone), m_animating(animating),
+      m_pulse(kPeriodMs, QEasingCurve::OutCubic, kFrameIntervalMs,
+              [this](qreal t) { return ringStep(t, devicePixelRatioF()); })
 {
     setFixedSize(14, 14);
     setAttribute(Qt::WA_TransparentForMouseEvents);
-    m_pulse.setStartValue(0.0);
-    m_pulse.setEndValue(1.0);
-    m_pulse.setDuration(2200);
-    m_pulse.setEasingCurve(QEasingCurve::OutCubic);
-    m_pulse.setLoopCount(-1);
-    connect(&m_pulse, &QVariantAnimation::valueChanged, this, [this] {
+    connect(&m_pulse, &LoopClock::tick, this, [this] {
         // Reduce motion switched on while the ring runs: the loop ends at the next tick.
         if (!showsRing())
             m_pulse.stop();
-        update();
+        // Painted now, inside this wake-up: a posted update would wake the event loop again.
+        repaint();
     });
+}
+
+qint64 PulseDot::ringStep(qreal t, qreal pixelRatio)
+{
+    return qint64(qRound(ringRadius(t) * pixelRatio)) * 100 + qRound(ringOpacity(t) * 6);
 }
 
 void PulseDot::setTone(Tone tone)
 {
+    if (tone == m_tone)
+        return;
     m_tone = tone;
     update();
 }
 
 void PulseDot::setAnimating(bool animating)
 {
+    const bool changed = animating != m_animating;
     m_animating = animating;
     if (!animating)
         m_pulse.stop();
     else
         startPulse();
-    update();
+    if (changed)
+        update();
 }
 
 void PulseDot::startPulse()
 {
     // Only on screen, while animating and without reduce motion.
-    if (!isVisible() || !showsRing() || m_pulse.state() == QAbstractAnimation::Running)
+    if (!isVisible() || !showsRing() || m_pulse.isRunning())
         return;
-    m_started = true;
     m_pulse.start();
 }
 
@@ -311,7 +324,8 @@ void PulseDot::showEvent(QShowEvent *event)
 void PulseDot::hideEvent(QHideEvent *event)
 {
     QWidget::hideEvent(event);
-    // Nothing pulses off screen; showing the dot again starts the loop afresh.
+    // Nothing pulses off screen (also sent when the window is minimised); showing the dot
+    // again starts the loop afresh.
     m_pulse.stop();
 }
 
@@ -322,12 +336,12 @@ void PulseDot::paintEvent(QPaintEvent *)
     const QColor ink = foreground(m_tone);
     const QPointF c = QRectF(rect()).center();
     if (showsRing()) {
-        const qreal t = m_started && isPulsing() ? m_pulse.currentValue().toReal() : 0;
-        const qreal scale = 0.45 + 0.55 * t;
-        p.setOpacity(0.9 * (1 - t));
+        const qreal t = m_pulse.value();
+        const qreal radius = ringRadius(t);
+        p.setOpacity(ringOpacity(t));
         p.setPen(Qt::NoPen);
         p.setBrush(withOpacity(ink, 0.35));
-        p.drawEllipse(c, 7 * scale, 7 * scale);
+        p.drawEllipse(c, radius, radius);
         p.setOpacity(1);
     }
     // A soft glow of radius 4 stands in for the dot's shadow.

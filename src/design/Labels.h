@@ -3,6 +3,7 @@
 #include "AnimatedValue.h"
 #include "DeckText.h"
 #include "InteractiveSurface.h"
+#include "LoopClock.h"
 #include "Typo.h"
 
 #include "bridge/Tone.h"
@@ -123,7 +124,9 @@ private:
 
 // A 6 px status dot in a 14 px frame; while `animating` (and reduce motion is off when it is
 // shown) a ring grows from 0.45 to full size and fades out every 2.2 s. The loop runs only while
-// the dot is visible: it stops when hidden or under reduce motion and starts again when shown.
+// the dot is on screen: it stops when hidden (its window closed or minimised) or under reduce
+// motion and starts again when shown. It repaints only when the ring changes by a visible step,
+// a few times a second.
 class PulseDot : public QWidget {
     Q_OBJECT
 public:
@@ -133,8 +136,18 @@ public:
     Tone tone() const { return m_tone; }
     void setAnimating(bool animating);
     bool isAnimating() const { return m_animating; }
-    bool isPulsing() const { return m_pulse.state() == QAbstractAnimation::Running; }
+    bool isPulsing() const { return m_pulse.isRunning(); }
     bool showsRing() const;
+    const LoopClock &loop() const { return m_pulse; }
+
+    // The ring at progress `t` (0 to 1 through a loop, eased): radius and opacity.
+    static qreal ringRadius(qreal t) { return 7 * (0.45 + 0.55 * t); }
+    static qreal ringOpacity(qreal t) { return 0.9 * (1 - t); }
+    // The ring at `t` as drawn at `pixelRatio`, in the steps an eye can tell apart: whole
+    // device pixels of radius, sixths of opacity.
+    static qint64 ringStep(qreal t, qreal pixelRatio);
+    static constexpr int kPeriodMs = 2200;
+    static constexpr int kFrameIntervalMs = 100;
 
     QSize sizeHint() const override { return {14, 14}; }
 
@@ -148,6 +161,5 @@ private:
 
     Tone m_tone;
     bool m_animating;
-    bool m_started = false;
-    QVariantAnimation m_pulse;
+    LoopClock m_pulse;
 };

@@ -54,22 +54,34 @@ void paintUncached(QPainter &painter, const QRectF &shape, const PanelStyle &sty
     painter.restore();
 }
 
+namespace {
+// What a cached panel image depends on. Built on every paint, so it is plain numbers: no text.
+struct ImageKey {
+    qreal width, height;
+    int kind;
+    qreal radius, shadowRadius, shadowY;
+    double shadowOpacity;
+    bool stroked, specular;
+    int scheme;
+    bool contrast;
+    qreal dpr;
+    bool operator==(const ImageKey &) const = default;
+};
+size_t qHash(const ImageKey &k, size_t seed = 0)
+{
+    return qHashMulti(seed, k.width, k.height, k.kind, k.radius, k.shadowRadius, k.shadowY, k.shadowOpacity,
+                      k.stroked, k.specular, k.scheme, k.contrast, k.dpr);
+}
+} // namespace
+
 QImage image(const QSizeF &shape, const PanelStyle &style, qreal dpr)
 {
     const QMarginsF m = shadowMargins(style);
-    const QString key = QStringLiteral("%1x%2|%3|%4|%5,%6,%7|%8%9|%10|%11")
-                            .arg(shape.width())
-                            .arg(shape.height())
-                            .arg(int(style.kind))
-                            .arg(style.radius)
-                            .arg(style.elevation.radius)
-                            .arg(style.elevation.y)
-                            .arg(style.elevation.opacity)
-                            .arg(int(style.stroked))
-                            .arg(int(style.specular))
-                            .arg(Theme::key())
-                            .arg(dpr);
-    static QCache<QString, QImage> cache(96 * 1024 * 1024);
+    const ImageKey key{shape.width(),          shape.height(),          int(style.kind),
+                       style.radius,           style.elevation.radius,  style.elevation.y,
+                       style.elevation.opacity, style.stroked,          style.specular,
+                       int(Theme::scheme()),   Theme::increaseContrast(), dpr};
+    static QCache<ImageKey, QImage> cache(96 * 1024 * 1024);
     if (QImage *hit = cache.object(key))
         return *hit;
     const QSizeF full(shape.width() + m.left() + m.right(), shape.height() + m.top() + m.bottom());

@@ -10,6 +10,7 @@ namespace {
 struct State {
     ColorScheme scheme = ColorScheme::dark;
     bool increaseContrast = false;
+    bool applied = false;
     std::optional<QPalette> platformPalette;
 };
 State &state()
@@ -22,6 +23,17 @@ State &state()
 ColorScheme Theme::scheme() { return state().scheme; }
 void Theme::setScheme(ColorScheme scheme) { state().scheme = scheme; }
 bool Theme::increaseContrast() { return state().increaseContrast; }
+bool Theme::isApplied() { return state().applied; }
+
+void Theme::resetForTesting()
+{
+    systemScheme();
+    state().scheme = ColorScheme::dark;
+    state().increaseContrast = false;
+    state().applied = false;
+    if (qobject_cast<QApplication *>(QCoreApplication::instance()))
+        QApplication::setPalette(*state().platformPalette);
+}
 void Theme::setIncreaseContrast(bool on) { state().increaseContrast = on; }
 
 QString Theme::key()
@@ -70,6 +82,7 @@ void Theme::apply(ColorScheme scheme, bool increaseContrast)
     systemScheme(); // captures the platform palette once
     state().scheme = scheme;
     state().increaseContrast = increaseContrast;
+    state().applied = true;
     if (qobject_cast<QApplication *>(QCoreApplication::instance())) {
         QApplication::setPalette(palette());
         Q_EMIT notifier()->changed();

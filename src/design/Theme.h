@@ -34,6 +34,11 @@ public:
     // Writes both values, sets the application palette from the Ink roles, tells the
     // notifier and repaints every top-level window at once.
     static void apply(ColorScheme scheme, bool increaseContrast);
+    // Whether `apply` ran at least once: until then the widgets Qt draws itself (menus, the
+    // menu bar, scroll bars) still wear the platform's palette, even when the values match.
+    static bool isApplied();
+    // Back to the start of a process: dark, never applied, the platform's palette.
+    static void resetForTesting();
     // The desktop's own appearance ("follow the system"): dark when the platform's
     // default window colour is dark. Qt 6.4 has no colour-scheme query.
     static ColorScheme systemScheme();

@@ -1,6 +1,7 @@
 #include "ConnectionGateView.h"
 
 #include "LinkDiagram.h"
+#include "core/PlatformTexts.h"
 #include "ViewUpdates.h"
 
 #include "core/AppModel.h"
@@ -12,6 +13,7 @@
 #include "design/Ink.h"
 #include "design/Labels.h"
 #include "design/Panel.h"
+#include "design/SlimScrollBars.h"
 #include "design/Symbols.h"
 #include "design/Theme.h"
 #include "design/ToneInk.h"
@@ -141,11 +143,11 @@ QStringList ConnectionGateView::steps(const LinkState &state)
 {
     switch (state.kind) {
     case Case::adbMissing:
-        return {tr("Установите Android Platform Tools: brew install android-platform-tools"),
+        return {PlatformTexts::text(PlatformTexts::installToolsStep),
                 tr("Либо укажите путь к собственной сборке adb в разделе «Настройки»."),
                 tr("Нажмите «Проверить снова» — приложение найдёт adb автоматически.")};
     case Case::noDevice:
-        return {tr("Подключите Android к Mac кабелем, который передаёт данные, а не только питание."),
+        return {PlatformTexts::text(PlatformTexts::connectCableStep),
                 tr("На устройстве откройте «Настройки» → «Для разработчиков» и включите «Отладка по USB»."),
                 tr("Если пункт «Для разработчиков» скрыт, семь раз нажмите на номер сборки в разделе «О телефоне»."),
                 tr("Либо подключитесь по сети: нажмите на карточку устройства слева вверху.")};
@@ -158,7 +160,7 @@ QStringList ConnectionGateView::steps(const LinkState &state)
         return {tr("Переподключите USB-кабель или используйте другой порт."),
                 tr("Перезапустите ADB-сервер кнопкой ниже."),
                 tr("Проверьте режим USB на устройстве: должен быть выбран «Передача файлов», а не «Только зарядка»."),
-                tr("Для сетевого подключения убедитесь, что Mac и Android в одной сети Wi-Fi.")};
+                PlatformTexts::text(PlatformTexts::sameNetworkStep)};
     case Case::fastboot:
         return {tr("В режиме Fastboot доступны только команды загрузчика."),
                 tr("Перейдите в раздел «Инструменты», чтобы прочитать переменные загрузчика."),
@@ -178,6 +180,7 @@ ConnectionGateView::ConnectionGateView(AppModel *model, AppSettings *settings, Q
     scroll->setWidgetResizable(true);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    SlimScrollBars::apply(scroll);
     scroll->viewport()->setAutoFillBackground(false);
     outer->addWidget(scroll);
 
@@ -406,7 +409,12 @@ void ConnectionGateView::refresh()
     m_fastboot->setVisible(m_model->isFastbootAvailable());
     fitActions();
     refreshDiagnostics();
-    update();
+    // The backdrop follows the state's tone only; nothing else of it needs a repaint.
+    const Tone backdrop = ::tone(state);
+    if (backdrop != m_backdropTone) {
+        m_backdropTone = backdrop;
+        update();
+    }
 }
 
 void ConnectionGateView::refreshDiagnostics()

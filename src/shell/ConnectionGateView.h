@@ -2,6 +2,7 @@
 
 #include "bridge/ADBService.h"
 #include "bridge/LinkState.h"
+#include "bridge/Tone.h"
 
 #include <QCoro/QCoroTask>
 #include <QStringList>
@@ -84,6 +85,7 @@ private:
     QString m_diagnosticsText;
     bool m_isRunningDiagnostics = false;
     std::optional<LinkState> m_previewState;
+    std::optional<Tone> m_backdropTone;
 
     LinkDiagram *m_diagram = nullptr;
     StatusBadge *m_badge = nullptr;

@@ -304,6 +304,7 @@ void DevicePickerPopover::rebuildRows()
             row->setContextMenuPolicy(Qt::NoContextMenu);
         }
         m_listColumn->addWidget(row);
+        row->show(); // counted by the height fitted below, not a turn of the event loop later
         m_deviceRows.append(row);
     }
     for (const FastbootDevice &device : m_model->fastbootDevices()) {
@@ -314,6 +315,7 @@ void DevicePickerPopover::rebuildRows()
                    QStringLiteral("Fastboot"), device.id,
                    new StatusBadge(QStringLiteral("bolt.fill"), device.mode, Tone::violet, BadgeStyle::soft, true, row));
         m_listColumn->addWidget(row);
+        row->show();
         m_fastbootRows.append(row);
     }
     refreshSelection();
@@ -339,6 +341,15 @@ void DevicePickerPopover::refreshButtons()
         m_switch->setVisible(m_model->isDeviceUsable());
         fitHeight();
     }
+}
+
+bool DevicePickerPopover::event(QEvent *event)
+{
+    const bool handled = QFrame::event(event);
+    // Anything inside asked for another size (a row shown or hidden, text wrapping anew).
+    if (event->type() == QEvent::LayoutRequest)
+        fitHeight();
+    return handled;
 }
 
 void DevicePickerPopover::fitHeight()

@@ -53,6 +53,7 @@ Q_SIGNALS:
     void dismissed();
 
 protected:
+    bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void hideEvent(QHideEvent *event) override;
 

@@ -46,7 +46,7 @@ void FilesScreen::rebuildHeader()
 QString FilesScreen::subtitle(const AppModel &model)
 {
     const auto device = model.selectedDevice();
-    return PlatformTexts::text(QStringLiteral("Двусторонний обмен между Mac и ")) + (device ? device->displayName() : QStringLiteral("Android"));
+    return PlatformTexts::text(PlatformTexts::filesExchange) + (device ? device->displayName() : QStringLiteral("Android"));
 }
 
 QString FilesScreen::shownSubtitle() const { return m_subtitle; }

@@ -20,7 +20,7 @@ public:
 
     FileManagerView *fileManager() const { return m_fileManager; }
 
-    // "Двусторонний обмен между Mac и " + the selected device's name, or "Android".
+    // The platform's "two-way exchange between this computer and " + the selected device's name, or "Android".
     static QString subtitle(const AppModel &model);
     QString shownSubtitle() const;
 

@@ -4,6 +4,8 @@
 
 #include "BundleIcon.h"
 #include "MainWindow.h"
+#include "MenuCommands.h"
+#include "RootView.h"
 #include "RouteScreens.h"
 #include "ScreenMemory.h"
 #include "ThemeHost.h"
@@ -17,8 +19,9 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QMainWindow>
+#include <QMenuBar>
 #include <QMessageBox>
-#include <QVBoxLayout>
 
 #include <cmath>
 
@@ -36,8 +39,11 @@ KestrelApp::KestrelApp(AppModel *model, AppSettings *settings, QObject *parent)
     m_main = new MainWindow(model, settings,
                             {.about = [this] { showAboutPanel(); },
                              .console = [this] { showConsoleWindow(); },
-                             .fileManager = [this] { showFileManagerWindow(); }});
+                             .fileManager = [this] { showFileManagerWindow(); },
+                             .quit = [this] { quit(); },
+                             .mainWindow = [this] { showMainWindow(); }});
     m_main->setAttribute(Qt::WA_DeleteOnClose, false);
+    m_main->installEventFilter(this);
 }
 
 KestrelApp::~KestrelApp()
@@ -63,15 +69,57 @@ void KestrelApp::showMainWindow()
 QWidget *KestrelApp::makeToolWindow(const QString &id, const QString &title, QSize minimum, QSize initial,
                                     const std::function<QWidget *()> &content)
 {
-    auto *window = new QWidget(nullptr, Qt::Window);
+    auto *window = new QMainWindow;
     window->setObjectName(id);
     window->setWindowTitle(title);
     window->setMinimumSize(minimum);
     window->resize(initial);
-    auto *layout = new QVBoxLayout(window);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(new ThemeHost(m_settings, [content] { return new DeckSizeReader(content()); }));
+    window->setCentralWidget(new ThemeHost(m_settings, [content] { return new DeckSizeReader(content()); }));
+    // The same menus as the main window's: Quit, the device actions and a way back to it.
+    new MenuCommands(window->menuBar(), m_model, m_main->root(),
+                     {.about = [this] { showAboutPanel(); },
+                      .console = [this] { showConsoleWindow(); },
+                      .fileManager = [this] { showFileManagerWindow(); },
+                      .quit = [this] { quit(); },
+                      .mainWindow = [this] { showMainWindow(); },
+                      .screensShowMainWindow = true});
+    window->installEventFilter(this);
     return window;
+}
+
+MenuCommands *KestrelApp::toolMenus(QWidget *window) const
+{
+    auto *tool = qobject_cast<QMainWindow *>(window);
+    return tool && tool != m_main ? tool->menuBar()->findChild<MenuCommands *>() : nullptr;
+}
+
+void KestrelApp::quit()
+{
+    for (QWidget *window : {m_about.data(), m_console.data(), m_files.data(), static_cast<QWidget *>(m_main)})
+        if (window)
+            window->close();
+}
+
+bool KestrelApp::eventFilter(QObject *watched, QEvent *event)
+{
+    // A minimised window is hidden by the window system (a spontaneous hide): it still counts.
+    if (event->type() == QEvent::Hide && !event->spontaneous() && watched->isWidgetType() &&
+        static_cast<QWidget *>(watched)->isWindow() && !m_closeCheckPending) {
+        // Once for a burst of closes (Quit closes them all).
+        m_closeCheckPending = true;
+        QMetaObject::invokeMethod(this, &KestrelApp::windowClosed, Qt::QueuedConnection);
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void KestrelApp::windowClosed()
+{
+    m_closeCheckPending = false;
+    for (QWidget *window : {m_console.data(), m_files.data(), static_cast<QWidget *>(m_main)})
+        if (window && window->isVisible())
+            return;
+    if (endProcess)
+        endProcess();
 }
 
 void KestrelApp::showConsoleWindow()

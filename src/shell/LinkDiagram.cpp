@@ -1,5 +1,7 @@
 #include "LinkDiagram.h"
 
+#include "core/PlatformTexts.h"
+
 #include "design/Accessibility.h"
 #include "design/Ink.h"
 #include "design/ShadowCache.h"
@@ -9,18 +11,22 @@
 #include "design/Tokens.h"
 #include "design/ToneInk.h"
 
+#include <QPaintEvent>
 #include <QPainter>
 
 namespace {
-constexpr qreal kMacWidth = 100;      // the stand is the widest part
+constexpr qreal kComputerWidth = 100;      // the stand is the widest part
 constexpr QSizeF kScreen{84, 54};
 constexpr QSizeF kStand{100, 5};
-constexpr qreal kMacSpacing = 3;
+constexpr qreal kComputerSpacing = 3;
 constexpr qreal kConnectorWidth = 96;
 constexpr qreal kConnectorLift = 8;   // puts the line level with the middle of the screen
 constexpr QSizeF kHandset{42, 76};
 constexpr qreal kHandsetRadius = 9;
 constexpr qreal kDot = 5;
+constexpr qreal kDotGlow = 4;
+constexpr int kTravelMs = 1600;
+constexpr int kTravelFrameMs = 33;
 
 void paintGlow(QPainter &p, const QRectF &shape, qreal radius, qreal blur, const QColor &color)
 {
@@ -32,16 +38,26 @@ void paintGlow(QPainter &p, const QRectF &shape, qreal radius, qreal blur, const
 }
 } // namespace
 
-LinkDiagram::LinkDiagram(const LinkState &state, QWidget *parent) : QWidget(parent), m_state(state)
+LinkDiagram::LinkDiagram(const LinkState &state, QWidget *parent)
+    : QWidget(parent), m_state(state),
+      // Slides, jumps back, slides again; a frame only when the dot has moved a device pixel,
+      // about 30 a second at most.
+      m_travel(kTravelMs, QEasingCurve::InOutQuad, kTravelFrameMs,
+               [this](qreal t) { return qRound64(dotShape(t).left() * devicePixelRatioF()); })
 {
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     setFixedSize(sizeHint());
-    m_travel.setStartValue(0.0);
-    m_travel.setEndValue(1.0);
-    m_travel.setDuration(1600);
-    m_travel.setEasingCurve(QEasingCurve::InOutQuad);
-    m_travel.setLoopCount(-1); // slides, jumps back, slides again
-    connect(&m_travel, &QVariantAnimation::valueChanged, this, [this] { update(); });
+    connect(&m_travel, &LoopClock::tick, this, [this] {
+        // Reduce motion switched on while the dot runs: it stops at the next tick.
+        if (!showsDot()) {
+            syncTravel();
+            return;
+        }
+        // Only where the dot was and where it is now.
+        const QRect now = dotRect();
+        update(m_paintedDot.united(now));
+        m_paintedDot = now;
+    });
     updateAccessibleName();
 }
 
@@ -51,7 +67,21 @@ void LinkDiagram::setState(const LinkState &state)
         return;
     m_state = state;
     updateAccessibleName();
+    syncTravel();
     update();
+}
+
+void LinkDiagram::syncTravel()
+{
+    const bool run = m_onScreen && showsDot();
+    if (run && !m_travel.isRunning()) {
+        m_travel.start();
+        m_paintedDot = dotRect();
+    } else if (!run && m_travel.isRunning()) {
+        m_travel.stop();
+        update(m_paintedDot);
+        m_paintedDot = {};
+    }
 }
 
 bool LinkDiagram::isActive(const LinkState &state)
@@ -80,24 +110,48 @@ QColor LinkDiagram::iconColor() const { return isActive(m_state) ? tint() : Ink:
 
 QSize LinkDiagram::sizeHint() const
 {
-    return {int(kMacWidth + kConnectorWidth + kHandset.width()) + 2 * kGlowRoom, kHeight};
+    return {int(kComputerWidth + kConnectorWidth + kHandset.width()) + 2 * kGlowRoom, kHeight};
 }
 
+QRectF LinkDiagram::dotShape(qreal t)
+{
+    const qreal left = kGlowRoom + kComputerWidth;
+    const qreal lineY = kHeight / 2.0 - kConnectorLift / 2;
+    return {left + t * (kConnectorWidth - kDot), lineY - kDot / 2, kDot, kDot};
+}
+
+QRect LinkDiagram::dotRect() const
+{
+    if (!showsDot() || !isTravelling())
+        return {};
+    const qreal reach = ShadowCache::reach(kDotGlow) + 1;
+    return dotShape(m_travel.value()).adjusted(-reach, -reach, reach, reach).toAlignedRect();
+}
+
+// Shown and hidden also when the window is minimised and restored: the dot runs only on screen.
 void LinkDiagram::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    // Sent once per diagram; with reduce motion the dot never appears.
-    if (!A11y::reduceMotion() && m_travel.state() != QAbstractAnimation::Running)
-        m_travel.start();
+    m_onScreen = true;
+    syncTravel();
+}
+
+void LinkDiagram::hideEvent(QHideEvent *event)
+{
+    QWidget::hideEvent(event);
+    m_onScreen = false;
+    syncTravel();
 }
 
 void LinkDiagram::updateAccessibleName()
 {
-    setAccessibleName(QStringLiteral("Схема подключения Mac и Android: ") + title(m_state));
+    setAccessibleName(PlatformTexts::text(PlatformTexts::diagramName) + title(m_state));
 }
 
-void LinkDiagram::paintEvent(QPaintEvent *)
+void LinkDiagram::paintEvent(QPaintEvent *event)
 {
+    // A tick of the dot repaints a small rectangle: the parts it does not touch are skipped.
+    const QRectF dirty(event->rect());
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
     const bool active = isActive(m_state);
@@ -105,18 +159,20 @@ void LinkDiagram::paintEvent(QPaintEvent *)
     const qreal midY = kHeight / 2.0;
     qreal x = kGlowRoom;
 
-    // Mac: screen over stand, centred as one block.
-    const qreal macHeight = kScreen.height() + kMacSpacing + kStand.height();
-    const QRectF screen(x + (kMacWidth - kScreen.width()) / 2, midY - macHeight / 2, kScreen.width(),
+    // The computer: screen over stand, centred as one block.
+    const qreal computerHeight = kScreen.height() + kComputerSpacing + kStand.height();
+    const QRectF screen(x + (kComputerWidth - kScreen.width()) / 2, midY - computerHeight / 2, kScreen.width(),
                         kScreen.height());
-    p.fillPath(Squircle::path(screen, 5), Ink::surfaceSunken());
-    p.setPen(QPen(Ink::strokeStrong(), 1));
-    p.setBrush(Qt::NoBrush);
-    p.drawPath(Squircle::strokePath(screen, 5, 1));
-    Symbols::paint(p, QStringLiteral("apple.logo"), screen, 15, Ink::textTertiary());
-    const QRectF stand(x, screen.bottom() + kMacSpacing, kStand.width(), kStand.height());
-    p.fillPath(Squircle::path(stand, Radius::pill), Ink::strokeStrong());
-    x += kMacWidth;
+    const QRectF stand(x, screen.bottom() + kComputerSpacing, kStand.width(), kStand.height());
+    if (dirty.intersects(screen.united(stand))) {
+        p.fillPath(Squircle::path(screen, 5), Ink::surfaceSunken());
+        p.setPen(QPen(Ink::strokeStrong(), 1));
+        p.setBrush(Qt::NoBrush);
+        p.drawPath(Squircle::strokePath(screen, 5, 1));
+        Symbols::paint(p, PlatformTexts::text(PlatformTexts::computerSymbol), screen, 15, Ink::textTertiary());
+        p.fillPath(Squircle::path(stand, Radius::pill), Ink::strokeStrong());
+    }
+    x += kComputerWidth;
 
     // Connector: the track, the lit line, the dot.
     const qreal lineY = midY - kConnectorLift / 2;
@@ -130,9 +186,8 @@ void LinkDiagram::paintEvent(QPaintEvent *)
         p.fillRect(track, gradient);
     }
     if (showsDot()) {
-        const qreal t = m_travel.currentValue().toReal();
-        const QRectF dot(x + t * (kConnectorWidth - kDot), lineY - kDot / 2, kDot, kDot);
-        paintGlow(p, dot, kDot / 2, 4, tintColor);
+        const QRectF dot = dotShape(m_travel.value());
+        paintGlow(p, dot, kDot / 2, kDotGlow, tintColor);
         p.setPen(Qt::NoPen);
         p.setBrush(tintColor);
         p.drawEllipse(dot);
@@ -141,6 +196,9 @@ void LinkDiagram::paintEvent(QPaintEvent *)
 
     // Handset.
     const QRectF handset(x, midY - kHandset.height() / 2, kHandset.width(), kHandset.height());
+    const qreal glowReach = ShadowCache::reach(14);
+    if (!dirty.intersects(handset.adjusted(-glowReach, -glowReach, glowReach, glowReach)))
+        return;
     if (active)
         paintGlow(p, handset, kHandsetRadius, 14, withOpacity(tintColor, 0.35));
     p.fillPath(Squircle::path(handset, kHandsetRadius), Ink::surfaceSunken());

@@ -2,11 +2,12 @@
 
 #include "bridge/LinkState.h"
 
-#include <QVariantAnimation>
+#include "design/LoopClock.h"
+
 #include <QWidget>
 
-// The Mac-to-handset picture of a connection state: a Mac on its stand, the connector and
-// the handset with the state's icon. Active states light the line and the handset; a dot
+// The computer-to-handset picture of a connection state: a computer screen on its stand, the
+// connector and the handset with the state's icon. Active states light the line and the handset; a dot
 // travels along the line while the link is active or being searched for, unless reduce
 // motion is on.
 class LinkDiagram : public QWidget {
@@ -21,7 +22,10 @@ public:
     // Wider than LinkState's live set: the recovery, sideload and fastboot modes count.
     static bool isActive(const LinkState &state);
     bool showsDot() const;
-    bool isTravelling() const { return m_travel.state() == QAbstractAnimation::Running; }
+    bool isTravelling() const { return m_travel.isRunning(); }
+    const LoopClock &travel() const { return m_travel; }
+    // Where the dot is drawn now, glow included: the only part a tick repaints.
+    QRect dotRect() const;
     QColor tint() const;
     QColor handsetStroke() const;
     QColor iconColor() const;
@@ -33,11 +37,17 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
 private:
     void updateAccessibleName();
+    // Runs the dot only while it is drawn and the diagram is on screen.
+    void syncTravel();
+    static QRectF dotShape(qreal t);
 
     LinkState m_state;
-    QVariantAnimation m_travel;
+    LoopClock m_travel;
+    bool m_onScreen = false;
+    QRect m_paintedDot;
 };

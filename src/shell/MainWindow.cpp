@@ -25,7 +25,8 @@ MainWindow::MainWindow(AppModel *model, AppSettings *settings, Hooks hooks, QWid
                                {.about = hooks.about,
                                 .console = hooks.console,
                                 .fileManager = hooks.fileManager,
-                                .quit = [] { QApplication::closeAllWindows(); }});
+                                .quit = hooks.quit ? hooks.quit : std::function<void()>([] { QApplication::closeAllWindows(); }),
+                                .mainWindow = hooks.mainWindow});
     settings->observe(settings->customADBPath, this, [this] { m_model->useCustomADB(m_settings->customADBPath()); });
 }
 

@@ -18,6 +18,8 @@ public:
         std::function<void()> about;
         std::function<void()> console;
         std::function<void()> fileManager;
+        std::function<void()> quit;       // none: every window closes
+        std::function<void()> mainWindow; // the Window menu's item for this window
     };
 
     MainWindow(AppModel *model, AppSettings *settings, Hooks hooks, QWidget *parent = nullptr);

@@ -15,7 +15,9 @@ MenuCommands::MenuCommands(QMenuBar *bar, AppModel *model, RootView *root, Hooks
 {
     QMenu *file = bar->addMenu(QStringLiteral("Файл"));
     QAction *quit = file->addAction(QStringLiteral("Выход"));
-    quit->setShortcut(QKeySequence::Quit);
+    m_quit = quit;
+    // Ctrl+Q (⌘Q on the Mac) whatever key scheme the platform names for quitting.
+    quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     quit->setMenuRole(QAction::QuitRole);
     connect(quit, &QAction::triggered, this, [hooks] {
         if (hooks.quit)
@@ -50,17 +52,30 @@ MenuCommands::MenuCommands(QMenuBar *bar, AppModel *model, RootView *root, Hooks
             continue;
         QAction *item = view->addAction(title(route));
         item->setShortcut(QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_0 + *digit)));
-        connect(item, &QAction::triggered, this, [model, route] { model->route.set(route); });
+        connect(item, &QAction::triggered, this, [model, route, hooks] {
+            model->route.set(route);
+            if (hooks.screensShowMainWindow && hooks.mainWindow)
+                hooks.mainWindow();
+        });
         m_routes.insert(route, item);
     }
     view->addSeparator();
     QAction *settings = view->addAction(QStringLiteral("Настройки приложения"));
     settings->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma));
     settings->setMenuRole(QAction::NoRole);
-    connect(settings, &QAction::triggered, this, [model] { model->route.set(AppRoute::settings); });
+    connect(settings, &QAction::triggered, this, [model, hooks] {
+        model->route.set(AppRoute::settings);
+        if (hooks.screensShowMainWindow && hooks.mainWindow)
+            hooks.mainWindow();
+    });
     m_routes.insert(AppRoute::settings, settings);
 
     QMenu *windows = bar->addMenu(QStringLiteral("Окно"));
+    if (hooks.mainWindow) {
+        m_mainWindow = windows->addAction(QStringLiteral("Larkspur"));
+        connect(m_mainWindow, &QAction::triggered, this, [hooks] { hooks.mainWindow(); });
+        windows->addSeparator();
+    }
     m_console = windows->addAction(QStringLiteral("ADB-консоль"));
     connect(m_console, &QAction::triggered, this, [hooks] {
         if (hooks.console)

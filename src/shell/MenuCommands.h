@@ -12,9 +12,11 @@ class QAction;
 class QMenuBar;
 class RootView;
 
-// The main window's menus: "Файл", "Устройство" with the device-wide actions, "Вид" with the
-// screens (Ctrl+1 … Ctrl+9, Ctrl+, for the settings), "Окно" with the two single windows and
-// "Справка" with the About item. Items follow the model's state; their work is the model's.
+// The application's menus, on every window: "Файл" with Quit (Ctrl+Q), "Устройство" with the
+// device-wide actions, "Вид" with the screens (Ctrl+1 … Ctrl+9, Ctrl+, for the settings), "Окно"
+// with the main window and the two single windows, and "Справка" with the About item. Items
+// follow the model's state; their work is the model's. On a window other than the main one a
+// screen item also brings the main window to the front, where the screen is shown.
 class MenuCommands : public QObject {
     Q_OBJECT
 public:
@@ -23,6 +25,8 @@ public:
         std::function<void()> console;
         std::function<void()> fileManager;
         std::function<void()> quit;
+        std::function<void()> mainWindow; // brings the main window back (none: no such item)
+        bool screensShowMainWindow = false;
     };
 
     MenuCommands(QMenuBar *bar, AppModel *model, RootView *root, Hooks hooks);
@@ -38,6 +42,8 @@ public:
     QAction *about() const { return m_about; }
     QAction *consoleWindow() const { return m_console; }
     QAction *fileManagerWindow() const { return m_fileManager; }
+    QAction *mainWindow() const { return m_mainWindow; }
+    QAction *quit() const { return m_quit; }
 
     // Enables the items from the model's current state.
     void updateStates();
@@ -61,4 +67,6 @@ private:
     QAction *m_about;
     QAction *m_console;
     QAction *m_fileManager;
+    QAction *m_mainWindow = nullptr;
+    QAction *m_quit;
 };

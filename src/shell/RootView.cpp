@@ -66,6 +66,9 @@ void retire(QWidget *view)
 {
     if (!view)
         return;
+    // Its fade-in would go on moving the stack's current screen, or a stack already gone.
+    for (QAbstractAnimation *animation : view->findChildren<QAbstractAnimation *>(Qt::FindDirectChildrenOnly))
+        animation->stop();
     view->hide();
     view->setParent(nullptr);
     view->deleteLater();

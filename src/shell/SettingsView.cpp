@@ -8,6 +8,7 @@
 #include "DeckTextField.h"
 #include "SettingsCard.h"
 #include "SettingsRow.h"
+#include "core/PlatformTexts.h"
 #include "ViewUpdates.h"
 
 #include "design/DeckParagraph.h"
@@ -25,6 +26,7 @@
 #include "design/FilterChip.h"
 #include "design/InfoRow.h"
 #include "design/ScreenHeader.h"
+#include "design/SlimScrollBars.h"
 #include "design/Ink.h"
 #include "design/Labels.h"
 #include "design/Theme.h"
@@ -141,6 +143,7 @@ SettingsView::SettingsView(AppModel *model, AppSettings *settings, QWidget *pare
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidgetResizable(true);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    SlimScrollBars::apply(scroll);
     scroll->viewport()->setAutoFillBackground(false);
     auto *page = new QWidget;
     page->setAutoFillBackground(false);
@@ -196,8 +199,7 @@ QWidget *SettingsView::appearanceSection()
             m_settings->appearance.set(*mode);
     });
     card->addRow(new SettingsRow(
-        tr("Тема"), tr("Тёмная тема — основной режим командного центра. «Системная» следует настройкам macOS."),
-        m_appearance));
+        tr("Тема"), PlatformTexts::text(PlatformTexts::systemAppearance), m_appearance));
 
     QList<DeckSegmented::Item> densities;
     for (ListDensity density : allCases<ListDensity>())
@@ -250,7 +252,7 @@ QWidget *SettingsView::adbSection()
     m_currentADBRow = new SettingsRow(tr("Текущий adb"), QString(), m_relink);
     card->addRow(m_currentADBRow);
 
-    m_path = new DeckTextField(QStringLiteral("/opt/homebrew/bin/adb"), true);
+    m_path = new DeckTextField(PlatformTexts::text(PlatformTexts::adbPathPlaceholder), true);
     m_path->setFixedWidth(kPathFieldWidth);
     // Half-typed paths ("/", "/usr", ...) never reach the model: the path is stored, and so
     // handed to the model, only when the edit is committed.
@@ -366,7 +368,7 @@ QList<QPair<QString, QString>> SettingsView::aboutRows() const
     return {
         {tr("Версия"), bundleValue(KESTREL_VERSION)},
         {tr("Сборка"), bundleValue(KESTREL_BUILD_NUMBER)},
-        {tr("Минимальная macOS"), QStringLiteral("14.0")},
+        {PlatformTexts::text(PlatformTexts::systemRowTitle), PlatformTexts::text(PlatformTexts::systemRowValue)},
         {tr("Версия ADB"), m_model->adbVersionText().value_or(QStringLiteral("—"))},
         {tr("Библиотека пресетов"), presetFolder()},
     };

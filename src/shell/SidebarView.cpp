@@ -12,6 +12,7 @@
 #include "design/Ink.h"
 #include "design/Labels.h"
 #include "design/Panel.h"
+#include "design/SlimScrollBars.h"
 #include "design/Symbols.h"
 #include "design/Theme.h"
 #include "design/ToneInk.h"
@@ -22,6 +23,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLinearGradient>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QScrollArea>
 #include <QVBoxLayout>
@@ -45,16 +47,18 @@ public:
     static PanelStyle style() { return {PanelKind::raised, Radius::m, Elevation::low(), true, true}; }
 
 protected:
-    void paintEvent(QPaintEvent *) override
+    void paintEvent(QPaintEvent *event) override
     {
         QPainter p(this);
         p.setRenderHint(QPainter::Antialiasing);
         const QMarginsF shadow = Panel::shadowMargins(style());
         Panel::paint(p, QRectF(rect()).marginsRemoved(shadow), style());
         // The up-and-down chevron: the icon set has only the downward one, so it is drawn twice,
-        // once mirrored.
+        // once mirrored. A repaint of the state dot alone leaves it be.
         const qreal cx = width() - shadow.right() - Space::s - 5;
         const qreal cy = shadow.top() + (height() - shadow.top() - shadow.bottom()) / 2;
+        if (!event->rect().intersects(QRectF(cx - 5, cy - 6, 10, 12).toAlignedRect()))
+            return;
         const QRectF lower(cx - 5, cy, 10, 6);
         Symbols::paint(p, QStringLiteral("chevron.down"), lower, 6, Ink::textTertiary());
         p.save();
@@ -117,7 +121,11 @@ SidebarView::SidebarView(AppModel *model, AppSettings *settings, QWidget *parent
     auto *scroll = new QScrollArea(this);
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // In a short window the routes scroll, and a scroll bar says so (the Mac's overlay bars show
+    // only while scrolling).
+    scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    SlimScrollBars::apply(scroll);
+    m_routeList = scroll;
     scroll->setWidgetResizable(true);
     scroll->viewport()->setAutoFillBackground(false);
     auto *list = new QWidget;
@@ -284,7 +292,11 @@ void SidebarView::refresh()
     const QString fullVersion = m_model->adbVersionText().value_or(QString());
     m_footer->setToolTip(ViewUpdates::plainToolTip(fullVersion));
     m_footer->setAccessibleName(footerText());
-    update();
+    // The glow at the top follows the link's tone; a repaint for anything else costs for nothing.
+    if (::tone(state) != m_glowTone) {
+        m_glowTone = ::tone(state);
+        update(0, 0, width(), int(kGlowHeight));
+    }
 }
 
 void SidebarView::paintEvent(QPaintEvent *)

@@ -2,6 +2,7 @@
 
 #include "DevicePickerPopover.h"
 
+#include "bridge/Tone.h"
 #include "core/AppRoute.h"
 
 #include <QAbstractButton>
@@ -16,6 +17,7 @@ class DeckText;
 class DeviceGlyph;
 class PulseDot;
 class QLabel;
+class QScrollArea;
 class SidebarItem;
 
 // The first column of the main window: the device card (which opens the device picker), the
@@ -31,6 +33,7 @@ public:
     SidebarItem *item(AppRoute route) const;
 
     QAbstractButton *deviceCard() const { return m_card; }
+    QScrollArea *routeList() const { return m_routeList; }
     QString deviceTitle() const;
     QString deviceStateText() const;
     PulseDot *stateDot() const { return m_dot; }
@@ -62,6 +65,7 @@ private:
     AppSettings *m_settings;
     QList<SidebarItem *> m_items;
     QAbstractButton *m_card = nullptr;
+    QScrollArea *m_routeList = nullptr;
     DeckText *m_cardTitle = nullptr;
     DeckText *m_cardState = nullptr;
     PulseDot *m_dot = nullptr;
@@ -70,5 +74,6 @@ private:
     QLabel *m_footerIcon = nullptr;
     DeckText *m_footerText = nullptr;
     QString m_footerIconName;
+    std::optional<Tone> m_glowTone;
     QPointer<DevicePickerPopover> m_popover;
 };

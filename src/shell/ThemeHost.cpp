@@ -14,7 +14,7 @@ QString ThemeHost::resolve(AppearanceMode mode)
     const ColorScheme scheme = chosen ? (*chosen == AppColorScheme::dark ? ColorScheme::dark : ColorScheme::light)
                                       : Theme::systemScheme();
     const bool contrast = A11y::increaseContrast();
-    if (scheme != Theme::scheme() || contrast != Theme::increaseContrast())
+    if (!Theme::isApplied() || scheme != Theme::scheme() || contrast != Theme::increaseContrast())
         Theme::apply(scheme, contrast);
     return Theme::key();
 }

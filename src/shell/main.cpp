@@ -1,4 +1,5 @@
 #include "KestrelApp.h"
+#include "QtCatalogue.h"
 #include "TerminationSignals.h"
 
 #include "core/AppModel.h"
@@ -17,6 +18,8 @@ int main(int argc, char **argv)
     QApplication::setOrganizationName(QStringLiteral("Kestrel"));
     QApplication::setApplicationVersion(QStringLiteral(KESTREL_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("larkspur"));
+    // Standard buttons, file dialogs and field menus speak the interface's language.
+    QtCatalogue::install(&app);
 
     std::unique_ptr<QSettings> defaults(newStandardSettings());
     AppSettings settings(defaults.get());
@@ -26,6 +29,6 @@ int main(int argc, char **argv)
     KestrelApp kestrel(&model, &settings);
     kestrel.showMainWindow();
     // Asked to end by the session or a terminal: quit as the "Выход" command does.
-    TerminationSignals termination([](int) { QApplication::closeAllWindows(); });
+    TerminationSignals termination([&kestrel](int) { kestrel.quit(); });
     return app.exec();
 }

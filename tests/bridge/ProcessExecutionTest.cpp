@@ -137,7 +137,15 @@ protected:
 TEST_F(Locators, SearchOrderAndSkips)
 {
     auto e = env();
+    e.lateFolders = {root.path() + QStringLiteral("/home/Android/Sdk/platform-tools"),
+                     root.path() + QStringLiteral("/usr/lib/android-sdk/platform-tools")};
     EXPECT_EQ(ADBService::locateADB(e), std::nullopt);
+
+    // The late folders come last, in their order.
+    const QString debianSdk = make(QStringLiteral("usr/lib/android-sdk/platform-tools/adb"));
+    EXPECT_EQ(ADBService::locateADB(e), debianSdk);
+    const QString studioSdk = make(QStringLiteral("home/Android/Sdk/platform-tools/adb"));
+    EXPECT_EQ(ADBService::locateADB(e), studioSdk);
 
     const QString fromPath = make(QStringLiteral("bin/adb"));
     e.path = QStringLiteral(":") + root.path() + QStringLiteral("/bin:");
@@ -153,6 +161,17 @@ TEST_F(Locators, SearchOrderAndSkips)
     const QString bundled = make(QStringLiteral("bundle/platform-tools/adb"));
     e.bundledPlatformTools = root.path() + QStringLiteral("/bundle/platform-tools");
     EXPECT_EQ(ADBService::locateADB(e), bundled);
+}
+
+TEST(ToolSearch, OnLinuxTheSdkFoldersComeAfterPath)
+{
+    const ToolSearchEnvironment e = ToolSearchEnvironment::current();
+#ifdef Q_OS_MACOS
+    EXPECT_TRUE(e.lateFolders.isEmpty());
+#else
+    EXPECT_EQ(e.lateFolders, (QStringList{QDir::homePath() + QStringLiteral("/Android/Sdk/platform-tools"),
+                                          QStringLiteral("/usr/lib/android-sdk/platform-tools")}));
+#endif
 }
 
 TEST_F(Locators, RelativePathEntriesAndFoldersNeverCount)

@@ -4,10 +4,13 @@
 #include "TestSupport.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -283,3 +286,67 @@ TEST(JsonSettings, AnUnreadableFileGivesTheDefaults)
 }
 
 } // namespace
+
+namespace {
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+// One product name on disk: the store lives under the data folder's name, and an earlier
+// version's file is read from once, while the new one does not exist yet.
+TEST(JsonSettings, TheStoreMovesUnderTheProductNameAndReadsTheOldPlaceOnce)
+{
+    QTemporaryDir config;
+    const QString old = config.path() + QStringLiteral("/Kestrel/Kestrel.json");
+    const QString current = config.path() + QStringLiteral("/Larkspur/Larkspur.json");
+    const QByteArray earlier = R"({"deck.appearance": "light", "deck.monitorInterval": 3, "deck.customADBPath": "/opt/adb"})";
+    writeFile(old, earlier);
+    {
+        std::unique_ptr<QSettings> store(openJsonSettings(config.path()));
+        EXPECT_EQ(store->fileName(), current);
+        const AppSettings s(store.get());
+        EXPECT_EQ(s.appearance(), AppearanceMode::light);
+        EXPECT_DOUBLE_EQ(s.monitorInterval(), 3.0);
+        EXPECT_EQ(s.customADBPath(), QStringLiteral("/opt/adb"));
+    }
+    // Written to the new place at once, with its types; the old file is left as it was.
+    const QJsonObject moved = QJsonDocument::fromJson(readFile(current)).object();
+    EXPECT_EQ(moved.value(QStringLiteral("deck.appearance")).toString(), QStringLiteral("light"));
+    EXPECT_TRUE(moved.value(QStringLiteral("deck.monitorInterval")).isDouble());
+    EXPECT_EQ(readFile(old), earlier);
+
+    // Later changes of the old file are never read again; new values go to the new file only.
+    writeFile(old, R"({"deck.appearance": "dark"})");
+    {
+        std::unique_ptr<QSettings> store(openJsonSettings(config.path()));
+        AppSettings s(store.get());
+        EXPECT_EQ(s.appearance(), AppearanceMode::light);
+        s.density.set(ListDensity::compact);
+    }
+    EXPECT_EQ(QJsonDocument::fromJson(readFile(current)).object().value(QStringLiteral("deck.appearance")).toString(),
+              QStringLiteral("light"));
+    EXPECT_EQ(readFile(old), QByteArray(R"({"deck.appearance": "dark"})"));
+}
+
+TEST(JsonSettings, WithoutAnEarlierFileTheStoreStartsEmpty)
+{
+    QTemporaryDir config;
+    std::unique_ptr<QSettings> store(openJsonSettings(config.path()));
+    EXPECT_TRUE(store->allKeys().isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(config.path() + QStringLiteral("/Kestrel")));
+    const AppSettings s(store.get());
+    EXPECT_EQ(s.appearance(), AppearanceMode::dark);
+}

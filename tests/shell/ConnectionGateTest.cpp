@@ -1,5 +1,6 @@
 #include "shell/ConnectionGateView.h"
 #include "shell/LinkDiagram.h"
+#include "core/PlatformTexts.h"
 
 #include "design/DeckButton.h"
 #include "design/Labels.h"
@@ -35,11 +36,9 @@ TEST(ConnectionGate, EveryStateHasItsHeadlineAndSteps)
 {
     struct Row { Case kind; QString headline; int steps; QString firstStep; };
     const Row rows[] = {
-        {Case::adbMissing, QStringLiteral("Нужен Android Debug Bridge"), 3,
-         QStringLiteral("Установите Android Platform Tools: brew install android-platform-tools")},
+        {Case::adbMissing, QStringLiteral("Нужен Android Debug Bridge"), 3, PlatformTexts::text(PlatformTexts::installToolsStep)},
         {Case::searching, QStringLiteral("Ищем устройство"), 0, {}},
-        {Case::noDevice, QStringLiteral("Подключите устройство"), 4,
-         QStringLiteral("Подключите Android к Mac кабелем, который передаёт данные, а не только питание.")},
+        {Case::noDevice, QStringLiteral("Подключите устройство"), 4, PlatformTexts::text(PlatformTexts::connectCableStep)},
         {Case::unauthorized, QStringLiteral("Подтвердите доступ на телефоне"), 4,
          QStringLiteral("Разблокируйте экран Android — запрос появляется только на разблокированном устройстве.")},
         {Case::offline, QStringLiteral("Связь с устройством потеряна"), 4,

@@ -103,6 +103,37 @@ TEST(DevicePicker, ListShowsTheNoticeOnlyWithoutAnyDevice)
     }
 }
 
+// The open popover fits its rows as the list changes: no rows floating in empty space after one
+// goes away, none squeezed after one arrives.
+TEST(DevicePicker, HeightFollowsTheRowsWhileOpen)
+{
+    const QList<AndroidDevice> three{device(QStringLiteral("A1")), device(QStringLiteral("192.168.1.25:5555")),
+                                     device(QStringLiteral("emulator-5554"), QStringLiteral("unauthorized"))};
+    // The height each list gets in a popover opened on it.
+    QList<int> fresh;
+    for (qsizetype n = 0; n <= three.size(); ++n) {
+        ShellHarness h;
+        h.listDevices(three.mid(0, n));
+        OpenPicker open(h);
+        settle();
+        fresh << open.picker.height();
+    }
+    EXPECT_LT(fresh[1], fresh[2]);
+    EXPECT_LT(fresh[2], fresh[3]);
+
+    ShellHarness h;
+    h.listDevices(three);
+    OpenPicker open(h);
+    settle();
+    for (qsizetype n : {1, 3, 2, 0, 3}) {
+        h.listDevices(three.mid(0, n));
+        EXPECT_TRUE(waitUntil([&] { return open.picker.height() == fresh[n]; }, 5000))
+            << n << " rows: " << open.picker.height() << " instead of " << fresh[n];
+        for (QAbstractButton *row : open.picker.deviceRows())
+            EXPECT_EQ(row->height(), row->sizeHint().height());
+    }
+}
+
 TEST(DevicePicker, ARowSelectsItsDeviceAndCloses)
 {
     ShellHarness h;

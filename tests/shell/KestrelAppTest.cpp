@@ -1,12 +1,15 @@
 #include "shell/BundleIcon.h"
 #include "shell/KestrelApp.h"
 #include "shell/MainWindow.h"
+#include "shell/MenuCommands.h"
 #include "shell/RootView.h"
 
 #include "ShellHarness.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QMainWindow>
+#include <QMenuBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -102,6 +105,102 @@ TEST(MainWindow, CustomAdbPathIsHandedOverOnShowAndOnChange)
     h.settings->customADBPath.set(other.adbPath());
     ASSERT_TRUE(h.model->service);
     EXPECT_EQ(h.model->service->executableURL, other.adbPath());
+}
+
+} // namespace
+
+namespace {
+
+QStringList menuTitles(QWidget *window)
+{
+    QStringList titles;
+    if (auto *main = qobject_cast<QMainWindow *>(window))
+        for (QAction *action : main->menuBar()->actions())
+            titles << action->text();
+    return titles;
+}
+
+void activate(QWidget *window)
+{
+    window->activateWindow(); // the window system's focus, as a click on it gives
+    QApplication::setActiveWindow(window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+}
+
+// Every window carries the menus; the console's Window menu brings a closed main window back;
+// Ctrl+Q from any window closes them all; the last window closed ends the process.
+TEST(KestrelApp, EveryWindowHasTheMenusAndTheLastClosedEndsTheProcess)
+{
+    ShellHarness h;
+    KestrelApp app(h.model.get(), h.settings.get());
+    int ended = 0;
+    app.endProcess = [&] { ++ended; };
+    app.showMainWindow();
+    app.showConsoleWindow();
+    app.showFileManagerWindow();
+    const QStringList menus{QStringLiteral("Файл"), QStringLiteral("Устройство"), QStringLiteral("Вид"),
+                            QStringLiteral("Окно"), QStringLiteral("Справка")};
+    for (QWidget *window : {static_cast<QWidget *>(app.mainWindow()), app.consoleWindow(), app.fileManagerWindow()})
+        EXPECT_EQ(menuTitles(window), menus) << window->windowTitle().toStdString();
+    MenuCommands *console = app.toolMenus(app.consoleWindow());
+    ASSERT_TRUE(console);
+    ASSERT_TRUE(console->mainWindow());
+    EXPECT_EQ(console->mainWindow()->text(), QStringLiteral("Larkspur"));
+
+    // Closing the main window leaves the others; the console brings it back.
+    app.mainWindow()->close();
+    EXPECT_FALSE(app.mainWindow()->isVisible());
+    QApplication::processEvents();
+    EXPECT_EQ(ended, 0);
+    console->mainWindow()->trigger();
+    EXPECT_TRUE(app.mainWindow()->isVisible());
+
+    // A screen chosen in the console's menu is shown in the main window, brought to the front.
+    app.mainWindow()->close();
+    console->routeAction(AppRoute::settings)->trigger();
+    EXPECT_EQ(h->route(), AppRoute::settings);
+    EXPECT_TRUE(app.mainWindow()->isVisible());
+
+    // Closing windows one by one: the process ends with the last.
+    app.fileManagerWindow()->close();
+    app.mainWindow()->close();
+    QApplication::processEvents();
+    EXPECT_EQ(ended, 0);
+    app.consoleWindow()->close();
+    EXPECT_TRUE(waitUntil([&] { return ended == 1; }));
+}
+
+TEST(KestrelApp, CtrlQQuitsFromEveryWindow)
+{
+    for (int from = 0; from < 3; ++from) {
+        SCOPED_TRACE(from);
+        ShellHarness h;
+        KestrelApp app(h.model.get(), h.settings.get());
+        int ended = 0;
+        app.endProcess = [&] { ++ended; };
+        app.showMainWindow();
+        app.showConsoleWindow();
+        app.showFileManagerWindow();
+        QWidget *windows[] = {app.mainWindow(), app.consoleWindow(), app.fileManagerWindow()};
+        activate(windows[from]);
+        QTest::keyClick(windows[from], Qt::Key_Q, Qt::ControlModifier);
+        for (QWidget *window : windows)
+            EXPECT_FALSE(window->isVisible()) << window->windowTitle().toStdString();
+        EXPECT_TRUE(waitUntil([&] { return ended == 1; }));
+        QApplication::processEvents();
+        EXPECT_EQ(ended, 1); // once, however many windows closed
+    }
+    // The About panel closes with the rest.
+    ShellHarness h;
+    KestrelApp app(h.model.get(), h.settings.get());
+    int ended = 0;
+    app.endProcess = [&] { ++ended; };
+    app.showMainWindow();
+    app.showAboutPanel();
+    app.mainWindow()->menus()->quit()->trigger();
+    EXPECT_FALSE(app.aboutPanel()->isVisible());
+    EXPECT_FALSE(app.mainWindow()->isVisible());
+    EXPECT_TRUE(waitUntil([&] { return ended == 1; }));
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "shell/LinkDiagram.h"
+#include "core/PlatformTexts.h"
 
 #include "design/Accessibility.h"
 #include "design/Ink.h"
@@ -6,6 +7,7 @@
 
 #include "TestSupport.h"
 
+#include <QPaintEvent>
 #include <gtest/gtest.h>
 
 namespace {
@@ -36,7 +38,7 @@ TEST(LinkDiagram, ActiveStatesLightTheLineAndHandset)
         EXPECT_EQ(d.handsetStroke(), c.active ? foreground(c.tone) : Ink::strokeStrong());
         EXPECT_EQ(d.iconColor(), c.active ? foreground(c.tone) : Ink::textTertiary());
         EXPECT_EQ(d.height(), 96);
-        EXPECT_EQ(d.accessibleName(), QStringLiteral("Схема подключения Mac и Android: ") + title(c.state));
+        EXPECT_EQ(d.accessibleName(), PlatformTexts::text(PlatformTexts::diagramName) + title(c.state));
     }
 }
 
@@ -49,7 +51,7 @@ TEST(LinkDiagram, DotTravelsOnceShownAndNotWithReducedMotion)
         // A new state redraws without restarting the dot.
         d.setState(C::connected);
         EXPECT_TRUE(d.isTravelling());
-        EXPECT_EQ(d.accessibleName(), QStringLiteral("Схема подключения Mac и Android: Подключено"));
+        EXPECT_EQ(d.accessibleName(), PlatformTexts::text(PlatformTexts::diagramName) + QStringLiteral("Подключено"));
         d.grab(); // paints every layer
     }
     A11y::setReduceMotion(true);
@@ -62,6 +64,69 @@ TEST(LinkDiagram, DotTravelsOnceShownAndNotWithReducedMotion)
         d.grab();
     }
     A11y::resetForTesting();
+}
+
+} // namespace
+
+namespace {
+
+// Records the rectangles of the paint events a widget receives.
+struct PaintLog : QObject {
+    QList<QRect> rects;
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            rects.append(static_cast<QPaintEvent *>(event)->rect());
+        return false;
+    }
+};
+
+TEST(LinkDiagram, DotRunsOnlyWhileDrawnAndOnScreen)
+{
+    A11y::resetForTesting();
+    QWidget window;
+    auto *d = new LinkDiagram(C::noDevice, &window);
+    window.show();
+    EXPECT_FALSE(d->isTravelling()); // no dot in this state: nothing runs
+    d->setState(C::searching);
+    EXPECT_TRUE(d->isTravelling());
+    d->setState(C::connected); // still a dot: it keeps its pace
+    EXPECT_TRUE(d->isTravelling());
+    window.hide();
+    EXPECT_FALSE(d->isTravelling());
+    window.show();
+    EXPECT_TRUE(d->isTravelling());
+    window.showMinimized();
+    EXPECT_TRUE(waitUntil([&] { return !d->isTravelling(); }));
+    window.showNormal();
+    EXPECT_TRUE(waitUntil([&] { return d->isTravelling(); }));
+    d->setState(LinkState::failed(QStringLiteral("нет")));
+    EXPECT_FALSE(d->isTravelling());
+}
+
+TEST(LinkDiagram, ATickRepaintsOnlyTheDot)
+{
+    A11y::resetForTesting();
+    QWidget window;
+    auto *d = new LinkDiagram(C::searching, &window);
+    PaintLog log;
+    d->installEventFilter(&log);
+    window.show();
+    ASSERT_TRUE(d->isTravelling());
+    // The first showing paints it whole.
+    ASSERT_TRUE(waitUntil([&] { return log.rects.contains(d->rect()); }));
+    log.rects.clear();
+    // About thirty frames a second at most, not one per display refresh.
+    const QList<int> frames = d->travel().frameTimes();
+    EXPECT_GE(frames.size(), 20);
+    EXPECT_LE(frames.size(), 1600 / 33 + 1);
+
+    ASSERT_TRUE(waitUntil([&] { return log.rects.size() >= 6; }));
+    const QRect band(LinkDiagram::kGlowRoom + 100 - 10, 0, 96 + 20, LinkDiagram::kHeight);
+    for (const QRect &r : log.rects) {
+        EXPECT_TRUE(band.contains(r)) << r.x() << "," << r.y() << " " << r.width() << "x" << r.height();
+        EXPECT_LE(r.width() * r.height(), 3 * d->dotRect().width() * d->dotRect().height());
+    }
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QGraphicsOpacityEffect>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
@@ -32,6 +33,31 @@ MainWindow *openWindow(ShellHarness &h)
 void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
 bool showsGate(RootView *root) { return qobject_cast<ConnectionGateView *>(root->detailContent()) != nullptr; }
+
+// The screen that comes in fades in over the dark canvas from the very first change, never over
+// the platform's light window colour.
+TEST(RootView, ScreenChangesNeverFlashALightBackgroundInTheDarkTheme)
+{
+    ShellHarness h;
+    Theme::resetForTesting(); // as a new process starts: dark values, nothing applied yet
+    A11y::setReduceMotion(false);
+    std::unique_ptr<MainWindow> window(openWindow(h));
+    RootView *root = window->root();
+    h.model->route.set(AppRoute::settings);
+    h.model->route.set(AppRoute::overview);
+    ASSERT_TRUE(showsGate(root));
+    QWidget *gate = root->detailContent();
+    // Half-way through the fade.
+    ASSERT_TRUE(waitUntil([&] {
+        auto *fade = qobject_cast<QGraphicsOpacityEffect *>(gate->graphicsEffect());
+        return fade && fade->opacity() >= 0.4;
+    }));
+    const QImage frame = window->grab().toImage();
+    // The gate's empty left margin, half-way down.
+    const QPoint margin = gate->mapTo(window.get(), QPoint(6, gate->height() / 2));
+    EXPECT_LT(frame.pixelColor(margin).lightnessF(), 0.3) << frame.pixelColor(margin).name().toStdString();
+    A11y::setReduceMotion(true);
+}
 
 TEST(RootView, RouteSwitchFollowsRouteUsabilityAndTheme)
 {

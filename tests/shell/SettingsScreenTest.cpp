@@ -1,4 +1,5 @@
 #include "shell/DeckTextField.h"
+#include "core/PlatformTexts.h"
 #include "shell/SettingsRow.h"
 #include "shell/SettingsScreen.h"
 #include "shell/SettingsView.h"
@@ -107,7 +108,7 @@ TEST(SettingsScreen, ControlsShowTheStoredValues)
     EXPECT_EQ(s.view.aboutRows()[3].second, QStringLiteral("Android Debug Bridge version 1.0.41"));
     EXPECT_EQ(s.view.aboutRows()[0], qMakePair(QStringLiteral("Версия"), QStringLiteral(KESTREL_VERSION)));
     EXPECT_EQ(s.view.aboutRows()[1], qMakePair(QStringLiteral("Сборка"), QStringLiteral(KESTREL_BUILD_NUMBER)));
-    EXPECT_EQ(s.view.aboutRows()[2], qMakePair(QStringLiteral("Минимальная macOS"), QStringLiteral("14.0")));
+    EXPECT_EQ(s.view.aboutRows()[2], qMakePair(PlatformTexts::text(PlatformTexts::systemRowTitle), PlatformTexts::text(PlatformTexts::systemRowValue)));
 
     Screen none(false);
     EXPECT_EQ(none.view.currentADBRow()->descriptionLabel()->text(), QStringLiteral("Исполняемый файл не найден"));
@@ -151,6 +152,24 @@ TEST(SettingsScreen, PathReachesTheModelOnlyWhenCommitted)
     pressReturn(edit);
     EXPECT_EQ(s.settings().customADBPath(), QString());
     EXPECT_EQ(s.h->service->executableURL, adbBefore);
+}
+
+TEST(SettingsScreen, CurrentAdbFollowsTheToolTheModelAdopts)
+{
+    Screen s;
+    s.h.settings->observe(s.h.settings->customADBPath, &s.screen,
+                          [&] { s.h->useCustomADB(s.h.settings->customADBPath()); });
+    s.screen.show();
+    EXPECT_EQ(s.view.currentADBRow()->descriptionLabel()->text(), s.h.fake.adbPath());
+    FakeTool other;
+    other.setDefault({});
+    FakeDesktop desktop;
+    desktop.openFilesAnswer = {other.adbPath()};
+    s.view.chooseButton()->click();
+    ASSERT_EQ(s.h->service->executableURL, other.adbPath());
+    // Shown as soon as the model has it, before any device answers.
+    QApplication::processEvents();
+    EXPECT_EQ(s.view.currentADBRow()->descriptionLabel()->text(), other.adbPath());
 }
 
 TEST(SettingsScreen, FindAgainSearchesWithoutTouchingTheStoredPath)

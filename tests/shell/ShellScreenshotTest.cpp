@@ -2,6 +2,8 @@
 // both schemes into PNG files under <build>/screenshots/shell for a person to look at.
 #include "shell/ConnectionGateView.h"
 #include "shell/DevicePickerPopover.h"
+#include "shell/MainWindow.h"
+#include "shell/RootView.h"
 #include "shell/SettingsScreen.h"
 #include "shell/SidebarItem.h"
 #include "shell/SidebarView.h"
@@ -183,6 +185,53 @@ TEST(ShellScreenshots, Settings)
             auto *reader = new DeckSizeReader(new SettingsScreen(h.model.get(), h.settings.get()));
             EXPECT_TRUE(save(reader, {width, 1900},
                              QStringLiteral("settings-%1-%2").arg(QLatin1String(name), QLatin1String(s.name))));
+        }
+    }
+}
+
+} // namespace
+
+namespace {
+
+// The whole main window, with the device picker drawn where it opens.
+QImage windowPicture(MainWindow &window, DevicePickerPopover *picker = nullptr)
+{
+    QImage image = window.grab().toImage();
+    if (picker) {
+        QPainter p(&image);
+        p.drawPixmap(window.mapFromGlobal(picker->pos()), picker->grab());
+    }
+    return image;
+}
+
+TEST(ShellScreenshots, MainWindowGateSettingsAndPickerInBothSizes)
+{
+    ThemeGuard guard;
+    for (const Scheme &s : schemes) {
+        for (const QSize size : {MainWindow::kMinimumSize, MainWindow::kDefaultSize}) {
+            ShellHarness h;
+            h.settings->appearance.set(s.scheme == ColorScheme::dark ? AppearanceMode::dark : AppearanceMode::light);
+            MainWindow window(h.model.get(), h.settings.get(), {});
+            window.resize(size);
+            window.show();
+            settle();
+            ASSERT_EQ(window.size(), size);
+            const QString suffix = QStringLiteral("%1x%2-%3").arg(size.width()).arg(size.height()).arg(QLatin1String(s.name));
+            EXPECT_TRUE(windowPicture(window).save(screenshotDir() + QStringLiteral("/main-gate-") + suffix + QStringLiteral(".png")));
+
+            h->route.set(AppRoute::settings);
+            settle();
+            EXPECT_TRUE(windowPicture(window).save(screenshotDir() + QStringLiteral("/main-settings-") + suffix + QStringLiteral(".png")));
+
+            h.listDevices({device(QStringLiteral("R58M123"), QStringLiteral("device"), QStringLiteral("SM_G991B")),
+                           device(QStringLiteral("192.168.1.25:5555"), QStringLiteral("device"), QStringLiteral("Pixel_7"))},
+                          QStringLiteral("R58M123"));
+            auto *sidebar = static_cast<SidebarView *>(window.root()->sidebar());
+            sidebar->openDevicePopover();
+            settle();
+            EXPECT_TRUE(windowPicture(window, sidebar->devicePopover())
+                            .save(screenshotDir() + QStringLiteral("/main-picker-") + suffix + QStringLiteral(".png")));
+            sidebar->devicePopover()->close();
         }
     }
 }

@@ -1,4 +1,6 @@
 #include "shell/DevicePickerPopover.h"
+#include "shell/MainWindow.h"
+#include "shell/RootView.h"
 #include "shell/SidebarItem.h"
 #include "shell/SidebarView.h"
 
@@ -12,6 +14,8 @@
 
 #include <QKeySequence>
 #include <QLabel>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <gtest/gtest.h>
 
 namespace {
@@ -23,6 +27,31 @@ QList<AndroidPackage> packages(int n)
         list.append(AndroidPackage(QStringLiteral("com.example.p%1").arg(i), QStringLiteral("/data/app/base.apk"),
                                    i % 2 ? PackageKind::system : PackageKind::user));
     return list;
+}
+
+// In the smallest window the routes do not fit: a scroll bar shows it, and the last route can
+// be scrolled into full view. In a tall one nothing scrolls.
+TEST(SidebarView, EveryRouteCanBeReachedInTheSmallestWindow)
+{
+    for (const QSize size : {MainWindow::kMinimumSize, MainWindow::kDefaultSize}) {
+        ShellHarness h;
+        MainWindow window(h.model.get(), h.settings.get(), {});
+        window.resize(size);
+        window.show();
+        settle();
+        auto *sidebar = static_cast<SidebarView *>(window.root()->sidebar());
+        QScrollArea *list = sidebar->routeList();
+        SidebarItem *last = sidebar->item(AppRoute::logs);
+        const bool fits = list->viewport()->rect().contains(QRect(last->mapTo(list->viewport(), QPoint(0, 0)), last->size()));
+        EXPECT_EQ(list->verticalScrollBar()->isVisible(), !fits) << size.height();
+        list->ensureWidgetVisible(last, 0, 0);
+        EXPECT_TRUE(list->viewport()->rect().contains(QRect(last->mapTo(list->viewport(), QPoint(0, 0)), last->size())))
+            << size.height();
+        if (size == MainWindow::kDefaultSize)
+            EXPECT_TRUE(fits);
+        else
+            EXPECT_FALSE(fits);
+    }
 }
 
 TEST(SidebarView, RowsFollowTheSectionsAndOnlyCountsBecomeBadges)

@@ -8,7 +8,10 @@
 
 #include "ShellHarness.h"
 
+#include <QApplication>
 #include <QLabel>
+#include <QMainWindow>
+#include <QMenuBar>
 #include <QPointer>
 #include <gtest/gtest.h>
 
@@ -45,6 +48,23 @@ TEST(ThemeHost, RebuildsItsContentOnlyWhenTheKeyChanges)
     EXPECT_EQ(ThemeHost::resolve(AppearanceMode::system), system);
 }
 
+// At start the theme's values are already dark; the palette of what Qt draws itself (the menu
+// bar, menus) must follow all the same, not only after a first switch.
+TEST(ThemeHost, TheFirstResolutionDressesQtsOwnWidgetsEvenWhenDark)
+{
+    ShellHarness h;
+    Theme::resetForTesting();
+    const QColor platformWindow = QApplication::palette().color(QPalette::Window);
+    EXPECT_EQ(ThemeHost::resolve(AppearanceMode::dark), QStringLiteral("d"));
+    EXPECT_TRUE(Theme::isApplied());
+    EXPECT_EQ(QApplication::palette().color(QPalette::Window), Ink::canvas());
+    EXPECT_NE(Ink::canvas(), platformWindow);
+    QMainWindow window;
+    window.menuBar()->addMenu(QStringLiteral("Файл"));
+    EXPECT_EQ(window.menuBar()->palette().color(QPalette::Window), Ink::canvas());
+    EXPECT_EQ(window.menuBar()->palette().color(QPalette::ButtonText), Ink::text());
+}
+
 TEST(DeckScreen, AuroraOnlyWithATintAndOnlyOverTheTop)
 {
     DeckScreen plain(std::nullopt, new QLabel(QStringLiteral("Шапка")), new QWidget);
@@ -63,7 +83,7 @@ TEST(FilesScreen, SubtitleNamesTheSelectedDevice)
 {
     ShellHarness h;
     FilesScreen screen(h.model.get());
-    const QString lead = PlatformTexts::text(QStringLiteral("Двусторонний обмен между Mac и "));
+    const QString lead = PlatformTexts::text(PlatformTexts::filesExchange);
     EXPECT_EQ(screen.shownSubtitle(), lead + QStringLiteral("Android"));
     h.connect();
     EXPECT_EQ(screen.shownSubtitle(), lead + QStringLiteral("Pixel 7"));
