@@ -21,6 +21,7 @@ struct FakeResponse {
     bool ignoreInterrupt = false;
     bool ignoreTerminate = false;
     bool stderrFirst = false;
+    QString gate;             // answers only once the test opens this gate (FakeTool::open)
 
     QJsonObject toJson() const;
 };
@@ -42,6 +43,8 @@ public:
                          const QString &tool = QStringLiteral("adb"), bool prefix = false);
     FakeTool &setDefault(const FakeResponse &response);
 
+    // Lets every call held at `gate` answer, now and later.
+    void open(const QString &gate);
     // Every argument vector the tool was started with, oldest first.
     QList<QStringList> calls(const QString &tool = QStringLiteral("adb")) const;
     void clearCalls();

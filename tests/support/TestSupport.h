@@ -1,11 +1,16 @@
 #pragma once
 
+#include "bridge/ProcessExecution.h"
+
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QSettings>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QThreadPool>
+
+#include <algorithm>
 
 #include <QCoro/QCoroTask>
 
@@ -41,6 +46,26 @@ inline bool waitUntil(const std::function<bool()> &done, int timeoutMs = 20000)
             return false;
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
         QThread::msleep(1);
+    }
+    return true;
+}
+
+// Waits until every command (and every other job of the process pool) started so far
+// has ended and what it handed back has been delivered on this thread, including the
+// commands those deliveries start in turn. A test that checks that nothing happens
+// calls this first, so a late answer has arrived before it looks.
+inline bool settleCommands(int timeoutMs = 20000)
+{
+    QDeadlineTimer deadline(timeoutMs);
+    int quietRounds = 0;
+    while (quietRounds < 2) {
+        if (!processThreadPool()->waitForDone(int(std::max<qint64>(deadline.remainingTime(), 0))))
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        QCoreApplication::sendPostedEvents();
+        quietRounds = processThreadPool()->activeThreadCount() == 0 ? quietRounds + 1 : 0;
+        if (deadline.hasExpired())
+            return false;
     }
     return true;
 }

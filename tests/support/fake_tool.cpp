@@ -7,7 +7,10 @@
 //                 "default": response}
 // response: {"stdout": text, "stdoutBase64": text, "stdoutFile": path, "stderr": text,
 //            "exit": n, "delayMs": n, "lines": [text...], "intervalMs": n,
-//            "ignoreInterrupt": bool, "ignoreTerminate": bool, "stderrFirst": bool}
+//            "ignoreInterrupt": bool, "ignoreTerminate": bool, "stderrFirst": bool,
+//            "gate": name}
+// A response with a gate answers only once the file "gate-<name>" exists in the folder
+// (the test opens it), or gives up when the scenario folder is removed.
 // The n-th call that matches a rule gets responses[n] (the last one repeats).
 // Later rules win over earlier ones.
 #include <QByteArray>
@@ -119,6 +122,12 @@ int main(int argc, char **argv)
 
     if (const int delay = response.value("delayMs").toInt(); delay > 0)
         QThread::msleep(ulong(delay));
+    if (const QString gate = response.value("gate").toString(); !gate.isEmpty()) {
+        const QString open = dir + QStringLiteral("/gate-") + gate;
+        const QString scenario = dir + QStringLiteral("/scenario.json");
+        while (!QFileInfo::exists(open) && QFileInfo::exists(scenario))
+            QThread::msleep(2);
+    }
 
     QByteArray out = response.value("stdout").toString().toUtf8();
     if (response.contains("stdoutBase64"))
