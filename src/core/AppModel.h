@@ -107,6 +107,9 @@ public:
     void startDeviceMonitoring();
     void stopDeviceMonitoring();
     bool isDeviceMonitorRunning() const { return deviceMonitorTask != nullptr; }
+    // The monitor loop holds this until the loop has ended (a stop ends it at its next
+    // wake-up or after the poll in flight); tests watch it expire.
+    std::weak_ptr<const void> deviceMonitorLifetime() const { return deviceMonitorTask; }
     // One monitor poll; skipped while another poll runs.
     QCoro::Task<void> pollDeviceChanges();
 
@@ -424,6 +427,7 @@ private:
     // --- device data / snapshot / link state / advice (private) ---
 
     // --- inspector (private) ---
+    quint64 detailsLoadsStarted = 0;
     enum class InspectorAction { launch, forceStop };
     QCoro::Task<void> runInspectorAction(InspectorAction action, ADBService adb, QString packageName, QString serial);
 
