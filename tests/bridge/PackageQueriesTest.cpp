@@ -4,7 +4,6 @@
 #include "FakeTool.h"
 #include "TestSupport.h"
 
-#include <QElapsedTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -120,14 +119,15 @@ TEST(PackageQueries, PackageStatesRunsBothListingsAtOnce)
 {
     FakeTool fake;
     fake.on(S({"-s", "S1", "shell", "pm", "list", "packages", "-d", "--user", "0"}),
-            {.out = QStringLiteral("package:com.off\n"), .delayMs = 400});
+            {.out = QStringLiteral("package:com.off\n"), .gate = QStringLiteral("both")});
     fake.on(S({"-s", "S1", "shell", "pm", "list", "packages", "-u", "--user", "0"}),
-            {.out = QStringLiteral("package:com.off\npackage:com.gone\n"), .delayMs = 400});
+            {.out = QStringLiteral("package:com.off\npackage:com.gone\n"), .gate = QStringLiteral("both")});
     const ADBService adb(fake.adbPath());
-    QElapsedTimer t;
-    t.start();
-    const PackageStates s = runSync(adb.packageStates(QStringLiteral("S1")));
-    EXPECT_LT(t.elapsed(), 750); // both listings at the same time
+    auto states = adb.packageStates(QStringLiteral("S1"));
+    // Both have started while neither has answered: one after another, only the first would.
+    ASSERT_TRUE(waitUntil([&] { return fake.calls().size() == 2; }));
+    fake.open(QStringLiteral("both"));
+    const PackageStates s = runSync(std::move(states));
     EXPECT_EQ(s.disabled, QSet<QString>{QStringLiteral("com.off")});
     EXPECT_EQ(s.known, (QSet<QString>{QStringLiteral("com.off"), QStringLiteral("com.gone")}));
     EXPECT_TRUE(s.result.succeeded());

@@ -214,18 +214,20 @@ TEST(DevicePoll, LostListWithoutSelectionNamesNoDevice)
 TEST(DevicePoll, HungListingCountsAsAFailedPoll)
 {
     ModelHarness h;
+    h.fake.on(devicesArgs, {.out = deviceList({pixelLine})});
+    runSync(h->pollDeviceChanges());
+    ASSERT_EQ(h->devices().size(), 1);
+
+    // Two listings that never answer: each poll ends at its limit and fails.
+    h.fake.on(devicesArgs, {.out = deviceList({pixelLine}), .gate = QStringLiteral("never")});
     h->devicePollTimeout = std::chrono::milliseconds(200);
-    h.fake.onSequence(devicesArgs, {{.out = deviceList({pixelLine})},
-                                    {.out = deviceList({pixelLine}), .delayMs = 30000},
-                                    {.out = deviceList({pixelLine}), .delayMs = 30000},
-                                    {.out = deviceList({tabletLine})}});
-    runSync(h->pollDeviceChanges());
-    QElapsedTimer t;
-    t.start();
     runSync(h->pollDeviceChanges());
     runSync(h->pollDeviceChanges());
-    EXPECT_LT(t.elapsed(), 8000);
     EXPECT_EQ(h->statusText(), QStringLiteral("ADB недоступен"));
+    EXPECT_TRUE(h->devices().isEmpty());
+
+    h->devicePollTimeout = std::chrono::milliseconds(10'000);
+    h.fake.on(devicesArgs, {.out = deviceList({tabletLine})});
     runSync(h->pollDeviceChanges()); // the next poll runs again
     EXPECT_EQ(h->selectedDeviceID(), QStringLiteral("T900"));
 }
@@ -234,12 +236,14 @@ TEST(DevicePoll, AnOlderListingNeverOverwritesANewerOne)
 {
     ModelHarness h;
     // The refresh starts first but answers late; the poll starts later and answers at once.
-    h.fake.onSequence(devicesArgs, {{.out = deviceList({pixelLine}), .delayMs = 800}, {.out = deviceList({tabletLine})}});
+    h.fake.onSequence(devicesArgs, {{.out = deviceList({pixelLine}), .gate = QStringLiteral("slow")},
+                                    {.out = deviceList({tabletLine})}});
     serveOnePackage(h.fake, QStringLiteral("T900"));
     auto slow = h->refreshDevices();
     ASSERT_TRUE(waitUntil([&] { return h.fake.calls().size() == 1; }));
     runSync(h->pollDeviceChanges());
     EXPECT_EQ(h->selectedDeviceID(), QStringLiteral("T900"));
+    h.fake.open(QStringLiteral("slow"));
     runSync(std::move(slow));
     EXPECT_EQ(h->devices().size(), 1);
     EXPECT_EQ(h->selectedDeviceID(), QStringLiteral("T900"));
@@ -251,10 +255,11 @@ TEST(DevicePoll, AnOlderListingNeverOverwritesANewerOne)
 TEST(DevicePoll, AnOlderFailureDoesNotDropANewerList)
 {
     ModelHarness h;
-    h.fake.onSequence(devicesArgs, {{.exit = 1, .delayMs = 800}, {.out = deviceList({tabletLine})}});
+    h.fake.onSequence(devicesArgs, {{.exit = 1, .gate = QStringLiteral("slow")}, {.out = deviceList({tabletLine})}});
     auto slow = h->refreshDevices();
     ASSERT_TRUE(waitUntil([&] { return h.fake.calls().size() == 1; }));
     runSync(h->pollDeviceChanges());
+    h.fake.open(QStringLiteral("slow"));
     runSync(std::move(slow));
     EXPECT_EQ(h->selectedDeviceID(), QStringLiteral("T900"));
     EXPECT_NE(h->statusText(), QStringLiteral("Ошибка ADB"));
@@ -267,11 +272,13 @@ TEST(DeviceMonitor, PollsUntilStoppedAndRestarts)
     serveOnePackage(h.fake, QStringLiteral("R5CT1"));
     const auto polls = [&] { return withoutCatalogueCalls(h.fake.calls()).size(); };
     ASSERT_TRUE(waitUntil([&] { return polls() >= 3; }));
+    const std::weak_ptr<const void> loop = h->deviceMonitorLifetime();
     h->stopDeviceMonitoring();
     EXPECT_FALSE(h->isDeviceMonitorRunning());
-    waitUntil([] { return false; }, 100); // let a poll in flight finish
+    // The loop ends at its next wake-up, after a poll in flight; then nothing polls.
+    ASSERT_TRUE(waitUntil([&] { return loop.expired(); }));
     const auto count = polls();
-    waitUntil([] { return false; }, 200);
+    ASSERT_TRUE(settleCommands());
     EXPECT_EQ(polls(), count);
     h->startDeviceMonitoring();
     h->startDeviceMonitoring(); // a second start adds no loop
@@ -281,16 +288,17 @@ TEST(DeviceMonitor, PollsUntilStoppedAndRestarts)
 TEST(DeviceMonitor, ReleasedModelEndsTheLoop)
 {
     FakeTool fake;
-    fake.on(devicesArgs, {.out = deviceList({pixelLine}), .delayMs = 100});
+    fake.on(devicesArgs, {.out = deviceList({pixelLine}), .gate = QStringLiteral("poll")});
     TempSettings settings;
     auto model = std::make_unique<AppModel>(settings.settings.get(), ADBService(fake.adbPath()), false, true,
                                             10'000'000, ToolSearchEnvironment{});
     ASSERT_TRUE(waitUntil([&] { return !fake.calls().isEmpty(); }));
+    const std::weak_ptr<const void> loop = model->deviceMonitorLifetime();
     model.reset(); // while a poll is in flight
-    waitUntil([] { return false; }, 400);
-    const auto count = fake.calls().size();
-    waitUntil([] { return false; }, 200);
-    EXPECT_EQ(fake.calls().size(), count);
+    fake.open(QStringLiteral("poll"));
+    ASSERT_TRUE(waitUntil([&] { return loop.expired(); }));
+    ASSERT_TRUE(settleCommands());
+    EXPECT_EQ(fake.calls().size(), 1);
 }
 
 TEST(CustomAdb, PathRulesTable)
@@ -331,7 +339,8 @@ TEST(CustomAdb, SamePathOrBlankKeepsTheToolInUse)
     h->useCustomADB(h.fake.adbPath());
     EXPECT_TRUE(h->logs().isEmpty());
     EXPECT_EQ(h->service->executableURL, h.fake.adbPath());
-    waitUntil([] { return false; }, 100);
+    EXPECT_FALSE(h->isBusy()); // an adoption's refresh would be busy at once
+    ASSERT_TRUE(settleCommands());
     EXPECT_TRUE(h.fake.calls().isEmpty());
 }
 
