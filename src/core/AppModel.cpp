@@ -26,9 +26,10 @@ AppModel::AppModel(QSettings *userDefaults, std::optional<ADBService> presetServ
         appendLog(QStringLiteral("ADB не найден. Установите Android Platform Tools."));
     }
 
+    adbPath.set(service ? std::optional(service->executableURL) : std::nullopt);
+
     // fastboot in every case, next to adb first; nothing is logged for it.
-    const std::optional<QString> adbPath = service ? std::optional(service->executableURL) : std::nullopt;
-    if (const auto fastboot = ADBService::locateFastboot(adbPath, toolSearchEnvironment))
+    if (const auto fastboot = ADBService::locateFastboot(adbPath(), toolSearchEnvironment))
         fastbootService = FastbootService(*fastboot);
 
     if (autoRefresh)

@@ -43,6 +43,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <tuple>
 #include <variant>
 
 class QSettings;
@@ -77,6 +78,7 @@ public:
     Published<bool> showADBSetup{this, false};              // adb was not found
 
     std::optional<ADBService> service;                      // once set, only replaced, never cleared
+    Published<std::optional<QString>> adbPath{this};        // the service's tool, for views to follow
     std::optional<FastbootService> fastbootService;
     QSettings *const userDefaults;
     const ToolSearchEnvironment toolSearchEnvironment;
@@ -96,6 +98,8 @@ public:
 
     std::optional<AndroidDevice> selectedDevice() const;
     bool canRunDeviceAction() const;
+    // The published properties that selectedDevice(), isDeviceUsable() and canRunDeviceAction() read.
+    auto deviceReadinessInputs() const { return std::tie(devices, selectedDeviceID, isBusy); }
 
     static QList<AndroidDevice> parseDevices(const QString &output);
 
@@ -264,6 +268,11 @@ public:
     Published<bool> isSnapshotLoading{this, false};
 
     LinkState linkState() const;
+    // The published properties that linkState() reads.
+    auto linkStateInputs() const
+    {
+        return std::tie(adbPath, runningOperation, fastbootDevices, devices, selectedDeviceID, isBusy);
+    }
     bool isDeviceUsable() const;                       // a ready device is selected
     std::optional<QString> adbShortVersion() const;    // "ADB 1.0.41" for display
     // refreshSnapshot (below): unless forced, does nothing while a probe runs; a late

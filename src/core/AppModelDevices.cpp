@@ -305,6 +305,7 @@ void AppModel::useCustomADB(const QString &path)
 void AppModel::adoptADB(const QString &path)
 {
     service = ADBService(path);
+    adbPath.set(path);
     // Listings still running against the previous tool must not land after this.
     deviceListingApplied = beginDeviceListing();
     showADBSetup.set(false);

@@ -18,6 +18,9 @@ class AppSettings;
 template <typename T>
 class Stored {
 public:
+    static constexpr bool isPublishedProperty = true;
+    using value_type = T;
+
     using Encoder = QVariant (*)(const T &);
 
     // `writeUnchanged` false: an unchanged value is not written again (used where the

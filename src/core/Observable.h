@@ -1,33 +1,52 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 
 #include <concepts>
+#include <functional>
+#include <memory>
+#include <type_traits>
+#include <unordered_map>
 #include <utility>
+#include <vector>
 
-// Base of the observable models. Each Published member notifies `changed` with its
-// own address, so a view can follow exactly the properties it shows.
+// A property a view can follow: it notifies its owner with its own address on every change.
+// Published, Stored and PublishedList declare themselves; a plain member does not compile.
+template <typename P>
+concept PublishedProperty = std::remove_cvref_t<P>::isPublishedProperty;
+
+// Base of the observable models. Observers are kept per property, so a change costs
+// only the observers of the property that changed.
 class Observable : public QObject {
     Q_OBJECT
 public:
     using QObject::QObject;
 
     // Calls `handler` after every change of `property`, until `receiver` is gone.
-    template <typename P, typename F>
-    QMetaObject::Connection observe(const P &property, QObject *receiver, F handler)
+    template <PublishedProperty P, typename F>
+    void observe(const P &property, QObject *receiver, F handler)
     {
-        const void *key = &property;
-        return connect(this, &Observable::changed, receiver,
-                       [key, handler = std::move(handler)](const void *which) {
-                           if (which == key)
-                               handler();
-                       });
+        addObserver(&property, receiver, std::function<void()>(std::move(handler)));
     }
 
-    void notifyChanged(const void *property) { Q_EMIT changed(property); }
+    void notifyChanged(const void *property);
+
+    // Observers still alive for `property` (for tests and diagnostics).
+    int observerCount(const void *property) const;
 
 Q_SIGNALS:
+    // Every change, for tests and diagnostics; views follow single properties instead.
     void changed(const void *property);
+
+private:
+    struct Observer {
+        QPointer<QObject> receiver;
+        std::function<void()> handler;
+    };
+    void addObserver(const void *property, QObject *receiver, std::function<void()> handler);
+
+    std::unordered_map<const void *, std::vector<std::shared_ptr<Observer>>> m_observers;
 };
 
 // One published property of an Observable. Setting it never starts model work:
@@ -35,6 +54,9 @@ Q_SIGNALS:
 template <typename T>
 class Published {
 public:
+    static constexpr bool isPublishedProperty = true;
+    using value_type = T;
+
     explicit Published(Observable *owner, T initial = T{}) : m_owner(owner), m_value(std::move(initial)) {}
     Published(const Published &) = delete;
     Published &operator=(const Published &) = delete;

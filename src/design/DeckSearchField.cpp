@@ -105,6 +105,7 @@ DeckSearchField::DeckSearchField(const QString &placeholder, std::optional<qreal
         setMaximumWidth(int(std::ceil(*width)));
     setSizePolicy(width ? QSizePolicy::Preferred : QSizePolicy::Expanding, QSizePolicy::Fixed);
 
+    connect(m_edit, &QLineEdit::textEdited, this, &DeckSearchField::textEdited);
     connect(m_edit, &QLineEdit::textChanged, this, [this](const QString &t) {
         updateAccessory();
         Q_EMIT textChanged(t);
@@ -122,7 +123,19 @@ DeckSearchField::DeckSearchField(const QString &placeholder, std::optional<qreal
 }
 
 QString DeckSearchField::text() const { return m_edit->text(); }
-void DeckSearchField::setText(const QString &text) { m_edit->setText(text); }
+void DeckSearchField::setText(const QString &text)
+{
+    if (m_edit->text() != text)
+        m_edit->setText(text);
+}
+
+void DeckSearchField::showModelText(const QString &text)
+{
+    if (m_focused && m_modelText == text && m_edit->text() != text)
+        return;
+    m_modelText = text;
+    setText(text);
+}
 
 bool DeckSearchField::showsClearButton() const { return !m_edit->text().isEmpty(); }
 bool DeckSearchField::showsKeyHint() const { return m_hint && m_edit->text().isEmpty(); }

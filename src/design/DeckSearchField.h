@@ -41,7 +41,12 @@ public:
                     std::optional<QString> shortcutHint = std::nullopt, QWidget *parent = nullptr);
 
     QString text() const;
+    // Replaces the text; an equal text leaves the cursor where it is.
     void setText(const QString &text);
+    // Shows a value that the owner's model holds, except while the field has focus and differs
+    // from it only because the user typed: a model value that has not changed since it was last
+    // shown never overwrites what the user is typing.
+    void showModelText(const QString &text);
     QLineEdit *lineEdit() const { return m_edit; }
     bool isFocused() const { return m_focused; }
 
@@ -63,6 +68,8 @@ public:
 
 Q_SIGNALS:
     void textChanged(const QString &text);
+    // Only the changes the user makes.
+    void textEdited(const QString &text);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -78,5 +85,6 @@ private:
     QAbstractButton *m_clear;
     KeyHint *m_hint = nullptr;
     bool m_focused = false;
+    std::optional<QString> m_modelText;
     AnimatedValue *m_focus;
 };

@@ -315,7 +315,7 @@ ConnectionGateView::ConnectionGateView(AppModel *model, AppSettings *settings, Q
     // setWidget turns background filling on; what lies behind must show through.
     page->setAutoFillBackground(false);
 
-    ViewUpdates::follow(model, this, [this] { refresh(); });
+    ViewUpdates::follow(model, this, [this] { refresh(); }, model->linkStateInputs(), model->adbVersionText);
     refresh();
     refreshDiagnostics();
 }

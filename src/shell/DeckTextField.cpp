@@ -62,6 +62,14 @@ void DeckTextField::setText(const QString &text)
     m_edit->setText(text);
 }
 
+void DeckTextField::showModelText(const QString &text)
+{
+    if (m_focused && m_modelText == text && m_edit->text() != text)
+        return;
+    m_modelText = text;
+    setText(text);
+}
+
 void DeckTextField::setFocused(bool focused)
 {
     if (focused == m_focused)

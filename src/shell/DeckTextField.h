@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <optional>
 
 // The single-line text input: a 28 px sunken rounded field whose hairline border becomes a 2 px
 // accent ring while it has keyboard focus. It edits text owned by the caller (see
@@ -19,6 +20,10 @@ public:
     QString text() const { return m_edit->text(); }
     // Replaces the text; an equal text leaves the cursor where it is.
     void setText(const QString &text);
+    // Shows a value that the owner's model holds, except while the field has focus and differs
+    // from it only because the user typed: a model value that has not changed since it was last
+    // shown never overwrites what the user is typing (nor moves the cursor).
+    void showModelText(const QString &text);
     QString placeholder() const { return m_edit->placeholderText(); }
     bool isMono() const { return m_mono; }
     bool isFocused() const { return m_focused; }
@@ -53,15 +58,17 @@ private:
     std::function<void()> m_onSubmit;
     bool m_focused = false;
     bool m_editedSinceCommit = false;
+    std::optional<QString> m_modelText;
     AnimatedValue *m_focus;
 };
 
-// Keeps `field` and a text property (Published or Stored) of `owner` in step: user edits set the
-// property, and changes of the property from elsewhere show in the field.
-template <typename Owner, typename Property>
-void bindDeckTextField(DeckTextField *field, Owner *owner, Property &property)
+// Keeps a text field (DeckTextField or DeckSearchField) and a text property (Published or Stored)
+// of `owner` in step: user edits set the property, and changes of the property from elsewhere show
+// in the field without ever overwriting what the user is typing.
+template <typename Field, typename Owner, typename Property>
+void bindDeckTextField(Field *field, Owner *owner, Property &property)
 {
-    field->setText(property.get());
-    QObject::connect(field, &DeckTextField::textEdited, owner, [&property](const QString &text) { property.set(text); });
-    owner->observe(property, field, [field, &property] { field->setText(property.get()); });
+    field->showModelText(property.get());
+    QObject::connect(field, &Field::textEdited, owner, [&property](const QString &text) { property.set(text); });
+    owner->observe(property, field, [field, &property] { field->showModelText(property.get()); });
 }

@@ -2,6 +2,7 @@
 
 #include "ConnectionGateView.h"
 #include "RootView.h"
+#include "ViewUpdates.h"
 
 #include "core/AppModel.h"
 
@@ -79,8 +80,7 @@ MenuCommands::MenuCommands(QMenuBar *bar, AppModel *model, RootView *root, Hooks
             hooks.about();
     });
 
-    // Cheap to recompute, so every published change refreshes the enabled states.
-    connect(model, &Observable::changed, this, [this] { updateStates(); });
+    ViewUpdates::observeEach(model, this, [this] { updateStates(); }, model->deviceReadinessInputs());
     updateStates();
 }
 

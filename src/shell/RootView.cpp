@@ -5,6 +5,7 @@
 #include "DevicePickerPopover.h" // the sidebar's inline accessor needs the whole type
 #include "OperationOverlay.h"
 #include "RouteScreens.h"
+#include "ScreenMemory.h"
 #include "SidebarView.h"
 #include "ThemeHost.h"
 #include "ToastStack.h"
@@ -73,7 +74,7 @@ void retire(QWidget *view)
 } // namespace
 
 RootView::RootView(AppModel *model, AppSettings *settings, QWidget *parent)
-    : QWidget(parent), m_model(model), m_settings(settings)
+    : QWidget(parent), m_model(model), m_settings(settings), m_memory(new ScreenMemory)
 {
     m_themeKey = ThemeHost::resolve(settings->appearance());
 
@@ -116,6 +117,12 @@ RootView::RootView(AppModel *model, AppSettings *settings, QWidget *parent)
         if (Theme::key() != m_themeKey)
             resolveTheme();
     });
+}
+
+RootView::~RootView()
+{
+    // After the screens: retired ones are deleted later too, and must find their state there.
+    m_memory->deleteLater();
 }
 
 QString RootView::routeIdentity() const
@@ -211,7 +218,7 @@ void RootView::syncDetail()
     retire(m_content);
 
     QWidget *content = isGateShown() ? static_cast<QWidget *>(new ConnectionGateView(m_model, m_settings))
-                                     : RouteScreens::build(m_model->route(), m_model, m_settings);
+                                     : RouteScreens::build(m_model->route(), m_model, m_settings, m_memory);
     content->setParent(m_detail);
     content->setObjectName(content->objectName().isEmpty() ? identity : content->objectName());
     m_content = content;

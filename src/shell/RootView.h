@@ -10,6 +10,7 @@ class AppModel;
 class AppSettings;
 class DeckSizeReader;
 class OperationOverlay;
+class ScreenMemory;
 class ToastStack;
 class QSplitter;
 
@@ -22,6 +23,7 @@ class RootView : public QWidget {
     Q_OBJECT
 public:
     RootView(AppModel *model, AppSettings *settings, QWidget *parent = nullptr);
+    ~RootView() override;
 
     QString themeKey() const { return m_themeKey; }
     // "<route>-<usable>-<theme key>", e.g. "tools-false-l-hc".
@@ -34,6 +36,8 @@ public:
     QWidget *detailContent() const { return m_content; }
     DeckSizeReader *detailReader() const { return m_reader; }
     AppDialogs *dialogs() const { return m_dialogs; }
+    // What the screens keep across rebuilds.
+    ScreenMemory *screenMemory() const { return m_memory; }
     ToastStack *toastStack() const { return m_toasts; }
     OperationOverlay *operationOverlay() const { return m_operation; }
     // The start-up step: applies the appearance, opens the last route and makes sure the
@@ -56,6 +60,7 @@ private:
 
     AppModel *m_model;
     AppSettings *m_settings;
+    ScreenMemory *m_memory;
     QString m_themeKey;
     QString m_builtIdentity;
     bool m_started = false;

@@ -15,7 +15,7 @@ QWidget *placeholder(AppRoute route)
     return page;
 }
 
-QWidget *build(AppRoute route, AppModel *model, AppSettings *settings)
+QWidget *build(AppRoute route, AppModel *model, AppSettings *settings, ScreenMemory *memory)
 {
     switch (route) {
     case AppRoute::files:

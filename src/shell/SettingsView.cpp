@@ -181,18 +181,11 @@ SettingsView::SettingsView(AppModel *model, AppSettings *settings, QWidget *pare
                 m_rows.append(settingsRow);
 
     // Every shown value follows the preferences and the model.
-    for (const void *property : {static_cast<const void *>(&settings->appearance),
-                                 static_cast<const void *>(&settings->density),
-                                 static_cast<const void *>(&settings->showRiskColumn),
-                                 static_cast<const void *>(&settings->customADBPath),
-                                 static_cast<const void *>(&settings->monitorInterval),
-                                 static_cast<const void *>(&settings->logcatBufferSize),
-                                 static_cast<const void *>(&settings->confirmDestructive)})
-        connect(settings, &Observable::changed, this, [this, property](const void *which) {
-            if (which == property)
-                refresh();
-        });
-    ViewUpdates::follow(model, this, [this] { refresh(); });
+    // The preferences change through these controls: they show at once.
+    ViewUpdates::observeEach(settings, this, [this] { refresh(); }, settings->appearance, settings->density,
+                             settings->showRiskColumn, settings->customADBPath, settings->monitorInterval,
+                             settings->logcatBufferSize, settings->confirmDestructive);
+    ViewUpdates::follow(model, this, [this] { refresh(); }, model->adbPath, model->adbVersionText);
     refresh();
 }
 
@@ -400,7 +393,7 @@ void SettingsView::refresh()
 
     m_currentADBRow->descriptionLabel()->setText(m_model->service ? m_model->service->executableURL
                                                                   : tr("Исполняемый файл не найден"));
-    m_path->setText(m_settings->customADBPath());
+    m_path->showModelText(m_settings->customADBPath());
 
     const double interval = PreferenceBounds::monitorInterval(m_settings->monitorInterval());
     m_interval->blockSignals(true);

@@ -180,7 +180,8 @@ SidebarView::SidebarView(AppModel *model, AppSettings *settings, QWidget *parent
     bottom->addWidget(m_footer);
     column->addLayout(bottom);
 
-    ViewUpdates::follow(model, this, [this] { refresh(); });
+    ViewUpdates::follow(model, this, [this] { refresh(); }, model->linkStateInputs(), model->snapshot,
+                        model->packages, model->debloatSelection, model->route, model->adbVersionText);
     refresh();
 }
 

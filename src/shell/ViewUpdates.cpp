@@ -10,16 +10,17 @@ namespace ViewUpdates {
 
 QWidget *divider(QWidget *parent) { return new Hairline(false, parent); }
 
-void follow(Observable *model, QWidget *receiver, std::function<void()> refresh)
+Refresh::Refresh(QWidget *receiver, std::function<void()> refresh) : QObject(receiver)
 {
-    auto *timer = new QTimer(receiver);
-    timer->setSingleShot(true);
-    timer->setInterval(0);
-    QObject::connect(timer, &QTimer::timeout, receiver, std::move(refresh));
-    QObject::connect(model, &Observable::changed, timer, [timer](const void *) {
-        if (!timer->isActive())
-            timer->start();
-    });
+    m_timer.setSingleShot(true);
+    m_timer.setInterval(0);
+    QObject::connect(&m_timer, &QTimer::timeout, receiver, std::move(refresh));
+}
+
+void Refresh::schedule()
+{
+    if (!m_timer.isActive())
+        m_timer.start();
 }
 
 QString plainToolTip(const QString &text)
