@@ -2,8 +2,8 @@
 #include "ADBService.h"
 #include "RawProcess.h"
 #include "ShellQuote.h"
+#include "NameCollation.h"
 
-#include <QCollator>
 #include <QCoro/QCoroFuture>
 #include <QtConcurrent/QtConcurrentRun>
 
@@ -93,9 +93,8 @@ QList<DeviceFileItem> ADBService::parseDeviceDirectoryListing(const QString &out
         items << item;
     }
 
-    // Collator sort keys would be faster, but in the C locale they ignore the case setting.
-    QCollator collator;
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    // Folders first, then by name in the order of every name the interface shows.
+    const QCollator &collator = nameCollator();
     std::stable_sort(items.begin(), items.end(), [&](const DeviceFileItem &a, const DeviceFileItem &b) {
         if (a.isDirectory != b.isDirectory)
             return a.isDirectory;
