@@ -20,6 +20,14 @@ TEST(Toasts, TitleOnlyIsASuccessWithoutDetail)
     EXPECT_FALSE(t.id.isNull());
 }
 
+TEST(Toasts, LastFourSecondsUnlessShortened)
+{
+    TempSettings settings;
+    const AppModel model(settings.settings.get(), std::nullopt, false, false,
+                         AppModel::defaultDeviceMonitorIntervalNanoseconds, ToolSearchEnvironment{});
+    EXPECT_EQ(model.toastLifetime, std::chrono::milliseconds(4000));
+}
+
 TEST(Toasts, EachLeavesOnItsOwnClock)
 {
     ModelHarness h;
