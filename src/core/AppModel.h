@@ -28,7 +28,7 @@
 #include "core/OperationRecord.h"
 #include "core/PackageListFilter.h"
 #include "core/RunningOperation.h"
-#include "core/ToastMessage.h"
+#include "bridge/ToastMessage.h"
 
 #include <QCoro/QCoroTask>
 #include <QList>
