@@ -92,3 +92,11 @@ QCoro::Task<void> AppModel::runInspectorAction(InspectorAction action, ADBServic
         toast(launch ? QStringLiteral("Не удалось запустить") : QStringLiteral("Не удалось остановить"), packageName,
               QStringLiteral("exclamationmark.triangle.fill"), Tone::warning);
 }
+
+void AppModel::clearInspectorDeviceState()
+{
+    inspectorPackageID.set(std::nullopt);
+    packageDetails.set(std::nullopt);
+    isDetailsLoading.set(false);
+    packageDetailsError.set(std::nullopt);
+}

@@ -187,3 +187,10 @@ void AppModel::toggleRiskFilter(RemovalRisk risk)
             set.insert(risk);
     });
 }
+
+void AppModel::clearCatalogueDeviceState()
+{
+    packages.set({});
+    selectedPackageIDs.set({});
+    packageContextGeneration = packageRefreshGeneration;
+}

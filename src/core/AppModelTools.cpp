@@ -229,3 +229,8 @@ QCoro::Task<void> AppModel::sendKey(QString keyCode, QString title)
     appendResult(QStringLiteral("input keyevent ") + keyCode, result);
     toolsStatusText.set(title + (result.succeeded() ? QStringLiteral(": отправлено") : QStringLiteral(": ошибка")));
 }
+
+void AppModel::clearToolsDeviceState()
+{
+    screenTimeoutMilliseconds.set(std::nullopt);
+}

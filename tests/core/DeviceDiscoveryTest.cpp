@@ -3,6 +3,7 @@
 #include "bridge/DeviceSnapshot.h"
 
 #include <QDir>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -141,6 +142,68 @@ TEST(DeviceContext, SelectingAgainStillResets)
     runSync(h->selectDevice(std::nullopt));
     EXPECT_EQ(h->selectedDevice(), std::nullopt);
     EXPECT_FALSE(h->canRunDeviceAction());
+}
+
+// Every workflow clears what belongs to the device when another is selected; what belongs
+// to the window (searches, typed text) stays.
+TEST(DeviceContext, AnotherDeviceClearsEveryWorkflowsDeviceBoundState)
+{
+    struct Case {
+        const char *what;
+        std::function<void(AppModel &)> set;
+        std::function<bool(const AppModel &)> cleared;
+    };
+    const QString text = QStringLiteral("x");
+    const QList<Case> bound = {
+        {"packages", [](AppModel &m) { m.packages.set({somePackage()}); }, [](const AppModel &m) { return m.packages().isEmpty(); }},
+        {"package selection", [](AppModel &m) { m.selectedPackageIDs.set({QStringLiteral("com.example.app")}); },
+         [](const AppModel &m) { return m.selectedPackageIDs().isEmpty(); }},
+        {"pending action", [](AppModel &m) { m.pendingAction.set(PackageAction::uninstall); },
+         [](const AppModel &m) { return !m.pendingAction(); }},
+        {"preset preview", [](AppModel &m) { m.presetPreview.set(PresetPreview()); }, [](const AppModel &m) { return !m.presetPreview(); }},
+        {"pending preset run", [](AppModel &m) { m.pendingPresetExecution.set(PresetPreview()); },
+         [](const AppModel &m) { return !m.pendingPresetExecution(); }},
+        {"preset alert", [&](AppModel &m) { m.presetErrorMessage.set(text); }, [](const AppModel &m) { return !m.presetErrorMessage(); }},
+        {"permission manager", [](AppModel &m) { m.permissionPackage.set(somePackage()); },
+         [](const AppModel &m) { return !m.permissionPackage(); }},
+        {"pending permission change", [](AppModel &m) { m.pendingPermissionOperation.set(PermissionOperation::revoke); },
+         [](const AppModel &m) { return !m.pendingPermissionOperation(); }},
+        {"permission alert", [&](AppModel &m) { m.permissionErrorMessage.set(text); },
+         [](const AppModel &m) { return !m.permissionErrorMessage(); }},
+        {"export alert", [&](AppModel &m) { m.packageExportErrorMessage.set(text); },
+         [](const AppModel &m) { return !m.packageExportErrorMessage(); }},
+        {"snapshot", [](AppModel &m) { m.snapshot.set(DeviceSnapshot()); }, [](const AppModel &m) { return !m.snapshot(); }},
+        {"inspected package", [&](AppModel &m) { m.inspectorPackageID.set(text); },
+         [](const AppModel &m) { return !m.inspectorPackageID(); }},
+        {"details error", [&](AppModel &m) { m.packageDetailsError.set(text); },
+         [](const AppModel &m) { return !m.packageDetailsError(); }},
+        {"debloat selection", [&](AppModel &m) { m.debloatSelection.set({text}); },
+         [](const AppModel &m) { return m.debloatSelection().isEmpty(); }},
+        {"debloat review", [](AppModel &m) { m.isDebloatReviewPresented.set(true); },
+         [](const AppModel &m) { return !m.isDebloatReviewPresented(); }},
+        {"screen timeout", [](AppModel &m) { m.screenTimeoutMilliseconds.set(30000); },
+         [](const AppModel &m) { return !m.screenTimeoutMilliseconds(); }},
+        {"running operation", [](AppModel &m) { m.runningOperation.set(RunningOperation{QStringLiteral("Работа")}); },
+         [](const AppModel &m) { return !m.runningOperation(); }},
+    };
+    const QList<Case> kept = {
+        {"package search", [&](AppModel &m) { m.searchText.set(text); }, [](const AppModel &m) { return m.searchText().isEmpty(); }},
+        {"console input", [&](AppModel &m) { m.consoleInput.set(text); }, [](const AppModel &m) { return m.consoleInput().isEmpty(); }},
+        {"wireless address", [&](AppModel &m) { m.wirelessAddress.set(text); },
+         [](const AppModel &m) { return m.wirelessAddress().isEmpty(); }},
+    };
+    for (const bool clears : {true, false}) {
+        for (const Case &c : clears ? bound : kept) {
+            ModelHarness h;
+            h->devices.set({AndroidDevice{QStringLiteral("A"), QStringLiteral("unauthorized"), {}, {}},
+                            AndroidDevice{QStringLiteral("B"), QStringLiteral("unauthorized"), {}, {}}});
+            h->selectedDeviceID.set(QStringLiteral("A"));
+            c.set(*h);
+            ASSERT_FALSE(c.cleared(*h)) << c.what;
+            runSync(h->selectDevice(QStringLiteral("B")));
+            EXPECT_EQ(c.cleared(*h), clears) << c.what;
+        }
+    }
 }
 
 TEST(DevicePoll, ChangesAreAppliedAndLoggedUnchangedListsAreSilent)
