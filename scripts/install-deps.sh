@@ -6,6 +6,8 @@ packages=(
   qt6-base-dev qt6-svg-dev qcoro-qt6-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev libarchive-dev
   adb fastboot zip fonts-dejavu-core
+  python3
+  default-jdk-headless libsmali-java enjarify dexdump
 )
 missing=()
 for p in "${packages[@]}"; do

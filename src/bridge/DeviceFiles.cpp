@@ -108,8 +108,9 @@ QCoro::Task<DeviceDirectoryListing> ADBService::listDeviceDirectory(QString path
     QStringList argv;
     if (!serial.isEmpty())
         argv << QStringLiteral("-s") << serial;
-    argv << QStringLiteral("shell")
-         << QStringLiteral("cd -- ") + shellQuote(path) + QString::fromUtf8(kListingScript);
+    // Not every device shell's cd takes "--": a path that cannot begin with "-" needs none.
+    const QString anchored = path.startsWith(QLatin1Char('/')) ? path : QStringLiteral("./") + path;
+    argv << QStringLiteral("shell") << QStringLiteral("cd ") + shellQuote(anchored) + QString::fromUtf8(kListingScript);
     const QString adb = executableURL;
     // Read undecoded: one name that is not UTF-8 must not blank out the whole folder.
     // Decoding and parsing stay off the main thread, as a folder may hold thousands of entries.

@@ -47,8 +47,7 @@ QCoro::Task<void> AppModel::exportPackages(QStringList packageNames, QString fol
     QPointer<AppModel> self(this);
     const ADBService adb = *service;
 
-    const QString name = QStringLiteral("Kestrel-Export-")
-                         + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    const QString name = QStringLiteral("Kestrel-Export-") + FileNaming::timestamp();
     const QString exportFolder = uniqueDirectory(folder, name);
     if (const auto why = makeFolder(exportFolder)) {
         const QString message = QStringLiteral("Не удалось создать папку выгрузки: ") + *why;

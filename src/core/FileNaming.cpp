@@ -127,3 +127,5 @@ DomainError FileNaming::presetError(const QString &message)
 {
     return DomainError{QStringLiteral("KestrelPreset"), 1, message};
 }
+
+QString FileNaming::timestamp(const QDateTime &when) { return when.toString(QStringLiteral("yyyyMMdd-HHmmss")); }

@@ -2,6 +2,7 @@
 
 #include "bridge/DomainError.h"
 
+#include <QDateTime>
 #include <QSet>
 #include <QString>
 
@@ -26,4 +27,7 @@ public:
     static QString fitFileName(const QString &name, qsizetype maxBytes = maxNameBytes);
 
     static DomainError presetError(const QString &message);
+
+    // The local time stamp of default file names, "yyyyMMdd-HHmmss" ("20261210-031500").
+    static QString timestamp(const QDateTime &when = QDateTime::currentDateTime());
 };

@@ -1,5 +1,7 @@
 #include "SettingsView.h"
 
+#include "DesktopServices.h"
+
 #include "DeckScreen.h"
 #include "DeckTextField.h"
 #include "SettingsCard.h"
@@ -27,12 +29,11 @@
 #include "design/Tokens.h"
 #include "design/Typo.h"
 
-#include <QDesktopServices>
 #include <QDir>
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
@@ -128,15 +129,6 @@ QString SettingsView::bufferTitle(qint64 lines) { return QString::number(lines /
 SettingsView::SettingsView(AppModel *model, AppSettings *settings, QWidget *parent)
     : QWidget(parent), m_model(model), m_settings(settings)
 {
-    chooseFile = [](QWidget *owner) -> std::optional<QString> {
-        QFileDialog dialog(owner, tr("Выберите исполняемый файл adb"));
-        dialog.setFileMode(QFileDialog::ExistingFile);
-        dialog.setFilter(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-            return std::nullopt;
-        return dialog.selectedFiles().first();
-    };
-    openUrl = [](const QUrl &url) { return QDesktopServices::openUrl(url); };
 
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
@@ -422,8 +414,13 @@ void SettingsView::refresh()
 void SettingsView::chooseADBPath()
 {
     // The chooser returns files only; what it returns is stored as it is and the model judges it.
-    if (const auto path = chooseFile(this))
-        m_settings->customADBPath.set(*path);
+    FileRequest request;
+    request.title = tr("Выберите исполняемый файл adb");
+    request.showHidden = true;
+    DesktopServices::current().chooseOpenFiles(this, request, false, [self = QPointer(this)](const QStringList &files) {
+        if (self && !files.isEmpty())
+            self->m_settings->customADBPath.set(files.first());
+    });
 }
 
 void SettingsView::clearIconCache()
@@ -437,7 +434,7 @@ void SettingsView::openPresetFolder()
     const QString folder = presetFolder();
     // A library that was never written to has no folder yet: make it, so opening shows it.
     const bool exists = QDir().mkpath(folder);
-    if (!exists || !openUrl(QUrl::fromLocalFile(folder)))
+    if (!exists || !DesktopServices::current().openPath(folder))
         m_model->toast(tr("Не удалось открыть папку пресетов"), folder, QStringLiteral("exclamationmark.triangle.fill"),
                        Tone::warning);
 }

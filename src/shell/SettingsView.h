@@ -36,8 +36,6 @@ public:
     static QString bufferTitle(qint64 lines); // "20k"
 
     // Where the adb chooser and the folder opener go (tests replace them).
-    std::function<std::optional<QString>(QWidget *parent)> chooseFile;
-    std::function<bool(const QUrl &)> openUrl;
 
     void chooseADBPath();
     void openPresetFolder();

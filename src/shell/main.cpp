@@ -1,4 +1,5 @@
 #include "KestrelApp.h"
+#include "TerminationSignals.h"
 
 #include "core/AppModel.h"
 #include "core/AppSettings.h"
@@ -24,5 +25,7 @@ int main(int argc, char **argv)
                    KestrelApp::monitorIntervalNanoseconds(settings.monitorInterval()));
     KestrelApp kestrel(&model, &settings);
     kestrel.showMainWindow();
+    // Asked to end by the session or a terminal: quit as the "Выход" command does.
+    TerminationSignals termination([](int) { QApplication::closeAllWindows(); });
     return app.exec();
 }

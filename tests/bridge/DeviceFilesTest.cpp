@@ -94,7 +94,7 @@ protected:
 TEST_F(DeviceFiles, ListingRunsTheQuotedScriptAndParsesTheOutput)
 {
     const QString path = QStringLiteral("/sdcard/it's");
-    const QStringList command = shell(QStringLiteral("cd -- '/sdcard/it'\\''s'") + listingScript());
+    const QStringList command = shell(QStringLiteral("cd '/sdcard/it'\\''s'") + listingScript());
     fake.on(command, {.outBytes = record("f", "3", "1700000000", "a.txt") + record("d", "0", "0", "Папка")});
     const auto listing = runSync(adb.listDeviceDirectory(path, kSerial));
     EXPECT_TRUE(listing.result.succeeded());
@@ -115,9 +115,19 @@ TEST_F(DeviceFiles, ListingRunsTheQuotedScriptAndParsesTheOutput)
     EXPECT_TRUE(missing.items.isEmpty());
 }
 
+// A relative path that begins with "-" is never read as an option of cd.
+TEST_F(DeviceFiles, RelativeListingPathIsAnchoredToTheCurrentFolder)
+{
+    fake.setDefault({});
+    runSync(adb.listDeviceDirectory(QStringLiteral("-P"), kSerial));
+    runSync(adb.listDeviceDirectory(QStringLiteral("Download"), kSerial));
+    EXPECT_EQ(fake.calls(), (QList<QStringList>{shell(QStringLiteral("cd './-P'") + listingScript()),
+                                                shell(QStringLiteral("cd './Download'") + listingScript())}));
+}
+
 TEST_F(DeviceFiles, NameThatIsNotUtf8FailsTheListingInsteadOfLookingEmpty)
 {
-    fake.onPrefix(shell(QStringLiteral("cd -- '/sdcard'")).mid(0, 3),
+    fake.onPrefix(shell(QStringLiteral("cd '/sdcard'")).mid(0, 3),
                   {.outBytes = record("f", "3", "1", "good.txt") + record("f", "3", "1", QByteArray("bad\xff\xfe", 5))});
     const auto listing = runSync(adb.listDeviceDirectory(QStringLiteral("/sdcard"), kSerial));
     EXPECT_FALSE(listing.result.succeeded());

@@ -118,16 +118,13 @@ TEST(PackageQueries, ParseDetails)
 TEST(PackageQueries, PackageStatesRunsBothListingsAtOnce)
 {
     FakeTool fake;
+    // Each listing answers only once both have started: one after the other they would fail.
     fake.on(S({"-s", "S1", "shell", "pm", "list", "packages", "-d", "--user", "0"}),
-            {.out = QStringLiteral("package:com.off\n"), .gate = QStringLiteral("both")});
+            {.out = QStringLiteral("package:com.off\n"), .awaitCalls = 2});
     fake.on(S({"-s", "S1", "shell", "pm", "list", "packages", "-u", "--user", "0"}),
-            {.out = QStringLiteral("package:com.off\npackage:com.gone\n"), .gate = QStringLiteral("both")});
+            {.out = QStringLiteral("package:com.off\npackage:com.gone\n"), .awaitCalls = 2});
     const ADBService adb(fake.adbPath());
-    auto states = adb.packageStates(QStringLiteral("S1"));
-    // Both have started while neither has answered: one after another, only the first would.
-    ASSERT_TRUE(waitUntil([&] { return fake.calls().size() == 2; }));
-    fake.open(QStringLiteral("both"));
-    const PackageStates s = runSync(std::move(states));
+    const PackageStates s = runSync(adb.packageStates(QStringLiteral("S1")));
     EXPECT_EQ(s.disabled, QSet<QString>{QStringLiteral("com.off")});
     EXPECT_EQ(s.known, (QSet<QString>{QStringLiteral("com.off"), QStringLiteral("com.gone")}));
     EXPECT_TRUE(s.result.succeeded());

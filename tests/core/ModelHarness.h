@@ -1,5 +1,6 @@
 #pragma once
 
+#include "bridge/Resources.h"
 #include "core/AppModel.h"
 
 #include "FakeTool.h"
@@ -10,20 +11,28 @@
 #include <memory>
 
 // A model wired to the fake adb, with no automatic refresh or monitor, that never
-// looks at the machine's own tools.
+// looks at the machine's own tools nor at the build's resources (so no metadata
+// program runs unless a test provides one).
 struct ModelHarness {
     FakeTool fake;
     TempSettings settings;
+    QTemporaryDir noResources;
     std::unique_ptr<AppModel> model;
 
     explicit ModelHarness(bool autoRefresh = false, std::optional<bool> autoMonitor = false,
                           quint64 intervalNs = AppModel::defaultDeviceMonitorIntervalNanoseconds)
     {
+        Resources::setRootForTesting(noResources.path());
         model = std::make_unique<AppModel>(settings.settings.get(), ADBService(fake.adbPath()), autoRefresh,
                                            autoMonitor, intervalNs, ToolSearchEnvironment{});
         // A loaded machine can take longer than a toast's four seconds between an operation
         // and the check of its toast: toasts stay unless a test shortens their life.
         model->toastLifetime = std::chrono::hours(1);
+    }
+    ~ModelHarness()
+    {
+        model.reset();
+        Resources::setRootForTesting(QString());
     }
 
     AppModel &operator*() { return *model; }

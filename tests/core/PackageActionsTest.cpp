@@ -10,11 +10,8 @@ QStringList on(const QStringList &args) { return QStringList{QStringLiteral("-s"
 
 // A ready device whose catalogue refresh lists `a`, `b` and `c` (no metadata program).
 struct Actions : ModelHarness {
-    QTemporaryDir noResources;
-
     Actions()
     {
-        Resources::setRootForTesting(noResources.path());
         model->devices.set({AndroidDevice{QStringLiteral("S1"), QStringLiteral("device"), {}, {}}});
         model->selectedDeviceID.set(QStringLiteral("S1"));
         const QStringList list = S({"-s", "S1", "shell", "pm", "list", "packages"});
@@ -24,7 +21,6 @@ struct Actions : ModelHarness {
         fake.onPrefix(list + S({"-u"}), {});
         model->clearLog();
     }
-    ~Actions() { Resources::setRootForTesting(QString()); }
 
     QList<QStringList> actionCalls() const
     {

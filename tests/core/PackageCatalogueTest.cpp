@@ -183,6 +183,7 @@ TEST(PackageCatalogue, TheThreeQueriesRunTogether)
     h.fake.open(QStringLiteral("lists"));
     runSync(std::move(refresh));
     EXPECT_EQ(h->packages().size(), 4);
+    EXPECT_EQ(h->statusText(), QStringLiteral("Приложений: 4, с метаданными: 0"));
 }
 
 TEST(PackageCatalogue, DeviceSwitchedWhileQueriesRunDropsTheResult)

@@ -9,6 +9,7 @@
 #include "design/DeckSizeReader.h"
 #include "design/FilterChip.h"
 
+#include "FakeDesktop.h"
 #include "ShellHarness.h"
 #include "UiTestSupport.h"
 
@@ -48,7 +49,8 @@ TEST(SettingsScreen, EveryControlWritesItsPreference)
     EXPECT_EQ(s.settings().logcatBufferSize(), 20000);
     s.view.confirmSwitch()->click();
     EXPECT_FALSE(s.settings().confirmDestructive());
-    s.view.chooseFile = [](QWidget *) { return std::optional<QString>(QStringLiteral("/opt/tools/adb")); };
+    FakeDesktop desktop;
+    desktop.openFilesAnswer = {QStringLiteral("/opt/tools/adb")};
     s.view.chooseButton()->click();
     EXPECT_EQ(s.settings().customADBPath(), QStringLiteral("/opt/tools/adb"));
     EXPECT_EQ(s.view.pathField()->text(), QStringLiteral("/opt/tools/adb"));
@@ -64,7 +66,7 @@ TEST(SettingsScreen, EveryControlWritesItsPreference)
     EXPECT_TRUE(store.contains(QStringLiteral("deck.listDensity")));
 
     // A cancelled chooser changes nothing.
-    s.view.chooseFile = [](QWidget *) { return std::optional<QString>(); };
+    desktop.openFilesAnswer.clear();
     s.view.chooseButton()->click();
     EXPECT_EQ(s.settings().customADBPath(), QStringLiteral("/opt/tools/adb"));
 }
@@ -214,15 +216,12 @@ TEST(SettingsScreen, IconCacheAndPresetFolderReport)
     // The folder is made before it is opened; a refusal is said.
     const QString folder = s.view.aboutRows()[4].second;
     QDir(folder).removeRecursively();
-    QList<QUrl> opened;
-    s.view.openUrl = [&](const QUrl &url) {
-        opened << url;
-        return QDir(url.toLocalFile()).exists();
-    };
+    FakeDesktop desktop;
     s.view.openPresetsButton()->click();
-    EXPECT_EQ(opened, QList<QUrl>{QUrl::fromLocalFile(folder)});
+    EXPECT_EQ(desktop.openedPaths, QStringList{folder});
+    EXPECT_TRUE(QDir(folder).exists());
     EXPECT_EQ(s.h->toasts().size(), 2);
-    s.view.openUrl = [](const QUrl &) { return false; };
+    desktop.openSucceeds = false;
     s.view.openPresetsButton()->click();
     ASSERT_EQ(s.h->toasts().size(), 3);
     EXPECT_EQ(s.h->toasts()[2].title, QStringLiteral("Не удалось открыть папку пресетов"));

@@ -27,6 +27,8 @@ QJsonObject FakeResponse::toJson() const
         o["stderrFirst"] = true;
     if (!gate.isEmpty())
         o["gate"] = gate;
+    if (awaitCalls)
+        o["awaitCalls"] = awaitCalls;
     return o;
 }
 

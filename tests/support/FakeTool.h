@@ -22,6 +22,7 @@ struct FakeResponse {
     bool ignoreTerminate = false;
     bool stderrFirst = false;
     QString gate;             // answers only once the test opens this gate (FakeTool::open)
+    int awaitCalls = 0;       // answers only once this many calls were made in all (shows calls that overlap)
 
     QJsonObject toJson() const;
 };

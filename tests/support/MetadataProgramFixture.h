@@ -13,7 +13,8 @@ inline const QStringList kMetadataRun{QStringLiteral("shell"), QStringLiteral("C
 inline const QStringList kMetadataRemove{QStringLiteral("shell"), QStringLiteral("rm"), QStringLiteral("-f"),
                                          QStringLiteral("/data/local/tmp/kestrel-metadata.dex")};
 
-// A resources folder holding a stand-in for the on-device program, for the life of the fixture.
+// A resources folder holding a stand-in for the on-device program, for the life of the fixture:
+// the fake adb never reads the file, and the tests stay apart from the build's real program.
 struct MetadataProgramResource {
     QTemporaryDir dir;
     QString program = dir.path() + QStringLiteral("/kestrel-metadata.dex");

@@ -7,8 +7,10 @@
 //                 "default": response}
 // response: {"stdout": text, "stdoutBase64": text, "stdoutFile": path, "stderr": text,
 //            "exit": n, "delayMs": n, "lines": [text...], "intervalMs": n,
-//            "ignoreInterrupt": bool, "ignoreTerminate": bool, "stderrFirst": bool,
+//            "ignoreInterrupt": bool, "ignoreTerminate": bool, "stderrFirst": bool, "awaitCalls": n,
 //            "gate": name}
+// With "awaitCalls" the call answers only once calls.jsonl holds that many calls: calls
+// that must overlap each wait for the others, and fail (exit 98) if they never come.
 // A response with a gate answers only once the file "gate-<name>" exists in the folder
 // (the test opens it), or gives up when the scenario folder is removed.
 // The n-th call that matches a rule gets responses[n] (the last one repeats).
@@ -16,6 +18,7 @@
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -71,6 +74,12 @@ int callIndex(const QString &dir, int rule)
     return n;
 }
 
+int callsMade(const QString &dir)
+{
+    QFile log(dir + QStringLiteral("/calls.jsonl"));
+    return log.open(QIODevice::ReadOnly) ? int(log.readAll().count('\n')) : 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -119,6 +128,19 @@ int main(int argc, char **argv)
         std::signal(SIGINT, SIG_IGN);
     if (response.value("ignoreTerminate").toBool())
         std::signal(SIGTERM, SIG_IGN);
+
+    if (const int awaited = response.value("awaitCalls").toInt(); awaited > 0) {
+        QElapsedTimer waited;
+        waited.start();
+        int made = 0;
+        while ((made = callsMade(dir)) < awaited) {
+            if (waited.elapsed() > 30000) {
+                writeAll(2, QStringLiteral("fake %1: %2 of %3 calls came\n").arg(tool).arg(made).arg(awaited).toUtf8());
+                return 98;
+            }
+            QThread::msleep(5);
+        }
+    }
 
     if (const int delay = response.value("delayMs").toInt(); delay > 0)
         QThread::msleep(ulong(delay));

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+// Where the programs of the end-to-end suite are (set by the build).
+namespace E2eTools {
+
+QString python();
+QString adb();
+QString phoneScript();      // fakedevice.py
+QString applicationBinary(); // the built application
+QString resourcesFolder();  // the resources beside the built application
+
+// Why the suite cannot run here, or none.
+std::optional<QString> unavailableReason();
+
+} // namespace E2eTools
