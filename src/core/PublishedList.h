@@ -105,6 +105,20 @@ public:
 
     void append(T row, qsizetype cap = 0) { append(QList<T>{std::move(row)}, cap); }
 
+    // Drops the oldest `count` rows (a window whose front aged out while nothing new was shown).
+    void trimFront(qsizetype count)
+    {
+        count = std::min(count, m_rows.size());
+        if (count <= 0)
+            return;
+        for (ListRowListener *listener : m_listeners)
+            listener->beginFrontTrim(count);
+        m_rows.remove(0, count);
+        for (ListRowListener *listener : m_listeners)
+            listener->endFrontTrim();
+        m_owner->notifyChanged(this);
+    }
+
     // Edits one row in place.
     template <typename F>
     void edit(qsizetype row, F &&change)

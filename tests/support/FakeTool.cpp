@@ -29,7 +29,24 @@ QJsonObject FakeResponse::toJson() const
         o["gate"] = gate;
     if (awaitCalls)
         o["awaitCalls"] = awaitCalls;
+    if (!steps.isEmpty()) {
+        QJsonArray list;
+        for (const Step &step : steps)
+            list.append(QJsonObject{{"out", step.out}, {"err", step.err}, {"pauseMs", step.pauseMs}});
+        o["steps"] = list;
+    }
+    if (streamRate) {
+        o["streamRate"] = streamRate;
+        o["streamMs"] = streamMs;
+    }
     return o;
+}
+
+QString FakeResponse::burstLine(qint64 n)
+{
+    static const char levels[] = "VDIWEF";
+    return QString::asprintf("01-02 03:04:05.678  1000  %4d %c Burst: line %lld lorem ipsum dolor sit amet", int(n % 1000),
+                             levels[n % 6], n);
 }
 
 FakeTool::FakeTool()

@@ -23,6 +23,19 @@ struct FakeResponse {
     bool stderrFirst = false;
     QString gate;             // answers only once the test opens this gate (FakeTool::open)
     int awaitCalls = 0;       // answers only once this many calls were made in all (shows calls that overlap)
+    // Written in order after `out`/`err` and before `lines`, each followed by its pause.
+    struct Step {
+        QString out;
+        QString err;
+        int pauseMs = 0;
+    };
+    QList<Step> steps;
+    // Generated threadtime lines ("... Burst: line N ..."), `streamRate` a second for `streamMs`,
+    // after `lines`; FakeResponse::burstLine(n) is the n-th of them.
+    int streamRate = 0;
+    int streamMs = 0;
+
+    static QString burstLine(qint64 n);
 
     QJsonObject toJson() const;
 };

@@ -8,9 +8,11 @@
 // response: {"stdout": text, "stdoutBase64": text, "stdoutFile": path, "stderr": text,
 //            "exit": n, "delayMs": n, "lines": [text...], "intervalMs": n,
 //            "ignoreInterrupt": bool, "ignoreTerminate": bool, "stderrFirst": bool, "awaitCalls": n,
-//            "gate": name}
+//            "steps": [{"out": text, "err": text, "pauseMs": n}...],
+//            "streamRate": lines per second, "streamMs": n, "gate": name}
 // With "awaitCalls" the call answers only once calls.jsonl holds that many calls: calls
 // that must overlap each wait for the others, and fail (exit 98) if they never come.
+// Streamed lines are generated threadtime lines, written as fast as the rate allows.
 // A response with a gate answers only once the file "gate-<name>" exists in the folder
 // (the test opens it), or gives up when the scenario folder is removed.
 // The n-th call that matches a rule gets responses[n] (the last one repeats).
@@ -169,12 +171,42 @@ int main(int argc, char **argv)
         writeAll(2, err);
     }
 
+    for (const auto &value : response.value("steps").toArray()) {
+        const QJsonObject step = value.toObject();
+        writeAll(1, step.value("out").toString().toUtf8());
+        writeAll(2, step.value("err").toString().toUtf8());
+        if (const int pause = step.value("pauseMs").toInt(); pause > 0)
+            QThread::msleep(ulong(pause));
+    }
+
     const QJsonArray lines = response.value("lines").toArray();
     const int interval = response.value("intervalMs").toInt();
     for (const auto &line : lines) {
         writeAll(1, line.toString().toUtf8() + '\n');
         if (interval > 0)
             QThread::msleep(ulong(interval));
+    }
+    // Must match FakeResponse::burstLine.
+    const qint64 rate = response.value("streamRate").toInt();
+    const qint64 total = rate * response.value("streamMs").toInt() / 1000;
+    QElapsedTimer clock;
+    clock.start();
+    QByteArray burst;
+    char line[160];
+    for (qint64 sent = 0; sent < total;) {
+        const qint64 due = std::min(total, rate * clock.elapsed() / 1000 + 1);
+        if (due <= sent) {
+            ::usleep(1000);
+            continue;
+        }
+        burst.clear();
+        for (; sent < due; ++sent) {
+            const int n = std::snprintf(line, sizeof line,
+                                        "01-02 03:04:05.678  1000  %4d %c Burst: line %lld lorem ipsum dolor sit amet\n",
+                                        int(sent % 1000), "VDIWEF"[sent % 6], static_cast<long long>(sent));
+            burst.append(line, n);
+        }
+        writeAll(1, burst);
     }
     if (const int hold = response.value("holdMs").toInt(); hold > 0)
         QThread::msleep(ulong(hold));
