@@ -1,5 +1,10 @@
 #include "bridge/ADBService.h"
+#include "screens/console_files/FilePane.h"
+#include "screens/console_files/FileTableModel.h"
 
+#include <QCoreApplication>
+#include <QImage>
+#include <QPainter>
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -30,6 +35,39 @@ void BM_ParseDeviceFolder10k(benchmark::State &state)
     }
 }
 BENCHMARK(BM_ParseDeviceFolder10k)->Unit(benchmark::kMillisecond);
+
+struct PaneRows : Observable {
+    PublishedList<DeviceFileItem> items{this};
+};
+
+// The device pane taking the same listing: parse and sort, the table model filled, the shown
+// table laid out and its viewport painted. Measured against BM_ParseDeviceFolder10k.
+void BM_DevicePaneLoad(benchmark::State &state)
+{
+    const QString &text = folderListing();
+    PaneRows rows;
+    DeviceFileTableModel model(rows.items);
+    FileTableView view;
+    view.setModel(&model);
+    view.setSortingEnabled(true);
+    view.resize(900, 600);
+    view.show();
+    QCoreApplication::processEvents();
+    QImage canvas(view.viewport()->size(), QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) {
+        rows.items.set(ADBService::parseDeviceDirectoryListing(text, QStringLiteral("/sdcard/DCIM/Camera")));
+        QCoreApplication::processEvents();
+        QPainter painter(&canvas);
+        view.viewport()->render(&painter);
+        painter.end();
+        benchmark::DoNotOptimize(model.rowCount());
+        state.PauseTiming();
+        rows.items.set({});
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_DevicePaneLoad)->Unit(benchmark::kMillisecond);
 
 void BM_ParseFastbootVariables(benchmark::State &state)
 {

@@ -22,7 +22,7 @@ void BM_CollatorSortBaseline(benchmark::State &state)
     QStringList names;
     for (const auto &p : catalogue)
         names << p.displayName;
-    const QCollator &collator = nameCollator();
+    const QCollator &collator = NameCollation::collator();
     for (auto _ : state) {
         QStringList sorted = names;
         std::sort(sorted.begin(), sorted.end(),

@@ -66,6 +66,8 @@ public:
     QCoro::Task<CommandResult> createDeviceDirectory(QString path, QString serial) const;
     QCoro::Task<CommandResult> moveDeviceItem(QString from, QString to, QString serial) const;
     QCoro::Task<CommandResult> removeDeviceItem(QString path, QString serial) const;
+    // The device shell line that lists `path` (what listDeviceDirectory runs after "shell").
+    static QString deviceListingCommand(const QString &path);
     static QList<DeviceFileItem> parseDeviceDirectoryListing(const QString &output, const QString &basePath);
     static constexpr int kTargetExistsExitCode = 17; // the device shell's answer when a move or push would replace
 

@@ -1,8 +1,8 @@
 // Device folder listing and the file operations of the device pane.
 #include "ADBService.h"
+#include "NameCollation.h"
 #include "RawProcess.h"
 #include "ShellQuote.h"
-#include "NameCollation.h"
 
 #include <QCoro/QCoroFuture>
 #include <QtConcurrent/QtConcurrentRun>
@@ -57,6 +57,13 @@ CommandResult explainExisting(CommandResult result, const QString &target)
 
 } // namespace
 
+QString ADBService::deviceListingCommand(const QString &path)
+{
+    // Not every device shell's cd takes "--": a path that cannot begin with "-" needs none.
+    const QString anchored = path.startsWith(QLatin1Char('/')) ? path : QStringLiteral("./") + path;
+    return QStringLiteral("cd ") + shellQuote(anchored) + QString::fromUtf8(kListingScript);
+}
+
 QList<DeviceFileItem> ADBService::parseDeviceDirectoryListing(const QString &output, const QString &basePath)
 {
     const QStringList pieces = output.split(QChar(0));
@@ -93,14 +100,13 @@ QList<DeviceFileItem> ADBService::parseDeviceDirectoryListing(const QString &out
         items << item;
     }
 
-    // Folders first, then by name in the order of every name the interface shows.
-    const QCollator &collator = nameCollator();
-    std::stable_sort(items.begin(), items.end(), [&](const DeviceFileItem &a, const DeviceFileItem &b) {
-        if (a.isDirectory != b.isDirectory)
-            return a.isDirectory;
-        return collator.compare(a.name, b.name) < 0;
-    });
-    return items;
+    const std::vector<int> order = NameCollation::displayOrder(
+        int(items.size()), [&](int i) { return items.at(i).isDirectory; }, [&](int i) { return items.at(i).name; });
+    QList<DeviceFileItem> sorted;
+    sorted.reserve(items.size());
+    for (int i : order)
+        sorted.append(std::move(items[i]));
+    return sorted;
 }
 
 QCoro::Task<DeviceDirectoryListing> ADBService::listDeviceDirectory(QString path, QString serial) const
@@ -108,9 +114,7 @@ QCoro::Task<DeviceDirectoryListing> ADBService::listDeviceDirectory(QString path
     QStringList argv;
     if (!serial.isEmpty())
         argv << QStringLiteral("-s") << serial;
-    // Not every device shell's cd takes "--": a path that cannot begin with "-" needs none.
-    const QString anchored = path.startsWith(QLatin1Char('/')) ? path : QStringLiteral("./") + path;
-    argv << QStringLiteral("shell") << QStringLiteral("cd ") + shellQuote(anchored) + QString::fromUtf8(kListingScript);
+    argv << QStringLiteral("shell") << deviceListingCommand(path);
     const QString adb = executableURL;
     // Read undecoded: one name that is not UTF-8 must not blank out the whole folder.
     // Decoding and parsing stay off the main thread, as a folder may hold thousands of entries.

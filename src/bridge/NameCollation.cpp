@@ -2,12 +2,15 @@
 
 #include <QLocale>
 
-const QCollator &nameCollator()
+const QCollator &NameCollation::collator()
 {
-    thread_local const QCollator collator = [] {
-        QCollator c{QLocale(QLocale::Russian, QLocale::Russia)};
-        c.setCaseSensitivity(Qt::CaseInsensitive);
-        return c;
+    thread_local const QCollator c = [] {
+        QCollator made{QLocale(QLocale::Russian, QLocale::Russia)};
+        made.setCaseSensitivity(Qt::CaseInsensitive);
+        made.setNumericMode(false);
+        return made;
     }();
-    return collator;
+    return c;
 }
+
+int NameCollation::compare(const QString &a, const QString &b) { return collator().compare(a, b); }

@@ -73,7 +73,7 @@ QList<AppPermission> ADBService::parseRuntimePermissions(const QString &text, in
     });
 
     // By label, in the order of every name the interface shows.
-    const QCollator &collator = nameCollator();
+    const QCollator &collator = NameCollation::collator();
     QList<std::pair<QString, AppPermission>> keyed;
     keyed.reserve(permissions.size());
     for (AppPermission &p : permissions)

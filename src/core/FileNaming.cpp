@@ -103,24 +103,41 @@ QString FileNaming::safeFileName(const QString &name, const QString &fallback)
     return fitFileName(out);
 }
 
-QString FileNaming::uniqueFileName(const QString &name, QSet<QString> &usedNames)
+QString FileNaming::nameKey(const QString &name, NameMatch match)
+{
+    return match == NameMatch::ignoringCase ? name.toCaseFolded() : name;
+}
+
+QString FileNaming::freeFileName(const QString &name, const std::function<bool(const QString &)> &taken,
+                                 bool keepExtension)
 {
     const QString wanted = fitFileName(name);
-    if (!usedNames.contains(wanted)) {
-        usedNames.insert(wanted);
+    if (!taken(wanted))
         return wanted;
-    }
-    const auto [stem, extension] = splitExtension(wanted);
+    auto [stem, extension] = splitExtension(wanted);
+    if (!keepExtension)
+        extension.clear();
     for (qint64 n = 2;; ++n) {
         const QString suffix = QLatin1Char('-') + QString::number(n) + extension;
         QString candidate = stem + suffix;
         if (utf8Size(candidate) > maxNameBytes)
             candidate = prefixWithin(stem, maxNameBytes - utf8Size(suffix)) + suffix;
-        if (!usedNames.contains(candidate)) {
-            usedNames.insert(candidate);
+        if (!taken(candidate))
             return candidate;
-        }
     }
+}
+
+QString FileNaming::uniqueFileName(const QString &name, QSet<QString> &usedKeys, NameMatch match)
+{
+    const QString chosen =
+        freeFileName(name, [&](const QString &candidate) { return usedKeys.contains(nameKey(candidate, match)); });
+    usedKeys.insert(nameKey(chosen, match));
+    return chosen;
+}
+
+QString FileNaming::uniqueFileName(const QString &name, QSet<QString> &usedNames)
+{
+    return uniqueFileName(name, usedNames, NameMatch::exact);
 }
 
 DomainError FileNaming::presetError(const QString &message)

@@ -40,7 +40,7 @@ std::vector<const QCollatorSortKey *> collationKeys(const std::vector<const Andr
     thread_local QHash<QString, QCollatorSortKey> cache;
     if (cache.size() > 50'000)
         cache.clear();
-    const QCollator &collator = nameCollator();
+    const QCollator &collator = NameCollation::collator();
     for (const AndroidPackage *p : packages) {
         const QString &text = p->*field;
         if (cache.constFind(text) == cache.constEnd())

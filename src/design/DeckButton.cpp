@@ -18,6 +18,8 @@
 
 namespace {
 constexpr qreal kSymbolGap = 6;
+constexpr qreal kStackedSymbol = 15;
+constexpr qreal kStackedGap = 4;
 
 std::optional<Animation> quick() { return Motion::resolve(Motion::quick(), A11y::reduceMotion()); }
 } // namespace
@@ -183,6 +185,12 @@ QColor DeckButton::borderColor() const
 
 QSize DeckButton::sizeHint() const
 {
+    if (m_style.stacked) {
+        const QFontMetricsF caption(Typo::caption());
+        const qreal w = std::max(kStackedSymbol, caption.horizontalAdvance(text())) + 2 * Space::xs;
+        const qreal h = 2 * Space::s + kStackedSymbol + (text().isEmpty() ? 0 : kStackedGap + caption.height());
+        return QSize(int(std::ceil(w)), int(std::ceil(h)));
+    }
     const QFontMetricsF fm(font());
     qreal w = fm.horizontalAdvance(text());
     if (!m_symbol.isEmpty())
@@ -191,7 +199,13 @@ QSize DeckButton::sizeHint() const
     return QSize(int(std::ceil(w)), int(DeckButtonStyle::height(m_style.size)));
 }
 
-QSize DeckButton::minimumSizeHint() const { return sizeHint(); }
+QSize DeckButton::minimumSizeHint() const
+{
+    // A stacked label elides its text, so the button may be as narrow as its symbol.
+    if (m_style.stacked)
+        return QSize(int(kStackedSymbol + 2 * Space::s), sizeHint().height());
+    return sizeHint();
+}
 
 void DeckButton::paintEvent(QPaintEvent *)
 {
@@ -226,6 +240,22 @@ void DeckButton::paintEvent(QPaintEvent *)
     if (m_style.role == DeckButtonRole::primary && enabled)
         SpecularEdge::paint(p, r, Radius::s, 0.9);
 
+    const QColor ink = withOpacity(labelColor(), whole);
+    if (m_style.stacked) {
+        const QFontMetricsF caption(Typo::caption());
+        const qreal textHeight = text().isEmpty() ? 0 : kStackedGap + caption.height();
+        const qreal top = r.center().y() - (kStackedSymbol + textHeight) / 2;
+        if (!m_symbol.isEmpty())
+            Symbols::paint(p, m_symbol, QRectF(r.left(), top, r.width(), kStackedSymbol), kStackedSymbol, ink);
+        if (!text().isEmpty()) {
+            const QRectF line(r.left() + Space::xs, top + kStackedSymbol + kStackedGap, r.width() - 2 * Space::xs,
+                              caption.height());
+            p.setPen(ink);
+            p.setFont(Typo::caption());
+            p.drawText(line, Qt::AlignCenter, caption.elidedText(text(), Qt::ElideRight, line.width() + 1));
+        }
+        return;
+    }
     // The label: optional symbol, then the text, centred together.
     const QFontMetricsF fm(font());
     const qreal symbolSize = m_symbol.isEmpty() ? 0 : Typo::pixelSize(font());
@@ -234,7 +264,6 @@ void DeckButton::paintEvent(QPaintEvent *)
     const qreal textWidth = std::min(fm.horizontalAdvance(text()), r.width() - 2 * pad - symbolSize - gap);
     const qreal contentWidth = symbolSize + gap + textWidth;
     qreal x = r.center().x() - contentWidth / 2;
-    const QColor ink = withOpacity(labelColor(), whole);
     if (!m_symbol.isEmpty()) {
         Symbols::paint(p, m_symbol, QRectF(x, r.top(), symbolSize, r.height()), symbolSize, ink);
         x += symbolSize + gap;

@@ -2,17 +2,25 @@
 
 #include "DeckScreen.h"
 #include "RouteScreens.h"
+#include "ScreenMemory.h"
 
 #include "core/AppModel.h"
+#include "core/PlatformTexts.h"
 #include "design/ScreenHeader.h"
+#include "screens/console_files/FileManagerView.h"
 
 #include <QVBoxLayout>
 
-FilesScreen::FilesScreen(AppModel *model, QWidget *parent) : QWidget(parent), m_model(model)
+FilesScreen::FilesScreen(AppModel *model, ScreenMemory *memory, QWidget *parent) : QWidget(parent), m_model(model)
 {
     m_subtitle = subtitle(*model);
     m_header = new ScreenHeader(eyebrow(AppRoute::files), QStringLiteral("Файлы"), m_subtitle);
-    m_page = new DeckScreen(std::nullopt, m_header, RouteScreens::placeholder(AppRoute::files));
+    const std::function<FileManagerState *()> make = [] { return new FileManagerState; };
+    FileManagerState *state = memory ? memory->obtain<FileManagerState>(QStringLiteral("files"), make) : make();
+    if (!memory)
+        state->setParent(this);
+    m_fileManager = new FileManagerView(model, state, false);
+    m_page = new DeckScreen(std::nullopt, m_header, m_fileManager);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_page);
@@ -38,7 +46,7 @@ void FilesScreen::rebuildHeader()
 QString FilesScreen::subtitle(const AppModel &model)
 {
     const auto device = model.selectedDevice();
-    return QStringLiteral("Двусторонний обмен между Mac и ") + (device ? device->displayName() : QStringLiteral("Android"));
+    return PlatformTexts::text(QStringLiteral("Двусторонний обмен между Mac и ")) + (device ? device->displayName() : QStringLiteral("Android"));
 }
 
 QString FilesScreen::shownSubtitle() const { return m_subtitle; }

@@ -5,14 +5,20 @@
 
 class AppModel;
 class DeckScreen;
+class FileManagerState;
+class FileManagerView;
 class ScreenHeader;
+class ScreenMemory;
 
 // The files route: a page titled "Файлы" over the two-pane file manager (without its own
-// header).
+// header). Its file manager state lives in the window's screen memory, so folders, selections
+// and work in progress survive a rebuilt screen; without a memory the screen keeps its own.
 class FilesScreen : public QWidget {
     Q_OBJECT
 public:
-    explicit FilesScreen(AppModel *model, QWidget *parent = nullptr);
+    explicit FilesScreen(AppModel *model, ScreenMemory *memory = nullptr, QWidget *parent = nullptr);
+
+    FileManagerView *fileManager() const { return m_fileManager; }
 
     // "Двусторонний обмен между Mac и " + the selected device's name, or "Android".
     static QString subtitle(const AppModel &model);
@@ -23,6 +29,7 @@ private:
 
     AppModel *m_model;
     DeckScreen *m_page;
+    FileManagerView *m_fileManager;
     QPointer<ScreenHeader> m_header;
     QString m_subtitle;
 };

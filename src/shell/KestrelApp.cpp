@@ -9,6 +9,7 @@
 #include "core/AppSettings.h"
 #include "core/PreferenceBounds.h"
 #include "design/DeckSizeReader.h"
+#include "screens/console_files/FileManagerView.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -79,9 +80,15 @@ void KestrelApp::showConsoleWindow()
 
 void KestrelApp::showFileManagerWindow()
 {
-    if (!m_files)
+    if (!m_files) {
+        // The window owns its file manager; closing the window ends its work and drops it.
+        auto *state = new FileManagerState;
+        AppModel *model = m_model;
         m_files = makeToolWindow(QStringLiteral("file-manager"), QStringLiteral("Файловый менеджер"), {700, 460},
-                                 {1280, 780}, [] { return RouteScreens::placeholder(AppRoute::files); });
+                                 {1280, 780}, [model, state] { return new FileManagerView(model, state, true); });
+        state->setParent(m_files);
+        m_files->setAttribute(Qt::WA_DeleteOnClose);
+    }
     m_files->show();
     m_files->raise();
     m_files->activateWindow();

@@ -19,7 +19,7 @@ QWidget *build(AppRoute route, AppModel *model, AppSettings *settings, ScreenMem
 {
     switch (route) {
     case AppRoute::files:
-        return new FilesScreen(model);
+        return new FilesScreen(model, memory);
     case AppRoute::console:
         return new ConsoleScreen(model);
     case AppRoute::settings:

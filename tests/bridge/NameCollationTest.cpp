@@ -8,14 +8,36 @@
 
 namespace {
 
+TEST(NameCollation, FoldersFirstThenNamesIgnoringCaseCyrillicFirstDigitsAsText)
+{
+    struct Entry { QString name; bool folder; };
+    const QList<Entry> entries{
+        {QStringLiteral("b.txt"), false}, {QStringLiteral("a10"), false}, {QStringLiteral("a2"), false},
+        {QStringLiteral("Zeta"), true},   {QStringLiteral("альфа"), true}, {QStringLiteral("B.txt"), false},
+        {QStringLiteral("Яблоко"), false},
+    };
+    const std::vector<int> order = NameCollation::displayOrder(
+        int(entries.size()), [&](int i) { return entries.at(i).folder; }, [&](int i) { return entries.at(i).name; });
+    QStringList names;
+    for (int i : order)
+        names << entries.at(i).name;
+    // Equal names ("b.txt", "B.txt") keep their given order.
+    EXPECT_EQ(names, (QStringList{QStringLiteral("альфа"), QStringLiteral("Zeta"), QStringLiteral("Яблоко"),
+                                  QStringLiteral("a10"), QStringLiteral("a2"), QStringLiteral("b.txt"),
+                                  QStringLiteral("B.txt")}));
+    EXPECT_EQ(NameCollation::compare(QStringLiteral("README"), QStringLiteral("readme")), 0);
+    EXPECT_LT(NameCollation::compare(QStringLiteral("я"), QStringLiteral("a")), 0);
+}
+
 QStringList sortedByName(QStringList names)
 {
-    std::stable_sort(names.begin(), names.end(), nameLess);
+    std::stable_sort(names.begin(), names.end(),
+                     [](const QString &a, const QString &b) { return NameCollation::compare(a, b) < 0; });
     return names;
 }
 
 // The tests run in the C locale, where a default collator would put Latin before Cyrillic.
-TEST(NameCollation, RussianRulesWhateverTheLocaleAndCaseIgnored)
+TEST(NameCollation, RussianRulesWhateverTheLocale)
 {
     struct Case {
         const char *what;
@@ -28,7 +50,7 @@ TEST(NameCollation, RussianRulesWhateverTheLocaleAndCaseIgnored)
     };
     for (const Case &c : cases)
         EXPECT_EQ(sortedByName(c.given), c.expected) << c.what;
-    EXPECT_EQ(nameCollator().compare(QStringLiteral("Ёлка"), QStringLiteral("ёлка")), 0);
+    EXPECT_EQ(NameCollation::compare(QStringLiteral("Ёлка"), QStringLiteral("ёлка")), 0);
 }
 
 QByteArray record(const char *kind, const QString &name)

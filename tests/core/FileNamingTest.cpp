@@ -90,3 +90,38 @@ TEST(FileNaming, PresetError)
 }
 
 } // namespace
+
+namespace {
+
+TEST(FileNaming, FreeNamesUnderEitherNotionOfEqualNames)
+{
+    using M = FileNaming::NameMatch;
+    struct Case { M match; QStringList used; QStringList wanted; QStringList expected; };
+    const Case cases[] = {
+        {M::ignoringCase, {"Report.PDF", "report-2.pdf"}, {"report.pdf"}, {"report-3.pdf"}},
+        {M::ignoringCase, {}, {"A.txt", "a.TXT"}, {"A.txt", "a-2.TXT"}},
+        {M::ignoringCase, {"ЁЛКА"}, {"ёлка"}, {"ёлка-2"}},
+        {M::exact, {"Report.pdf"}, {"report.pdf"}, {"report.pdf"}},
+    };
+    for (const Case &c : cases) {
+        QSet<QString> keys;
+        for (const QString &u : c.used)
+            keys.insert(FileNaming::nameKey(u, c.match));
+        QStringList got;
+        for (const QString &w : c.wanted)
+            got << FileNaming::uniqueFileName(w, keys, c.match);
+        EXPECT_EQ(got, c.expected) << c.wanted.join(u',').toStdString();
+    }
+}
+
+TEST(FileNaming, FreeNameAsksAndCanDropTheExtensionOfNumberedFolders)
+{
+    const QSet<QString> present{QStringLiteral("photos.2020"), QStringLiteral("photos-2"), QStringLiteral("notes.txt")};
+    const auto taken = [&](const QString &name) { return present.contains(name); };
+    EXPECT_EQ(FileNaming::freeFileName(QStringLiteral("photos.2020"), taken, false), QStringLiteral("photos-3"));
+    EXPECT_EQ(FileNaming::freeFileName(QStringLiteral("photos.2020"), taken, true), QStringLiteral("photos-2.2020"));
+    EXPECT_EQ(FileNaming::freeFileName(QStringLiteral("notes.txt"), taken), QStringLiteral("notes-2.txt"));
+    EXPECT_EQ(FileNaming::freeFileName(QStringLiteral("fresh"), taken), QStringLiteral("fresh"));
+}
+
+} // namespace
