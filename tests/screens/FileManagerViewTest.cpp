@@ -13,6 +13,7 @@
 #include "shell/KestrelApp.h"
 
 #include <QAbstractItemModelTester>
+#include <QCheckBox>
 #include <QHeaderView>
 #include <QInputDialog>
 #include <QLineEdit>
@@ -349,6 +350,32 @@ TEST(FileManagerScreen, DoubleClickOpensOnce)
     EXPECT_EQ(f.model()->deviceDirectory(), QStringLiteral("/sdcard/DCIM"));
     EXPECT_EQ(shownNames(f.state->deviceRows()), QStringList{"IMG_1.jpg"});
     EXPECT_EQ(f.desktop.openedPaths.size(), 1);
+}
+
+TEST(FileManagerScreen, PathFieldsAndTheHiddenToggle)
+{
+    FileScreenHarness f(kDeviceEntries, {QStringLiteral("visible.txt"), QStringLiteral(".hidden")});
+    EXPECT_EQ(shownNames(f.state->localRows()), QStringList{"visible.txt"});
+    f.view->localPane()->hiddenToggle()->click();
+    f.settleScreen();
+    EXPECT_EQ(shownNames(f.state->localRows()), (QStringList{".hidden", "visible.txt"}));
+    EXPECT_TRUE(f.model()->showHiddenFiles());
+
+    // Return in a path field is the jump button.
+    f.answerListing(QStringLiteral("/sdcard/DCIM"), {{QStringLiteral("IMG_1.jpg")}});
+    DeckTextField *path = f.view->devicePane()->pathField();
+    path->lineEdit()->selectAll();
+    QTest::keyClicks(path->lineEdit(), QStringLiteral("DCIM"));
+    EXPECT_EQ(f.model()->devicePathInput(), QStringLiteral("DCIM"));
+    QTest::keyClick(path->lineEdit(), Qt::Key_Return);
+    f.settleScreen();
+    EXPECT_EQ(f.model()->deviceDirectory(), QStringLiteral("/sdcard/DCIM"));
+    EXPECT_EQ(path->text(), QStringLiteral("/sdcard/DCIM"));
+
+    // The computer's root has no parent.
+    f.model()->chooseLocalDirectory(QStringLiteral("/"));
+    f.settleScreen();
+    EXPECT_FALSE(f.view->localPane()->upButton()->isEnabled());
 }
 
 TEST(FileManagerScreen, CompactAndWideArrangements)
