@@ -4,6 +4,7 @@
 #include "DialogPresenter.h"
 
 #include "core/AppModel.h"
+#include "screens/packages/PresetPreviewSheet.h"
 #include "bridge/PresetAction.h"
 
 #include <QDialogButtonBox>
@@ -70,7 +71,7 @@ AppDialogs::AppDialogs(AppModel *model, QWidget *host) : QObject(host), m_model(
                    return model->presetPreview() ? std::optional(model->presetPreview()->id.toString()) : std::nullopt;
                },
                .build = [model](QWidget *parent) -> QDialog * {
-                   return placeholderSheet(parent, model->presetPreview()->preset.name);
+                   return new PresetPreviewSheet(model, *model->presetPreview(), parent);
                },
                .dismissed = [model](QDialog *, int) { model->presetPreview.set(std::nullopt); },
                .afterDismissal = {}});

@@ -7,6 +7,7 @@
 #include "design/DeckEmptyState.h"
 #include "screens/device/OverviewScreen.h"
 #include "screens/device/ToolsScreen.h"
+#include "screens/packages/PresetsView.h"
 
 namespace RouteScreens {
 
@@ -26,6 +27,8 @@ QWidget *build(AppRoute route, AppModel *model, AppSettings *settings, ScreenMem
         return new ToolsScreen(model, memory);
     case AppRoute::files:
         return new FilesScreen(model, memory);
+    case AppRoute::presets:
+        return new PresetsView(model, memory);
     case AppRoute::console:
         return new ConsoleScreen(model);
     case AppRoute::settings:
