@@ -4,6 +4,8 @@
 #include "FilesScreen.h"
 #include "SettingsScreen.h"
 
+#include "screens/packages/ApplicationsView.h"
+
 #include "design/DeckEmptyState.h"
 #include "screens/device/OverviewScreen.h"
 #include "screens/device/ToolsScreen.h"
@@ -21,6 +23,8 @@ QWidget *placeholder(AppRoute route)
 QWidget *build(AppRoute route, AppModel *model, AppSettings *settings, ScreenMemory *memory)
 {
     switch (route) {
+    case AppRoute::applications:
+        return new ApplicationsView(model, settings, memory);
     case AppRoute::overview:
         return new OverviewScreen(model, memory);
     case AppRoute::tools:
