@@ -36,6 +36,13 @@ std::variant<QStringList, ConsoleCommandError> AppModel::parseADBCommandLine(con
     return ::parseADBCommandLine(line);
 }
 
+void AppModel::startConsole()
+{
+    consoleFavorites.set(loadConsoleFavorites(*userDefaults));
+    appendConsole(ConsoleEntryKind::system,
+                  QStringLiteral("ADB-консоль готова. Команды выполняются на выбранном устройстве."));
+}
+
 QList<ConsoleFavorite> AppModel::loadConsoleFavorites(QSettings &userDefaults)
 {
     return ::loadConsoleFavorites(userDefaults);
@@ -271,4 +278,11 @@ QCoro::Task<void> AppModel::saveConsoleLog(QString path)
     const QString name = QFileInfo(path).fileName();
     consoleStatusText.set(failure.isEmpty() ? QStringLiteral("Вывод сохранён: ") + name
                                             : QStringLiteral("Ошибка сохранения «%1»: %2").arg(name, failure));
+}
+
+void AppModel::clearConsoleDeviceState()
+{
+    // The transcript, input and history stay: they belong to the window, not the device.
+    if (consoleIsRunning())
+        stopConsoleCommand();
 }

@@ -26,6 +26,8 @@ public:
     const LoopClock &travel() const { return m_travel; }
     // Where the dot is drawn now, glow included: the only part a tick repaints.
     QRect dotRect() const;
+    // How far along the line the dot is, 0 to 1.
+    qreal dotPosition() const { return m_travel.value(); }
     QColor tint() const;
     QColor handsetStroke() const;
     QColor iconColor() const;
