@@ -3,6 +3,8 @@
 #include "ConfirmationTexts.h"
 #include "DialogPresenter.h"
 
+#include "screens/packages/DebloatReviewSheet.h"
+
 #include "core/AppModel.h"
 #include "bridge/PresetAction.h"
 
@@ -22,7 +24,7 @@ AppDialogs::AppDialogs(AppModel *model, QWidget *host) : QObject(host), m_model(
         host, {.identity = [model]() -> std::optional<QString> {
                    return model->isDebloatReviewPresented() ? std::optional(QStringLiteral("debloat")) : std::nullopt;
                },
-               .build = [](QWidget *parent) { return placeholderSheet(parent, QStringLiteral("Проверка плана очистки")); },
+               .build = [model](QWidget *parent) -> QDialog * { return new DebloatReviewSheet(model, parent); },
                .dismissed = [model](QDialog *, int) { model->isDebloatReviewPresented.set(false); },
                .afterDismissal = {}});
     model->observe(model->isDebloatReviewPresented, this, [this] { m_debloatReview->sync(); });

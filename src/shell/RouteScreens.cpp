@@ -4,6 +4,8 @@
 #include "FilesScreen.h"
 #include "SettingsScreen.h"
 
+#include "screens/packages/DebloatView.h"
+
 #include "design/DeckEmptyState.h"
 
 namespace RouteScreens {
@@ -24,6 +26,8 @@ QWidget *build(AppRoute route, AppModel *model, AppSettings *settings, ScreenMem
         return new ConsoleScreen(model);
     case AppRoute::settings:
         return new SettingsScreen(model, settings);
+    case AppRoute::debloat:
+        return new DebloatView(model, memory);
     default:
         return placeholder(route);
     }
