@@ -52,7 +52,15 @@ TEST(DebloatGroups, OrderTable)
           item("t2", R::review, "Вторая"), item("u2", R::review, "Первая")},
          {"Вторая", "Первая", "Одна"}},
     };
-    for (const Case &c : cases) {
+    // Many ties (more than a small-range insertion sort would keep in place by chance), named
+    // out of alphabetical and hash order.
+    Case many{"forty ties in first-appearance order", {}, {}};
+    for (int i = 0; i < 40; ++i) {
+        const QString category = QStringLiteral("Категория %1").arg((i * 17) % 40);
+        many.candidates << item(QStringLiteral("p%1").arg(i), R::review, category);
+        many.expected << category;
+    }
+    for (const Case &c : {cases[0], cases[1], cases[2], cases[3], cases[4], many}) {
         EXPECT_EQ(categories(DebloatGroups::groups(c.candidates)), c.expected) << c.what;
         // The same candidates give the same order every time.
         EXPECT_EQ(categories(DebloatGroups::groups(c.candidates)), categories(DebloatGroups::groups(c.candidates)));
