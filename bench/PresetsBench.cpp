@@ -1,5 +1,10 @@
 #include "bridge/ADBService.h"
 #include "core/AppModel.h"
+#include "core/PresetLibrary.h"
+
+#include <QCoro/QCoroTask>
+#include <QDir>
+#include <QFile>
 
 #include <QRandomGenerator>
 #include <QSettings>
@@ -106,5 +111,60 @@ void BM_DebloatCandidates(benchmark::State &state)
     state.counters["shown"] = double(model.debloatCandidates().size());
 }
 BENCHMARK(BM_DebloatCandidates)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+namespace {
+
+// A library folder of 200 presets of 1,000 package names each, written once per run.
+const QString &presetFolder()
+{
+    static QTemporaryDir dir;
+    static const QString folder = [] {
+        for (int p = 0; p < 200; ++p) {
+            QStringList names;
+            for (int n = 0; n < 1000; ++n)
+                names << QStringLiteral("com.vendor%1.app%2.module").arg(p).arg(n);
+            const PackagePreset preset{1, QStringLiteral("Пресет %1").arg(p), QStringLiteral("описание"),
+                                       PresetAction::disable, names,
+                                       QStringLiteral("2026-01-%1T00:00:00Z").arg(p % 28 + 1, 2, 10, QLatin1Char('0'))};
+            QFile file(dir.filePath(QStringLiteral("preset-%1.json").arg(p)));
+            file.open(QIODevice::WriteOnly);
+            file.write(preset.encode());
+        }
+        return dir.path();
+    }();
+    return folder;
+}
+
+// What any listing must do: read each file and decode its JSON.
+void BM_PresetDecodeBaseline(benchmark::State &state)
+{
+    const QString folder = presetFolder();
+    for (auto _ : state) {
+        qsizetype decoded = 0;
+        for (const QString &name : QDir(folder).entryList(QDir::Files)) {
+            QFile file(QDir(folder).filePath(name));
+            file.open(QIODevice::ReadOnly);
+            decoded += PackagePreset::decode(file.readAll()).has_value();
+        }
+        benchmark::DoNotOptimize(decoded);
+    }
+}
+BENCHMARK(BM_PresetDecodeBaseline)->Unit(benchmark::kMillisecond);
+
+// The library's reload: listed and decoded on the pool, sorted and published on this thread.
+void BM_PresetLibraryReload(benchmark::State &state)
+{
+    const QString folder = presetFolder();
+    for (auto _ : state) {
+        PresetLibrary library(folder);
+        QCoro::waitFor(library.reloadNow());
+        benchmark::DoNotOptimize(library.presets().size());
+        if (library.presets().size() != 200)
+            state.SkipWithError("not every preset was listed");
+    }
+}
+BENCHMARK(BM_PresetLibraryReload)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -49,7 +49,10 @@ bool ADBService::isValidScreenSize(const QString &size)
 
 bool ADBService::isValidKeyCode(const QString &keyCode)
 {
-    static const QRegularExpression pattern(QStringLiteral("^(KEYCODE_[A-Z0-9_]+|[0-9]{1,4})$"));
+    // A number or a key name, with or without its prefix ("KEYCODE_HOME", "HOME"): the device
+    // takes all of them, and none can carry anything the device shell reads as syntax. Key
+    // names are upper case; a lower-case one names no key.
+    static const QRegularExpression pattern(QStringLiteral("^[A-Z0-9_]{1,64}$"));
     return pattern.match(keyCode).hasMatch();
 }
 
@@ -213,7 +216,8 @@ QCoro::Task<std::optional<qint64>> ADBService::readScreenTimeout(QString serial)
 QCoro::Task<CommandResult> ADBService::sendKeyEvent(QString keyCode, QString serial) const
 {
     if (!isValidKeyCode(keyCode))
-        co_return refusal(QStringLiteral("Неверный код клавиши «%1»: нужен KEYCODE_… или число").arg(keyCode));
+        co_return refusal(
+            QStringLiteral("Неверный код клавиши «%1»: нужно число или имя из заглавных латинских букв, цифр и «_»").arg(keyCode));
     co_return co_await run({QStringLiteral("shell"), QStringLiteral("input"), QStringLiteral("keyevent"), keyCode},
                            serial);
 }

@@ -255,8 +255,14 @@ public:
     // The export of `packageNames` (in that order) into a new dated folder in `folder`.
     QCoro::Task<void> exportPackages(QStringList packageNames, QString folder);
     QCoro::Task<void> connectWireless();
-    QCoro::Task<void> reboot(std::optional<QString> mode);
-    QCoro::Task<void> saveScreenshot(QString destination);
+    // What ran: none when nothing did (no adb or no device selected), else the tool's result.
+    QCoro::Task<std::optional<CommandResult>> reboot(std::optional<QString> mode);
+    // Succeeds only when the device returned a PNG and it was written; a failure leaves
+    // whatever was at `destination` as it was.
+    QCoro::Task<std::optional<CommandResult>> saveScreenshot(QString destination);
+    // saveScreenshot, then the record "Снимок экрана" with the file's name and, on failure,
+    // the tool's message (the Overview and the Tools screen both save through this).
+    QCoro::Task<void> takeScreenshot(QString destination);
     // A path in `parent` that does not exist yet: the name, then name-2, name-3, ...
     static QString uniqueDirectory(const QString &parent, const QString &preferredName);
 
@@ -277,6 +283,8 @@ public:
 
     // Advice cards from the current state; `adviceClock` gives "now" (tests fix it).
     QList<DeckAdvice> advice() const;
+    // The published properties that advice() reads.
+    auto adviceInputs() const { return std::tie(snapshot, devices, packages); }
     static std::optional<QDateTime> securityPatchDate(const QString &patch);
     std::function<QDateTime()> adviceClock = [] { return QDateTime::currentDateTime(); };
 
@@ -284,6 +292,8 @@ public:
 
     QCoro::Task<void> ensureDeviceData();
     QCoro::Task<void> refreshSnapshot(bool force);
+    // The Overview's refresh: a forced snapshot, then the catalogue with cached metadata.
+    QCoro::Task<void> refreshDeviceData();
 
     // --- inspector ---
     Published<std::optional<QString>> inspectorPackageID{this};
@@ -342,6 +352,15 @@ public:
     QCoro::Task<void> applyScreenDensity(int dpi);
     QCoro::Task<void> resetScreenDensity();
     QCoro::Task<void> sendKey(QString keyCode, QString title);
+    // True while a screen size, density or time-out command runs (the display panel waits).
+    Published<bool> isDisplayBusy{this, false};
+    // A reboot the user confirmed on the Tools screen: recorded under `title` with its outcome;
+    // nothing is recorded when nothing ran.
+    QCoro::Task<void> rebootAndRecord(std::optional<QString> mode, QString title);
+    // What the Tools screen loads when shown: the time-out, then the fastboot devices.
+    QCoro::Task<void> loadToolsState();
+    // Its refresh button: a forced snapshot, the time-out, the fastboot devices.
+    QCoro::Task<void> refreshToolsState();
 
     // --- fastboot ---
     Published<QList<FastbootDevice>> fastbootDevices{this};
@@ -448,6 +467,9 @@ private:
     QCoro::Task<void> runDebloatNames(PackageAction action, QStringList names);
 
     // --- tools (private) ---
+    int displayRunsInFlight = 0;
+    void beginDisplayRun();
+    void endDisplayRun();
     // The selected serial when adb is known and the selected device is ready.
     std::optional<QString> readyDeviceSerial() const;
     QCoro::Task<void> runScreenCommand(QCoro::Task<CommandResult> command, QString logText,

@@ -103,6 +103,15 @@ QCoro::Task<void> AppModel::refreshSnapshot(bool force)
     isSnapshotLoading.set(false);
 }
 
+QCoro::Task<void> AppModel::refreshDeviceData()
+{
+    QPointer<AppModel> self(this);
+    co_await refreshSnapshot(true);
+    if (!self)
+        co_return;
+    co_await refreshPackages(false);
+}
+
 std::optional<QDateTime> AppModel::securityPatchDate(const QString &patch)
 {
     return ::securityPatchDate(patch);

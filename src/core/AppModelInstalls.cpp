@@ -64,10 +64,10 @@ QCoro::Task<void> AppModel::connectWireless()
     co_await refreshDevices();
 }
 
-QCoro::Task<void> AppModel::reboot(std::optional<QString> mode)
+QCoro::Task<std::optional<CommandResult>> AppModel::reboot(std::optional<QString> mode)
 {
     if (!service || !selectedDeviceID())
-        co_return;
+        co_return std::nullopt;
     QPointer<AppModel> self(this);
     const ADBService adb = *service;
     QStringList args{QStringLiteral("reboot")};
@@ -76,24 +76,44 @@ QCoro::Task<void> AppModel::reboot(std::optional<QString> mode)
     setBusy(true, QStringLiteral("Перезагрузка…"));
     const CommandResult result = co_await adb.run(args, *selectedDeviceID());
     if (!self)
-        co_return;
+        co_return result;
     appendResult(QStringLiteral("adb ") + args.join(QLatin1Char(' ')), result);
     statusText.set(result.succeeded() ? QStringLiteral("Команда перезагрузки отправлена")
                                       : QStringLiteral("Ошибка перезагрузки"));
     setBusy(false);
+    co_return result;
 }
 
-QCoro::Task<void> AppModel::saveScreenshot(QString destination)
+QCoro::Task<std::optional<CommandResult>> AppModel::saveScreenshot(QString destination)
 {
     if (!service || !selectedDeviceID())
-        co_return;
+        co_return std::nullopt;
     QPointer<AppModel> self(this);
     const ADBService adb = *service;
     setBusy(true, QStringLiteral("Создание снимка…"));
     const CommandResult result = co_await adb.captureScreenshot(*selectedDeviceID(), destination);
     if (!self)
-        co_return;
+        co_return result;
     appendResult(QStringLiteral("adb exec-out screencap -p"), result);
     statusText.set(result.succeeded() ? QStringLiteral("Снимок сохранён") : QStringLiteral("Ошибка снимка"));
     setBusy(false);
+    co_return result;
+}
+
+QCoro::Task<void> AppModel::takeScreenshot(QString destination)
+{
+    QPointer<AppModel> self(this);
+    const QString name = QFileInfo(destination).fileName();
+    const std::optional<CommandResult> result = co_await saveScreenshot(destination);
+    if (!self)
+        co_return;
+    // The capture's own result decides: a file already at the path proves nothing.
+    if (!result) {
+        record(QStringLiteral("Снимок экрана"), name + QStringLiteral(": устройство не выбрано"), false);
+        co_return;
+    }
+    const QString message = result->combinedOutput().trimmed();
+    record(QStringLiteral("Снимок экрана"),
+           result->succeeded() || message.isEmpty() ? name : name + QStringLiteral(": ") + message,
+           result->succeeded());
 }

@@ -4,18 +4,17 @@
 #include "core/AppPaths.h"
 #include "core/FileNaming.h"
 #include "core/PresetFileReader.h"
+#include "core/PresetFileWriter.h"
+#include "core/PresetLibrary.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStandardPaths>
-#include <QTemporaryFile>
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
-#include <unistd.h>
+#include <mutex>
 
 namespace {
 
@@ -40,35 +39,6 @@ bool isInFolder(const QString &path, const QString &folder)
     return !parent.isEmpty() && parent == QDir(folder).canonicalPath();
 }
 
-struct WriteOutcome {
-    QString path;  // the file written
-    QString error; // empty on success
-};
-
-// Writes `data` under a free name in the folder of `path`: the bytes go to a hidden
-// temporary file that is then hard-linked to the chosen name. link() refuses an
-// existing name instead of replacing it, so a file that appears meanwhile is safe too.
-WriteOutcome writeWithoutReplacing(const QString &path, const QByteArray &data)
-{
-    const QFileInfo target(path);
-    const QDir dir = target.absoluteDir();
-    QTemporaryFile temp(dir.filePath(QStringLiteral(".preset-XXXXXX")));
-    if (!temp.open() || temp.write(data) != data.size() || !temp.flush() || ::fsync(temp.handle()) != 0)
-        return {{}, writeFailure(target.fileName(), temp.errorString())};
-    const QStringList listed = dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    QSet<QString> used(listed.begin(), listed.end());
-    const QByteArray tempPath = QFile::encodeName(temp.fileName());
-    for (int attempt = 0; attempt < 10'000; ++attempt) {
-        const QString name = FileNaming::uniqueFileName(target.fileName(), used);
-        const QString chosen = dir.filePath(name);
-        if (::link(tempPath.constData(), QFile::encodeName(chosen).constData()) == 0)
-            return {chosen, {}};
-        if (errno != EEXIST)
-            return {{}, writeFailure(name, QString::fromLocal8Bit(std::strerror(errno)))};
-    }
-    return {{}, writeFailure(target.fileName(), QStringLiteral("не нашлось свободного имени"))};
-}
-
 } // namespace
 
 QString AppModel::safeFileName(const QString &name, const QString &fallback)
@@ -88,8 +58,18 @@ DomainError AppModel::presetError(const QString &message)
 
 QString AppModel::defaultPresetLibraryFolder()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QLatin1Char('/')
-           + AppPaths::supportFolder + QStringLiteral("/Presets");
+    QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (base.isEmpty())
+        base = QDir::homePath();
+    const QString current = base + QLatin1Char('/') + AppPaths::supportFolder + QStringLiteral("/Presets");
+    // A library left under the former folder name moves over once per process, on first use.
+    static std::once_flag adopted;
+    std::call_once(adopted, [&] {
+        PresetLibrary::adoptLegacyFolder(base + QLatin1Char('/') + AppPaths::legacySupportFolder
+                                             + QStringLiteral("/Presets"),
+                                         current);
+    });
+    return current;
 }
 
 std::variant<PresetPreview, DomainError> AppModel::readPreset(const QString &path) const
@@ -193,7 +173,9 @@ void AppModel::savePreset(const QString &path, const QString &name, const QStrin
     QString written = path;
     if (isInFolder(path, presetLibraryFolder)) {
         // The library keeps every preset: a name that is taken gets "-2", "-3", ...
-        const WriteOutcome outcome = writeWithoutReplacing(path, data);
+        const QFileInfo target(path);
+        const PresetFileWriter::Outcome outcome =
+            PresetFileWriter::writeNew(target.absolutePath(), target.fileName(), target.fileName(), data);
         if (!outcome.error.isEmpty())
             return fail(outcome.error);
         written = outcome.path;

@@ -72,13 +72,9 @@ QCoro::Task<void> AppModel::switchToWireless()
     const std::optional<QString> address = co_await adb.deviceIPAddress(*serial);
     if (!self)
         co_return;
-    if (!address) {
-        setBusy(false);
-        record(QStringLiteral("IP-адрес устройства не найден"),
-               QStringLiteral("Подключитесь вручную, указав адрес из настроек Wi-Fi"), false);
-        co_return;
-    }
 
+    // TCP mode either way: without an address the user connects by hand, which only
+    // works once the device listens on the port.
     const CommandResult tcpip = co_await adb.enableWirelessMode(*serial, 5555);
     if (!self)
         co_return;
@@ -86,6 +82,12 @@ QCoro::Task<void> AppModel::switchToWireless()
     if (!tcpip.succeeded()) {
         setBusy(false);
         record(QStringLiteral("Не удалось включить Wi-Fi-режим"), tcpip.combinedOutput(), false);
+        co_return;
+    }
+    if (!address) {
+        setBusy(false);
+        record(QStringLiteral("IP-адрес устройства не найден"),
+               QStringLiteral("Подключитесь вручную, указав адрес из настроек Wi-Fi"), false);
         co_return;
     }
 
@@ -136,6 +138,18 @@ QCoro::Task<void> AppModel::loadScreenTimeout()
     screenTimeoutMilliseconds.set(value);
 }
 
+void AppModel::beginDisplayRun()
+{
+    ++displayRunsInFlight;
+    isDisplayBusy.set(true);
+}
+
+void AppModel::endDisplayRun()
+{
+    displayRunsInFlight = std::max(0, displayRunsInFlight - 1);
+    isDisplayBusy.set(displayRunsInFlight > 0);
+}
+
 QCoro::Task<void> AppModel::applyScreenTimeout(qint64 milliseconds)
 {
     const auto serial = readyDeviceSerial();
@@ -143,9 +157,11 @@ QCoro::Task<void> AppModel::applyScreenTimeout(qint64 milliseconds)
         co_return;
     QPointer<AppModel> self(this);
     const ADBService adb = *service;
+    beginDisplayRun();
     const CommandResult result = co_await adb.setScreenTimeout(milliseconds, *serial);
     if (!self)
         co_return;
+    endDisplayRun();
     appendResult(QStringLiteral("settings put system screen_off_timeout ") + QString::number(milliseconds), result);
     if (result.succeeded() && selectedDeviceID() == serial)
         screenTimeoutMilliseconds.set(milliseconds);
@@ -158,11 +174,13 @@ QCoro::Task<void> AppModel::runScreenCommand(QCoro::Task<CommandResult> command,
                                              QString title, QString detail)
 {
     QPointer<AppModel> self(this);
+    beginDisplayRun();
     if (progress)
         toolsStatusText.set(*progress);
     const CommandResult result = co_await std::move(command);
     if (!self)
         co_return;
+    endDisplayRun();
     appendResult(logText, result);
     toolsStatusText.set(result.succeeded() ? success : failure);
     record(title, result.succeeded() ? detail : detail + QStringLiteral(": ") + result.combinedOutput().trimmed(),
@@ -228,4 +246,35 @@ QCoro::Task<void> AppModel::sendKey(QString keyCode, QString title)
         co_return;
     appendResult(QStringLiteral("input keyevent ") + keyCode, result);
     toolsStatusText.set(title + (result.succeeded() ? QStringLiteral(": отправлено") : QStringLiteral(": ошибка")));
+}
+
+QCoro::Task<void> AppModel::rebootAndRecord(std::optional<QString> mode, QString title)
+{
+    QPointer<AppModel> self(this);
+    const std::optional<CommandResult> result = co_await reboot(mode);
+    if (!self || !result)
+        co_return;
+    const QString output = result->combinedOutput().trimmed();
+    record(title,
+           result->succeeded() ? QStringLiteral("Команда отправлена устройству")
+                               : (output.isEmpty() ? QStringLiteral("Команда перезагрузки не выполнена") : output),
+           result->succeeded());
+}
+
+QCoro::Task<void> AppModel::loadToolsState()
+{
+    QPointer<AppModel> self(this);
+    co_await loadScreenTimeout();
+    if (!self)
+        co_return;
+    co_await refreshFastboot();
+}
+
+QCoro::Task<void> AppModel::refreshToolsState()
+{
+    QPointer<AppModel> self(this);
+    co_await refreshSnapshot(true);
+    if (!self)
+        co_return;
+    co_await loadToolsState();
 }

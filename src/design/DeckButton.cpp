@@ -183,6 +183,12 @@ QColor DeckButton::borderColor() const
     return Qt::transparent;
 }
 
+void DeckButton::setLabelLeading(bool leading)
+{
+    m_leading = leading;
+    update();
+}
+
 QSize DeckButton::sizeHint() const
 {
     if (m_style.stacked) {
@@ -263,7 +269,7 @@ void DeckButton::paintEvent(QPaintEvent *)
     const qreal pad = DeckButtonStyle::padding(m_style.size);
     const qreal textWidth = std::min(fm.horizontalAdvance(text()), r.width() - 2 * pad - symbolSize - gap);
     const qreal contentWidth = symbolSize + gap + textWidth;
-    qreal x = r.center().x() - contentWidth / 2;
+    qreal x = m_leading ? r.left() + pad : r.center().x() - contentWidth / 2;
     if (!m_symbol.isEmpty()) {
         Symbols::paint(p, m_symbol, QRectF(x, r.top(), symbolSize, r.height()), symbolSize, ink);
         x += symbolSize + gap;

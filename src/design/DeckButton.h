@@ -42,6 +42,9 @@ public:
     void setButtonStyle(const DeckButtonStyle &style);
     QString symbol() const { return m_symbol; }
     void setSymbol(const QString &symbol);
+    // Symbol and text at the leading edge instead of centred (full-width buttons of a list).
+    bool isLabelLeading() const { return m_leading; }
+    void setLabelLeading(bool leading);
 
     // The hover flag: pointer inside and enabled, stored at pointer events (and by previews).
     bool isHovering() const { return m_hovering; }
@@ -67,6 +70,7 @@ private:
 
     DeckButtonStyle m_style;
     QString m_symbol;
+    bool m_leading = false;
     bool m_hovering = false;
     AnimatedValue *m_hover;
     AnimatedValue *m_press;

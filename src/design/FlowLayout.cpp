@@ -72,6 +72,13 @@ QList<QRectF> FlowLayout::place(const QList<QSizeF> &sizes, const QRectF &bounds
     return rects;
 }
 
+void FlowLayout::setFlowSpacing(qreal spacing, qreal lineSpacing)
+{
+    m_spacing = spacing;
+    m_lineSpacing = lineSpacing;
+    invalidate();
+}
+
 void FlowLayout::addItem(QLayoutItem *item) { m_items.append(item); }
 int FlowLayout::count() const { return int(m_items.size()); }
 QLayoutItem *FlowLayout::itemAt(int index) const { return m_items.value(index); }

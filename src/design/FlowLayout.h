@@ -21,6 +21,8 @@ public:
 
     qreal flowSpacing() const { return m_spacing; }
     qreal lineSpacing() const { return m_lineSpacing; }
+    // Space between items of a line and between lines (both Space::s unless set).
+    void setFlowSpacing(qreal spacing, qreal lineSpacing);
 
     struct Line {
         QList<int> indices;

@@ -7,6 +7,8 @@
 #include "screens/packages/DebloatView.h"
 
 #include "design/DeckEmptyState.h"
+#include "screens/device/OverviewScreen.h"
+#include "screens/device/ToolsScreen.h"
 
 namespace RouteScreens {
 
@@ -20,6 +22,10 @@ QWidget *placeholder(AppRoute route)
 QWidget *build(AppRoute route, AppModel *model, AppSettings *settings, ScreenMemory *memory)
 {
     switch (route) {
+    case AppRoute::overview:
+        return new OverviewScreen(model, memory);
+    case AppRoute::tools:
+        return new ToolsScreen(model, memory);
     case AppRoute::files:
         return new FilesScreen(model, memory);
     case AppRoute::console:

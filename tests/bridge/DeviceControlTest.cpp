@@ -32,6 +32,8 @@ TEST_F(DeviceControl, CommandLinesAreExact)
     runSync(adb.setScreenTimeout(-1, kSerial));
     runSync(adb.sendKeyEvent(QStringLiteral("KEYCODE_HOME"), kSerial));
     runSync(adb.sendKeyEvent(QStringLiteral("26"), kSerial));
+    runSync(adb.sendKeyEvent(QStringLiteral("HOME"), kSerial));
+    runSync(adb.sendKeyEvent(QStringLiteral("MEDIA_PLAY_PAUSE"), kSerial));
     runSync(adb.launchPackage(QStringLiteral("com.example.app"), kSerial));
     runSync(adb.forceStopPackage(QStringLiteral("com.example.app"), kSerial));
     const QList<QStringList> expected{
@@ -49,6 +51,9 @@ TEST_F(DeviceControl, CommandLinesAreExact)
                   QStringLiteral("screen_off_timeout"), QStringLiteral("-1")}),
         onDevice({QStringLiteral("shell"), QStringLiteral("input"), QStringLiteral("keyevent"), QStringLiteral("KEYCODE_HOME")}),
         onDevice({QStringLiteral("shell"), QStringLiteral("input"), QStringLiteral("keyevent"), QStringLiteral("26")}),
+        onDevice({QStringLiteral("shell"), QStringLiteral("input"), QStringLiteral("keyevent"), QStringLiteral("HOME")}),
+        onDevice({QStringLiteral("shell"), QStringLiteral("input"), QStringLiteral("keyevent"),
+                  QStringLiteral("MEDIA_PLAY_PAUSE")}),
         onDevice({QStringLiteral("shell"), QStringLiteral("monkey"), QStringLiteral("-p"), QStringLiteral("com.example.app"),
                   QStringLiteral("-c"), QStringLiteral("android.intent.category.LAUNCHER"), QStringLiteral("1")}),
         onDevice({QStringLiteral("shell"), QStringLiteral("am"), QStringLiteral("force-stop"), QStringLiteral("com.example.app")}),
@@ -73,6 +78,10 @@ TEST_F(DeviceControl, UncheckedTextNeverReachesTheDevice)
         {"lower-case key", [&] { return runSync(adb.sendKeyEvent(QStringLiteral("keycode_home"), kSerial)); }},
         {"key with shell text", [&] { return runSync(adb.sendKeyEvent(QStringLiteral("KEYCODE_HOME;reboot"), kSerial)); }},
         {"key with space", [&] { return runSync(adb.sendKeyEvent(QStringLiteral("3 4"), kSerial)); }},
+        {"empty key", [&] { return runSync(adb.sendKeyEvent(QString(), kSerial)); }},
+        {"key with a dash", [&] { return runSync(adb.sendKeyEvent(QStringLiteral("-1"), kSerial)); }},
+        {"key with a quote", [&] { return runSync(adb.sendKeyEvent(QStringLiteral("HOME'"), kSerial)); }},
+        {"key with a line break", [&] { return runSync(adb.sendKeyEvent(QStringLiteral("HOME\nreboot"), kSerial)); }},
         {"blank disconnect", [&] { return runSync(adb.disconnect(QString())); }},
         {"spaced disconnect", [&] { return runSync(adb.disconnect(QStringLiteral("  "))); }},
         {"connect with option", [&] { return runSync(adb.connect(QStringLiteral("-h"))); }},

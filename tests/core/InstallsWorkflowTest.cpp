@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 const QString kSerial = QStringLiteral("R5CT1");
@@ -278,6 +280,100 @@ TEST_F(Export, UncreatableFolderIsReportedAndNothingRuns)
     EXPECT_TRUE(h.fake.calls().isEmpty());
     EXPECT_FALSE(h->isBusy());
     EXPECT_EQ(logTexts(*h).last(), *h->packageExportErrorMessage());
+}
+
+} // namespace
+
+namespace {
+
+const QByteArray kPng = QByteArray("\x89PNG\r\n\x1a\n", 8) + QByteArray("image-bytes");
+
+// The user chose to replace an existing file: only a capture that returned a PNG may touch it,
+// and the record says what the capture said.
+TEST(InstallWorkflows, ScreenshotRecordFollowsTheCaptureNotTheFile)
+{
+    struct Case {
+        const char *what;
+        FakeResponse answer;
+        bool succeeded;
+        QStringList detailParts;
+    };
+    const QList<Case> cases{
+        {"an error on standard output", {.out = QStringLiteral("error: no display")}, false,
+         {QStringLiteral("shot.png: "), QStringLiteral("PNG"), QStringLiteral("error: no display")}},
+        {"a failed run", {.err = QStringLiteral("error: device offline"), .exit = 1}, false,
+         {QStringLiteral("shot.png: error: device offline")}},
+        {"an image", {.outBytes = kPng}, true, {QStringLiteral("shot.png")}},
+    };
+    for (const Case &c : cases) {
+        DeviceHarness h;
+        h.fake.on(onDevice({QStringLiteral("exec-out"), QStringLiteral("screencap"), QStringLiteral("-p")}), c.answer);
+        QTemporaryDir dir;
+        const QString path = dir.path() + QStringLiteral("/shot.png");
+        {
+            QFile before(path);
+            ASSERT_TRUE(before.open(QIODevice::WriteOnly));
+            before.write("the user's own picture");
+        }
+        runSync(h->takeScreenshot(path));
+        QFile after(path);
+        ASSERT_TRUE(after.open(QIODevice::ReadOnly)) << c.what;
+        EXPECT_EQ(after.readAll(), c.succeeded ? kPng : QByteArray("the user's own picture")) << c.what;
+        ASSERT_EQ(h->recentOperations().size(), 1) << c.what;
+        const OperationRecord record = h->recentOperations().first();
+        EXPECT_EQ(record.title, QStringLiteral("Снимок экрана")) << c.what;
+        EXPECT_EQ(record.succeeded, c.succeeded) << c.what;
+        for (const QString &part : c.detailParts)
+            EXPECT_TRUE(record.detail.contains(part)) << c.what << ": " << record.detail.toStdString();
+        if (c.succeeded)
+            EXPECT_EQ(record.detail, QStringLiteral("shot.png")) << c.what;
+        EXPECT_EQ(h->toasts().last().detail, record.detail) << c.what;
+        EXPECT_EQ(h->toasts().last().tone, c.succeeded ? Tone::success : Tone::warning) << c.what;
+        EXPECT_FALSE(h->isBusy()) << c.what;
+    }
+}
+
+TEST(InstallWorkflows, ScreenshotWithoutADeviceIsRecordedAsNotTaken)
+{
+    ModelHarness h;
+    QTemporaryDir dir;
+    runSync(h->takeScreenshot(dir.path() + QStringLiteral("/shot.png")));
+    EXPECT_TRUE(h.fake.calls().isEmpty());
+    ASSERT_EQ(h->recentOperations().size(), 1);
+    EXPECT_FALSE(h->recentOperations().first().succeeded);
+    EXPECT_TRUE(QDir(dir.path()).isEmpty());
+}
+
+TEST(InstallWorkflows, RebootReportsWhatRan)
+{
+    ModelHarness none;
+    EXPECT_EQ(runSync(none->reboot(std::nullopt)), std::nullopt);
+
+    DeviceHarness h;
+    h.fake.on(onDevice({QStringLiteral("reboot")}), {});
+    h.fake.on(onDevice({QStringLiteral("reboot"), QStringLiteral("recovery")}),
+              {.err = QStringLiteral("error: device unauthorized"), .exit = 1});
+    EXPECT_EQ(runSync(h->reboot(std::nullopt)), std::optional(CommandResult{}));
+    const std::optional<CommandResult> failed = runSync(h->reboot(QStringLiteral("recovery")));
+    ASSERT_TRUE(failed);
+    EXPECT_FALSE(failed->succeeded());
+    EXPECT_EQ(failed->stdErr, QStringLiteral("error: device unauthorized"));
+    EXPECT_EQ(h->statusText(), QStringLiteral("Ошибка перезагрузки"));
+}
+
+TEST(InstallWorkflows, DeviceDataRefreshTakesTheSnapshotThenTheCatalogue)
+{
+    DeviceHarness h;
+    h.fake.setDefault({});
+    runSync(h->refreshDeviceData());
+    const QList<QStringList> calls = h.fake.calls();
+    const auto isProbe = [](const QStringList &call) { return call == onDevice({QStringLiteral("shell"), DeviceSnapshot::probeScript()}); };
+    const auto isCatalogue = [](const QStringList &call) { return call.mid(2, 3) == S({"shell", "pm", "list"}); };
+    const auto probe = std::find_if(calls.begin(), calls.end(), isProbe);
+    const auto catalogue = std::find_if(calls.begin(), calls.end(), isCatalogue);
+    ASSERT_NE(probe, calls.end());
+    ASSERT_NE(catalogue, calls.end());
+    EXPECT_LT(probe - calls.begin(), catalogue - calls.begin());
 }
 
 } // namespace

@@ -112,15 +112,29 @@ TEST(ToolsWorkflows, SwitchFailuresAreReportedAsFailures)
         EXPECT_TRUE(h.lastRecord().detail.contains(QStringLiteral("Connection refused")));
     }
     {
-        // No address: the device is left on USB, nothing else runs.
+        // No address: the device still goes into TCP mode, so the advice to connect by hand
+        // can be followed; nothing is connected.
         ToolsHarness h;
         h->wirelessAddress.set(QStringLiteral("old:5555"));
         h.fake.on(ipRoute, {.out = QStringLiteral("default via 10.0.0.1 dev rmnet0\n")});
+        h.fake.on(tcpip, {.out = QStringLiteral("restarting in TCP mode port: 5555\n")});
         runSync(h->switchToWireless());
-        EXPECT_EQ(h.fake.calls(), QList<QStringList>{ipRoute});
+        EXPECT_EQ(h.fake.calls(), (QList<QStringList>{ipRoute, tcpip}));
         EXPECT_EQ(h.lastRecord().title, QStringLiteral("IP-адрес устройства не найден"));
         EXPECT_EQ(h.lastRecord().detail, QStringLiteral("Подключитесь вручную, указав адрес из настроек Wi-Fi"));
         EXPECT_EQ(h->wirelessAddress(), QStringLiteral("old:5555"));
+        EXPECT_TRUE(logTexts(*h).contains(QStringLiteral("$ adb tcpip 5555")));
+        EXPECT_FALSE(h->isBusy());
+    }
+    {
+        // No address and TCP mode refused: the refusal is what the user learns, not the advice.
+        ToolsHarness h;
+        h.fake.on(ipRoute, {.exit = 1});
+        h.fake.on(tcpip, {.err = QStringLiteral("error: closed"), .exit = 1});
+        runSync(h->switchToWireless());
+        EXPECT_EQ(h.fake.calls(), (QList<QStringList>{ipRoute, tcpip}));
+        EXPECT_EQ(h->recentOperations().size(), 1);
+        EXPECT_EQ(h.lastRecord().title, QStringLiteral("Не удалось включить Wi-Fi-режим"));
         EXPECT_FALSE(h->isBusy());
     }
     {
@@ -201,6 +215,121 @@ TEST(ToolsWorkflows, ScreenSettingsAndKeys)
     h.fake.on(devicesArgs, {.out = deviceList({QStringLiteral("T900 device model:Tab transport_id:4")})});
     runSync(h->refreshDevices());
     EXPECT_EQ(h->screenTimeoutMilliseconds(), std::nullopt);
+}
+
+} // namespace
+
+namespace {
+
+// A confirmed reboot is recorded with what the device answered, and not at all when no
+// command ran.
+TEST(ToolsWorkflows, ConfirmedRebootRecordsItsOutcome)
+{
+    struct Case {
+        const char *what;
+        bool withDevice;
+        FakeResponse answer;
+        std::optional<OperationRecord> expected;
+    };
+    const QList<Case> cases{
+        {"no device", false, {}, std::nullopt},
+        {"sent", true, {}, OperationRecord(QStringLiteral("Загрузить Recovery"), QStringLiteral("Команда отправлена устройству"), {}, true)},
+        {"refused", true, {.err = QStringLiteral("error: device unauthorized"), .exit = 1},
+         OperationRecord(QStringLiteral("Загрузить Recovery"), QStringLiteral("error: device unauthorized"), {}, false)},
+    };
+    const auto check = [](const Case &c, ModelHarness &h) {
+        h.fake.on(onDevice({QStringLiteral("reboot"), QStringLiteral("recovery")}), c.answer);
+        runSync(h->rebootAndRecord(QStringLiteral("recovery"), QStringLiteral("Загрузить Recovery")));
+        if (!c.expected) {
+            EXPECT_TRUE(h->recentOperations().isEmpty()) << c.what;
+            EXPECT_TRUE(h->toasts().isEmpty()) << c.what;
+            EXPECT_TRUE(h.fake.calls().isEmpty()) << c.what;
+            return;
+        }
+        EXPECT_EQ(h.fake.calls(), QList<QStringList>{onDevice({QStringLiteral("reboot"), QStringLiteral("recovery")})})
+            << c.what;
+        ASSERT_EQ(h->recentOperations().size(), 1) << c.what;
+        const OperationRecord record = h->recentOperations().first();
+        EXPECT_EQ(record.title, c.expected->title) << c.what;
+        EXPECT_EQ(record.detail, c.expected->detail) << c.what;
+        EXPECT_EQ(record.succeeded, c.expected->succeeded) << c.what;
+        EXPECT_EQ(h->toasts().last().tone, c.expected->succeeded ? Tone::success : Tone::warning) << c.what;
+    };
+    for (const Case &c : cases) {
+        if (c.withDevice) {
+            ToolsHarness h;
+            check(c, h);
+        } else {
+            ModelHarness h;
+            check(c, h);
+        }
+    }
+}
+
+// The display panel waits while its own command runs: the model says so from the moment the
+// command starts until its result is on the status line.
+TEST(ToolsWorkflows, DisplayCommandsMarkTheDisplayBusy)
+{
+    const QList<std::pair<const char *, std::function<QCoro::Task<void>(AppModel &)>>> operations{
+        {"size", [](AppModel &m) { return m.applyScreenSize(QStringLiteral("1080x2400")); }},
+        {"size reset", [](AppModel &m) { return m.resetScreenSize(); }},
+        {"density", [](AppModel &m) { return m.applyScreenDensity(420); }},
+        {"density reset", [](AppModel &m) { return m.resetScreenDensity(); }},
+        {"time-out", [](AppModel &m) { return m.applyScreenTimeout(30000); }},
+    };
+    for (const auto &[what, start] : operations) {
+        ToolsHarness h;
+        h.fake.setDefault({});
+        QStringList busyAtStatus;
+        h->observe(h->toolsStatusText, h.model.get(),
+                   [&] { busyAtStatus << (h->isDisplayBusy() ? QStringLiteral("busy ") : QStringLiteral("idle ")) + h->toolsStatusText(); });
+        bool done = false;
+        auto run = [](QCoro::Task<void> task, bool *finished) -> QCoro::Task<void> {
+            co_await std::move(task);
+            *finished = true;
+        };
+        auto task = run(start(*h), &done);
+        EXPECT_TRUE(h->isDisplayBusy()) << what;
+        ASSERT_TRUE(waitUntil([&] { return done; })) << what;
+        EXPECT_FALSE(h->isDisplayBusy()) << what;
+        ASSERT_FALSE(busyAtStatus.isEmpty()) << what;
+        // The result is written once the command is over.
+        EXPECT_TRUE(busyAtStatus.last().startsWith(QStringLiteral("idle "))) << what << busyAtStatus.join(", ").toStdString();
+    }
+}
+
+TEST(ToolsWorkflows, ShowingAndRefreshingTheToolsLoadTheirState)
+{
+    ToolsHarness h;
+    h->fastbootService = FastbootService(h.fake.fastbootPath());
+    h.fake.setDefault({});
+    const QStringList get = onDevice({QStringLiteral("shell"), QStringLiteral("settings"), QStringLiteral("get"),
+                                      QStringLiteral("system"), QStringLiteral("screen_off_timeout")});
+    const QStringList probe = onDevice({QStringLiteral("shell"), DeviceSnapshot::probeScript()});
+    h.fake.on(get, {.out = QStringLiteral("60000\n")});
+    runSync(h->loadToolsState());
+    EXPECT_EQ(h.fake.calls(), QList<QStringList>{get});
+    EXPECT_EQ(h.fake.calls(QStringLiteral("fastboot")), QList<QStringList>{{QStringLiteral("devices")}});
+    EXPECT_EQ(h->screenTimeoutMilliseconds(), 60000);
+
+    h.fake.clearCalls();
+    runSync(h->refreshToolsState());
+    EXPECT_EQ(h.fake.calls(), (QList<QStringList>{probe, get}));
+    EXPECT_EQ(h.fake.calls(QStringLiteral("fastboot")), QList<QStringList>{{QStringLiteral("devices")}});
+}
+
+TEST(ToolsWorkflows, KeysByNumberOrName)
+{
+    ToolsHarness h;
+    h.fake.setDefault({});
+    for (const char *code : {"KEYCODE_HOME", "HOME", "3", "VOLUME_UP"}) {
+        h.fake.clearCalls();
+        runSync(h->sendKey(QString::fromLatin1(code), QStringLiteral("Клавиша")));
+        EXPECT_EQ(h.fake.calls(), QList<QStringList>{onDevice({QStringLiteral("shell"), QStringLiteral("input"),
+                                                               QStringLiteral("keyevent"), QString::fromLatin1(code)})})
+            << code;
+        EXPECT_EQ(h->toolsStatusText(), QStringLiteral("Клавиша: отправлено")) << code;
+    }
 }
 
 } // namespace
