@@ -28,6 +28,8 @@ const QHash<QString, QString> &table()
          QStringLiteral("Объекты с компьютера будут перемещены в Корзину, откуда их можно восстановить.")},
         {QStringLiteral("Выберите папку Mac"), QStringLiteral("Выберите папку компьютера")},
         {QStringLiteral("Выбрать папку на Mac"), QStringLiteral("Выбрать папку на компьютере")},
+        {QStringLiteral("Открыть папку библиотеки в Finder"),
+         QStringLiteral("Открыть папку библиотеки в файловом менеджере")},
     };
     return t;
 }

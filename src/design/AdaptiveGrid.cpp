@@ -37,6 +37,14 @@ void AdaptiveGrid::setItemOutsets(const QMargins &outsets)
     invalidate();
 }
 
+void AdaptiveGrid::setMinimumColumnWidth(qreal minimum)
+{
+    if (minimum == m_minimum)
+        return;
+    m_minimum = minimum;
+    invalidate();
+}
+
 void AdaptiveGrid::addItem(QLayoutItem *item) { m_items.append(item); }
 int AdaptiveGrid::count() const { return int(m_items.size()); }
 QLayoutItem *AdaptiveGrid::itemAt(int index) const { return m_items.value(index); }

@@ -23,6 +23,7 @@ public:
     ~AdaptiveGrid() override;
 
     qreal minimumColumnWidth() const { return m_minimum; }
+    void setMinimumColumnWidth(qreal minimum);
     void setItemOutsets(const QMargins &outsets);
     QMargins itemOutsets() const { return m_outsets; }
     // The number of columns for an inner width (pure, for the layout and its tests).

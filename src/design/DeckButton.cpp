@@ -83,7 +83,8 @@ void DeckButton::setButtonStyle(const DeckButtonStyle &style)
     m_style = style;
     setFont(DeckButtonStyle::font(style.size));
     setSizePolicy(style.fullWidth ? QSizePolicy::Expanding : QSizePolicy::Fixed, QSizePolicy::Fixed);
-    setFixedHeight(int(DeckButtonStyle::height(style.size)));
+    // A stacked label (symbol over caption) needs more than one line's height.
+    setFixedHeight(style.stacked ? sizeHint().height() : int(DeckButtonStyle::height(style.size)));
     if (style.role == DeckButtonRole::primary && !m_shadow && parentWidget()) {
         m_shadow = new DropShadowUnderlay(this, [this] {
             DropShadowUnderlay::Shadow s;

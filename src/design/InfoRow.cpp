@@ -18,7 +18,11 @@ SelectableText::SelectableText(const QString &text, const QFont &font, DeckText:
     setTextFormat(Qt::PlainText);
     setTextInteractionFlags(Qt::TextSelectableByMouse);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    // A fresh policy drops the height-for-width flag that word wrap set; without it layouts
+    // size the value by QLabel's guessed width and rows come out too tall or cut lines off.
+    QSizePolicy policy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    policy.setHeightForWidth(true);
+    setSizePolicy(policy);
 }
 
 void SelectableText::paintEvent(QPaintEvent *event)

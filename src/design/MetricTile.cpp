@@ -123,9 +123,10 @@ MetricTile::MetricTile(const QString &icon, const QString &label, const QString 
     setPadding(QMarginsF(Space::l, Space::l, Space::l, Space::l));
     // Items sit Space::s apart; the bar's glow margin is taken out of the gaps around it.
     auto *column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0); // the panel's padding is the whole inset
     column->setSpacing(0);
 
-    auto *labelLine = new QHBoxLayout;
+    auto *labelLine = m_labelLine = new QHBoxLayout;
     labelLine->setSpacing(int(Space::xs));
     labelLine->addWidget(new TileIcon(icon, this, this), 0, Qt::AlignVCenter);
     labelLine->addWidget(new Eyebrow(label, this), 0, Qt::AlignVCenter);
@@ -165,6 +166,11 @@ void MetricTile::setProgress(double progress)
 {
     if (m_meter)
         m_meter->setProgress(progress);
+}
+
+int MetricTile::labelLineWidth() const
+{
+    return m_labelLine->sizeHint().width() + int(std::ceil(2 * Space::l));
 }
 
 QColor MetricTile::iconColor() const { return m_tone == Tone::neutral ? Ink::textTertiary() : foreground(m_tone); }

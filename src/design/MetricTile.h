@@ -64,6 +64,8 @@ public:
     MeterBar *meter() const { return m_meter; }             // null without progress
     DeckParagraph *footnoteLabel() const { return m_footnote; } // null without footnote
     QWidget *accessory() const { return m_accessory; }
+    // The width of the tile's shape that shows its whole label line (symbol, label, accessory).
+    int labelLineWidth() const;
 
     static PanelStyle tileStyle();
 
@@ -78,4 +80,5 @@ private:
     DeckParagraph *m_footnote = nullptr;
     std::optional<QString> m_footnoteText;
     QWidget *m_accessory;
+    QHBoxLayout *m_labelLine = nullptr;
 };

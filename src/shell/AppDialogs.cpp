@@ -6,6 +6,7 @@
 #include "screens/packages/DebloatReviewSheet.h"
 
 #include "core/AppModel.h"
+#include "screens/packages/PresetPreviewSheet.h"
 #include "bridge/PresetAction.h"
 
 #include <QDialogButtonBox>
@@ -72,7 +73,7 @@ AppDialogs::AppDialogs(AppModel *model, QWidget *host) : QObject(host), m_model(
                    return model->presetPreview() ? std::optional(model->presetPreview()->id.toString()) : std::nullopt;
                },
                .build = [model](QWidget *parent) -> QDialog * {
-                   return placeholderSheet(parent, model->presetPreview()->preset.name);
+                   return new PresetPreviewSheet(model, *model->presetPreview(), parent);
                },
                .dismissed = [model](QDialog *, int) { model->presetPreview.set(std::nullopt); },
                .afterDismissal = {}});

@@ -9,6 +9,7 @@
 #include "design/DeckEmptyState.h"
 #include "screens/device/OverviewScreen.h"
 #include "screens/device/ToolsScreen.h"
+#include "screens/packages/PresetsView.h"
 
 namespace RouteScreens {
 
@@ -28,6 +29,8 @@ QWidget *build(AppRoute route, AppModel *model, AppSettings *settings, ScreenMem
         return new ToolsScreen(model, memory);
     case AppRoute::files:
         return new FilesScreen(model, memory);
+    case AppRoute::presets:
+        return new PresetsView(model, memory);
     case AppRoute::console:
         return new ConsoleScreen(model);
     case AppRoute::settings:

@@ -207,4 +207,27 @@ TEST(InfoRow, WrapsTheValueNotTheLabelAndCopyableStaysOneLine)
     EXPECT_EQ(copy->copyableValue()->accessibilityLabel(), QStringLiteral("Серийный номер: ") + longValue);
 }
 
+TEST(InfoRow, IsAsTallAsItsValueNeedsAtItsWidth)
+{
+    // Short values stay one line; a long one takes the lines it needs, never more, never fewer.
+    const struct { const char *value; int width; } cases[] = {
+        {"1080x2400 → 720x1600", 400}, {"Android Debug Bridge version 1.0.41", 420},
+        {"Android Debug Bridge version 1.0.41", 260}, {"Android Debug Bridge version 1.0.41", 200}};
+    for (const auto &c : cases) {
+        QWidget host;
+        auto *column = new QVBoxLayout(&host);
+        column->setContentsMargins(0, 0, 0, 0);
+        auto *row = new InfoRow(QStringLiteral("Экран"), QString::fromUtf8(c.value), true);
+        column->addWidget(row);
+        column->addStretch(1);
+        host.resize(c.width, 300);
+        host.show();
+        QCoreApplication::processEvents();
+        SelectableText *value = row->valueText();
+        const int needed = value->heightForWidth(value->width());
+        EXPECT_EQ(row->height(), needed) << c.value << " at " << c.width;
+        EXPECT_EQ(row->heightForWidth(c.width), needed) << c.value << " at " << c.width;
+    }
+}
+
 } // namespace

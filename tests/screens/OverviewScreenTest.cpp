@@ -9,6 +9,7 @@
 #include "shell/ScreenMemory.h"
 
 #include "design/Accessibility.h"
+#include "design/AdaptiveGrid.h"
 #include "design/AdaptiveStacks.h"
 #include "design/DeckButton.h"
 #include "design/DeckSizeReader.h"
@@ -403,6 +404,14 @@ TEST(OverviewScreen, TilesFollowTheSnapshotAndTheCatalogue)
     EXPECT_EQ(tiles[2]->tone(), Tone::violet);
     EXPECT_EQ(tiles[3]->figure()->value(), QStringLiteral("4"));
     EXPECT_EQ(tiles[3]->footnoteLabel()->text(), QStringLiteral("3 пользовательских · 1 удалено"));
+    // Every label line fits its tile whole (wide labels and the charging badge widen the columns).
+    settle();
+    for (MetricTile *tile : tiles) {
+        const int shape = tile->width() - s->tileGrid()->itemOutsets().left() - s->tileGrid()->itemOutsets().right();
+        EXPECT_GE(shape, tile->labelLineWidth()) << tile->accessibilityLabel().toStdString();
+        EXPECT_GE(shape, OverviewScreen::kTileMinimum);
+        EXPECT_EQ(tile->figure()->x() - tile->panelRect().left(), Space::l); // the padding is the whole inset
+    }
 
     // A new level keeps the tile (its figure rolls); a new tone makes a new one.
     f.h->snapshot.set(with(pixel(), [](DeviceSnapshot &d) { d.batteryLevel = 80; }));
@@ -439,6 +448,7 @@ TEST(OverviewScreen, AdviceCardsAndTheAllClearPanel)
         const bool hasAction = card->advice().route && card->advice().actionTitle;
         EXPECT_EQ(card->actionButton() != nullptr, hasAction) << card->advice().id.toStdString();
         EXPECT_EQ(card->accessibleName(), card->advice().title + QStringLiteral(". ") + card->advice().message);
+        EXPECT_EQ(card->layout()->contentsRect().left() - card->panelRect().left(), Space::l);
     }
     // The removed-packages card leads to the applications.
     AdviceCard *removed = nullptr;

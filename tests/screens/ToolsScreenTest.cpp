@@ -18,6 +18,7 @@
 #include "design/OperationBar.h"
 #include "design/ScreenHeader.h"
 #include "design/Theme.h"
+#include "design/Typo.h"
 
 #include "../shell/ShellHarness.h"
 #include "../shell/UiTestSupport.h"
@@ -215,6 +216,9 @@ TEST(ToolsScreen, SixPanelsInOrderWithTheirHeaders)
         EXPECT_EQ(panels[i]->title(), titles[i]);
         EXPECT_EQ(panels[i]->icon(), icons[i]);
         EXPECT_EQ(panels[i]->tone(), Tone::neutral);
+        // The content sits 16 px inside the panel's shape, nothing more.
+        const QPoint at = panels[i]->content()->mapTo(panels[i], QPoint(0, 0));
+        EXPECT_EQ(at.x() - panels[i]->panelRect().left(), Space::l) << i;
     }
     EXPECT_EQ(panels[0]->subtitle(), QStringLiteral("Разрешение, плотность и тайм-аут"));
     EXPECT_EQ(panels[4]->subtitle(), QStringLiteral("Утилита fastboot не найдена рядом с adb"));
@@ -244,6 +248,10 @@ TEST(ToolsScreen, GridShowsAsManyColumnsAsFit)
     for (const auto &[width, columns] : {std::pair{560, 1}, std::pair{760, 2}, std::pair{1100, 3}}) {
         ToolsFixture f;
         ToolsScreen *s = f.show(width);
+        // The scroll area hands its width down through deferred layout passes; a loaded machine
+        // may need more than a few event rounds for them.
+        const int wanted = columns;
+        waitUntil([&] { return s->grid()->columnCount() == wanted; });
         EXPECT_EQ(s->grid()->columnCount(), columns) << width;
         // Read row by row: the second panel stands beside the first when there is room.
         const QList<ToolPanel *> panels = s->panels();
@@ -319,6 +327,10 @@ TEST(ToolsScreen, DisplayPanelRunsExactCommandsAndChecksInputSilently)
     for (const Press &press : presses) {
         f.h.fake.clearCalls();
         press.act();
+        // What the press started has finished (with the snapshot reload after it) before the
+        // key below, so its status line cannot overwrite the key's.
+        ASSERT_TRUE(waitUntil([&] { return !f.h->isDisplayBusy() && !f.h->isBusy() && !f.h->isSnapshotLoading(); }))
+            << press.what;
         // A key press after it, so that anything the first press sent has arrived by the time
         // the key's answer has.
         s->keyButtons()[0]->click();
@@ -485,6 +497,9 @@ TEST(ToolsScreen, KeysSendTheirCodes)
         const ToolsFacts::Key &key = ToolsFacts::keys()[i];
         EXPECT_EQ(keys[i]->toolTip(), ViewUpdates::plainToolTip(key.code));
         EXPECT_EQ(keys[i]->accessibleName(), key.title + QStringLiteral(", код ") + key.code);
+        // The symbol over the caption, padded above and below: both fit inside the button.
+        EXPECT_GE(keys[i]->height(), int(2 * Space::s + 13 + 3 + QFontMetricsF(Typo::caption()).height())) << i;
+        EXPECT_EQ(keys[i]->height(), keys[i]->sizeHint().height()) << i;
     }
     f.h.fake.clearCalls();
     keys[2]->click(); // "Меню"

@@ -45,6 +45,7 @@ AdviceCard::AdviceCard(const DeckAdvice &advice, std::function<void(AppRoute)> o
 {
     setPadding(QMarginsF(Space::l, Space::l, Space::l, Space::l));
     auto *row = new QHBoxLayout(this);
+    row->setContentsMargins(0, 0, 0, 0); // the panel's padding is the whole inset
     row->setSpacing(int(Space::m));
     row->addWidget(new ToneTile(advice.icon, advice.tone, this), 0, Qt::AlignTop);
     auto *texts = new QVBoxLayout;

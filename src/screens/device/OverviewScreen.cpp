@@ -354,7 +354,7 @@ QWidget *OverviewScreen::buildHero()
 QWidget *OverviewScreen::buildMetrics()
 {
     auto *box = new QWidget;
-    auto *grid = new AdaptiveGrid(168, Space::m, Space::m, box);
+    auto *grid = m_tileGrid = new AdaptiveGrid(kTileMinimum, Space::m, Space::m, box);
     // The tiles' shapes line up with the gutter; their shadows reach into it.
     grid->setItemOutsets(Panel::shadowMargins(MetricTile::tileStyle()).toMargins());
     grid->setContentsMargins(int(Space::gutter) - grid->itemOutsets().left(), 0,
@@ -631,6 +631,11 @@ void OverviewScreen::refreshMetrics()
         }
         m_shownTiles[i] = tile;
     }
+    // Labels are never cut: the columns widen (and fewer fit) where a label line needs more room.
+    int minimum = kTileMinimum;
+    for (const MetricTile *tile : tiles())
+        minimum = std::max(minimum, tile->labelLineWidth());
+    m_tileGrid->setMinimumColumnWidth(minimum);
 }
 
 void OverviewScreen::navigate(AppRoute route)
@@ -663,6 +668,7 @@ void OverviewScreen::refreshAdvice()
         panel->setObjectName(QStringLiteral("all-clear"));
         panel->setPadding(QMarginsF(Space::l, Space::l, Space::l, Space::l));
         auto *line = new QHBoxLayout(panel);
+        line->setContentsMargins(0, 0, 0, 0);
         line->setSpacing(int(Space::s));
         auto *seal = new RowSymbol(QStringLiteral("checkmark.seal.fill"), [] { return Ink::success(); }, panel);
         line->addWidget(seal, 0, Qt::AlignTop);

@@ -73,6 +73,7 @@ public:
     QMenu *rebootMenu() const { return m_rebootMenu; }
     IconButton *refreshButton() const { return m_refresh; }
     QList<MetricTile *> tiles() const;
+    AdaptiveGrid *tileGrid() const { return m_tileGrid; }
     AdaptiveColumns *columns() const { return m_columns; }
     SectionHeader *adviceHeader() const { return m_adviceHeader; }
     QList<AdviceCard *> adviceCards() const { return m_adviceCards; }
@@ -90,6 +91,8 @@ public:
     // The glow's band; its light fades out below it instead of ending at an edge.
     static constexpr int kBackdropHeight = 520;
     static constexpr int kHistoryLimit = 7;
+    // Tile columns are at least this wide, and wider where a label line needs it.
+    static constexpr int kTileMinimum = 168;
 
 protected:
     bool event(QEvent *event) override;
@@ -146,6 +149,7 @@ private:
     IconButton *m_refresh = nullptr;
 
     QList<QWidget *> m_tileSlots;
+    AdaptiveGrid *m_tileGrid = nullptr;
     QList<std::optional<OverviewFacts::Tile>> m_shownTiles;
 
     AdaptiveColumns *m_columns = nullptr;

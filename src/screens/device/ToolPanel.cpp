@@ -40,6 +40,7 @@ ToolPanel::ToolPanel(const QString &icon, const QString &title, std::optional<QS
 {
     setPadding(QMarginsF(Space::l, Space::l, Space::l, Space::l));
     auto *stack = new QVBoxLayout(this);
+    stack->setContentsMargins(0, 0, 0, 0); // the panel's padding is the whole inset
     stack->setSpacing(int(Space::m));
 
     auto *header = new QWidget(this);
