@@ -4,6 +4,7 @@
 #include "DialogPresenter.h"
 
 #include "screens/packages/DebloatReviewSheet.h"
+#include "screens/packages/PermissionManagerSheet.h"
 
 #include "core/AppModel.h"
 #include "screens/packages/PresetPreviewSheet.h"
@@ -120,7 +121,7 @@ AppDialogs::AppDialogs(AppModel *model, QWidget *host) : QObject(host), m_model(
                    return model->permissionPackage()->name;
                },
                .build = [model](QWidget *parent) -> QDialog * {
-                   return placeholderSheet(parent, model->permissionPackage()->displayName);
+                   return new PermissionManagerSheet(model, *model->permissionPackage(), parent);
                },
                .dismissed = {},
                .afterDismissal = [model] { model->closePermissionManager(); }});

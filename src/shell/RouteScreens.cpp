@@ -5,6 +5,7 @@
 #include "SettingsScreen.h"
 
 #include "screens/packages/DebloatView.h"
+#include "screens/packages/PermissionsView.h"
 
 #include "design/DeckEmptyState.h"
 #include "screens/device/OverviewScreen.h"
@@ -37,6 +38,8 @@ QWidget *build(AppRoute route, AppModel *model, AppSettings *settings, ScreenMem
         return new SettingsScreen(model, settings);
     case AppRoute::debloat:
         return new DebloatView(model, memory);
+    case AppRoute::permissions:
+        return new PermissionsView(model, memory);
     default:
         return placeholder(route);
     }

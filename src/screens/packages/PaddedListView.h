@@ -12,6 +12,8 @@ public:
 
     int bottomPadding() const { return m_bottomPadding; }
     void setBottomPadding(int padding);
+    // A strip above and below the rows that the rows never enter.
+    void setEdgeMargins(int top, int bottom) { setViewportMargins(0, top, 0, bottom); }
 
 protected:
     void updateGeometries() override;
