@@ -55,6 +55,7 @@ void DesktopServices::chooseSaveFile(QWidget *parent, const FileRequest &request
     QFileDialog *dialog = makeDialog(parent, request);
     dialog->setAcceptMode(QFileDialog::AcceptSave);
     dialog->setFileMode(QFileDialog::AnyFile);
+    dialog->setDefaultSuffix(request.defaultSuffix);
     if (!request.suggestedName.isEmpty())
         dialog->selectFile(request.suggestedName);
     finish<std::optional<QString>>(dialog, std::move(done), firstChoice);

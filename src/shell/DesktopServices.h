@@ -15,6 +15,7 @@ struct FileRequest {
     QStringList nameFilters;
     QString acceptLabel;   // the accept button's text, when not the platform's own
     QString suggestedName; // save: the offered file name
+    QString defaultSuffix; // save: added to a typed name without one, before asking about replacing
     QString directory;     // where the chooser opens; empty: the platform's choice
     bool showHidden = false;
 };

@@ -523,6 +523,7 @@ TEST(ToolsScreen, CaptureIsJudgedByTheModelsResult)
     ASSERT_EQ(f.desktop.requests.size(), 1);
     EXPECT_EQ(f.desktop.requests[0].title, QStringLiteral("Сохранить снимок экрана"));
     EXPECT_TRUE(f.desktop.requests[0].suggestedName.startsWith(QStringLiteral("android-screenshot-")));
+    EXPECT_EQ(f.desktop.requests[0].defaultSuffix, QStringLiteral("png"));
     EXPECT_EQ(f.count(capture), 0);
 
     QTemporaryDir dir;

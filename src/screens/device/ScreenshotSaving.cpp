@@ -13,6 +13,7 @@ FileRequest request()
     request.title = QStringLiteral("Сохранить снимок экрана");
     request.nameFilters = {QStringLiteral("PNG (*.png)")};
     request.suggestedName = QStringLiteral("android-screenshot-") + FileNaming::timestamp() + QStringLiteral(".png");
+    request.defaultSuffix = QStringLiteral("png");
     return request;
 }
 
