@@ -1,5 +1,8 @@
 #include "SyntheticCatalogue.h"
 
+#include <QBuffer>
+#include <QImage>
+#include <QPainter>
 #include <QRandomGenerator>
 
 QList<AndroidPackage> syntheticCatalogue()
@@ -20,5 +23,30 @@ QList<AndroidPackage> syntheticCatalogue()
                                    i % 3 == 0 ? PackageKind::user : PackageKind::system,
                                    PackageMetadata{name, label, qint64(rng.bounded(50'000'000)), std::nullopt}, state));
     }
+    return list;
+}
+
+QList<AndroidPackage> syntheticCatalogueWithIcons()
+{
+    QList<AndroidPackage> list = syntheticCatalogue();
+    // 64 distinct pictures; every package still decodes its own (the cache is by name).
+    QList<QByteArray> icons;
+    for (int k = 0; k < 64; ++k) {
+        QImage image(112, 112, QImage::Format_ARGB32);
+        image.fill(Qt::transparent);
+        QPainter p(&image);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setBrush(QColor::fromHsv(k * 360 / 64, 180, 220));
+        p.setPen(Qt::NoPen);
+        p.drawRoundedRect(QRectF(4, 4, 104, 104), 26, 26);
+        p.end();
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, "PNG");
+        icons << bytes;
+    }
+    for (qsizetype i = 0; i < list.size(); ++i)
+        list[i].iconData = icons[i % icons.size()];
     return list;
 }

@@ -22,6 +22,7 @@
 #include "bridge/PackageDetails.h"
 #include "bridge/PresetAction.h"
 #include "bridge/RemovalRisk.h"
+#include "bridge/SavedFilter.h"
 #include "core/AppRoute.h"
 #include "core/DebloatPlan.h"
 #include "core/DeckAdvice.h"
@@ -140,6 +141,18 @@ public:
 
     // The Applications list: computed afresh on every read.
     QList<AndroidPackage> displayedPackages() const;
+    // The published properties that displayedPackages() reads.
+    auto displayedPackagesInputs() const
+    {
+        return std::tie(packages, searchText, packageFilter, stateFilters, riskFilters, sortOrder, sortAscending);
+    }
+    // Grows each time a forced refresh stores labels and icons read afresh from the device:
+    // whatever was drawn from older icon data is stale from then on.
+    Published<quint64> metadataGeneration{this, 0};
+    // The current search and filters under `name` (a new id), and applying a stored filter:
+    // a kind, states and risks that name no known value are skipped.
+    SavedFilter savedFilter(const QString &name) const;
+    void applySavedFilter(const SavedFilter &filter);
     PackageListQuery packageListQuery() const;
     bool hasActiveFilters() const;
     void clearFilters();

@@ -109,6 +109,7 @@ QCoro::Task<void> AppModel::refreshPackages(bool forceMetadata)
     selectedPackageIDs.set(keptSelection);
 
     QHash<QString, PackageMetadata> metadata;
+    bool freshMetadata = false;
     if (!forceMetadata && metadataCache.contains(serial)) {
         metadata = metadataCache.value(serial);
     } else {
@@ -123,6 +124,7 @@ QCoro::Task<void> AppModel::refreshPackages(bool forceMetadata)
         }
         if (!answer.metadata.isEmpty()) {
             metadataCache.insert(serial, answer.metadata);
+            freshMetadata = forceMetadata;
             appendLog(QStringLiteral("Метаданные получены: %1").arg(answer.metadata.size()));
         } else {
             const QString error = answer.result.stdErr.trimmed();
@@ -144,6 +146,8 @@ QCoro::Task<void> AppModel::refreshPackages(bool forceMetadata)
                                     record == metadata.constEnd() ? std::nullopt : std::optional(*record), state));
     }
     sortByDisplayName(final);
+    if (freshMetadata)
+        metadataGeneration.set(metadataGeneration() + 1);
     packages.set(final);
     setStatus(QStringLiteral("Приложений: %1, с метаданными: %2").arg(final.size()).arg(metadata.size()));
     finish();
@@ -186,4 +190,33 @@ void AppModel::toggleRiskFilter(RemovalRisk risk)
         if (!set.remove(risk))
             set.insert(risk);
     });
+}
+
+SavedFilter AppModel::savedFilter(const QString &name) const
+{
+    SavedFilter filter;
+    filter.name = name;
+    filter.query = searchText();
+    filter.kind = rawValue(packageFilter());
+    for (PackageState state : stateFilters())
+        filter.states << rawValue(state);
+    for (RemovalRisk risk : riskFilters())
+        filter.risks << rawValue(risk);
+    return filter;
+}
+
+void AppModel::applySavedFilter(const SavedFilter &filter)
+{
+    searchText.set(filter.query);
+    packageFilter.set(fromRawValue<PackageFilter>(filter.kind).value_or(PackageFilter::all));
+    QSet<PackageState> states;
+    for (const QString &raw : filter.states)
+        if (const auto state = fromRawValue<PackageState>(raw))
+            states.insert(*state);
+    stateFilters.set(states);
+    QSet<RemovalRisk> risks;
+    for (int raw : filter.risks)
+        if (const auto risk = removalRiskFromRawValue(raw))
+            risks.insert(*risk);
+    riskFilters.set(risks);
 }

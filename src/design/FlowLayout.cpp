@@ -19,6 +19,8 @@ QList<FlowLayout::Line> FlowLayout::lines(const QList<QSizeF> &sizes, qreal maxW
     Line current;
     for (int i = 0; i < sizes.size(); ++i) {
         const qreal w = sizes[i].width(), h = sizes[i].height();
+        if (w <= 0 && h <= 0)
+            continue; // a hidden item takes no place and no spacing
         if (current.indices.isEmpty()) {
             current.indices.append(i);
             current.width = w;

@@ -12,7 +12,8 @@
 // Places its items left to right at their size hints and starts a new line when the next one
 // would pass the available width. A line's first item is always placed, even when wider than
 // the width. Items are centred vertically in their line; lines are neither balanced nor
-// justified. When a width is offered the layout claims all of it.
+// justified. When a width is offered the layout claims all of it. Hidden items (empty sizes)
+// take neither place nor spacing.
 class FlowLayout : public QLayout {
     Q_OBJECT
 public:

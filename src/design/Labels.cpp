@@ -9,6 +9,7 @@
 #include "Tokens.h"
 
 #include <QClipboard>
+#include <QTextDocument>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QPainter>
@@ -61,6 +62,14 @@ SectionHeader::SectionHeader(const QString &title, std::optional<QString> subtit
 
 // --- CopyableValue ---
 
+namespace {
+// The value may come from a device: a tooltip Qt would read as markup is escaped.
+QString plainTip(const QString &text)
+{
+    return Qt::mightBeRichText(text) ? Qt::convertFromPlainText(text, Qt::WhiteSpacePre) : text;
+}
+} // namespace
+
 CopyableValue::CopyableValue(const QString &text, QWidget *parent)
     : CopyableValue(text, Typo::mono(), [] { return Ink::textSecondary(); }, std::nullopt, parent)
 {
@@ -76,7 +85,7 @@ CopyableValue::CopyableValue(const QString &text, const QFont &font, DeckText::I
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     setAccessibleName(accessibilityLabel());
     setAccessibleDescription(tr("Двойное нажатие копирует значение"));
-    setToolTip(tr("Скопировать: ") + m_text);
+    setToolTip(plainTip(tr("Скопировать: ") + m_text));
     connect(this, &QAbstractButton::clicked, this, &CopyableValue::copy);
 }
 
@@ -111,7 +120,7 @@ void CopyableValue::setCopied(bool copied)
     if (m_copied == copied)
         return;
     m_copied = copied;
-    setToolTip(copied ? tr("Скопировано") : tr("Скопировать: ") + m_text);
+    setToolTip(copied ? tr("Скопировано") : plainTip(tr("Скопировать: ") + m_text));
     update();
 }
 
@@ -175,55 +184,75 @@ void StatusBadge::setIcon(const QString &icon)
     update();
 }
 
-QFont StatusBadge::textFont() const { return m_compact ? Typo::caption() : Typo::label(); }
-qreal StatusBadge::iconSize() const { return m_compact ? 8.5 : 9.5; }
-
-QColor StatusBadge::labelColor() const { return m_style == BadgeStyle::solid ? QColor(Qt::white) : foreground(m_tone); }
-
-QColor StatusBadge::capsuleFill() const
+namespace {
+QFont badgeFont(bool compact) { return compact ? Typo::caption() : Typo::label(); }
+qreal badgeIconSize(bool compact) { return compact ? 8.5 : 9.5; }
+QColor badgeLabel(Tone tone, BadgeStyle style) { return style == BadgeStyle::solid ? QColor(Qt::white) : foreground(tone); }
+QColor badgeFill(Tone tone, BadgeStyle style)
 {
-    switch (m_style) {
-    case BadgeStyle::soft: return fill(m_tone);
-    case BadgeStyle::solid: return foreground(m_tone);
+    switch (style) {
+    case BadgeStyle::soft: return fill(tone);
+    case BadgeStyle::solid: return foreground(tone);
     case BadgeStyle::outline: return Qt::transparent;
     }
     return Qt::transparent;
 }
-
-QColor StatusBadge::borderColor() const
+QColor badgeBorder(Tone tone, BadgeStyle style)
 {
-    return m_style == BadgeStyle::outline ? withOpacity(foreground(m_tone), 0.45) : QColor(Qt::transparent);
+    return style == BadgeStyle::outline ? withOpacity(foreground(tone), 0.45) : QColor(Qt::transparent);
+}
+} // namespace
+
+QFont StatusBadge::textFont() const { return badgeFont(m_compact); }
+qreal StatusBadge::iconSize() const { return badgeIconSize(m_compact); }
+
+QColor StatusBadge::labelColor() const { return badgeLabel(m_tone, m_style); }
+QColor StatusBadge::capsuleFill() const { return badgeFill(m_tone, m_style); }
+QColor StatusBadge::borderColor() const { return badgeBorder(m_tone, m_style); }
+
+QSizeF StatusBadge::badgeSize(const QString &text, bool compact)
+{
+    const QFontMetricsF fm(badgeFont(compact));
+    const qreal spacing = compact ? 3 : Space::xs;
+    const qreal hPad = compact ? 6 : 8, vPad = compact ? 2.5 : 4;
+    const qreal w = badgeIconSize(compact) + spacing + fm.horizontalAdvance(text) + 2 * hPad;
+    const qreal h = std::max(fm.height(), badgeIconSize(compact)) + 2 * vPad;
+    return QSizeF(w, h);
 }
 
 QSize StatusBadge::sizeHint() const
 {
-    const QFontMetricsF fm(textFont());
-    const qreal spacing = m_compact ? 3 : Space::xs;
-    const qreal hPad = m_compact ? 6 : 8, vPad = m_compact ? 2.5 : 4;
-    const qreal w = iconSize() + spacing + fm.horizontalAdvance(m_text) + 2 * hPad;
-    const qreal h = std::max(fm.height(), iconSize()) + 2 * vPad;
-    return QSize(int(std::ceil(w)), int(std::ceil(h)));
+    const QSizeF size = badgeSize(m_text, m_compact);
+    return QSize(int(std::ceil(size.width())), int(std::ceil(size.height())));
+}
+
+void StatusBadge::paint(QPainter &p, const QRectF &r, const QString &icon, const QString &text, Tone tone,
+                        BadgeStyle style, bool compact)
+{
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    const QPainterPath capsule = Squircle::path(r, Radius::pill);
+    p.fillPath(capsule, badgeFill(tone, style));
+    if (style == BadgeStyle::outline) {
+        p.setPen(QPen(badgeBorder(tone, style), Stroke::hairline));
+        p.drawPath(Squircle::strokePath(r, Radius::pill, Stroke::hairline));
+    }
+    const qreal spacing = compact ? 3 : Space::xs;
+    const qreal hPad = compact ? 6 : 8;
+    const qreal iconSide = badgeIconSize(compact);
+    const QColor ink = badgeLabel(tone, style);
+    Symbols::paint(p, icon, QRectF(r.left() + hPad, r.top(), iconSide, r.height()), iconSide, ink);
+    p.setFont(badgeFont(compact));
+    p.setPen(ink);
+    p.drawText(QRectF(r.left() + hPad + iconSide + spacing, r.top(), r.width(), r.height()),
+               Qt::AlignLeft | Qt::AlignVCenter, text);
+    p.restore();
 }
 
 void StatusBadge::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
-    p.setRenderHint(QPainter::Antialiasing);
-    const QRectF r(rect());
-    const QPainterPath capsule = Squircle::path(r, Radius::pill);
-    p.fillPath(capsule, capsuleFill());
-    if (m_style == BadgeStyle::outline) {
-        p.setPen(QPen(borderColor(), Stroke::hairline));
-        p.drawPath(Squircle::strokePath(r, Radius::pill, Stroke::hairline));
-    }
-    const qreal spacing = m_compact ? 3 : Space::xs;
-    const qreal hPad = m_compact ? 6 : 8;
-    const QColor ink = labelColor();
-    Symbols::paint(p, m_icon, QRectF(hPad, 0, iconSize(), r.height()), iconSize(), ink);
-    p.setFont(textFont());
-    p.setPen(ink);
-    p.drawText(QRectF(hPad + iconSize() + spacing, 0, r.width(), r.height()), Qt::AlignLeft | Qt::AlignVCenter,
-               m_text);
+    paint(p, QRectF(rect()), m_icon, m_text, m_tone, m_style, m_compact);
 }
 
 // --- PulseDot ---

@@ -101,6 +101,12 @@ public:
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
 
+    // The badge drawn without a widget (list delegates paint many): its size and its painting
+    // into `rect`, exactly as the widget draws itself.
+    static QSizeF badgeSize(const QString &text, bool compact);
+    static void paint(QPainter &painter, const QRectF &rect, const QString &icon, const QString &text, Tone tone,
+                      BadgeStyle style, bool compact);
+
 protected:
     void paintEvent(QPaintEvent *event) override;
 

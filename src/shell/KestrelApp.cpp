@@ -1,5 +1,7 @@
 #include "KestrelApp.h"
 
+#include "screens/packages/AppIconCache.h"
+
 #include "BundleIcon.h"
 #include "MainWindow.h"
 #include "RouteScreens.h"
@@ -25,6 +27,8 @@ KestrelApp::KestrelApp(AppModel *model, AppSettings *settings, QObject *parent)
     settings->appearanceApplier = [](AppearanceMode mode) { ThemeHost::resolve(mode); };
     // Console copies go to the system clipboard.
     model->pasteboardWriter = [](const QString &text) { QApplication::clipboard()->setText(text); };
+    // Icons drawn from metadata that a forced refresh replaced are decoded again.
+    AppIconCache::shared().follow(model);
     if (const auto &icon = BundleIcon::image())
         QApplication::setWindowIcon(*icon);
     m_main = new MainWindow(model, settings,

@@ -4,6 +4,7 @@
 #include "FilesScreen.h"
 #include "SettingsScreen.h"
 
+#include "screens/packages/ApplicationsView.h"
 #include "screens/packages/DebloatView.h"
 #include "screens/packages/PermissionsView.h"
 
@@ -24,6 +25,8 @@ QWidget *placeholder(AppRoute route)
 QWidget *build(AppRoute route, AppModel *model, AppSettings *settings, ScreenMemory *memory)
 {
     switch (route) {
+    case AppRoute::applications:
+        return new ApplicationsView(model, settings, memory);
     case AppRoute::overview:
         return new OverviewScreen(model, memory);
     case AppRoute::tools:

@@ -1,5 +1,7 @@
 #include "SettingsView.h"
 
+#include "screens/packages/AppIconCache.h"
+
 #include "DesktopServices.h"
 
 #include "DeckScreen.h"
@@ -425,7 +427,7 @@ void SettingsView::chooseADBPath()
 
 void SettingsView::clearIconCache()
 {
-    // The package icon cache of the Applications screen is emptied here once that screen lands.
+    AppIconCache::shared().reset();
     m_model->toast(tr("Кэш иконок очищен"), std::nullopt, QStringLiteral("sparkles"), Tone::accent);
 }
 

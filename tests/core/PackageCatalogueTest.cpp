@@ -138,6 +138,32 @@ TEST(PackageCatalogue, CacheIsUsedUnlessForcedAndSurvivesAnEmptyAnswer)
     EXPECT_EQ(sys->displayName, QStringLiteral("Zeta"));
 }
 
+// Icons decoded from older metadata are stale once a forced refresh stored new metadata, and
+// only then: a first read, a cached one and a forced one that got nothing leave them.
+TEST(PackageCatalogue, MetadataGenerationGrowsWhenAForcedRefreshStoresNewMetadata)
+{
+    Catalogue h;
+    h.device(QStringLiteral("S1"));
+    h.metadata(QStringLiteral("S1"), metaLine("com.sys", "Zeta", 5));
+    QList<quint64> seenWithPackages;
+    h->observe(h->packages, h.model.get(), [&] { seenWithPackages << h->metadataGeneration(); });
+    const struct {
+        bool force;
+        const char *answer;
+        quint64 generation;
+    } steps[] = {{false, "new", 0}, {false, "cached", 0}, {true, "new", 1}, {true, "empty", 1}, {true, "new", 2}};
+    for (const auto &step : steps) {
+        if (QByteArray(step.answer) == "empty")
+            h.metadata(QStringLiteral("S1"), QString());
+        else
+            h.metadata(QStringLiteral("S1"), metaLine("com.sys", "Zeta", 5));
+        runSync(h->refreshPackages(step.force));
+        EXPECT_EQ(h->metadataGeneration(), step.generation) << step.force << step.answer;
+    }
+    // The generation has grown before the packages carrying the new metadata are published.
+    EXPECT_EQ(seenWithPackages.last(), 2u);
+}
+
 TEST(PackageCatalogue, MissingProgramListsPackagesByName)
 {
     Catalogue h;

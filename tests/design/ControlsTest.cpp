@@ -17,6 +17,7 @@
 #include <QMouseEvent>
 #include "WidgetTestSupport.h"
 
+#include <QTextDocumentFragment>
 #include <gtest/gtest.h>
 
 namespace {
@@ -295,6 +296,9 @@ TEST(CopyableValue, CopiesExactlyTheTextAndConfirmsForAWhile)
     EXPECT_EQ(v.accessibilityLabel(), "Серийный номер: R58M123ABC");
     EXPECT_EQ(CopyableValue(QStringLiteral("abc")).accessibilityLabel(), "abc");
     EXPECT_EQ(v.toolTip(), "Скопировать: R58M123ABC");
+    // A value that looks like markup is shown as it is.
+    const CopyableValue markup(QStringLiteral("<b>com.evil</b>"));
+    EXPECT_EQ(QTextDocumentFragment::fromHtml(markup.toolTip()).toPlainText(), "Скопировать: <b>com.evil</b>");
     EXPECT_EQ(v.symbolName(), "doc.on.doc");
     v.click();
     EXPECT_EQ(QApplication::clipboard()->text(), "R58M123ABC");

@@ -3,6 +3,8 @@
 #include "shell/SettingsScreen.h"
 #include "shell/SettingsView.h"
 
+#include "screens/packages/AppIconCache.h"
+
 #include "design/DeckButton.h"
 #include "design/DeckParagraph.h"
 #include "design/DeckSegmented.h"
@@ -13,6 +15,7 @@
 #include "ShellHarness.h"
 #include "UiTestSupport.h"
 
+#include <QBuffer>
 #include <QLabel>
 #include <QMessageBox>
 #include <QSlider>
@@ -207,7 +210,19 @@ TEST(SettingsScreen, IconCacheAndPresetFolderReport)
 {
     QStandardPaths::setTestModeEnabled(true);
     Screen s;
+    // The button empties the package icon cache itself.
+    AppIconCache &cache = AppIconCache::shared();
+    QImage red(16, 16, QImage::Format_ARGB32);
+    red.fill(Qt::red);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    red.save(&buffer, "PNG");
+    AndroidPackage p(QStringLiteral("com.example.cached"), std::nullopt, PackageKind::user,
+                     PackageMetadata{QStringLiteral("com.example.cached"), QStringLiteral("C"), 1, png});
+    ASSERT_FALSE(cache.pixmap(p, 28, 1, false).isNull());
     s.view.clearCacheButton()->click();
+    EXPECT_FALSE(cache.contains(p.name));
     s.view.clearCacheButton()->click();
     ASSERT_EQ(s.h->toasts().size(), 2);
     EXPECT_EQ(s.h->toasts()[0].title, QStringLiteral("Кэш иконок очищен"));

@@ -1,0 +1,276 @@
+#include "screens/packages/AppInspectorView.h"
+
+#include "design/DeckButton.h"
+#include "design/DeckEmptyState.h"
+#include "design/DeckParagraph.h"
+#include "design/DeckText.h"
+#include "design/InfoRow.h"
+#include "design/Labels.h"
+#include "design/MenuButton.h"
+#include "design/MeterBar.h"
+#include "design/Skeleton.h"
+
+#include "ApplicationsHarness.h"
+
+#include <QAbstractButton>
+#include <gtest/gtest.h>
+
+namespace {
+
+QStringList on(const QStringList &args) { return S({"-s", "R58N12ABCDE"}) + args; }
+
+struct Inspected : AppsHarness {
+    explicit Inspected(int dumpDelayMs = 0)
+    {
+        fake.onPrefix(on(S({"shell", "dumpsys", "package"})), {.out = QStringLiteral("Packages:\n"), .delayMs = dumpDelayMs});
+    }
+    AppInspectorView *inspector() { return view->inspector(); }
+    // Shows `name` and, once its read has ended, the given details.
+    void show(const QString &name, std::optional<PackageDetails> details)
+    {
+        model->showInspector(name);
+        EXPECT_TRUE(waitUntil([&] { return !model->isDetailsLoading(); }));
+        model->packageDetails.set(std::move(details));
+        settle();
+    }
+    QList<QPair<QString, QString>> infoRows()
+    {
+        QList<QPair<QString, QString>> rows;
+        for (InfoRow *row : inspector()->findChildren<InfoRow *>()) {
+            const QString label = row->accessibilityLabel();
+            const qsizetype colon = label.indexOf(QStringLiteral(": "));
+            rows << qMakePair(label.left(colon), label.mid(colon + 2));
+        }
+        return rows;
+    }
+    QAbstractButton *button(const QString &text)
+    {
+        for (QAbstractButton *b : inspector()->findChildren<QAbstractButton *>())
+            if (b->text() == text)
+                return b;
+        return nullptr;
+    }
+    QMenu *moreMenu() { return inspector()->findChild<MenuButton *>(QStringLiteral("inspectorMore"))->menu(); }
+};
+
+PackageDetails fullDetails()
+{
+    PackageDetails d;
+    d.packageName = QStringLiteral("com.example.alpha");
+    d.versionName = QStringLiteral("2.4.1");
+    d.versionCode = QStringLiteral("2041");
+    d.targetSDK = QStringLiteral("34");
+    d.minSDK = QStringLiteral("26");
+    d.installer = QStringLiteral("com.android.vending");
+    d.firstInstallTime = QStringLiteral("2024-01-02 10:00:00");
+    d.lastUpdateTime = QStringLiteral("2024-03-04 11:00:00");
+    d.primaryCPUABI = QStringLiteral("arm64-v8a");
+    d.apkPaths = {QStringLiteral("/data/app/a/base.apk"), QStringLiteral("/data/app/a/split_config.arm64_v8a.apk"),
+                  QStringLiteral("/data/app/a/split_config.ru.apk")};
+    d.runtimePermissionsGranted = 5;
+    d.runtimePermissionsTotal = 20;
+    return d;
+}
+
+TEST(Inspector, EmptyStateForAPackageNoLongerInTheCatalogue)
+{
+    Inspected h;
+    h->showInspector(QStringLiteral("com.gone"));
+    settle();
+    ASSERT_TRUE(h.inspector());
+    auto *empty = qobject_cast<DeckEmptyState *>(h.inspector()->content());
+    ASSERT_TRUE(empty);
+    EXPECT_EQ(empty->titleLabel()->text(), QStringLiteral("Ничего не выбрано"));
+}
+
+TEST(Inspector, DetailsApkAndSplitRowsAndPermissionCounts)
+{
+    Inspected h;
+    h.show(QStringLiteral("com.example.alpha"), fullDetails());
+    EXPECT_EQ(h.infoRows(), (QList<QPair<QString, QString>>{
+                                {QStringLiteral("Версия"), QStringLiteral("2.4.1")},
+                                {QStringLiteral("Код версии"), QStringLiteral("2041")},
+                                {QStringLiteral("Target SDK"), QStringLiteral("34")},
+                                {QStringLiteral("Min SDK"), QStringLiteral("26")},
+                                {QStringLiteral("Установщик"), QStringLiteral("com.android.vending")},
+                                {QStringLiteral("Установлено"), QStringLiteral("2024-01-02 10:00:00")},
+                                {QStringLiteral("Обновлено"), QStringLiteral("2024-03-04 11:00:00")},
+                                {QStringLiteral("Архитектура"), QStringLiteral("arm64-v8a")},
+                                {QStringLiteral("Каталог данных"), QStringLiteral("—")},
+                                {QStringLiteral("APK"), QStringLiteral("/data/app/a/base.apk")},
+                                {QStringLiteral("Split 1"), QStringLiteral("/data/app/a/split_config.arm64_v8a.apk")},
+                                {QStringLiteral("Split 2"), QStringLiteral("/data/app/a/split_config.ru.apk")},
+                            }));
+    // A missing data folder is not copyable; paths are.
+    for (InfoRow *row : h.inspector()->findChildren<InfoRow *>())
+        EXPECT_EQ(row->copyableValue() != nullptr, row->accessibilityLabel().startsWith(QStringLiteral("APK"))
+                                                       || row->accessibilityLabel().startsWith(QStringLiteral("Split")));
+    auto *permissions = h.inspector()->findChild<QWidget *>(QStringLiteral("permissionsSection"));
+    ASSERT_TRUE(permissions);
+    auto *header = permissions->findChild<SectionHeader *>();
+    EXPECT_EQ(header->subtitleLabel()->text(), QStringLiteral("Предоставлено 5 из 20"));
+    auto *meter = permissions->findChild<MeterBar *>();
+    EXPECT_DOUBLE_EQ(meter->progress(), 0.25);
+    EXPECT_EQ(meter->tone(), Tone::accent);
+
+    // None granted of four: an empty neutral meter; no permissions at all: no section.
+    PackageDetails none = fullDetails();
+    none.runtimePermissionsGranted = 0;
+    none.runtimePermissionsTotal = 4;
+    none.apkPaths.clear();
+    none.dataDirectory = QStringLiteral("/data/user/0/com.example.alpha");
+    h->packageDetails.set(none);
+    settle();
+    meter = h.inspector()->findChild<MeterBar *>(QStringLiteral("permissionsMeter"));
+    EXPECT_DOUBLE_EQ(meter->progress(), 0);
+    EXPECT_EQ(meter->tone(), Tone::neutral);
+    // Without split paths, the package's own path; the data folder copyable now.
+    EXPECT_EQ(h.infoRows().last(), qMakePair(QStringLiteral("APK"), QStringLiteral("/data/app/com.example.alpha/base.apk")));
+    none.runtimePermissionsTotal = 0;
+    h->packageDetails.set(none);
+    settle();
+    EXPECT_FALSE(h.inspector()->findChild<QWidget *>(QStringLiteral("permissionsSection")));
+}
+
+TEST(Inspector, ComponentGroupsShowFortyRowsAndSayHowManyMore)
+{
+    Inspected h;
+    PackageDetails d = fullDetails();
+    for (int i = 0; i < 41; ++i)
+        d.activities << QStringLiteral("com.example.alpha.Activity%1").arg(i);
+    for (int i = 0; i < 40; ++i)
+        d.services << QStringLiteral("com.example.alpha.Service%1").arg(i);
+    h.show(QStringLiteral("com.example.alpha"), d);
+    ASSERT_TRUE(h.inspector()->findChild<QWidget *>(QStringLiteral("componentsSection")));
+    EXPECT_FALSE(h.inspector()->findChild<QWidget *>(QStringLiteral("group-receivers")));
+    auto *activities = h.inspector()->findChild<QAbstractButton *>(QStringLiteral("groupHeader-activities"));
+    EXPECT_EQ(activities->accessibleName(), QStringLiteral("Активности, 41"));
+    activities->click();
+    h.inspector()->findChild<QAbstractButton *>(QStringLiteral("groupHeader-services"))->click();
+    const auto lines = [&](const QString &key) {
+        auto *list = h.inspector()->findChild<QWidget *>(QStringLiteral("groupItems-") + key);
+        return list ? list->findChildren<DeckText *>().size() : -1;
+    };
+    EXPECT_EQ(lines(QStringLiteral("activities")), 41); // 40 rows and the summary
+    auto *more = h.inspector()->findChild<DeckText *>(QStringLiteral("groupMore-activities"));
+    ASSERT_TRUE(more);
+    EXPECT_EQ(more->text(), QStringLiteral("и ещё 1"));
+    EXPECT_EQ(lines(QStringLiteral("services")), 40);
+    EXPECT_FALSE(h.inspector()->findChild<DeckText *>(QStringLiteral("groupMore-services")));
+
+    // Open groups stay open for the next package; closing the panel forgets them.
+    PackageDetails other = d;
+    other.packageName = QStringLiteral("com.example.gamma");
+    h.show(QStringLiteral("com.example.gamma"), other);
+    EXPECT_EQ(lines(QStringLiteral("activities")), 41);
+    h->showInspector(std::nullopt);
+    settle();
+    h.show(QStringLiteral("com.example.alpha"), d);
+    EXPECT_EQ(lines(QStringLiteral("activities")), -1);
+}
+
+TEST(Inspector, SkeletonWhileReadingThenRowsAndTheDetailsError)
+{
+    Inspected h(1500);
+    h->showInspector(QStringLiteral("com.example.beta"));
+    settle();
+    ASSERT_TRUE(h->isDetailsLoading());
+    auto *skeleton = h.inspector()->findChild<QWidget *>(QStringLiteral("detailsSkeleton"));
+    ASSERT_TRUE(skeleton);
+    EXPECT_EQ(skeleton->findChildren<Skeleton *>().size(), 12);
+    EXPECT_TRUE(h.inspector()->findChild<QWidget *>(QStringLiteral("detailsReading")));
+    ASSERT_TRUE(waitUntil([&] { return !h->isDetailsLoading(); }));
+    settle();
+    EXPECT_FALSE(h.inspector()->findChild<QWidget *>(QStringLiteral("detailsSkeleton")));
+    EXPECT_EQ(h.infoRows().size(), 10);
+
+    // A read that fails says why; the rows read "—".
+    h.fake.onPrefix(on(S({"shell", "dumpsys", "package"})), {.err = QStringLiteral("cmd: Can't find service: package"), .exit = 1});
+    h->showInspector(QStringLiteral("com.example.gamma"));
+    ASSERT_TRUE(waitUntil([&] { return !h->isDetailsLoading() && h->packageDetailsError(); }));
+    settle();
+    auto *error = h.inspector()->findChild<DeckParagraph *>(QStringLiteral("detailsError"));
+    ASSERT_TRUE(error);
+    EXPECT_TRUE(error->text().contains(QStringLiteral("Can't find service")));
+    EXPECT_EQ(h.infoRows()[0].second, QStringLiteral("—"));
+}
+
+TEST(Inspector, ButtonsByStateAndRiskAndTheCommandsTheyRun)
+{
+    Inspected h;
+    h.serveCatalogue();
+    const struct {
+        const char *name;
+        const char *first;
+        bool warning;
+    } cases[] = {{"com.example.alpha", "Отключить", false},
+                 {"com.example.beta", "Включить", false},
+                 {"com.facebook.appmanager", "Восстановить", false},
+                 {"com.android.systemui", "Отключить", true}};
+    for (const auto &c : cases) {
+        h.show(QString::fromUtf8(c.name), std::nullopt);
+        SCOPED_TRACE(c.name);
+        auto *row = h.inspector()->findChild<QWidget *>(QStringLiteral("actionButtons"));
+        ASSERT_TRUE(row);
+        const auto buttons = row->findChildren<DeckButton *>();
+        ASSERT_EQ(buttons.size(), 3);
+        EXPECT_EQ(buttons[0]->text(), QString::fromUtf8(c.first));
+        EXPECT_EQ(buttons[1]->text(), QStringLiteral("Удалить"));
+        EXPECT_EQ(buttons[2]->text(), QStringLiteral("Разрешения"));
+        EXPECT_EQ(h.inspector()->findChild<QWidget *>(QStringLiteral("riskWarning")) != nullptr, c.warning);
+        EXPECT_EQ(h.inspector()->findChild<QWidget *>(QStringLiteral("riskExplanation")) != nullptr, c.warning);
+    }
+    EXPECT_EQ(menuTexts(h.moreMenu()), S({"Запустить", "Остановить принудительно", "—", "Очистить данные…", "—",
+                                          "Обновить подробности"}));
+
+    // The inspected package becomes the whole selection before each action.
+    h->selectedPackageIDs.set({QStringLiteral("com.example.alpha"), QStringLiteral("com.example.beta")});
+    h.show(QStringLiteral("com.example.gamma"), std::nullopt);
+    // Each runs on by itself: one at a time keeps the order of the calls.
+    menuAction(h.moreMenu(), QStringLiteral("Запустить"))->trigger();
+    ASSERT_TRUE(waitUntil([&] { return h.packageCommands().size() == 1; }));
+    menuAction(h.moreMenu(), QStringLiteral("Остановить принудительно"))->trigger();
+    ASSERT_TRUE(waitUntil([&] { return h.packageCommands().size() == 2; }));
+    h.button(QStringLiteral("Отключить"))->click();
+    EXPECT_EQ(h->selectedPackageIDs(), QSet<QString>{QStringLiteral("com.example.gamma")});
+    ASSERT_TRUE(waitUntil([&] { return !h->isBusy() && h.packageCommands().size() == 3; }));
+    EXPECT_EQ(h.packageCommands(),
+              (QList<QStringList>{
+                  on(S({"shell", "monkey", "-p", "com.example.gamma", "-c", "android.intent.category.LAUNCHER", "1"})),
+                  on(S({"shell", "am", "force-stop", "com.example.gamma"})),
+                  on(S({"shell", "pm", "disable-user", "--user", "0", "com.example.gamma"}))}));
+    settle();
+    h.button(QStringLiteral("Удалить"))->click();
+    EXPECT_EQ(h->pendingAction(), PackageAction::uninstall);
+    h->cancelPendingAction();
+    menuAction(h.moreMenu(), QStringLiteral("Очистить данные…"))->trigger();
+    EXPECT_EQ(h->pendingAction(), PackageAction::clearData);
+    h->cancelPendingAction();
+    h.button(QStringLiteral("Разрешения"))->click();
+    ASSERT_TRUE(h->permissionPackage());
+    EXPECT_EQ(h->permissionPackage()->name, QStringLiteral("com.example.gamma"));
+    h->closePermissionManager();
+    // The close button closes the panel and leaves the selection.
+    h.inspector()->findChild<QAbstractButton *>(QStringLiteral("closeInspector"))->click();
+    settle();
+    EXPECT_EQ(h->inspectorPackageID(), std::nullopt);
+    EXPECT_EQ(h->selectedPackageIDs(), QSet<QString>{QStringLiteral("com.example.gamma")});
+}
+
+TEST(Inspector, WithoutAReadyIdleDeviceTheActionRowIsInertButThePermissionManagerButtonIsNot)
+{
+    Inspected h;
+    h.show(QStringLiteral("com.example.alpha"), fullDetails());
+    h->setBusy(true);
+    settle();
+    EXPECT_FALSE(h.inspector()->findChild<QWidget *>(QStringLiteral("actionButtons"))->isEnabled());
+    QAbstractButton *open = h.button(QStringLiteral("Открыть менеджер разрешений"));
+    ASSERT_TRUE(open);
+    EXPECT_TRUE(open->isEnabled());
+    h->selectedPackageIDs.set({QStringLiteral("com.example.beta"), QStringLiteral("com.example.gamma")});
+    open->click();
+    EXPECT_EQ(h->selectedPackageIDs(), QSet<QString>{QStringLiteral("com.example.alpha")});
+    h->setBusy(false);
+}
+
+} // namespace

@@ -1,0 +1,304 @@
+#include "screens/packages/ApplicationsState.h"
+#include "screens/packages/PackageListPane.h"
+#include "screens/packages/PackageListView.h"
+#include "screens/packages/PackageRowDelegate.h"
+#include "screens/packages/SelectionBar.h"
+
+#include "design/DeckButton.h"
+#include "design/DeckEmptyState.h"
+#include "design/DeckText.h"
+#include "design/Skeleton.h"
+
+#include "ApplicationsHarness.h"
+
+#include <QAbstractItemModelTester>
+#include <QSplitter>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+PackageListView *listOf(AppsHarness &h) { return h.view->listPane()->list(); }
+
+QPoint rowCentre(AppsHarness &h, const QString &name) { return listOf(h)->rowRect(name).center(); }
+
+TEST(PackageList, RowsFollowSearchFiltersAndSortUnderTheModelTester)
+{
+    AppsHarness h;
+    QAbstractItemModelTester tester(h.state().listModel(), QAbstractItemModelTester::FailureReportingMode::Fatal);
+    EXPECT_EQ(h.shownNames(), S({"com.example.alpha", "com.example.beta", "com.example.gamma",
+                                 "com.facebook.appmanager", "com.android.systemui", "com.google.android.youtube"}));
+    h->searchText.set(QStringLiteral("ГАМ"));
+    EXPECT_EQ(h.shownNames(), S({"com.example.gamma"}));
+    h->searchText.set(QString());
+    h->packageFilter.set(PackageFilter::system);
+    h->stateFilters.set({PackageState::enabled});
+    EXPECT_EQ(h.shownNames(), S({"com.android.systemui", "com.google.android.youtube"}));
+    h->sortAscending.set(false);
+    EXPECT_EQ(h.shownNames(), S({"com.google.android.youtube", "com.android.systemui"}));
+    // A burst of changes is one list update.
+    int resets = 0;
+    QObject::connect(h.state().listModel(), &QAbstractItemModel::modelReset, [&] { ++resets; });
+    h->clearFilters();
+    h->sortAscending.set(true);
+    settle();
+    EXPECT_EQ(resets, 1);
+    EXPECT_EQ(h.state().rows.size(), 6);
+    // The same rows again change nothing.
+    h->searchText.set(QStringLiteral(" "));
+    settle();
+    EXPECT_EQ(resets, 1);
+    const QModelIndex first = h.state().listModel()->index(0, 0);
+    EXPECT_EQ(first.data(Qt::DisplayRole).toString(), QStringLiteral("Альфа"));
+    EXPECT_EQ(first.data(ApplicationsState::PackageNameRole).toString(), QStringLiteral("com.example.alpha"));
+}
+
+TEST(PackageList, RowHeightsAndIconsFollowTheDensity)
+{
+    AppsHarness h;
+    const struct {
+        ListDensity density;
+        int height;
+        qreal icon;
+        bool secondLine;
+    } cases[] = {{ListDensity::compact, 34, 18, false},
+                 {ListDensity::regular, 46, 28, true},
+                 {ListDensity::comfortable, 58, 36, true}};
+    for (const auto &c : cases) {
+        h.settings->density.set(c.density);
+        settle();
+        SCOPED_TRACE(rawValue(c.density).toStdString());
+        const QRect row = listOf(h)->rowRect(QStringLiteral("com.example.alpha"));
+        EXPECT_EQ(row.height(), c.height);
+        EXPECT_EQ(listOf(h)->rowRect(QStringLiteral("com.example.beta")).top(), row.bottom() + 1);
+        const auto layout = listOf(h)->rowDelegate()->layout(row, h->packages()[0]);
+        EXPECT_EQ(layout.icon.size(), QSizeF(c.icon, c.icon));
+        EXPECT_NEAR(layout.icon.center().y(), row.center().y() + 0.5, 0.51);
+        EXPECT_EQ(!layout.packageName.isEmpty(), c.secondLine);
+    }
+}
+
+TEST(PackageList, RowPartsByKindStateRiskAndSize)
+{
+    AppsHarness h;
+    PackageRowDelegate *delegate = listOf(h)->rowDelegate();
+    const QRect row(0, 0, 700, 46);
+    const auto byName = [&](const QString &name) {
+        for (const AndroidPackage &p : h->packages())
+            if (p.name == name)
+                return p;
+        return AndroidPackage();
+    };
+    const struct {
+        const char *name;
+        bool gear, state, risk;
+    } cases[] = {
+        {"com.example.alpha", false, false, true},       // enabled user package: no badge but the risk
+        {"com.example.beta", false, true, true},         // disabled: outline state badge
+        {"com.facebook.appmanager", true, true, true},   // removed system package
+        {"com.android.systemui", true, false, true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto l = delegate->layout(row, byName(QString::fromUtf8(c.name)));
+        EXPECT_EQ(!l.gear.isEmpty(), c.gear);
+        EXPECT_EQ(!l.stateBadge.isEmpty(), c.state);
+        EXPECT_EQ(!l.riskBadge.isEmpty(), c.risk);
+        EXPECT_EQ(l.size.width(), PackageRowDelegate::kSizeBoxWidth);
+        EXPECT_LE(l.name.right(), (l.riskBadge.isEmpty() ? l.size : l.riskBadge).left());
+    }
+    h.settings->showRiskColumn.set(false);
+    settle();
+    EXPECT_TRUE(delegate->layout(row, byName(QStringLiteral("com.example.alpha"))).riskBadge.isEmpty());
+
+    // A long label is elided to the room it has; the package name in the middle.
+    const AndroidPackage longOne = package(QStringLiteral("com.example.") + QString(80, QLatin1Char('x')),
+                                           QString(120, QChar(0x0416)));
+    const auto l = delegate->layout(QRect(0, 0, 420, 46), longOne);
+    EXPECT_TRUE(l.shownName.endsWith(QChar(0x2026)));
+    EXPECT_TRUE(l.shownPackageName.contains(QChar(0x2026)));
+    EXPECT_TRUE(l.shownPackageName.startsWith(QStringLiteral("com.")));
+}
+
+TEST(PackageList, AccessibilityLabelReadsEveryFactWhetherOrNotTheRiskIsShown)
+{
+    AppsHarness h;
+    h.settings->showRiskColumn.set(false);
+    const struct {
+        AndroidPackage package;
+        const char *label;
+    } cases[] = {
+        {package(QStringLiteral("com.example.gamma"), QStringLiteral("Гамма"), PackageKind::user, PackageState::enabled,
+                 std::nullopt),
+         "Гамма, Пользовательское, Включено, риск Безопасно, размер неизвестен"},
+        {package(QStringLiteral("com.example.zero"), QStringLiteral("Ноль"), PackageKind::system,
+                 PackageState::removedForUser, 0),
+         "Ноль, Системное, Удалено для пользователя, риск Проверьте, размер —"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(ApplicationsState::accessibilityLabel(c.package), QString::fromUtf8(c.label));
+    EXPECT_EQ(h.state().listModel()->index(0, 0).data(Qt::AccessibleTextRole).toString(),
+              ApplicationsState::accessibilityLabel(h.state().packageAt(0)));
+}
+
+TEST(PackageList, SelectionKeepsNamesTheFiltersHide)
+{
+    AppsHarness h;
+    PackageListView *list = listOf(h);
+    QWidget *viewport = list->viewport();
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, rowCentre(h, QStringLiteral("com.example.alpha")));
+    QTest::mouseClick(viewport, Qt::LeftButton, Qt::ControlModifier, rowCentre(h, QStringLiteral("com.example.beta")));
+    EXPECT_EQ(h->selectedPackageIDs(), (QSet<QString>{QStringLiteral("com.example.alpha"), QStringLiteral("com.example.beta")}));
+
+    // Hidden by the search, still selected; the view shows what is displayed of the set.
+    h->searchText.set(QStringLiteral("альфа"));
+    settle();
+    EXPECT_EQ(h->selectedPackageIDs().size(), 2);
+    EXPECT_EQ(list->selectionModel()->selectedRows().size(), 1);
+    h->searchText.set(QStringLiteral("a"));
+    settle();
+    // A modifier click adds a row and keeps the hidden ones.
+    h->searchText.set(QStringLiteral("gamma"));
+    settle();
+    QTest::mouseClick(viewport, Qt::LeftButton, Qt::ControlModifier, rowCentre(h, QStringLiteral("com.example.gamma")));
+    EXPECT_EQ(h->selectedPackageIDs().size(), 3);
+    h->searchText.set(QString());
+    settle();
+    EXPECT_EQ(list->selectionModel()->selectedRows().size(), 3);
+
+    // A right click leaves the selection as it is.
+    QTest::mousePress(viewport, Qt::RightButton, {}, rowCentre(h, QStringLiteral("com.android.systemui")));
+    QTest::mouseRelease(viewport, Qt::RightButton, {}, rowCentre(h, QStringLiteral("com.android.systemui")));
+    EXPECT_EQ(h->selectedPackageIDs().size(), 3);
+
+    // A plain click starts a new selection: hidden names go too.
+    h->searchText.set(QStringLiteral("YouTube"));
+    settle();
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, rowCentre(h, QStringLiteral("com.google.android.youtube")));
+    EXPECT_EQ(h->selectedPackageIDs(), QSet<QString>{QStringLiteral("com.google.android.youtube")});
+
+    // A set written elsewhere (a preset) shows in the view.
+    h->searchText.set(QString());
+    h->selectedPackageIDs.set({QStringLiteral("com.example.beta"), QStringLiteral("com.android.systemui")});
+    settle();
+    QStringList shown;
+    for (const QModelIndex &index : list->selectionModel()->selectedRows())
+        shown << index.data(ApplicationsState::PackageNameRole).toString();
+    shown.sort();
+    EXPECT_EQ(shown, S({"com.android.systemui", "com.example.beta"}));
+}
+
+TEST(PackageList, OneSelectedNameOpensTheInspectorNoneClosesItMoreLeaveIt)
+{
+    AppsHarness h;
+    h.fake.onPrefix(S({"-s", "R58N12ABCDE", "shell", "dumpsys", "package"}), {.out = QStringLiteral("Packages:\n")});
+    QWidget *viewport = listOf(h)->viewport();
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, rowCentre(h, QStringLiteral("com.example.alpha")));
+    EXPECT_EQ(h->inspectorPackageID(), QStringLiteral("com.example.alpha"));
+    QTest::mouseClick(viewport, Qt::LeftButton, Qt::ControlModifier, rowCentre(h, QStringLiteral("com.example.beta")));
+    EXPECT_EQ(h->inspectorPackageID(), QStringLiteral("com.example.alpha"));
+    // Selecting the package already inspected reads its details no second time.
+    ASSERT_TRUE(waitUntil([&] { return !h->isDetailsLoading(); }));
+    const auto dumps = [&] {
+        const QList<QStringList> calls = h.fake.calls();
+        return std::count_if(calls.cbegin(), calls.cend(),
+                             [](const QStringList &c) { return c.contains(QStringLiteral("dumpsys")); });
+    };
+    const auto before = dumps();
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, rowCentre(h, QStringLiteral("com.example.alpha")));
+    EXPECT_EQ(h->inspectorPackageID(), QStringLiteral("com.example.alpha"));
+    EXPECT_EQ(dumps(), before);
+    h->selectedPackageIDs.set({});
+    EXPECT_EQ(h->inspectorPackageID(), std::nullopt);
+}
+
+TEST(PackageList, SkeletonWhileTheFirstCatalogueLoadsThenRowsOrTheEmptyState)
+{
+    AppsHarness h({});
+    PackageListPane *pane = h.view->listPane();
+    EXPECT_EQ(pane->overlay(), PackageListPane::Overlay::emptyCatalogue);
+    h->setBusy(true);
+    settle();
+    ASSERT_EQ(pane->overlay(), PackageListPane::Overlay::skeleton);
+    // Ten placeholder rows of the density's height, each with an icon block of its icon size.
+    const auto rows = pane->overlayWidget()->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly);
+    int placeholders = 0;
+    for (QWidget *row : rows)
+        if (row->height() == 46) {
+            ++placeholders;
+            const auto bars = row->findChildren<Skeleton *>();
+            ASSERT_EQ(bars.size(), 4);
+            EXPECT_EQ(bars[0]->size(), QSize(28, 28));
+        }
+    EXPECT_EQ(placeholders, PackageListPane::kSkeletonRows);
+
+    h->packages.set(samplePackages());
+    settle();
+    EXPECT_EQ(pane->overlay(), PackageListPane::Overlay::none);
+    // A refresh over a loaded catalogue keeps the rows; a search that finds nothing says so.
+    h->searchText.set(QStringLiteral("nothing-like-this"));
+    settle();
+    ASSERT_EQ(pane->overlay(), PackageListPane::Overlay::noMatches);
+    auto *empty = pane->overlayWidget()->findChild<DeckEmptyState *>();
+    ASSERT_TRUE(empty);
+    EXPECT_EQ(empty->titleLabel()->text(), QStringLiteral("Ничего не найдено"));
+    auto *reset = qobject_cast<DeckButton *>(empty->actions());
+    ASSERT_TRUE(reset);
+    EXPECT_EQ(reset->text(), QStringLiteral("Сбросить фильтры"));
+    h->packageFilter.set(PackageFilter::system);
+    reset->click();
+    settle();
+    EXPECT_FALSE(h->hasActiveFilters());
+    EXPECT_EQ(pane->overlay(), PackageListPane::Overlay::none);
+    h->setBusy(false);
+
+    // An empty catalogue offers a refresh, which leaves the icon cache alone.
+    h->packages.set({});
+    settle();
+    ASSERT_EQ(pane->overlay(), PackageListPane::Overlay::emptyCatalogue);
+    empty = pane->overlayWidget()->findChild<DeckEmptyState *>();
+    EXPECT_EQ(empty->titleLabel()->text(), QStringLiteral("Каталог приложений пуст"));
+    const AndroidPackage cached = samplePackages()[0];
+    ASSERT_FALSE(AppIconCache::shared().pixmap(cached, 28, 1, false).isNull());
+    qobject_cast<DeckButton *>(empty->actions())->click();
+    EXPECT_TRUE(AppIconCache::shared().contains(cached.name));
+    ASSERT_TRUE(waitUntil([&] { return !h->isBusy(); }));
+    EXPECT_TRUE(h.fake.calls().contains(S({"-s", "R58N12ABCDE", "shell", "pm", "list", "packages", "-f", "-3"})));
+}
+
+TEST(PackageList, SelectionBarCountsHiddenNamesAndWrapsInANarrowPane)
+{
+    AppsHarness h;
+    PackageListPane *pane = h.view->listPane();
+    EXPECT_FALSE(pane->selectionBar()->isVisible());
+    h->selectedPackageIDs.set({QStringLiteral("com.example.alpha"), QStringLiteral("com.example.beta"),
+                               QStringLiteral("com.android.systemui")});
+    h->searchText.set(QStringLiteral("альфа"));
+    settle();
+    SelectionBar *bar = pane->selectionBar();
+    ASSERT_TRUE(waitUntil([&] { return bar->isVisible() && !bar->graphicsEffect(); }));
+    EXPECT_EQ(bar->countLabel()->text(), QStringLiteral("3"));
+    EXPECT_FALSE(bar->permissionsAction()->isEnabled());
+    // Floats Space::l above the pane's bottom edge, inside its sides.
+    const QRectF shape = QRectF(bar->geometry()).marginsRemoved(Panel::shadowMargins(bar->panelStyle()));
+    EXPECT_NEAR(shape.bottom(), pane->height() - 16, 1.5);
+    EXPECT_NEAR(shape.left(), 16, 1);
+    const int oneLine = bar->height();
+    h.view->splitter()->setSizes({320, 900});
+    h.window->resize(700, 820);
+    h.view->resize(700, 820);
+    settle();
+    pane->resize(320, pane->height());
+    settle();
+    EXPECT_GT(bar->height(), oneLine);
+
+    h->selectedPackageIDs.set({QStringLiteral("com.example.alpha")});
+    settle();
+    EXPECT_EQ(bar->countLabel()->text(), QStringLiteral("1"));
+    EXPECT_TRUE(bar->permissionsAction()->isEnabled());
+    h->selectedPackageIDs.set({});
+    settle();
+    ASSERT_TRUE(waitUntil([&] { return !bar->isVisible(); }));
+}
+
+} // namespace
