@@ -347,6 +347,14 @@ public:
     QList<DebloatPlanItem> debloatCandidates() const;
     QHash<RemovalRisk, int> debloatRiskCounts() const;
     DebloatPlan debloatPlan() const;
+    // The plan over candidates already computed (debloatCandidates()), for views that hold them.
+    DebloatPlan debloatPlan(QList<DebloatPlanItem> candidates) const;
+    // The published properties that debloatCandidates() and debloatPlan() read.
+    auto debloatCandidatesInputs() const { return std::tie(packages, debloatRiskFilter, debloatSearchText); }
+    auto debloatPlanInputs() const
+    {
+        return std::tie(packages, debloatRiskFilter, debloatSearchText, debloatSelection, debloatAction);
+    }
     void toggleDebloatSelection(QString packageName);
     void selectAllSafeForDebloat();
     void clearDebloatSelection();

@@ -40,9 +40,14 @@ QHash<RemovalRisk, int> AppModel::debloatRiskCounts() const
 
 DebloatPlan AppModel::debloatPlan() const
 {
+    return debloatPlan(debloatCandidates());
+}
+
+DebloatPlan AppModel::debloatPlan(QList<DebloatPlanItem> candidates) const
+{
     DebloatPlan plan;
     plan.action = debloatAction();
-    for (DebloatPlanItem &item : debloatCandidates())
+    for (DebloatPlanItem &item : candidates)
         if (debloatSelection().contains(item.package.name))
             plan.items.append(std::move(item));
     return plan;

@@ -3,6 +3,9 @@
 #include "ConfirmationTexts.h"
 #include "DialogPresenter.h"
 
+#include "screens/packages/DebloatReviewSheet.h"
+#include "screens/packages/PermissionManagerSheet.h"
+
 #include "core/AppModel.h"
 #include "screens/packages/PresetPreviewSheet.h"
 #include "bridge/PresetAction.h"
@@ -23,7 +26,7 @@ AppDialogs::AppDialogs(AppModel *model, QWidget *host) : QObject(host), m_model(
         host, {.identity = [model]() -> std::optional<QString> {
                    return model->isDebloatReviewPresented() ? std::optional(QStringLiteral("debloat")) : std::nullopt;
                },
-               .build = [](QWidget *parent) { return placeholderSheet(parent, QStringLiteral("Проверка плана очистки")); },
+               .build = [model](QWidget *parent) -> QDialog * { return new DebloatReviewSheet(model, parent); },
                .dismissed = [model](QDialog *, int) { model->isDebloatReviewPresented.set(false); },
                .afterDismissal = {}});
     model->observe(model->isDebloatReviewPresented, this, [this] { m_debloatReview->sync(); });
@@ -118,7 +121,7 @@ AppDialogs::AppDialogs(AppModel *model, QWidget *host) : QObject(host), m_model(
                    return model->permissionPackage()->name;
                },
                .build = [model](QWidget *parent) -> QDialog * {
-                   return placeholderSheet(parent, model->permissionPackage()->displayName);
+                   return new PermissionManagerSheet(model, *model->permissionPackage(), parent);
                },
                .dismissed = {},
                .afterDismissal = [model] { model->closePermissionManager(); }});

@@ -6,6 +6,8 @@
 #include "screens/console_files/ConsoleView.h"
 #include "screens/device/LogsScreen.h"
 #include "screens/packages/ApplicationsView.h"
+#include "screens/packages/DebloatView.h"
+#include "screens/packages/PermissionsView.h"
 
 #include "design/DeckEmptyState.h"
 #include "screens/device/OverviewScreen.h"
@@ -40,6 +42,10 @@ QWidget *build(AppRoute route, AppModel *model, AppSettings *settings, ScreenMem
         return new SettingsScreen(model, settings);
     case AppRoute::logs:
         return new LogsScreen(model, settings, memory);
+    case AppRoute::debloat:
+        return new DebloatView(model, memory);
+    case AppRoute::permissions:
+        return new PermissionsView(model, memory);
     default:
         return placeholder(route);
     }

@@ -1,0 +1,82 @@
+#include "DebloatPlanBar.h"
+
+#include "bridge/Bytes.h"
+#include "design/DeckButton.h"
+#include "design/DeckText.h"
+#include "design/FlowLayout.h"
+#include "design/Ink.h"
+#include "design/Labels.h"
+#include "design/Typo.h"
+
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+DebloatPlanBar::DebloatPlanBar(QWidget *parent) : DeckPanel(barStyle(), parent)
+{
+    setObjectName(QStringLiteral("debloatPlanBar"));
+    setPadding(QMarginsF(Space::l, Space::m, Space::l, Space::m));
+    auto *flow = new FlowLayout(this); // 8 px apart, lines 8 px apart
+
+    auto *texts = new QWidget(this);
+    auto *column = new QVBoxLayout(texts);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(1);
+    m_count = new DeckText(QString(), Typo::bodyMedium(), [] { return Ink::text(); }, texts);
+    m_detail = new DeckText(QString(), Typo::caption(), [] { return Ink::textTertiary(); }, texts);
+    column->addWidget(m_count);
+    column->addWidget(m_detail);
+    flow->addWidget(texts);
+
+    auto *spacer = new QWidget(this);
+    spacer->setFixedSize(int(Space::m), 1);
+    flow->addWidget(spacer);
+
+    // The badge and the button wrap together; a hidden badge leaves no gap.
+    auto *actions = new QWidget(this);
+    auto *line = new QHBoxLayout(actions);
+    line->setContentsMargins(0, 0, 0, 0);
+    line->setSpacing(int(Space::m));
+    m_risky = new StatusBadge(icon(RemovalRisk::advanced), QStringLiteral("Есть рискованные"), Tone::warning,
+                              BadgeStyle::soft, false, actions);
+    line->addWidget(m_risky, 0, Qt::AlignVCenter);
+    m_review = new DeckButton(QStringLiteral("Просмотреть план"), {DeckButtonRole::primary, DeckButtonSize::regular},
+                              actions);
+    m_review->setObjectName(QStringLiteral("reviewPlan"));
+    m_review->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Return));
+    line->addWidget(m_review, 0, Qt::AlignVCenter);
+    flow->addWidget(actions);
+    connect(m_review, &QAbstractButton::clicked, this, &DebloatPlanBar::reviewRequested);
+}
+
+PanelStyle DebloatPlanBar::barStyle()
+{
+    PanelStyle style;
+    style.kind = PanelKind::glass;
+    style.radius = Radius::m;
+    style.elevation = Elevation::high();
+    return style;
+}
+
+QString DebloatPlanBar::countText(const DebloatPlan &plan)
+{
+    return QString::number(plan.items.size()) + QStringLiteral(" приложений в плане");
+}
+
+QString DebloatPlanBar::detailText(const DebloatPlan &plan)
+{
+    return QStringLiteral("Освободится до ") + Bytes::shortText(plan.reclaimableBytes())
+        + QStringLiteral(" · максимальный риск: ") + title(plan.highestRisk());
+}
+
+void DebloatPlanBar::setPlan(const DebloatPlan &plan)
+{
+    m_count->setText(countText(plan));
+    m_detail->setText(detailText(plan));
+    const RemovalRisk highest = plan.highestRisk();
+    const bool risky = highest >= RemovalRisk::advanced;
+    if (risky) {
+        m_risky->setIcon(icon(highest));
+        m_risky->setTone(tone(highest));
+    }
+    m_risky->setVisible(risky);
+}

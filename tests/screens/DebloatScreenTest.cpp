@@ -1,0 +1,242 @@
+#include "screens/packages/DebloatPlanBar.h"
+#include "screens/packages/PaddedListView.h"
+#include "screens/packages/RiskLegend.h"
+#include "shell/AppDialogs.h"
+#include "shell/DialogPresenter.h"
+#include "shell/MainWindow.h"
+#include "shell/RootView.h"
+
+#include "design/DeckButton.h"
+#include "design/DeckEmptyState.h"
+#include "design/DeckParagraph.h"
+#include "design/DeckSearchField.h"
+#include "design/DeckSegmented.h"
+#include "design/DeckText.h"
+#include "design/FilterChip.h"
+#include "design/Labels.h"
+#include "bridge/Bytes.h"
+#include "design/ScreenHeader.h"
+
+#include "DebloatHarness.h"
+
+#include <QAbstractItemModelTester>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace debloat_test;
+
+namespace {
+
+QString emptyTitle(DebloatView *view) { return view->emptyState() ? view->emptyState()->titleLabel()->text() : QString(); }
+
+TEST(DebloatScreen, HeaderChipsLegendAndGroupsFollowTheModel)
+{
+    DebloatFixture f;
+    QAbstractItemModelTester tester(f.state()->listModel(), QAbstractItemModelTester::FailureReportingMode::Fatal);
+    // Safe and review are listed at first: two safe, three review (two unknown, one user game is safe).
+    EXPECT_EQ(f.view->header()->titleLabel()->text(), QStringLiteral("Очистка от предустановленного"));
+    EXPECT_EQ(f.view->header()->subtitleLabel()->text(),
+              QStringLiteral("5 кандидатов · безопасных 3 · потенциально освободится %1")
+                  .arg(Bytes::shortText(f.h->reclaimableBytes())));
+    const QStringList titles{"Safe", "Review", "Advanced", "Critical"};
+    const int counts[] = {3, 2, 3, 3};
+    const bool on[] = {true, true, false, false};
+    ASSERT_EQ(f.view->riskChips().size(), 4);
+    for (int i = 0; i < 4; ++i) {
+        FilterChip *chip = f.view->riskChips()[i];
+        EXPECT_EQ(chip->text(), titles[i]);
+        EXPECT_EQ(chip->count(), counts[i]);
+        EXPECT_EQ(chip->isOn(), on[i]);
+        EXPECT_EQ(f.view->legend()->countText(RemovalRisk(i)), QString::number(counts[i]));
+    }
+    // Safe groups first (the ads group is larger than the user's), then review; sizes largest
+    // first inside each group.
+    EXPECT_EQ(f.lines(), (QStringList{"#Аналитика и реклама", "com.vendor.analytics", "com.vendor.adservice",
+                                      "#Предустановленные приложения", "com.user.game", "#Не классифицировано",
+                                      "com.maker.mystery", "com.maker.widgets"}));
+
+    // Chips toggle the filter; every chip off lists every level while all show off.
+    for (FilterChip *chip : f.view->riskChips())
+        if (chip->isOn())
+            chip->click();
+    settle();
+    EXPECT_TRUE(f.h->debloatRiskFilter().isEmpty());
+    for (FilterChip *chip : f.view->riskChips())
+        EXPECT_FALSE(chip->isOn());
+    EXPECT_EQ(f.lines(), (QStringList{"#Аналитика и реклама", "com.vendor.analytics", "com.vendor.adservice",
+                                      "#Предустановленные приложения", "com.user.game", "#Не классифицировано",
+                                      "com.maker.mystery", "com.maker.widgets",
+                                      // Lowest risk advanced: the larger group first.
+                                      "#Ядро системы", "com.android.documentsui", "com.android.settings",
+                                      "com.android.keychain", "#Связь и сеть", "com.android.nfc",
+                                      "com.android.bluetooth", "#Сервисы Google", "com.android.vending"}));
+    // Counts never follow the filter or the search.
+    f.h->debloatSearchText.set(QStringLiteral("nfc"));
+    settle();
+    EXPECT_EQ(f.lines(), (QStringList{"#Связь и сеть", "com.android.nfc"}));
+    EXPECT_EQ(f.view->riskChips()[2]->count(), 3);
+    EXPECT_EQ(f.view->legend()->countText(RemovalRisk::critical), QStringLiteral("3"));
+    // The search field shows the model's text.
+    EXPECT_EQ(f.view->searchField()->text(), QStringLiteral("nfc"));
+}
+
+TEST(DebloatScreen, EmptyStatesTellNoCatalogueFromNothingMatching)
+{
+    DebloatFixture f(false);
+    EXPECT_EQ(emptyTitle(f.view.get()), QStringLiteral("Каталог не загружен"));
+    EXPECT_EQ(f.view->emptyState()->messageLabel()->text(),
+              QStringLiteral("Откройте раздел «Приложения», чтобы прочитать список пакетов с устройства."));
+    f.h->packages.set(catalogue());
+    settle();
+    EXPECT_EQ(f.view->emptyState(), nullptr);
+    f.h->debloatSearchText.set(QStringLiteral("нет такого"));
+    settle();
+    EXPECT_EQ(emptyTitle(f.view.get()), QStringLiteral("Под фильтры ничего не подходит"));
+    EXPECT_EQ(f.view->emptyState()->messageLabel()->text(),
+              QStringLiteral("Включите другие уровни риска или очистите поисковый запрос."));
+    EXPECT_EQ(f.view->riskChips()[0]->count(), 3);
+}
+
+TEST(DebloatScreen, PlanBarShowsThePlanOfTheSelectedCandidates)
+{
+    DebloatFixture f;
+    EXPECT_TRUE(f.view->planBar()->isHidden());
+    EXPECT_FALSE(f.view->clearButton()->isEnabled());
+
+    f.h->debloatRiskFilter.set({});
+    settle();
+    struct Step {
+        QSet<QString> selection;
+        QSet<RemovalRisk> filter;
+        QString count, detail;
+        bool risky;
+    };
+    const Step steps[] = {
+        {{"com.vendor.analytics"}, {}, "1 приложений в плане", "Освободится до 50 МБ · максимальный риск: Безопасно",
+         false},
+        {{"com.vendor.analytics", "com.android.nfc"}, {}, "2 приложений в плане",
+         "Освободится до 54 МБ · максимальный риск: Для опытных", true},
+        {{"com.vendor.analytics", "com.android.settings"}, {}, "2 приложений в плане",
+         "Освободится до 80 МБ · максимальный риск: Критично", true},
+        // Every selected package hidden by the filter: the bar stays, with an empty plan.
+        {{"com.android.settings"}, {RemovalRisk::safe}, "0 приложений в плане",
+         "Освободится до — · максимальный риск: Безопасно", false},
+    };
+    for (const Step &s : steps) {
+        f.h->debloatRiskFilter.set(s.filter);
+        f.h->debloatSelection.set(s.selection);
+        settle();
+        ASSERT_FALSE(f.view->planBar()->isHidden());
+        EXPECT_EQ(f.view->planBar()->countLabel()->text(), s.count);
+        EXPECT_EQ(f.view->planBar()->detailLabel()->text(), s.detail);
+        EXPECT_EQ(!f.view->planBar()->riskyBadge()->isHidden(), s.risky) << s.count.toStdString();
+        EXPECT_TRUE(f.view->clearButton()->isEnabled());
+    }
+    // The bar's panel floats 16 px over the list's lower edge, 16 px in from its sides.
+    const QRectF panel = f.view->planBar()->panelRect().translated(f.view->planBar()->pos());
+    const QRect list = f.view->list()->geometry();
+    EXPECT_NEAR(panel.bottom(), list.bottom() + 1 - 16, 1);
+    EXPECT_NEAR(panel.left(), list.left() + 16, 1);
+    EXPECT_NEAR(panel.right(), list.right() + 1 - 16, 1);
+
+    // Ctrl+Return opens the review while the bar is shown.
+    f.view->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(f.view.get()));
+    QTest::keyClick(f.view.get(), Qt::Key_Return, Qt::ControlModifier);
+    // A shortcut presses the button visibly, so the click lands a moment later.
+    EXPECT_TRUE(waitUntil([&] { return f.h->isDebloatReviewPresented(); }));
+
+    f.view->clearButton()->click();
+    settle();
+    EXPECT_TRUE(f.h->debloatSelection().isEmpty());
+    EXPECT_TRUE(f.view->planBar()->isHidden());
+}
+
+TEST(DebloatScreen, SelectAllSafeAddsAndActionSwitchWrites)
+{
+    DebloatFixture f;
+    f.h->debloatSelection.set({"com.maker.mystery"});
+    settle();
+    f.view->selectAllSafeButton()->click();
+    settle();
+    // Safe system packages join; nothing leaves; the user's safe game is not a system package.
+    EXPECT_EQ(f.h->debloatSelection(), (QSet<QString>{"com.maker.mystery", "com.vendor.analytics", "com.vendor.adservice"}));
+    f.view->actionSwitch()->setSelection(QVariant(int(PresetAction::uninstall)));
+    EXPECT_EQ(f.h->debloatAction(), PresetAction::uninstall);
+    f.h->debloatAction.set(PresetAction::disable);
+    settle();
+    EXPECT_EQ(f.view->actionSwitch()->selection().toInt(), int(PresetAction::disable));
+}
+
+TEST(DebloatScreen, LegendButtonHidesAndShowsTheLegendAcrossRebuilds)
+{
+    DebloatFixture f;
+    EXPECT_FALSE(f.view->legend()->isHidden());
+    EXPECT_TRUE(f.view->legendButton()->buttonStyle().isActive);
+    f.view->legendButton()->click();
+    EXPECT_TRUE(f.view->legend()->isHidden());
+    EXPECT_FALSE(f.view->legendButton()->buttonStyle().isActive);
+    // A rebuild of the screen (a theme switch) keeps it hidden.
+    f.view = std::make_unique<DebloatView>(f.h.model.get(), &f.memory);
+    EXPECT_TRUE(f.view->legend()->isHidden());
+}
+
+// Clicking rows toggles them where they are: the list neither reorders nor scrolls.
+TEST(DebloatScreen, ToggleKeepsOrderAndScrollPosition)
+{
+    DebloatFixture f(false);
+    QList<AndroidPackage> many;
+    // Many categories that tie in lowest risk and size, so only a defined tie order holds them.
+    const QStringList words{"analytics", "adservice", "adsdk"};
+    for (int i = 0; i < 150; ++i)
+        many << pkg(QStringLiteral("com.maker%1.%2").arg(i % 40).arg(words[i % 3]), QStringLiteral("Пакет %1").arg(i),
+                    (200 - i) * MB);
+    for (int i = 0; i < 60; ++i)
+        many << pkg(QStringLiteral("com.vendor%1.tool").arg(i), QStringLiteral("Средство %1").arg(i), (90 - i) * MB);
+    f.h->packages.set(many);
+    settle();
+    QListView *list = f.view->list();
+    const QStringList before = f.lines();
+    ASSERT_GT(list->verticalScrollBar()->maximum(), 2000);
+    list->verticalScrollBar()->setValue(1500);
+    settle();
+    QSignalSpy resets(f.state()->listModel(), &QAbstractItemModel::modelReset);
+    for (int click = 0; click < 3; ++click) {
+        const QModelIndex index = list->indexAt(QPoint(200, list->viewport()->height() / 2));
+        ASSERT_TRUE(index.isValid());
+        ASSERT_EQ(f.state()->entries().at(index.row()).kind, DebloatEntry::Kind::row);
+        const QString name = f.state()->entries().at(index.row()).item.package.name;
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(index).center());
+        settle();
+        EXPECT_EQ(f.h->debloatSelection().contains(name), click % 2 == 0);
+        EXPECT_EQ(list->verticalScrollBar()->value(), 1500);
+        EXPECT_EQ(f.lines(), before);
+    }
+    EXPECT_EQ(resets.count(), 0);
+}
+
+// The screen hands the review flag to the shell, whose sheet then shows the plan.
+TEST(DebloatScreen, RouteBuildsTheScreenAndTheShellPresentsTheReview)
+{
+    ShellHarness h;
+    h.connect(QStringLiteral("device"), kDevice);
+    h->packages.set(catalogue());
+    MainWindow window(h.model.get(), h.settings.get(), MainWindow::Hooks{});
+    window.show();
+    h->route.set(AppRoute::debloat);
+    settle();
+    auto *screen = window.findChild<DebloatView *>();
+    ASSERT_TRUE(screen);
+    h->debloatSelection.set({"com.vendor.analytics"});
+    settle();
+    screen->planBar()->reviewButton()->click();
+    QDialog *sheet = window.root()->dialogs()->debloatReview()->dialog();
+    ASSERT_TRUE(sheet);
+    EXPECT_EQ(sheet->windowModality(), Qt::WindowModal);
+    EXPECT_EQ(sheet->size(), QSize(720, 640));
+}
+
+} // namespace

@@ -1,0 +1,60 @@
+// Writes the Debloat screen with a plan and its review sheet with risky packages, in both
+// schemes and both size classes, as PNG files under <build>/screenshots/debloat.
+#include "screens/packages/DebloatPlanBar.h"
+#include "screens/packages/DebloatReviewSheet.h"
+#include "screens/packages/PaddedListView.h"
+#include "screens/packages/RiskLegend.h"
+
+#include "design/Theme.h"
+
+#include "DebloatHarness.h"
+
+#include <QDir>
+#include <gtest/gtest.h>
+
+using namespace debloat_test;
+
+namespace {
+
+QString folder()
+{
+    const QString dir = QStringLiteral(KESTREL_BUILD_DIR "/screenshots/debloat");
+    QDir().mkpath(dir);
+    return dir;
+}
+
+TEST(DebloatScreenshots, ListWithPlanAndReviewSheet)
+{
+    for (const auto &[scheme, schemeName] : {std::pair{ColorScheme::dark, "dark"}, std::pair{ColorScheme::light, "light"}}) {
+        for (const auto &[width, sizeName] : {std::pair{1180, "wide"}, std::pair{760, "compact"}}) {
+            const QString suffix = QStringLiteral("-%1-%2").arg(QString::fromUtf8(sizeName), QString::fromUtf8(schemeName));
+            ShellHarness h;
+            Theme::apply(scheme, false);
+            h.connect(QStringLiteral("device"), kDevice);
+            h->packages.set(catalogue());
+            h->debloatRiskFilter.set({});
+            h->debloatSelection.set({"com.vendor.analytics", "com.maker.mystery", "com.android.nfc",
+                                     "com.android.settings", "com.android.bluetooth", "com.android.documentsui",
+                                     "com.android.keychain"});
+            ScreenMemory memory;
+            // Inside a window as the shell holds it: the window's size, not the screen's wish.
+            QWidget window;
+            window.resize(width, 820);
+            DebloatView view(h.model.get(), &memory, &window);
+            view.setGeometry(0, 0, width, 820);
+            window.show();
+            settle();
+            EXPECT_FALSE(view.planBar()->isHidden());
+            EXPECT_TRUE(view.grab().save(folder() + QStringLiteral("/list-with-plan") + suffix + QStringLiteral(".png")));
+
+            auto *sheet = new DebloatReviewSheet(h.model.get(), &view);
+            sheet->open();
+            settle();
+            EXPECT_TRUE(sheet->grab().save(folder() + QStringLiteral("/review-critical") + suffix + QStringLiteral(".png")));
+            sheet->close();
+            Theme::apply(ColorScheme::dark, false);
+        }
+    }
+}
+
+} // namespace
