@@ -13,6 +13,8 @@
 #include "ApplicationsHarness.h"
 
 #include <QAbstractButton>
+#include <QScrollArea>
+#include <QSplitter>
 #include <gtest/gtest.h>
 
 namespace {
@@ -255,6 +257,37 @@ TEST(Inspector, ButtonsByStateAndRiskAndTheCommandsTheyRun)
     settle();
     EXPECT_EQ(h->inspectorPackageID(), std::nullopt);
     EXPECT_EQ(h->selectedPackageIDs(), QSet<QString>{QStringLiteral("com.example.gamma")});
+}
+
+TEST(Inspector, TheColumnFitsThePanelAtEveryWidthItMayTake)
+{
+    // System UI: a critical system package with a size (four badges and the warning line).
+    Inspected h;
+    h.show(QStringLiteral("com.android.systemui"), fullDetails());
+    auto *split = h.view->findChild<QSplitter *>(QStringLiteral("applicationsSplit"));
+    ASSERT_TRUE(split);
+    for (const int width : {AppInspectorView::kMinimumWidth, AppInspectorView::kIdealWidth, AppInspectorView::kMaximumWidth}) {
+        SCOPED_TRACE(width);
+        split->setSizes({split->width() - width, width});
+        settle();
+        ASSERT_EQ(h.inspector()->width(), width);
+        auto *scroll = qobject_cast<QScrollArea *>(h.inspector()->content());
+        ASSERT_TRUE(scroll);
+        // Nothing is cut off at the right edge: the column is never wider than the panel.
+        EXPECT_LE(scroll->widget()->width(), scroll->viewport()->width());
+        for (const char *name : {"identityBadges", "riskPanel", "actionButtons"}) {
+            auto *part = h.inspector()->findChild<QWidget *>(QString::fromLatin1(name));
+            ASSERT_TRUE(part) << name;
+            EXPECT_LE(part->mapTo(scroll->widget(), QPoint(part->width(), 0)).x(), scroll->viewport()->width()) << name;
+        }
+        // Where a value fits beside its label, it takes one line, whatever its font.
+        if (width < AppInspectorView::kIdealWidth)
+            continue;
+        for (InfoRow *row : h.inspector()->findChildren<InfoRow *>()) {
+            if (SelectableText *value = row->valueText(); value && value->text() != QStringLiteral("com.android.vending"))
+                EXPECT_LT(value->height(), 2 * value->fontMetrics().lineSpacing()) << row->accessibilityLabel().toStdString();
+        }
+    }
 }
 
 TEST(Inspector, WithoutAReadyIdleDeviceTheActionRowIsInertButThePermissionManagerButtonIsNot)

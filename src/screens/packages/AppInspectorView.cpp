@@ -9,6 +9,7 @@
 #include "design/DeckEmptyState.h"
 #include "design/DeckParagraph.h"
 #include "design/DeckText.h"
+#include "design/FlowLayout.h"
 #include "design/InfoRow.h"
 #include "design/Ink.h"
 #include "design/Labels.h"
@@ -306,9 +307,10 @@ QWidget *AppInspectorView::identity(const AndroidPackage &p, QWidget *parent)
 
     auto *badges = new QWidget(box);
     badges->setObjectName(QStringLiteral("identityBadges"));
-    auto *badgeRow = new QHBoxLayout(badges);
+    // Four badges pass the width of a narrow panel: they wrap rather than widen the column.
+    auto *badgeRow = new FlowLayout(badges);
     badgeRow->setContentsMargins(0, 0, 0, 0);
-    badgeRow->setSpacing(int(Space::xs));
+    badgeRow->setFlowSpacing(Space::xs, Space::xs);
     const RemovalRisk risk = p.risk().risk;
     badgeRow->addWidget(new StatusBadge(icon(p.kind), shortTitle(p.kind), Tone::neutral, BadgeStyle::outline, false, badges));
     badgeRow->addWidget(new StatusBadge(icon(p.state), shortTitle(p.state), tone(p.state), BadgeStyle::soft, false, badges));
@@ -316,7 +318,6 @@ QWidget *AppInspectorView::identity(const AndroidPackage &p, QWidget *parent)
     if (p.apkSize)
         badgeRow->addWidget(new StatusBadge(QStringLiteral("externaldrive"), Bytes::shortText(p.apkSize), Tone::neutral,
                                             BadgeStyle::outline, false, badges));
-    badgeRow->addStretch(1);
     rows->addWidget(badges);
     return box;
 }
@@ -352,9 +353,16 @@ QWidget *AppInspectorView::actions(const AndroidPackage &p, QWidget *parent)
     auto *rows = column(box, Space::s);
     auto *buttons = new QWidget(box);
     buttons->setObjectName(QStringLiteral("actionButtons"));
-    auto *line = new QHBoxLayout(buttons);
+    auto *row = new QHBoxLayout(buttons);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(int(Space::xs));
+    // The buttons wrap in a narrow panel rather than widen it; the menu keeps the right edge.
+    auto *flow = new QWidget(buttons);
+    flow->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    auto *line = new FlowLayout(flow);
     line->setContentsMargins(0, 0, 0, 0);
-    line->setSpacing(int(Space::xs));
+    line->setFlowSpacing(Space::xs, Space::xs);
+    row->addWidget(flow, 1);
     const QString name = p.name;
     const auto request = [this, name](PackageAction action) {
         return [this, name, action] {
@@ -387,7 +395,6 @@ QWidget *AppInspectorView::actions(const AndroidPackage &p, QWidget *parent)
         m_model->openPermissionManager();
     });
     line->addWidget(permissions);
-    line->addStretch(1);
     auto *more = new MenuButton(QStringLiteral("ellipsis"), QString(), 24, buttons);
     more->setObjectName(QStringLiteral("inspectorMore"));
     more->setAccessibleName(QStringLiteral("Дополнительные действия над приложением"));
@@ -399,7 +406,7 @@ QWidget *AppInspectorView::actions(const AndroidPackage &p, QWidget *parent)
     menu->addSeparator();
     menu->addAction(QStringLiteral("Обновить подробности"), this, [this] { m_model->loadPackageDetails(); });
     more->setMenu(menu);
-    line->addWidget(more);
+    row->addWidget(more, 0, Qt::AlignTop);
     // Nothing can be requested without a ready, idle device.
     buttons->setEnabled(m_model->canRunDeviceAction());
     rows->addWidget(buttons);
@@ -470,8 +477,14 @@ QWidget *AppInspectorView::detailSection(const AndroidPackage &p, QWidget *paren
         {"Установщик", d.installer, true},        {"Установлено", d.firstInstallTime, false},
         {"Обновлено", d.lastUpdateTime, false},   {"Архитектура", d.primaryCPUABI, true},
     };
-    for (const auto &line : lines)
-        facts->addWidget(new InfoRow(QString::fromUtf8(line.label), orDash(line.value), line.mono, false, {}, panel));
+    for (const auto &line : lines) {
+        auto *row = new InfoRow(QString::fromUtf8(line.label), orDash(line.value), line.mono, false, {}, panel);
+        // A long unbroken value (an installer's package name) is cut at the panel's edge rather
+        // than widening the whole column past it; it stays selectable and shows in the tooltip.
+        row->valueText()->setMinimumWidth(1);
+        row->valueText()->setToolTip(ViewUpdates::plainToolTip(orDash(line.value)));
+        facts->addWidget(row);
+    }
     facts->addWidget(new InfoRow(QStringLiteral("Каталог данных"), orDash(d.dataDirectory), true,
                                  d.dataDirectory.has_value(), {}, panel));
     if (details && !details->apkPaths.isEmpty()) {
