@@ -10,10 +10,6 @@
 #include <QAbstractItemModelTester>
 
 #include <memory>
-#include <ostream>
-
-// Readable failure messages.
-inline void PrintTo(const QString &text, std::ostream *os) { *os << '"' << text.toStdString() << '"'; }
 
 namespace debloat_test {
 
