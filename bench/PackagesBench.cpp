@@ -1,4 +1,5 @@
 #include "bridge/ADBService.h"
+#include "bridge/NameCollation.h"
 #include "core/AppModel.h"
 #include "core/PackageListFilter.h"
 
@@ -21,7 +22,7 @@ void BM_CollatorSortBaseline(benchmark::State &state)
     QStringList names;
     for (const auto &p : catalogue)
         names << p.displayName;
-    const QCollator &collator = packageNameCollator();
+    const QCollator &collator = NameCollation::collator();
     for (auto _ : state) {
         QStringList sorted = names;
         std::sort(sorted.begin(), sorted.end(),

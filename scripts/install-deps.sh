@@ -4,8 +4,8 @@ set -euo pipefail
 packages=(
   cmake ninja-build clang make pkg-config
   qt6-base-dev qt6-svg-dev qcoro-qt6-dev libgl-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
-  adb fastboot unzip zip fonts-dejavu-core
+  libgtest-dev libgmock-dev libbenchmark-dev libarchive-dev
+  adb fastboot zip fonts-dejavu-core
   python3
   default-jdk-headless libsmali-java enjarify dexdump
 )

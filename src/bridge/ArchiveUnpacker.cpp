@@ -1,32 +1,29 @@
 #include "ArchiveUnpacker.h"
 
-#include "ADBService.h"
-#include "ProcessExecution.h"
-
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStandardPaths>
+
+#include <archive.h>
+#include <archive_entry.h>
 
 #include <algorithm>
 #include <cctype>
+#include <memory>
 
 namespace {
 
-constexpr quint32 kEndOfDirectory = 0x06054b50;
-constexpr quint32 kZip64Locator = 0x07064b50;
-constexpr quint32 kZip64End = 0x06064b50;
-constexpr quint32 kDirectoryEntry = 0x02014b50;
-constexpr qint64 kMaxDirectoryBytes = 256LL * 1024 * 1024;
 constexpr quint64 kMaxEntries = 200000;
-
-quint16 u16(const char *p) { return quint16(quint8(p[0]) | quint8(p[1]) << 8); }
-quint32 u32(const char *p) { return quint32(u16(p)) | quint32(u16(p + 2)) << 16; }
-quint64 u64(const char *p) { return quint64(u32(p)) | quint64(u32(p + 4)) << 32; }
+constexpr qsizetype kBlockBytes = 256 * 1024;
 
 QString refused(const QString &reason)
 {
     return QStringLiteral("Архив отклонён: %1. Ничего не установлено.").arg(reason);
+}
+
+QString tooLarge(qint64 maxTotalBytes)
+{
+    return refused(QStringLiteral("распакованный объём больше %1 МиБ").arg(maxTotalBytes / (1024 * 1024)));
 }
 
 // Names are judged with both separators, as some unpackers turn "\" into "/".
@@ -46,181 +43,185 @@ std::optional<QString> badName(const QByteArray &raw)
     return std::nullopt;
 }
 
-} // namespace
+struct ArchiveFree {
+    void operator()(archive *a) const { archive_read_free(a); }
+};
+using ArchivePtr = std::unique_ptr<archive, ArchiveFree>;
 
-std::optional<QString> inspectZipArchive(const QString &archivePath, qint64 maxTotalBytes)
-{
-    QFile file(archivePath);
-    if (!file.open(QIODevice::ReadOnly))
-        return QStringLiteral("Не удалось открыть архив: %1").arg(file.errorString());
-    const qint64 size = file.size();
-    const QString damaged = refused(QStringLiteral("файл не является ZIP-архивом или повреждён"));
-    if (size < 22)
-        return damaged;
+// One walk over a zip archive's entries: every entry is checked before anything of it
+// is written; with a target folder its data is then written there and counted.
+class ArchiveWalk {
+public:
+    ArchiveWalk(const QString &archivePath, qint64 maxTotalBytes) : m_path(archivePath), m_max(maxTotalBytes) {}
 
-    // The end record sits in the last 64 KiB + 22 bytes (its comment is at most 64 KiB).
-    const qint64 tailSize = std::min<qint64>(size, 65535 + 22);
-    file.seek(size - tailSize);
-    const QByteArray tail = file.read(tailSize);
-    qint64 endAt = -1;
-    for (qint64 i = tail.size() - 22; i >= 0; --i) {
-        if (u32(tail.constData() + i) == kEndOfDirectory) {
-            endAt = i;
-            break;
+    // Inspects every entry; unpacks them into `folder` when one is given.
+    std::optional<QString> run(const QString *folder)
+    {
+        // Only the zip reader that works from the central directory: a damaged or cut
+        // directory is refused, never read around through the local headers.
+        ArchivePtr reader(archive_read_new());
+        if (!reader)
+            return QStringLiteral("Не удалось подготовить распаковку архива");
+        archive_read_support_format_zip_seekable(reader.get());
+        if (archive_read_open_filename(reader.get(), QFile::encodeName(m_path).constData(), 64 * 1024) != ARCHIVE_OK)
+            return openFailure(reader.get());
+
+        quint64 count = 0;
+        for (;;) {
+            archive_entry *entry = nullptr;
+            const int status = archive_read_next_header(reader.get(), &entry);
+            if (status == ARCHIVE_EOF)
+                return std::nullopt;
+            if (status < ARCHIVE_WARN)
+                return damaged(reader.get());
+            if (++count > kMaxEntries)
+                return refused(QStringLiteral("слишком много элементов (больше %1)").arg(kMaxEntries));
+            if (auto why = check(entry))
+                return why;
+            if (folder) {
+                if (auto why = write(reader.get(), entry, *folder))
+                    return why;
+            }
         }
     }
-    if (endAt < 0)
-        return damaged;
-    const char *end = tail.constData() + endAt;
-    quint64 entries = u16(end + 10);
-    quint64 directorySize = u32(end + 12);
-    quint64 directoryOffset = u32(end + 16);
 
-    if (entries == 0xFFFF || directorySize == 0xFFFFFFFFu || directoryOffset == 0xFFFFFFFFu) {
-        const qint64 locatorAt = size - tailSize + endAt - 20;
-        if (locatorAt < 0)
-            return damaged;
-        file.seek(locatorAt);
-        const QByteArray locator = file.read(20);
-        if (locator.size() != 20 || u32(locator.constData()) != kZip64Locator)
-            return damaged;
-        const quint64 zip64At = u64(locator.constData() + 8);
-        if (zip64At > quint64(size) - 56)
-            return damaged;
-        file.seek(qint64(zip64At));
-        const QByteArray zip64 = file.read(56);
-        if (zip64.size() != 56 || u32(zip64.constData()) != kZip64End)
-            return damaged;
-        entries = u64(zip64.constData() + 32);
-        directorySize = u64(zip64.constData() + 40);
-        directoryOffset = u64(zip64.constData() + 48);
+private:
+    static QByteArray rawName(archive_entry *entry)
+    {
+        if (const char *utf8 = archive_entry_pathname_utf8(entry))
+            return QByteArray(utf8);
+        const char *name = archive_entry_pathname(entry);
+        return name ? QByteArray(name) : QByteArray();
     }
-    if (entries > kMaxEntries)
-        return refused(QStringLiteral("слишком много элементов (%1)").arg(entries));
-    if (directorySize > quint64(kMaxDirectoryBytes) || directoryOffset > quint64(size)
-        || directorySize > quint64(size) - directoryOffset)
-        return damaged;
 
-    file.seek(qint64(directoryOffset));
-    const QByteArray directory = file.read(qint64(directorySize));
-    if (quint64(directory.size()) != directorySize)
-        return damaged;
-
-    quint64 total = 0;
-    qsizetype at = 0;
-    for (quint64 n = 0; n < entries; ++n) {
-        if (at + 46 > directory.size() || u32(directory.constData() + at) != kDirectoryEntry)
-            return damaged;
-        const char *e = directory.constData() + at;
-        const quint8 host = quint8(u16(e + 4) >> 8);
-        const quint16 flags = u16(e + 8);
-        quint64 unpacked = u32(e + 24);
-        const qsizetype nameLength = u16(e + 28);
-        const qsizetype extraLength = u16(e + 30);
-        const qsizetype commentLength = u16(e + 32);
-        const quint32 external = u32(e + 38);
-        if (at + 46 + nameLength + extraLength + commentLength > directory.size())
-            return damaged;
-        const QByteArray name = directory.mid(at + 46, nameLength);
-        const QByteArray extra = directory.mid(at + 46 + nameLength, extraLength);
-        at += 46 + nameLength + extraLength + commentLength;
-
-        if (auto why = badName(name))
+    std::optional<QString> check(archive_entry *entry)
+    {
+        const QByteArray raw = rawName(entry);
+        if (auto why = badName(raw))
             return why;
-        if (flags & 0x1)
-            return refused(QStringLiteral("зашифрованный элемент «%1»").arg(QString::fromUtf8(name)));
-        // Unix hosts keep the file type in the high half of the external attributes.
-        if (host == 3) {
-            const quint32 type = (external >> 16) & 0170000;
-            if (type == 0120000)
-                return refused(QStringLiteral("символическая ссылка «%1»").arg(QString::fromUtf8(name)));
-            if (type != 0 && type != 0100000 && type != 0040000)
-                return refused(QStringLiteral("специальный файл «%1»").arg(QString::fromUtf8(name)));
+        const QString name = QString::fromUtf8(raw);
+        if (archive_entry_is_encrypted(entry))
+            return refused(QStringLiteral("зашифрованный элемент «%1»").arg(name));
+        const auto type = archive_entry_filetype(entry);
+        if (type == AE_IFLNK || archive_entry_hardlink(entry) || archive_entry_symlink(entry))
+            return refused(QStringLiteral("символическая ссылка «%1»").arg(name));
+        if (type != AE_IFREG && type != AE_IFDIR)
+            return refused(QStringLiteral("специальный файл «%1»").arg(name));
+        if (archive_entry_size_is_set(entry)) {
+            const la_int64_t size = archive_entry_size(entry);
+            if (size < 0 || size > m_max || m_declared > m_max - size)
+                return tooLarge(m_max);
+            m_declared += size;
         }
-        if (unpacked == 0xFFFFFFFFu) {
-            bool found = false;
-            for (qsizetype x = 0; x + 4 <= extra.size();) {
-                const quint16 id = u16(extra.constData() + x);
-                const quint16 length = u16(extra.constData() + x + 2);
-                if (id == 0x0001 && length >= 8 && x + 4 + 8 <= extra.size()) {
-                    unpacked = u64(extra.constData() + x + 4);
-                    found = true;
-                    break;
-                }
-                x += 4 + length;
-            }
-            if (!found)
-                return damaged;
-        }
-        total += unpacked;
-        if (unpacked > quint64(maxTotalBytes) || total > quint64(maxTotalBytes))
-            return refused(QStringLiteral("распакованный объём больше %1 МиБ").arg(maxTotalBytes / (1024 * 1024)));
+        return std::nullopt;
     }
-    return std::nullopt;
-}
 
-namespace {
+    std::optional<QString> write(archive *reader, archive_entry *entry, const QString &folder)
+    {
+        const QString name = QString::fromUtf8(rawName(entry));
+        const QString root = QDir::cleanPath(folder);
+        const QString target = QDir::cleanPath(folder + QLatin1Char('/') + name);
+        if (target == root && archive_entry_filetype(entry) == AE_IFDIR)
+            return std::nullopt; // "./": the folder itself
+        // The checked name cannot leave the folder; this stays true whatever cleanPath made of it.
+        if (!target.startsWith(root + QLatin1Char('/')))
+            return refused(QStringLiteral("путь вне папки распаковки «%1»").arg(name));
+        remember(folder, target);
 
-// A second look after unpacking: whatever the directory claimed, nothing but plain
-// files and folders may have landed, and no more bytes than allowed.
-std::optional<QString> checkUnpackedTree(const QString &folder, qint64 maxTotalBytes)
-{
-    qint64 total = 0;
-    QStringList pending{folder};
-    while (!pending.isEmpty()) {
-        const QDir dir(pending.takeFirst());
-        const auto infos = dir.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-        for (const QFileInfo &info : infos) {
-            if (info.isSymLink())
-                return refused(QStringLiteral("символическая ссылка «%1»").arg(info.fileName()));
-            if (info.isDir()) {
-                pending << info.filePath();
-            } else if (info.isFile()) {
-                total += info.size();
-                if (total > maxTotalBytes)
-                    return refused(QStringLiteral("распакованный объём больше %1 МиБ").arg(maxTotalBytes / (1024 * 1024)));
-            } else {
-                return refused(QStringLiteral("специальный файл «%1»").arg(info.fileName()));
-            }
+        if (archive_entry_filetype(entry) == AE_IFDIR) {
+            if (!QDir().mkpath(target))
+                return QStringLiteral("Не удалось создать папку «%1»").arg(name);
+            return std::nullopt;
+        }
+        if (!QDir().mkpath(QFileInfo(target).path()))
+            return QStringLiteral("Не удалось создать папку для «%1»").arg(name);
+        QFile file(target);
+        // A name that comes twice is refused rather than written over.
+        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            return QFileInfo::exists(target) ? refused(QStringLiteral("элемент «%1» повторяется").arg(name))
+                                             : QStringLiteral("Не удалось записать «%1»: %2").arg(name, file.errorString());
+        std::unique_ptr<char[]> block(new char[kBlockBytes]);
+        for (;;) {
+            const la_ssize_t got = archive_read_data(reader, block.get(), size_t(kBlockBytes));
+            if (got == 0)
+                break;
+            if (got < 0)
+                return damaged(reader);
+            m_written += got;
+            if (m_written > m_max)
+                return tooLarge(m_max);
+            if (file.write(block.get(), got) != got)
+                return QStringLiteral("Не удалось записать «%1»: %2").arg(name, file.errorString());
+        }
+        if (!file.flush())
+            return QStringLiteral("Не удалось записать «%1»: %2").arg(name, file.errorString());
+        return std::nullopt;
+    }
+
+    // The top-level entries this walk creates, so a refusal can take them back.
+    void remember(const QString &folder, const QString &target)
+    {
+        const QString first = target.mid(QDir::cleanPath(folder).size() + 1).section(QLatin1Char('/'), 0, 0);
+        const QString top = QDir::cleanPath(folder) + QLatin1Char('/') + first;
+        if (!m_created.contains(top) && !QFileInfo::exists(top))
+            m_created << top;
+    }
+
+public:
+    void removeCreated() const
+    {
+        for (const QString &path : m_created) {
+            const QFileInfo info(path);
+            if (info.isDir() && !info.isSymLink())
+                QDir(path).removeRecursively();
+            else
+                QFile::remove(path);
         }
     }
-    return std::nullopt;
-}
+
+private:
+    static QString detail(archive *reader)
+    {
+        const char *text = archive_error_string(reader);
+        return text ? QString::fromLocal8Bit(text) : QString();
+    }
+
+    std::optional<QString> openFailure(archive *reader) const
+    {
+        const QFileInfo info(m_path);
+        if (!info.exists() || !info.isReadable())
+            return QStringLiteral("Не удалось открыть архив: %1").arg(detail(reader));
+        return damaged(reader);
+    }
+
+    static QString damaged(archive *)
+    {
+        return refused(QStringLiteral("файл не является ZIP-архивом или повреждён"));
+    }
+
+    QString m_path;
+    qint64 m_max;
+    qint64 m_declared = 0;
+    qint64 m_written = 0;
+    QStringList m_created;
+};
 
 } // namespace
+
+std::optional<QString> inspectArchive(const QString &archivePath, qint64 maxTotalBytes)
+{
+    return ArchiveWalk(archivePath, maxTotalBytes).run(nullptr);
+}
 
 CommandResult unpackArchive(const QString &archivePath, const QString &folder, qint64 maxTotalBytes)
 {
-    const QString archive = QFileInfo(archivePath).absoluteFilePath();
-    if (auto why = inspectZipArchive(archive, maxTotalBytes))
+    ArchiveWalk walk(QFileInfo(archivePath).absoluteFilePath(), maxTotalBytes);
+    const QString target = QFileInfo(folder).absoluteFilePath();
+    if (auto why = walk.run(&target)) {
+        walk.removeCreated();
         return CommandResult{-1, QString(), *why};
-
-    CommandResult result;
-    const QString ditto = QStringLiteral("/usr/bin/ditto");
-    if (isExecutableFile(ditto)) {
-        result = runProcess(ditto, {QStringLiteral("-x"), QStringLiteral("-k"), archive, folder});
-    } else {
-        const QString unzip = QStandardPaths::findExecutable(QStringLiteral("unzip"));
-        if (unzip.isEmpty())
-            return CommandResult{-1, QString(), QStringLiteral("Не найдена программа распаковки unzip")};
-        // unzip reads its archive argument as a wildcard pattern: hand it a link with a
-        // plain name beside the target instead of the user's path.
-        const QString link = QFileInfo(folder).absolutePath() + QStringLiteral("/")
-                             + QFileInfo(folder).fileName() + QStringLiteral(".source.zip");
-        QFile::remove(link);
-        if (!QFile::link(archive, link))
-            return CommandResult{-1, QString(), QStringLiteral("Не удалось подготовить архив к распаковке")};
-        // -qq quiet, -o never ask (the folder is new); links and "../" are
-        // refused above, so the unpacker's own options for them stay off.
-        result = runProcess(unzip, {QStringLiteral("-qq"), QStringLiteral("-o"), link,
-                                    QStringLiteral("-d"), folder});
-        QFile::remove(link);
     }
-    if (!result.succeeded())
-        return result;
-    if (auto why = checkUnpackedTree(folder, maxTotalBytes))
-        return CommandResult{-1, QString(), *why};
-    return result;
+    return CommandResult{0, QString(), QString()};
 }
 
 QStringList collectApkFiles(const QString &folder)

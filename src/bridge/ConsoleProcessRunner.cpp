@@ -21,6 +21,7 @@
 namespace {
 
 constexpr auto kTerminateDelay = std::chrono::milliseconds(1000);
+std::atomic<int> liveRunCount{0};
 // Without a process descriptor the reader checks for the child's end this often.
 constexpr int kExitCheckMs = 100;
 // After the child ends, a grandchild may still hold the pipes; read only what is there.
@@ -133,8 +134,11 @@ struct ConsoleProcessRunner::Run {
     std::atomic<bool> launched{false};
     std::atomic<bool> exited{false};
 
+    Run() { ++liveRunCount; }
+
     ~Run()
     {
+        --liveRunCount;
         closeFd(outFd);
         closeFd(errFd);
         closeFd(pidFd);
@@ -286,6 +290,11 @@ ConsoleProcessRunner::ConsoleProcessRunner() : m_slot(std::make_shared<Slot>()) 
 ConsoleProcessRunner::~ConsoleProcessRunner()
 {
     stop();
+}
+
+int ConsoleProcessRunner::liveRuns()
+{
+    return liveRunCount.load();
 }
 
 bool ConsoleProcessRunner::isRunning() const

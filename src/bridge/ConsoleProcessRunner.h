@@ -44,6 +44,11 @@ public:
     // True while a child is held and has not exited yet.
     bool isRunning() const;
 
+    // Runs in this process that are not over yet: a child, its reader thread or a
+    // delayed stop still holds them. Once it is zero nothing more can be delivered,
+    // which is what a test waits for before it checks that nothing more came.
+    static int liveRuns();
+
     // Launches `executableURL` with `arguments` exactly as given (standard input is
     // /dev/null) and returns once it runs. On an error nothing was launched and none
     // of the callbacks will be called.

@@ -98,7 +98,7 @@ QCoro::Task<CommandResult> FastbootService::run(QStringList arguments, RunTimeou
 QCoro::Task<FastbootDeviceList> FastbootService::devices() const
 {
     FastbootDeviceList list;
-    list.result = co_await run({QStringLiteral("devices")}, kDevicesTimeout);
+    list.result = co_await run({QStringLiteral("devices")}, devicesTimeout);
     list.devices = ADBService::parseFastbootDevices(list.result.combinedOutput());
     co_return list;
 }
@@ -108,7 +108,7 @@ QCoro::Task<FastbootVariableList> FastbootService::variables(std::optional<QStri
     FastbootVariableList list;
     QStringList args = serialSelection(serial);
     args << QStringLiteral("getvar") << QStringLiteral("all");
-    list.result = co_await run(args, kVariablesTimeout);
+    list.result = co_await run(args, variablesTimeout);
     list.pairs = ADBService::parseFastbootVariables(list.result.combinedOutput());
     co_return list;
 }
@@ -119,5 +119,5 @@ QCoro::Task<CommandResult> FastbootService::reboot(std::optional<QString> target
     args << QStringLiteral("reboot");
     if (target)
         args << *target;
-    co_return co_await run(args, kRebootTimeout);
+    co_return co_await run(args, rebootTimeout);
 }

@@ -18,10 +18,10 @@ public:
 
     QString executableURL;
 
-    // fastboot waits for ever for a device that is gone: every run has a limit.
-    static constexpr std::chrono::milliseconds kDevicesTimeout{10000};
-    static constexpr std::chrono::milliseconds kVariablesTimeout{20000};
-    static constexpr std::chrono::milliseconds kRebootTimeout{30000};
+    // fastboot waits for ever for a device that is gone: every run has a limit (tests shorten them).
+    std::chrono::milliseconds devicesTimeout{10000};
+    std::chrono::milliseconds variablesTimeout{20000};
+    std::chrono::milliseconds rebootTimeout{30000};
 
     QCoro::Task<FastbootDeviceList> devices() const;
     QCoro::Task<FastbootVariableList> variables(std::optional<QString> serial) const;

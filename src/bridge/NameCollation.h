@@ -6,9 +6,10 @@
 #include <algorithm>
 #include <vector>
 
-// The one order of file names, shared by the computer's and the device's folder listings and
-// by their tables: Russian collation (Cyrillic before Latin), letter case ignored, digits read
-// as text ("a10" before "a2"). One collator per thread, made on first use.
+// The one order of names across the interface: the computer's and the device's folder
+// listings and their tables, permissions and packages. Russian collation (Cyrillic before
+// Latin, "ё" with "е"), letter case ignored, digits read as text ("a10" before "a2"), the
+// same whatever the machine's locale. One collator per thread, made on first use.
 namespace NameCollation {
 
 const QCollator &collator();

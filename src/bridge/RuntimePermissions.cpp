@@ -1,9 +1,9 @@
 #include "ADBService.h"
 #include "AppPermission.h"
+#include "NameCollation.h"
 #include "PackageName.h"
 #include "TextLines.h"
 
-#include <QCollator>
 #include <QCoro/QCoroFuture>
 #include <QtConcurrent/QtConcurrentRun>
 
@@ -72,10 +72,8 @@ QList<AppPermission> ADBService::parseRuntimePermissions(const QString &text, in
             permissions << std::move(*permission);
     });
 
-    // Labels are Russian, as is the whole interface: Russian collation, case-insensitive,
-    // the same rule as the package list's (Cyrillic before Latin).
-    QCollator collator{QLocale(QLocale::Russian, QLocale::Russia)};
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    // By label, in the order of every name the interface shows.
+    const QCollator &collator = NameCollation::collator();
     QList<std::pair<QString, AppPermission>> keyed;
     keyed.reserve(permissions.size());
     for (AppPermission &p : permissions)

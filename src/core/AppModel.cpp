@@ -9,10 +9,8 @@ AppModel::AppModel(QSettings *userDefaults, std::optional<ADBService> presetServ
     : Observable(parent), userDefaults(userDefaults), toolSearchEnvironment(std::move(searchEnvironment)),
       deviceMonitorIntervalNanoseconds(monitorIntervalNanoseconds)
 {
-    // --- console start-up (favourites, ready line) ---
-    consoleFavorites.set(loadConsoleFavorites(*userDefaults));
-    appendConsole(ConsoleEntryKind::system,
-                  QStringLiteral("ADB-консоль готова. Команды выполняются на выбранном устройстве."));
+    // Start-up in order: the console, then adb and fastboot, then the refresh and the monitor.
+    startConsole();
 
     // adb: a given service is used as is; otherwise the usual places are searched.
     if (presetService) {

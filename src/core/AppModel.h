@@ -30,7 +30,7 @@
 #include "core/PackageListFilter.h"
 #include "core/PublishedList.h"
 #include "core/RunningOperation.h"
-#include "core/ToastMessage.h"
+#include "bridge/ToastMessage.h"
 
 #include <QCoro/QCoroTask>
 #include <QList>
@@ -47,6 +47,7 @@
 #include <optional>
 #include <tuple>
 #include <variant>
+#include <vector>
 
 class QSettings;
 
@@ -55,8 +56,9 @@ class QSettings;
 //
 // The class is laid out in sections, one per workflow. Each workflow adds its members
 // inside its own section here and defines them in src/core/AppModel<Workflow>.cpp.
-// Lines that a workflow adds to shared steps (the device-change reset, start-up) go
-// under that workflow's marker inside those steps.
+// A workflow that holds state bound to the selected device declares a DeviceContextStep
+// in its private section, naming its own clearing function: the device-context reset
+// runs every step, so no workflow edits a shared function.
 class AppModel final : public Observable {
     Q_OBJECT
 public:
@@ -113,6 +115,9 @@ public:
     void startDeviceMonitoring();
     void stopDeviceMonitoring();
     bool isDeviceMonitorRunning() const { return deviceMonitorTask != nullptr; }
+    // The monitor loop holds this until the loop has ended (a stop ends it at its next
+    // wake-up or after the poll in flight); tests watch it expire.
+    std::weak_ptr<const void> deviceMonitorLifetime() const { return deviceMonitorTask; }
     // One monitor poll; skipped while another poll runs.
     QCoro::Task<void> pollDeviceChanges();
 
@@ -409,9 +414,15 @@ private:
     // After a new device list: the selected ready device's catalogue when none is loaded yet,
     // then its data.
     QCoro::Task<void> loadSelectedDeviceData();
-    // Clears everything bound to the selected device. Each workflow adds its lines
-    // under its own marker in the definition (AppModelDevices.cpp).
+    // Clears everything bound to the selected device: ends the context of every running
+    // package refresh and operation, then runs each workflow's step in declaration order.
     void resetDeviceContext();
+    // One workflow's share of that reset. The workflow declares one in its own private
+    // section, naming its clearing function (defined in its own file).
+    struct DeviceContextStep {
+        DeviceContextStep(AppModel *model, void (AppModel::*clear)()) { model->deviceContextSteps.push_back(clear); }
+    };
+    std::vector<void (AppModel::*)()> deviceContextSteps; // declared before every step
     QCoro::Task<void> runDeviceMonitor(std::shared_ptr<DeviceMonitorHandle> handle);
     QCoro::Task<void> refreshAfterAdoption();
 
@@ -427,6 +438,9 @@ private:
     quint64 deviceListingApplied = 0;
 
     // --- package catalogue (private) ---
+    // Device-bound: the packages and their selection.
+    void clearCatalogueDeviceState();
+    DeviceContextStep catalogueDeviceStep{this, &AppModel::clearCatalogueDeviceState};
     // Busy reflects every package refresh and batch still running, so one that ends
     // does not clear the busy state of another. Refreshes started before the last
     // device change do not count: the reset ended their context.
@@ -437,14 +451,23 @@ private:
     bool isCurrentPackageRefresh(quint64 generation, const QString &serial) const;
 
     // --- package actions (private) ---
+    // Device-bound: the pending action and its packages.
+    void clearPackageActionDeviceState();
+    DeviceContextStep packageActionDeviceStep{this, &AppModel::clearPackageActionDeviceState};
     QStringList pendingActionPackages;
     int runningPackageBatches = 0;
 
     // --- presets (private) ---
+    // Device-bound: the loaded preset, its pending run, its alert.
+    void clearPresetDeviceState();
+    DeviceContextStep presetDeviceStep{this, &AppModel::clearPresetDeviceState};
     // The checked, cleaned preset compared with the catalogue, or why it was refused.
     std::variant<PresetPreview, DomainError> readPreset(const QString &path) const;
 
     // --- permissions (private) ---
+    // Device-bound: the manager and its alert.
+    void clearPermissionDeviceState();
+    DeviceContextStep permissionDeviceStep{this, &AppModel::clearPermissionDeviceState};
     // Where the list on screen was read: changes go only to that device and package.
     struct PermissionListSource {
         QString serial;
@@ -457,22 +480,43 @@ private:
                                                  QStringList permissionNames);
 
     // --- console (private) ---
+    // Favourites and the ready line, at start-up.
+    void startConsole();
+    // Device-bound: a running command is stopped.
+    void clearConsoleDeviceState();
+    DeviceContextStep consoleDeviceStep{this, &AppModel::clearConsoleDeviceState};
     void appendConsole(ConsoleEntryKind kind, const QString &text);
     void saveConsoleFavorites();
     void finishConsoleCommand(ConsoleMode mode, int status);
 
     // --- installs / export / wireless / reboot / screenshots (private) ---
+    // Device-bound: the export alert.
+    void clearExportDeviceState();
+    DeviceContextStep exportDeviceStep{this, &AppModel::clearExportDeviceState};
 
     // --- device data / snapshot / link state / advice (private) ---
+    // Device-bound: the snapshot.
+    void clearSnapshotDeviceState();
+    DeviceContextStep snapshotDeviceStep{this, &AppModel::clearSnapshotDeviceState};
 
     // --- inspector (private) ---
+    // Device-bound: the inspected package and its details.
+    void clearInspectorDeviceState();
+    DeviceContextStep inspectorDeviceStep{this, &AppModel::clearInspectorDeviceState};
+    quint64 detailsLoadsStarted = 0;
     enum class InspectorAction { launch, forceStop };
     QCoro::Task<void> runInspectorAction(InspectorAction action, ADBService adb, QString packageName, QString serial);
 
     // --- debloat (private) ---
+    // Device-bound: the plan's selection and review.
+    void clearDebloatDeviceState();
+    DeviceContextStep debloatDeviceStep{this, &AppModel::clearDebloatDeviceState};
     QCoro::Task<void> runDebloatNames(PackageAction action, QStringList names);
 
     // --- tools (private) ---
+    // Device-bound: the screen timeout read from the device.
+    void clearToolsDeviceState();
+    DeviceContextStep toolsDeviceStep{this, &AppModel::clearToolsDeviceState};
     int displayRunsInFlight = 0;
     void beginDisplayRun();
     void endDisplayRun();
@@ -489,6 +533,9 @@ private:
     void endFastbootRun();
 
     // --- toasts / operation history (private) ---
+    // Device-bound: the running operation.
+    void clearOperationDeviceState();
+    DeviceContextStep operationDeviceStep{this, &AppModel::clearOperationDeviceState};
     void removeToast(const QUuid &id);
 
     // --- routes (private) ---

@@ -30,6 +30,13 @@ std::variant<QStringList, ConsoleCommandError> AppModel::parseADBCommandLine(con
     return ::parseADBCommandLine(line);
 }
 
+void AppModel::startConsole()
+{
+    consoleFavorites.set(loadConsoleFavorites(*userDefaults));
+    appendConsole(ConsoleEntryKind::system,
+                  QStringLiteral("ADB-консоль готова. Команды выполняются на выбранном устройстве."));
+}
+
 QList<ConsoleFavorite> AppModel::loadConsoleFavorites(QSettings &userDefaults)
 {
     return ::loadConsoleFavorites(userDefaults);
@@ -242,4 +249,11 @@ bool AppModel::canRunConsoleCommand() const
 {
     const std::optional<AndroidDevice> device = selectedDevice();
     return device && device->isReady() && service && !consoleIsRunning() && !consoleInput().trimmed().isEmpty();
+}
+
+void AppModel::clearConsoleDeviceState()
+{
+    // The transcript, input and history stay: they belong to the window, not the device.
+    if (consoleIsRunning())
+        stopConsoleCommand();
 }

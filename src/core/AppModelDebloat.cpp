@@ -100,3 +100,9 @@ QCoro::Task<void> AppModel::runDebloatNames(PackageAction action, QStringList na
             s.remove(n);
     });
 }
+
+void AppModel::clearDebloatDeviceState()
+{
+    debloatSelection.set({});
+    isDebloatReviewPresented.set(false);
+}

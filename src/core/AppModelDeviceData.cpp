@@ -130,3 +130,9 @@ QList<DeckAdvice> AppModel::advice() const
     in.reclaimableBytes = counts.reclaimableBytes;
     return buildAdvice(in);
 }
+
+void AppModel::clearSnapshotDeviceState()
+{
+    snapshot.set(std::nullopt);
+    isSnapshotLoading.set(false);
+}

@@ -142,56 +142,13 @@ void AppModel::applyDeviceSnapshot(const QList<AndroidDevice> &newDevices)
 
 void AppModel::resetDeviceContext()
 {
+    // Refreshes and operations still running belong to the old context: their results
+    // are dropped and they no longer count as busy.
     ++packageRefreshGeneration;
     busyDepth = 0;
     isBusy.set(false);
-
-    // --- console: stop a running command ---
-    if (consoleIsRunning())
-        stopConsoleCommand();
-
-    // --- package catalogue ---
-    packages.set({});
-    selectedPackageIDs.set({});
-    packageContextGeneration = packageRefreshGeneration;
-
-    // --- package actions ---
-    pendingAction.set(std::nullopt);
-    pendingActionPackages.clear();
-
-    // --- presets ---
-    presetPreview.set(std::nullopt);
-    pendingPresetExecution.set(std::nullopt);
-    presetErrorMessage.set(std::nullopt);
-
-    // --- permissions ---
-
-    // --- installs / export / wireless / reboot / screenshots ---
-    packageExportErrorMessage.set(std::nullopt);
-
-    // --- device data / snapshot / link state / advice ---
-    snapshot.set(std::nullopt);
-    isSnapshotLoading.set(false);
-
-    // --- inspector ---
-    inspectorPackageID.set(std::nullopt);
-    packageDetails.set(std::nullopt);
-    isDetailsLoading.set(false);
-    packageDetailsError.set(std::nullopt);
-
-    // --- debloat ---
-    debloatSelection.set({});
-    isDebloatReviewPresented.set(false);
-
-    // --- tools ---
-    screenTimeoutMilliseconds.set(std::nullopt);
-
-    // --- toasts / operation history ---
-    runningOperation.set(std::nullopt);
-
-    // --- permissions: close the manager ---
-    closePermissionManager();
-
+    for (const auto clear : deviceContextSteps)
+        (this->*clear)();
 }
 
 void AppModel::startDeviceMonitoring()

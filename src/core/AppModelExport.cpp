@@ -121,3 +121,8 @@ QCoro::Task<void> AppModel::exportPackages(QStringList packageNames, QString fol
         appendLog(QStringLiteral("APK сохранены: ") + exportFolder);
     }
 }
+
+void AppModel::clearExportDeviceState()
+{
+    packageExportErrorMessage.set(std::nullopt);
+}

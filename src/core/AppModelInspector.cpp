@@ -33,6 +33,7 @@ QCoro::Task<void> AppModel::loadPackageDetails()
     const ADBService adb = *service;
     const QString packageName = *inspectorPackageID();
     const QString serial = *selectedDeviceID();
+    const quint64 load = ++detailsLoadsStarted;
     isDetailsLoading.set(true);
 
     QPointer<AppModel> self(this);
@@ -53,7 +54,9 @@ QCoro::Task<void> AppModel::loadPackageDetails()
                                         : QStringLiteral("Не удалось получить сведения о пакете: ") + output);
         }
     }
-    isDetailsLoading.set(false);
+    // A load that a newer one replaced leaves the loading state to the newer one.
+    if (load == detailsLoadsStarted)
+        isDetailsLoading.set(false);
 }
 
 void AppModel::launchInspectedPackage()
@@ -88,4 +91,12 @@ QCoro::Task<void> AppModel::runInspectorAction(InspectorAction action, ADBServic
     else
         toast(launch ? QStringLiteral("Не удалось запустить") : QStringLiteral("Не удалось остановить"), packageName,
               QStringLiteral("exclamationmark.triangle.fill"), Tone::warning);
+}
+
+void AppModel::clearInspectorDeviceState()
+{
+    inspectorPackageID.set(std::nullopt);
+    packageDetails.set(std::nullopt);
+    isDetailsLoading.set(false);
+    packageDetailsError.set(std::nullopt);
 }

@@ -97,3 +97,9 @@ QCoro::Task<void> AppModel::execute(PackageAction action, std::optional<QStringL
         co_return;
     co_await refreshSnapshot(true);
 }
+
+void AppModel::clearPackageActionDeviceState()
+{
+    pendingAction.set(std::nullopt);
+    pendingActionPackages.clear();
+}

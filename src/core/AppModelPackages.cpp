@@ -192,6 +192,13 @@ void AppModel::toggleRiskFilter(RemovalRisk risk)
     });
 }
 
+void AppModel::clearCatalogueDeviceState()
+{
+    packages.set({});
+    selectedPackageIDs.set({});
+    packageContextGeneration = packageRefreshGeneration;
+}
+
 SavedFilter AppModel::savedFilter(const QString &name) const
 {
     SavedFilter filter;

@@ -170,3 +170,10 @@ QCoro::Task<void> AppModel::executePermissionOperation(PermissionOperation opera
     if (self && reloaded)
         permissionStatusText.set(summary);
 }
+
+void AppModel::clearPermissionDeviceState()
+{
+    closePermissionManager();
+    // Closing keeps the texts for a manager opened again; another device's alert goes.
+    permissionErrorMessage.set(std::nullopt);
+}

@@ -227,3 +227,10 @@ void AppModel::confirmPresetExecution()
     selectedPackageIDs.set(QSet<QString>(names.begin(), names.end()));
     execute(packageAction(preview.preset.action), names); // runs on by itself, in the preset's order
 }
+
+void AppModel::clearPresetDeviceState()
+{
+    presetPreview.set(std::nullopt);
+    pendingPresetExecution.set(std::nullopt);
+    presetErrorMessage.set(std::nullopt);
+}

@@ -37,3 +37,8 @@ void AppModel::record(const QString &title, const QString &detail, bool succeede
     else
         toast(title, detail, QStringLiteral("exclamationmark.triangle.fill"), Tone::warning);
 }
+
+void AppModel::clearOperationDeviceState()
+{
+    runningOperation.set(std::nullopt);
+}

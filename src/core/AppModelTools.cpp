@@ -248,6 +248,11 @@ QCoro::Task<void> AppModel::sendKey(QString keyCode, QString title)
     toolsStatusText.set(title + (result.succeeded() ? QStringLiteral(": отправлено") : QStringLiteral(": ошибка")));
 }
 
+void AppModel::clearToolsDeviceState()
+{
+    screenTimeoutMilliseconds.set(std::nullopt);
+}
+
 QCoro::Task<void> AppModel::rebootAndRecord(std::optional<QString> mode, QString title)
 {
     QPointer<AppModel> self(this);

@@ -1,7 +1,8 @@
 #include "PackageListFilter.h"
 
+#include "bridge/NameCollation.h"
+
 #include <QHash>
-#include <QLocale>
 
 #include <algorithm>
 #include <limits>
@@ -39,7 +40,7 @@ std::vector<const QCollatorSortKey *> collationKeys(const std::vector<const Andr
     thread_local QHash<QString, QCollatorSortKey> cache;
     if (cache.size() > 50'000)
         cache.clear();
-    const QCollator &collator = packageNameCollator();
+    const QCollator &collator = NameCollation::collator();
     for (const AndroidPackage *p : packages) {
         const QString &text = p->*field;
         if (cache.constFind(text) == cache.constEnd())
@@ -98,16 +99,6 @@ bool PackageListQuery::hasActiveFilters() const
 {
     return packageFilter != PackageFilter::all || !stateFilters.isEmpty() || !riskFilters.isEmpty()
         || !searchText.trimmed().isEmpty();
-}
-
-const QCollator &packageNameCollator()
-{
-    thread_local const QCollator collator = [] {
-        QCollator c{QLocale(QLocale::Russian, QLocale::Russia)};
-        c.setCaseSensitivity(Qt::CaseInsensitive);
-        return c;
-    }();
-    return collator;
 }
 
 QList<AndroidPackage> displayedPackages(const QList<AndroidPackage> &packages, const PackageListQuery &query)

@@ -34,11 +34,6 @@ struct PackageCounts {
     bool operator==(const PackageCounts &) const = default;
 };
 
-// The collator of display names: case-insensitive, by Russian rules, so Cyrillic and
-// Latin names sort as a Russian reader expects. One per thread (collators are not
-// meant to be shared), built once: building one is costly.
-const QCollator &packageNameCollator();
-
 // Keeps the packages that pass the kind, state, risk and search tests, in a stable
 // sort by the chosen order, reversed as a whole when descending.
 QList<AndroidPackage> displayedPackages(const QList<AndroidPackage> &packages, const PackageListQuery &query);

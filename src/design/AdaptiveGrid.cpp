@@ -25,12 +25,6 @@ int AdaptiveGrid::columnCount(qreal width, qreal minimumColumnWidth, qreal spaci
     return std::max(1, int(std::floor((width + spacing) / (minimumColumnWidth + spacing))));
 }
 
-int AdaptiveGrid::columnCount() const
-{
-    const QRect inner = geometry().marginsRemoved(contentsMargins()).marginsRemoved(m_outsets);
-    return columnCount(inner.width(), m_minimum, m_spacing);
-}
-
 void AdaptiveGrid::setItemOutsets(const QMargins &outsets)
 {
     m_outsets = outsets;
@@ -122,7 +116,9 @@ QSize AdaptiveGrid::minimumSize() const
 void AdaptiveGrid::setGeometry(const QRect &rect)
 {
     QLayout::setGeometry(rect);
-    const QList<QRect> rects = arrange(rect.marginsRemoved(contentsMargins()), nullptr);
+    const QRect outer = rect.marginsRemoved(contentsMargins());
+    m_shownColumns = columnCount(outer.marginsRemoved(m_outsets).width(), m_minimum, m_spacing);
+    const QList<QRect> rects = arrange(outer, nullptr);
     int i = 0;
     for (QLayoutItem *item : m_items)
         if (!item->isEmpty())

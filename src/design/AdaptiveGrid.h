@@ -28,8 +28,10 @@ public:
     QMargins itemOutsets() const { return m_outsets; }
     // The number of columns for an inner width (pure, for the layout and its tests).
     static int columnCount(qreal width, qreal minimumColumnWidth, qreal spacing);
-    // The columns of the current geometry.
-    int columnCount() const;
+    // The columns the items were last arranged in (one before the first arrangement). Not read
+    // from geometry(): a child's size change invalidates the layout, which empties its geometry
+    // until the posted relayout runs, while the items still stand where they were.
+    int columnCount() const { return m_shownColumns; }
 
     void addItem(QLayoutItem *item) override;
     int count() const override;
@@ -51,4 +53,5 @@ private:
     qreal m_spacing;
     qreal m_rowSpacing;
     QMargins m_outsets;
+    int m_shownColumns = 1;
 };

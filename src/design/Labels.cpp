@@ -109,7 +109,7 @@ void CopyableValue::copy()
     setCopied(true);
     // Every click starts its own timer; the first to expire clears the mark.
     QPointer<CopyableValue> self(this);
-    QTimer::singleShot(kCopiedMs, [self] {
+    QTimer::singleShot(copiedDuration, [self] {
         if (self)
             self->setCopied(false);
     });

@@ -11,6 +11,7 @@
 #include <QVariantAnimation>
 #include <QWidget>
 
+#include <chrono>
 #include <optional>
 
 // The small upper-case caption above titles, tiles and groups (10 px semibold, 1.1 px tracking,
@@ -61,6 +62,8 @@ public:
     QSize minimumSizeHint() const override;
 
     static constexpr int kCopiedMs = 1400;
+    // How long the checkmark of the next click stays (tests change it).
+    std::chrono::milliseconds copiedDuration{kCopiedMs};
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -2,7 +2,7 @@
 
 #include "Panel.h"
 
-#include "core/ToastMessage.h"
+#include "bridge/ToastMessage.h"
 
 #include <QWidget>
 

@@ -441,13 +441,13 @@ void ConnectionGateView::toggleDiagnostics()
         runDiagnostics();
 }
 
-void ConnectionGateView::runDiagnostics()
+QCoro::Task<void> ConnectionGateView::runDiagnostics()
 {
     if (!m_model->service || m_isRunningDiagnostics)
-        return;
+        co_return;
     m_isRunningDiagnostics = true;
     refreshDiagnostics();
-    diagnose(*m_model->service);
+    co_await diagnose(*m_model->service); // the gate may be gone after this
 }
 
 QCoro::Task<void> ConnectionGateView::diagnose(ADBService service)

@@ -63,7 +63,8 @@ public:
     QList<QPair<QString, QString>> diagnosticsRows() const;
 
     void toggleDiagnostics();
-    void runDiagnostics();
+    // The run, which callers may drop: it goes on by itself and ends early when the gate is released.
+    QCoro::Task<void> runDiagnostics();
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -22,6 +22,8 @@ public:
     static bool isActive(const LinkState &state);
     bool showsDot() const;
     bool isTravelling() const { return m_travel.state() == QAbstractAnimation::Running; }
+    // How far along the line the dot is, 0 to 1.
+    qreal dotPosition() const { return m_travel.currentValue().toReal(); }
     QColor tint() const;
     QColor handsetStroke() const;
     QColor iconColor() const;

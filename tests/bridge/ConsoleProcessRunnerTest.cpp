@@ -14,6 +14,19 @@ namespace {
 
 const QString kShell = QStringLiteral("/bin/sh");
 
+// Waits until no run is left anywhere (child, reader and delayed stop all done), so
+// nothing more can be delivered.
+bool allRunsOver()
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (ConsoleProcessRunner::liveRuns() > 0) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
+}
+
 // Collects one run's deliveries in the order they arrive, from whatever thread.
 struct Recorder {
     struct Event {
@@ -48,12 +61,12 @@ struct Recorder {
     ConsoleProcessRunner::TextHandler err() { return [this](const QString &t) { add({'e', t}); }; }
     ConsoleProcessRunner::CompletionHandler done() { return [this](int s) { add({'c', {}, s}); }; }
 
-    bool waitFor(const std::function<bool(const std::vector<Event> &)> &pred, int ms = 5000)
+    bool waitFor(const std::function<bool(const std::vector<Event> &)> &pred, int ms = 20000)
     {
         std::unique_lock lock(mutex);
         return changed.wait_for(lock, std::chrono::milliseconds(ms), [&] { return pred(events); });
     }
-    bool waitCompletions(int n, int ms = 5000)
+    bool waitCompletions(int n, int ms = 20000)
     {
         return waitFor([n](const auto &ev) { return completions(ev) >= n; }, ms);
     }
@@ -97,7 +110,7 @@ TEST(ConsoleProcessRunner, SilentChildCompletesExactlyOnceWithoutText)
     Recorder rec;
     ASSERT_FALSE(startShell(runner, rec, QStringLiteral("exit 0")));
     ASSERT_TRUE(rec.waitCompletions(1));
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    ASSERT_TRUE(allRunsOver());
     const auto events = rec.snapshot();
     ASSERT_EQ(events.size(), 1u);
     EXPECT_EQ(events[0].kind, 'c');
@@ -167,7 +180,12 @@ TEST(ConsoleProcessRunner, RefusesASecondCommandWhileOneRuns)
 {
     ConsoleProcessRunner runner;
     Recorder first, second;
-    ASSERT_FALSE(startShell(runner, first, QStringLiteral("echo started; sleep 0.4; echo finished")));
+    // The first runs for as long as the file "hold" exists.
+    QTemporaryDir dir;
+    const QString hold = dir.filePath(QStringLiteral("hold"));
+    ASSERT_TRUE(QFile(hold).open(QIODevice::WriteOnly));
+    ASSERT_FALSE(startShell(runner, first, QStringLiteral(
+        "echo started; while [ -e '%1' ]; do sleep 0.05; done; echo finished").arg(hold)));
     ASSERT_TRUE(first.saw(QStringLiteral("started")));
     EXPECT_TRUE(runner.isRunning());
 
@@ -177,10 +195,11 @@ TEST(ConsoleProcessRunner, RefusesASecondCommandWhileOneRuns)
     EXPECT_EQ(busy->code, 1);
     EXPECT_EQ(busy->localizedDescription, QStringLiteral("Другая команда уже выполняется"));
 
+    QFile::remove(hold);
     ASSERT_TRUE(first.waitCompletions(1));
     EXPECT_EQ(first.text('o'), QStringLiteral("started\nfinished\n"));
     EXPECT_EQ(first.snapshot().back().status, 0);
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    ASSERT_TRUE(allRunsOver());
     EXPECT_TRUE(second.snapshot().empty());
 }
 
@@ -215,14 +234,11 @@ TEST(ConsoleProcessRunner, StopEndsAChildThatHonoursTheInterrupt)
     Recorder rec;
     ASSERT_FALSE(startShell(runner, rec, QStringLiteral("echo ready; exec sleep 30")));
     ASSERT_TRUE(rec.saw(QStringLiteral("ready")));
-    QElapsedTimer timer;
-    timer.start();
     runner.stop();
-    ASSERT_TRUE(rec.waitCompletions(1, 3000));
-    EXPECT_LT(timer.elapsed(), 900);
-    EXPECT_EQ(rec.snapshot().back().status, SIGINT);
+    ASSERT_TRUE(rec.waitCompletions(1));
+    EXPECT_EQ(rec.snapshot().back().status, SIGINT); // the interrupt ended it, not the later terminate
     // The delayed terminate finds the child gone and there is nothing more to report.
-    std::this_thread::sleep_for(std::chrono::milliseconds(1200));
+    ASSERT_TRUE(allRunsOver());
     EXPECT_EQ(Recorder::completions(rec.snapshot()), 1);
     EXPECT_FALSE(runner.isRunning());
 }
@@ -240,11 +256,10 @@ TEST(ConsoleProcessRunner, StopTerminatesAChildThatIgnoresTheInterruptOneSecondL
     runner.stop(); // twice: two interrupts, two delayed checks, still one end
     ASSERT_TRUE(rec.saw(QStringLiteral("interrupted")));
     EXPECT_TRUE(runner.isRunning());
-    ASSERT_TRUE(rec.waitCompletions(1, 4000));
-    EXPECT_GE(timer.elapsed(), 900);
-    EXPECT_LT(timer.elapsed(), 3500);
+    ASSERT_TRUE(rec.waitCompletions(1));
+    EXPECT_GE(timer.elapsed(), 900); // the terminate waits its second
     EXPECT_EQ(rec.snapshot().back().status, SIGTERM);
-    std::this_thread::sleep_for(std::chrono::milliseconds(1200));
+    ASSERT_TRUE(allRunsOver()); // both delayed terminates have fired
     EXPECT_EQ(Recorder::completions(rec.snapshot()), 1);
 }
 
@@ -269,7 +284,7 @@ TEST(ConsoleProcessRunner, StopFromInsideAnOutputCallbackDoesNotDeadlock)
     Recorder rec;
     rec.onOutput = [&](const QString &) { runner.stop(); };
     ASSERT_FALSE(startShell(runner, rec, QStringLiteral("echo ready; exec sleep 30")));
-    ASSERT_TRUE(rec.waitCompletions(1, 3000));
+    ASSERT_TRUE(rec.waitCompletions(1));
     EXPECT_EQ(rec.snapshot().back().status, SIGINT);
 }
 
@@ -294,7 +309,7 @@ TEST(ConsoleProcessRunner, LaunchFailureLeavesTheRunnerIdle)
         Recorder next;
         ASSERT_FALSE(startShell(runner, next, QStringLiteral("echo ok")));
         ASSERT_TRUE(next.waitCompletions(1));
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        ASSERT_TRUE(allRunsOver());
         EXPECT_TRUE(rec.snapshot().empty());
     }
 }
@@ -308,7 +323,7 @@ TEST(ConsoleProcessRunner, CompletionArrivesAfterTheRunnerIsReleased)
         ASSERT_TRUE(honours.saw(QStringLiteral("ready")));
         runner.reset(); // releasing stops the child
     }
-    ASSERT_TRUE(honours.waitCompletions(1, 3000));
+    ASSERT_TRUE(honours.waitCompletions(1));
     EXPECT_EQ(honours.snapshot().back().status, SIGINT);
 
     {
@@ -319,7 +334,7 @@ TEST(ConsoleProcessRunner, CompletionArrivesAfterTheRunnerIsReleased)
         ASSERT_TRUE(finishes.saw(QStringLiteral("ready")));
         runner.reset();
     }
-    ASSERT_TRUE(finishes.waitCompletions(1, 4000));
+    ASSERT_TRUE(finishes.waitCompletions(1));
     EXPECT_EQ(finishes.snapshot().back().status, SIGTERM);
 }
 
@@ -339,12 +354,15 @@ TEST(ConsoleProcessRunner, GrandchildHoldingThePipesDoesNotDelayCompletion)
 {
     ConsoleProcessRunner runner;
     Recorder rec;
-    QElapsedTimer timer;
-    timer.start();
-    ASSERT_FALSE(startShell(runner, rec, QStringLiteral("sleep 5 & echo parent done")));
-    ASSERT_TRUE(rec.waitCompletions(1, 3000));
-    EXPECT_LT(timer.elapsed(), 2000);
+    // The grandchild holds the pipes for as long as the file "hold" exists: until after the completion.
+    QTemporaryDir dir;
+    const QString hold = dir.filePath(QStringLiteral("hold"));
+    ASSERT_TRUE(QFile(hold).open(QIODevice::WriteOnly));
+    ASSERT_FALSE(startShell(runner, rec, QStringLiteral(
+        "(while [ -e '%1' ]; do sleep 0.05; done) & echo parent done").arg(hold)));
+    ASSERT_TRUE(rec.waitCompletions(1));
     EXPECT_EQ(rec.text('o'), QStringLiteral("parent done\n"));
+    QFile::remove(hold);
 }
 
 } // namespace

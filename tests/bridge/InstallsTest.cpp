@@ -194,9 +194,12 @@ TEST_F(Installs, HostileArchivesAreRefusedBeforeAnythingIsUnpacked)
         {"backslash parent", {{"..\\evil.apk", "E"}}, QStringLiteral("..")},
         {"absolute", {{"/tmp/evil.apk", "E"}}, QStringLiteral("абсолютный")},
         {"link", {{"base.apk", "A"}, {"link.apk", "/etc/passwd", 0120777}}, QStringLiteral("ссылка")},
-        {"fifo", {{"pipe.apk", "", 0010644}}, QStringLiteral("специальный")},
+        {"character device", {{"tty.apk", "", 0020644}}, QStringLiteral("специальный")},
+        {"block device", {{"disk.apk", "", 0060644}}, QStringLiteral("специальный")},
+        {"socket", {{"sock.apk", "", 0140644}}, QStringLiteral("специальный")},
         {"encrypted", {{"base.apk", "A", 0100644, 1}}, QStringLiteral("зашифрованный")},
-        {"over 4 GiB declared", {{"a.apk", "A", 0100644, 0, 0xFFFFFFF0u}, {"b.apk", "B", 0100644, 0, 0x20u}},
+        // Each entry alone fits; together they pass 4 GiB. The second is refused before its data is read.
+        {"over 4 GiB declared", {{"a.apk", QByteArray(0x20, 'A')}, {"b.apk", "B", 0100644, 0, 0xFFFFFFF0u}},
          QStringLiteral("объём")},
     };
     for (const Case &c : cases) {
@@ -210,6 +213,18 @@ TEST_F(Installs, HostileArchivesAreRefusedBeforeAnythingIsUnpacked)
     EXPECT_TRUE(workingFolders().isEmpty());
     EXPECT_FALSE(QFile::exists(temp.path() + QStringLiteral("/evil.apk")));
     EXPECT_FALSE(QFile::exists(QStringLiteral("/tmp/evil.apk")));
+}
+
+// libarchive reads an entry marked as a named pipe as a plain file (some zip tools set that
+// bit on ordinary files): it lands as a regular file, never as a pipe.
+TEST_F(Installs, AnEntryMarkedAsAPipeLandsAsAPlainFile)
+{
+    const QString archive = write(QStringLiteral("pipe.apks"), zipBytes({{"pipe.apk", "P", 0010644}}));
+    QTemporaryDir out;
+    ASSERT_TRUE(unpackArchive(archive, out.path()).succeeded());
+    const QFileInfo landed(out.filePath(QStringLiteral("pipe.apk")));
+    EXPECT_TRUE(landed.isFile());
+    EXPECT_EQ(landed.size(), 1);
 }
 
 TEST_F(Installs, ZipToolLinkEntryIsRefused)
@@ -230,30 +245,45 @@ TEST_F(Installs, UnpackedTotalIsCapped)
     write(QStringLiteral("tree/split.apk"), QByteArray(3000, 'y'));
     const QString archive = zipTree(QStringLiteral("tree"), QStringLiteral("big.apks"));
     QTemporaryDir out;
-    EXPECT_FALSE(inspectZipArchive(archive, 6000).has_value());
-    EXPECT_TRUE(inspectZipArchive(archive, 5999).has_value());
+    EXPECT_FALSE(inspectArchive(archive, 6000).has_value());
+    EXPECT_TRUE(inspectArchive(archive, 5999).has_value());
     const auto refused = unpackArchive(archive, out.path(), 5999);
     EXPECT_EQ(refused.exitCode, -1);
-    EXPECT_TRUE(QDir(out.path()).isEmpty());
+    EXPECT_TRUE(QDir(out.path()).isEmpty()); // the first entry, written before the second was refused, is gone
     EXPECT_TRUE(unpackArchive(archive, out.path(), 6000).succeeded());
     EXPECT_EQ(collectApkFiles(out.path()).size(), 2);
+}
+
+TEST_F(Installs, AnEntryLargerThanDeclaredIsRefusedAndOnlyWhatTheCallWroteIsRemoved)
+{
+    // The directory declares one byte; the entry holds 3000.
+    const QString archive = write(QStringLiteral("liar.apks"), zipBytes({{"a/base.apk", QByteArray(3000, 'x'), 0100644, 0, 1u}}));
+    EXPECT_FALSE(inspectArchive(archive, 2000).has_value());
+    QTemporaryDir out;
+    QFile kept(out.filePath(QStringLiteral("keep.txt")));
+    ASSERT_TRUE(kept.open(QIODevice::WriteOnly));
+    kept.close();
+    const auto r = unpackArchive(archive, out.path(), 2000);
+    EXPECT_EQ(r.exitCode, -1);
+    EXPECT_TRUE(r.stdErr.startsWith(QStringLiteral("Архив отклонён"))) << r.stdErr.toStdString();
+    EXPECT_EQ(QDir(out.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{QStringLiteral("keep.txt")});
 }
 
 TEST_F(Installs, DamagedDirectoriesAreRefusedWithoutReadingPastTheEnd)
 {
     const QByteArray good = zipBytes({{"base.apk", "A"}, {"split/x.apk", "BB"}});
-    EXPECT_FALSE(inspectZipArchive(write(QStringLiteral("good.apks"), good)).has_value());
+    EXPECT_FALSE(inspectArchive(write(QStringLiteral("good.apks"), good)).has_value());
     // Every cut and every flipped byte of the directory and end record gives an answer, never a crash.
     for (qsizetype n = 0; n < good.size(); ++n)
-        inspectZipArchive(write(QStringLiteral("cut.apks"), good.left(n)));
+        inspectArchive(write(QStringLiteral("cut.apks"), good.left(n)));
     for (qsizetype i = good.size() - 120; i < good.size(); ++i) {
         for (char value : {char(0x00), char(0xFF), char(0x7F)}) {
             QByteArray bad = good;
             bad[i] = value;
-            inspectZipArchive(write(QStringLiteral("flip.apks"), bad));
+            inspectArchive(write(QStringLiteral("flip.apks"), bad));
         }
     }
-    EXPECT_TRUE(inspectZipArchive(write(QStringLiteral("cut.apks"), good.left(good.size() - 1))).has_value());
+    EXPECT_TRUE(inspectArchive(write(QStringLiteral("cut.apks"), good.left(good.size() - 1))).has_value());
 }
 
 TEST_F(Installs, PullRunsAdbPullWithBothPaths)

@@ -128,7 +128,7 @@ TEST(PackageMetadata, OverlappingRunsForOneDeviceShareTheProgram)
     };
     auto t1 = runOne(adb, &first);
     auto t2 = runOne(adb, &second);
-    ASSERT_TRUE(waitUntil([&] { return first && second; }, 5000));
+    ASSERT_TRUE(waitUntil([&] { return first && second; }));
     // One push, one run, one removal: the second call never removed the file under the first.
     EXPECT_EQ(fake.calls(), (QList<QStringList>{resource.push(QStringLiteral("S1")), kRun, kRemove}));
     EXPECT_EQ(first->metadata, second->metadata);

@@ -70,18 +70,19 @@ TEST(RunProcess, StandardInputIsEmpty)
 
 TEST(RunProcess, TimeoutTerminatesAndKills)
 {
+    // Both children would run 30 s; the limit ends them long before.
     QElapsedTimer t;
     t.start();
-    auto r = sh(QStringLiteral("echo started; sleep 30"), std::chrono::milliseconds(300));
+    auto r = sh(QStringLiteral("echo started; sleep 30"), std::chrono::milliseconds(1000));
     EXPECT_EQ(r.exitCode, -1);
-    EXPECT_TRUE(r.stdOut.startsWith(QStringLiteral("started")));
+    EXPECT_TRUE(r.stdOut.startsWith(QStringLiteral("started"))); // what came before the limit is kept
     EXPECT_TRUE(r.stdErr.contains(QStringLiteral("не завершилась")));
-    EXPECT_LT(t.elapsed(), 5000);
+    EXPECT_LT(t.elapsed(), 20000);
 
     t.restart();
     r = sh(QStringLiteral("trap '' TERM; sleep 30"), std::chrono::milliseconds(200));
     EXPECT_EQ(r.exitCode, -1);
-    EXPECT_LT(t.elapsed(), 5000);
+    EXPECT_LT(t.elapsed(), 20000);
 }
 
 TEST(ADBServiceRun, SerialGoesFirstOnlyWhenNotEmpty)

@@ -126,10 +126,13 @@ TEST(StartUp, RefreshAndMonitorFollowTheirFlags)
 {
     const quint64 fastNs = 30'000'000;
     {
+        // Neither a refresh (busy at once) nor a monitor loop was started, so nothing can call adb later.
         ModelHarness h(false, std::nullopt, fastNs);
-        QThread::msleep(100);
-        QCoreApplication::processEvents();
         EXPECT_FALSE(h->isDeviceMonitorRunning());
+        EXPECT_TRUE(h->deviceMonitorLifetime().expired());
+        EXPECT_FALSE(h->isBusy());
+        EXPECT_EQ(h->statusText(), QStringLiteral("Готово"));
+        ASSERT_TRUE(settleCommands());
         EXPECT_TRUE(h.fake.calls().isEmpty());
     }
     {

@@ -142,7 +142,7 @@ TEST(Debloat, EmptyPlanDoesNotRun)
     h->debloatSelection.set({"com.vendor.analytics.off"}); // selected, but no candidate
     h->runDebloatPlan();
     EXPECT_TRUE(h->isDebloatReviewPresented());
-    waitUntil([] { return false; }, 100);
+    ASSERT_TRUE(settleCommands());
     EXPECT_TRUE(h.fake.calls().isEmpty());
 }
 

@@ -27,9 +27,10 @@ struct InspectorHarness : ModelHarness {
         model->packages.set({somePackage(QStringLiteral("com.a")), somePackage(QStringLiteral("com.b"))});
         fake.onPrefix(adb({"shell", "pm", "path"}), {.out = "package:/data/app/base.apk\n"});
     }
-    void details(const QString &package, const QString &version, int delayMs = 0)
+    // With a gate, the answer waits until the test opens it.
+    void details(const QString &package, const QString &version, const QString &gate = {})
     {
-        fake.on(adb({"shell", "dumpsys", "package", package}), {.out = dump(package, version), .delayMs = delayMs});
+        fake.on(adb({"shell", "dumpsys", "package", package}), {.out = dump(package, version), .gate = gate});
     }
     int dumpsysCalls() const
     {
@@ -71,26 +72,40 @@ TEST(Inspector, ShowsLoadsAndKeepsDetails)
 
 TEST(Inspector, LateDetailsOfAnotherPackageOrDeviceAreDropped)
 {
-    {
+    // Each load is started as showInspector starts it, but the test keeps A's task
+    // so it can wait for A's answer to have arrived.
+    for (const bool answeredFirst : {true, false}) {
+        SCOPED_TRACE(answeredFirst ? "B answers first" : "A answers first");
         InspectorHarness h;
-        h.details("com.a", "A", 300);
-        h.details("com.b", "B", 0);
-        h->showInspector(QStringLiteral("com.a"));
+        h.details("com.a", "A", QStringLiteral("a"));
+        h.details("com.b", "B", QStringLiteral("b"));
+        h->inspectorPackageID.set(QStringLiteral("com.a"));
+        auto lateA = h->loadPackageDetails();
         h->showInspector(QStringLiteral("com.b"));
         EXPECT_FALSE(h->packageDetails().has_value());
-        ASSERT_TRUE(waitUntil([&] { return h->packageDetails().has_value(); }));
+        if (answeredFirst) {
+            h.fake.open(QStringLiteral("b"));
+            ASSERT_TRUE(waitUntil([&] { return h->packageDetails().has_value(); }));
+        }
+        h.fake.open(QStringLiteral("a"));
+        runSync(std::move(lateA)); // A's answer arrived and was dropped
+        // A's end does not end B's loading.
+        EXPECT_EQ(h->isDetailsLoading(), !answeredFirst);
+        h.fake.open(QStringLiteral("b"));
+        ASSERT_TRUE(waitUntil([&] { return h->packageDetails().has_value() && !h->isDetailsLoading(); }));
         EXPECT_EQ(h->packageDetails()->packageName, QStringLiteral("com.b"));
-        waitUntil([] { return false; }, 500); // A's answer arrives and is dropped
         EXPECT_EQ(h->packageDetails()->versionName, QStringLiteral("B"));
     }
     {
         InspectorHarness h;
-        h.details("com.a", "A", 300);
-        h->showInspector(QStringLiteral("com.a"));
+        h.details("com.a", "A", QStringLiteral("a"));
+        h->inspectorPackageID.set(QStringLiteral("com.a"));
+        auto late = h->loadPackageDetails();
         h->selectedDeviceID.set(QStringLiteral("SER2")); // moved without the reset's help
-        // The late answer ends the loading and is dropped.
-        EXPECT_TRUE(waitUntil([&] { return !h->isDetailsLoading(); }));
+        h.fake.open(QStringLiteral("a"));
+        runSync(std::move(late));
         EXPECT_FALSE(h->packageDetails().has_value());
+        EXPECT_FALSE(h->isDetailsLoading());
     }
 }
 
@@ -99,7 +114,7 @@ TEST(Inspector, NotReadyDeviceRunsNothing)
     for (const QString &state : {QStringLiteral("unauthorized"), QStringLiteral("offline")}) {
         InspectorHarness h(state);
         h->showInspector(QStringLiteral("com.a"));
-        waitUntil([] { return false; }, 100);
+        ASSERT_TRUE(settleCommands());
         EXPECT_TRUE(h.fake.calls().isEmpty());
         EXPECT_FALSE(h->isDetailsLoading());
         EXPECT_FALSE(h->packageDetails().has_value());
@@ -174,7 +189,7 @@ TEST(Inspector, LaunchAndForceStopLogAndToast)
     InspectorHarness h;
     h->launchInspectedPackage();
     h->forceStopInspectedPackage();
-    waitUntil([] { return false; }, 100);
+    ASSERT_TRUE(settleCommands());
     EXPECT_TRUE(h.fake.calls().isEmpty());
 }
 

@@ -97,7 +97,7 @@ TEST(InstallWorkflows, InstallRebootAndScreenshot)
 TEST(InstallWorkflows, AnOperationEndingFirstLeavesTheOtherBusy)
 {
     DeviceHarness h;
-    h.fake.onPrefix(onDevice({QStringLiteral("install")}), {.out = QStringLiteral("Success\n"), .delayMs = 1500});
+    h.fake.onPrefix(onDevice({QStringLiteral("install")}), {.out = QStringLiteral("Success\n"), .gate = QStringLiteral("install")});
     h.fake.onPrefix(onDevice({QStringLiteral("reboot")}), {});
     h.fake.setDefault({});
     bool installed = false;
@@ -110,7 +110,8 @@ TEST(InstallWorkflows, AnOperationEndingFirstLeavesTheOtherBusy)
     runSync(h->reboot(std::nullopt));
     EXPECT_FALSE(installed);
     EXPECT_TRUE(h->isBusy());
-    ASSERT_TRUE(waitUntil([&] { return installed; }, 10000));
+    h.fake.open(QStringLiteral("install"));
+    ASSERT_TRUE(waitUntil([&] { return installed; }));
     EXPECT_FALSE(h->isBusy());
 }
 
@@ -246,10 +247,11 @@ TEST_F(Export, StopsWhenTheDeviceGoesAway)
 {
     h.fake.on(pmPath(QStringLiteral("com.a.one")),
               {.out = QStringLiteral("package:/data/app/one/base.apk\npackage:/data/app/one/split.apk\n")});
-    h.fake.onPrefix(onDevice({QStringLiteral("pull")}), {.delayMs = 300});
+    h.fake.onPrefix(onDevice({QStringLiteral("pull")}), {.gate = QStringLiteral("pull")});
     auto task = h->exportPackages({QStringLiteral("com.a.one"), QStringLiteral("com.b.two")}, dir.path());
     ASSERT_TRUE(waitUntil([&] { return h.fake.calls().size() >= 2; }));
     h->devices.set({}); // unplugged while the first file is being pulled
+    h.fake.open(QStringLiteral("pull"));
     runSync(std::move(task));
     EXPECT_EQ(h->packageExportErrorMessage(),
               QStringLiteral("com.a.one: не скачан base.apk\nУстройство стало недоступно\nУстройство стало недоступно"));

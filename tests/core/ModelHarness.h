@@ -25,6 +25,9 @@ struct ModelHarness {
         Resources::setRootForTesting(noResources.path());
         model = std::make_unique<AppModel>(settings.settings.get(), ADBService(fake.adbPath()), autoRefresh,
                                            autoMonitor, intervalNs, ToolSearchEnvironment{});
+        // A loaded machine can take longer than a toast's four seconds between an operation
+        // and the check of its toast: toasts stay unless a test shortens their life.
+        model->toastLifetime = std::chrono::hours(1);
     }
     ~ModelHarness()
     {

@@ -131,7 +131,7 @@ TEST(PackageActions, DestructiveActionsWaitAndKeepTheRequestedList)
     h->request(PackageAction::uninstall);
     EXPECT_EQ(h->pendingAction(), PackageAction::uninstall);
     EXPECT_EQ(h->pendingActionPackageNames(), S({"com.a", "com.b"}));
-    waitUntil([] { return false; }, 100);
+    ASSERT_TRUE(settleCommands());
     EXPECT_TRUE(h.fake.calls().isEmpty());
 
     // A refresh lands before the confirmation and the selection changes under it.
@@ -147,7 +147,8 @@ TEST(PackageActions, DestructiveActionsWaitAndKeepTheRequestedList)
     h->cancelPendingAction();
     EXPECT_EQ(h->pendingAction(), std::nullopt);
     h->confirmPendingAction(); // nothing pending any more
-    waitUntil([] { return false; }, 100);
+    EXPECT_FALSE(h->runningOperation().has_value()); // a batch shows itself at once
+    ASSERT_TRUE(settleCommands());
     EXPECT_EQ(h.actionCalls().size(), 2);
 }
 
@@ -176,7 +177,7 @@ TEST(PackageActions, NothingWithoutServiceOrDevice)
 TEST(PackageActions, ARefreshEndingMidBatchKeepsTheBatchBusyAndItsStatus)
 {
     Actions h;
-    h.fake.on(on(S({"shell", "pm", "disable-user", "--user", "0", "com.a"})), {.delayMs = 4000});
+    h.fake.on(on(S({"shell", "pm", "disable-user", "--user", "0", "com.a"})), {.gate = QStringLiteral("batch")});
     bool batchDone = false;
     auto batch = [](AppModel *m, bool *done) -> QCoro::Task<void> {
         co_await m->execute(PackageAction::disable, QStringList{QStringLiteral("com.a")});
@@ -189,7 +190,8 @@ TEST(PackageActions, ARefreshEndingMidBatchKeepsTheBatchBusyAndItsStatus)
     EXPECT_TRUE(h->isBusy());
     EXPECT_EQ(h->statusText(), QStringLiteral("Отключить…"));
     EXPECT_TRUE(h->runningOperation().has_value());
-    ASSERT_TRUE(waitUntil([&] { return batchDone; }, 10000));
+    h.fake.open(QStringLiteral("batch"));
+    ASSERT_TRUE(waitUntil([&] { return batchDone; }));
     EXPECT_FALSE(h->isBusy());
 }
 
@@ -197,7 +199,7 @@ TEST(PackageActions, ADeviceListingEndingMidBatchKeepsTheBatchBusy)
 {
     Actions h;
     h.fake.on(devicesArgs, {.out = deviceList({QStringLiteral("S1 device model:Pixel transport_id:1")})});
-    h.fake.on(on(S({"shell", "pm", "disable-user", "--user", "0", "com.a"})), {.delayMs = 2000});
+    h.fake.on(on(S({"shell", "pm", "disable-user", "--user", "0", "com.a"})), {.gate = QStringLiteral("batch")});
     runSync(h->refreshPackages(false)); // a catalogue is held, so the listing loads none
     bool batchDone = false;
     auto batch = [](AppModel *m, bool *done) -> QCoro::Task<void> {
@@ -209,7 +211,8 @@ TEST(PackageActions, ADeviceListingEndingMidBatchKeepsTheBatchBusy)
     runSync(h->refreshDevices()); // the same device stays selected and ready
     EXPECT_FALSE(batchDone);
     EXPECT_TRUE(h->isBusy());
-    ASSERT_TRUE(waitUntil([&] { return batchDone; }, 10000));
+    h.fake.open(QStringLiteral("batch"));
+    ASSERT_TRUE(waitUntil([&] { return batchDone; }));
     EXPECT_FALSE(h->isBusy());
 }
 

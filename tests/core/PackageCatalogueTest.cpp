@@ -33,24 +33,23 @@ struct Catalogue : ModelHarness {
         model->clearLog();
     }
 
-    void device(const QString &serial, int delayMs = 0, int awaitCalls = 0)
+    // With a gate, every answer waits until the test opens it.
+    void device(const QString &serial, const QString &gate = {})
     {
         fake.on(on(serial, kUser), {.out = QStringLiteral("package:/data/app/b==/base.apk=com.b.user\n"
                                                            "package:/data/app/a/base.apk=com.a.user\n"),
-                                    .delayMs = delayMs, .awaitCalls = awaitCalls});
-        fake.on(on(serial, kSystem), {.out = QStringLiteral("package:/system/app/S.apk=com.sys\r\n"), .delayMs = delayMs,
-                                      .awaitCalls = awaitCalls});
-        fake.on(on(serial, kDisabled), {.out = QStringLiteral("package:com.sys\npackage:com.ghost\n"), .delayMs = delayMs,
-                                        .awaitCalls = awaitCalls});
+                                    .gate = gate});
+        fake.on(on(serial, kSystem), {.out = QStringLiteral("package:/system/app/S.apk=com.sys\r\n"), .gate = gate});
+        fake.on(on(serial, kDisabled), {.out = QStringLiteral("package:com.sys\npackage:com.ghost\n"), .gate = gate});
         fake.on(on(serial, kKnown), {.out = QStringLiteral("package:com.a.user\npackage:com.b.user\npackage:com.sys\n"
                                                             "package:com.removed\n"),
-                                     .delayMs = delayMs, .awaitCalls = awaitCalls});
+                                     .gate = gate});
     }
 
-    void metadata(const QString &serial, const QString &out, int delayMs = 0, const QString &err = {})
+    void metadata(const QString &serial, const QString &out, const QString &gate = {}, const QString &err = {})
     {
         fake.on(resource.push(serial), {});
-        fake.on(on(serial, kMetadataRun), {.out = out, .err = err, .delayMs = delayMs});
+        fake.on(on(serial, kMetadataRun), {.out = out, .err = err, .gate = gate});
         fake.on(on(serial, kMetadataRemove), {});
     }
 
@@ -127,7 +126,7 @@ TEST(PackageCatalogue, CacheIsUsedUnlessForcedAndSurvivesAnEmptyAnswer)
     EXPECT_FALSE(logTexts(*h).contains(QStringLiteral("$ metadata-helper")));
     EXPECT_EQ(h->statusText(), QStringLiteral("Приложений: 4, с метаданными: 1"));
 
-    h.metadata(QStringLiteral("S1"), QStringLiteral("garbage\n"), 0, QStringLiteral("  helper crashed \n"));
+    h.metadata(QStringLiteral("S1"), QStringLiteral("garbage\n"), QString(), QStringLiteral("  helper crashed \n"));
     h->clearLog();
     runSync(h->refreshPackages(true)); // forced: runs, answers nothing, the cache stays
     EXPECT_EQ(h.fake.calls().size(), 4 + 7);
@@ -202,10 +201,13 @@ TEST(PackageCatalogue, NothingWithoutAReadyDevice)
 TEST(PackageCatalogue, TheThreeQueriesRunTogether)
 {
     Catalogue h;
-    // Each of the four listings answers only once all four have started.
-    h.device(QStringLiteral("S1"), 0, 4);
+    h.device(QStringLiteral("S1"), QStringLiteral("lists"));
     h.metadata(QStringLiteral("S1"), QString());
-    runSync(h->refreshPackages(true));
+    auto refresh = h->refreshPackages(true);
+    // Every listing has started while none has answered: one after another, only the first would.
+    ASSERT_TRUE(waitUntil([&] { return h.fake.calls().size() == 4; }));
+    h.fake.open(QStringLiteral("lists"));
+    runSync(std::move(refresh));
     EXPECT_EQ(h->packages().size(), 4);
     EXPECT_EQ(h->statusText(), QStringLiteral("Приложений: 4, с метаданными: 0"));
 }
@@ -213,16 +215,12 @@ TEST(PackageCatalogue, TheThreeQueriesRunTogether)
 TEST(PackageCatalogue, DeviceSwitchedWhileQueriesRunDropsTheResult)
 {
     Catalogue h;
-    h.device(QStringLiteral("S1"), 300);
-    bool done = false;
-    auto refresh = [](AppModel *m, bool *flag) -> QCoro::Task<void> {
-        co_await m->refreshPackages(true);
-        *flag = true;
-    };
-    auto task = refresh(h.model.get(), &done);
-    waitUntil([] { return false; }, 60);
+    h.device(QStringLiteral("S1"), QStringLiteral("lists"));
+    auto task = h->refreshPackages(true);
+    ASSERT_TRUE(waitUntil([&] { return h.fake.calls().size() == 4; }));
     h->selectedDeviceID.set(QStringLiteral("S2"));
-    ASSERT_TRUE(waitUntil([&] { return done; }));
+    h.fake.open(QStringLiteral("lists"));
+    runSync(std::move(task));
     EXPECT_TRUE(h->packages().isEmpty());
     EXPECT_TRUE(h->logs().isEmpty());
     EXPECT_EQ(h.fake.calls().size(), 4); // no metadata program for a dropped refresh
@@ -232,7 +230,7 @@ TEST(PackageCatalogue, DeviceSwitchedWhileTheProgramRunsLeavesTheCache)
 {
     Catalogue h;
     h.device(QStringLiteral("S1"));
-    h.metadata(QStringLiteral("S1"), metaLine("com.sys", "Zeta", 5), 400);
+    h.metadata(QStringLiteral("S1"), metaLine("com.sys", "Zeta", 5), QStringLiteral("program"));
     bool done = false;
     auto refresh = [](AppModel *m, bool *flag) -> QCoro::Task<void> {
         co_await m->refreshPackages(true);
@@ -242,6 +240,7 @@ TEST(PackageCatalogue, DeviceSwitchedWhileTheProgramRunsLeavesTheCache)
     ASSERT_TRUE(waitUntil([&] { return logTexts(*h).contains(QStringLiteral("$ metadata-helper")); }));
     runSync(h->selectDevice(QStringLiteral("S2"))); // S2 lists nothing: its refresh fails quietly
     const int logsAfterSwitch = int(h->logs().size());
+    h.fake.open(QStringLiteral("program"));
     ASSERT_TRUE(waitUntil([&] { return done; }));
     EXPECT_TRUE(h->metadataCache.isEmpty());
     EXPECT_EQ(h->logs().size(), logsAfterSwitch);
@@ -252,7 +251,7 @@ TEST(PackageCatalogue, NewerRefreshWinsOverAnOlderOne)
 {
     Catalogue h;
     h.device(QStringLiteral("S1"));
-    h.metadata(QStringLiteral("S1"), metaLine("com.sys", "Zeta", 5), 1200);
+    h.metadata(QStringLiteral("S1"), metaLine("com.sys", "Zeta", 5), QStringLiteral("program"));
     int finished = 0;
     auto refresh = [](AppModel *m, int *count) -> QCoro::Task<void> {
         co_await m->refreshPackages(true);
@@ -261,6 +260,9 @@ TEST(PackageCatalogue, NewerRefreshWinsOverAnOlderOne)
     auto first = refresh(h.model.get(), &finished);
     ASSERT_TRUE(waitUntil([&] { return logTexts(*h).contains(QStringLiteral("$ metadata-helper")); }));
     auto second = refresh(h.model.get(), &finished);
+    // The second refresh reaches the program while the first run still holds it.
+    ASSERT_TRUE(waitUntil([&] { return logTexts(*h).count(QStringLiteral("$ metadata-helper")) == 2; }));
+    h.fake.open(QStringLiteral("program"));
     ASSERT_TRUE(waitUntil([&] { return finished == 2; }));
     EXPECT_EQ(logTexts(*h).count(QStringLiteral("Метаданные получены: 1")), 1);
     EXPECT_EQ(h->statusText(), QStringLiteral("Приложений: 4, с метаданными: 1"));

@@ -214,17 +214,20 @@ TEST(PermissionWorkflow, FailedReadKeepsTheListAndExplains)
 TEST(PermissionWorkflow, DeviceSwitchDuringReadShowsNoOldList)
 {
     PermissionHarness h;
-    h.fake.on(dumpsysArgs(), {.out = kThree, .delayMs = 300});
+    h.fake.on(dumpsysArgs(), {.out = kThree, .gate = QStringLiteral("read")});
     h.fake.on(devicesArgs, {.out = deviceList({"SER2\tdevice transport_id:2"})});
-    h->openPermissionManager();
+    // The read as openPermissionManager starts it, kept so the test can wait for its end.
+    h->permissionPackage.set(somePackage(kPackage));
+    auto read = h->loadPermissions();
     EXPECT_TRUE(h->isPermissionBusy());
     runSync(h->refreshDevices()); // SER1 is gone: the reset closes the manager
     EXPECT_FALSE(h->permissionPackage().has_value());
     EXPECT_FALSE(h->isPermissionBusy());
-    QThread::msleep(500);
-    waitUntil([] { return false; }, 200);
+    h.fake.open(QStringLiteral("read"));
+    runSync(std::move(read)); // the old device's answer arrived and was dropped
     EXPECT_TRUE(h->permissions().isEmpty());
     EXPECT_FALSE(h->permissionPackage().has_value());
+    EXPECT_FALSE(h->isPermissionBusy());
 }
 
 // The list on screen was read from one device and package; a change confirmed
@@ -244,7 +247,7 @@ TEST(PermissionWorkflow, ChangesGoOnlyWhereTheListCameFrom)
             h->permissionPackage.set(somePackage(QStringLiteral("com.other")));
         h.fake.clearCalls();
         h->confirmPermissionOperation();
-        waitUntil([] { return false; }, 300);
+        ASSERT_TRUE(settleCommands());
         EXPECT_TRUE(h.pmCalls().isEmpty()) << variant;
         EXPECT_FALSE(h->isPermissionBusy());
     }

@@ -10,7 +10,8 @@ namespace {
 const QString realAdb = QStringLiteral("/usr/bin/adb");
 
 // Debian's adb against a server on a private port of its own, killed at the end
-// even when a check fails. Only loopback is involved.
+// even when a check fails. Only loopback is involved. The server scans no emulator
+// ports (5555 and up): whatever listens there on this machine is not a device here.
 class RealAdb : public ::testing::Test {
 protected:
     void SetUp() override
@@ -19,6 +20,7 @@ protected:
             GTEST_SKIP() << "adb is not installed";
         port = QByteArray::number(20000 + getpid() % 20000);
         qputenv("ANDROID_ADB_SERVER_PORT", port);
+        qputenv("ADB_LOCAL_TRANSPORT_MAX_PORT", "5553");
     }
 
     void TearDown() override
@@ -27,6 +29,7 @@ protected:
             return;
         runProcess(realAdb, {QStringLiteral("kill-server")});
         qunsetenv("ANDROID_ADB_SERVER_PORT");
+        qunsetenv("ADB_LOCAL_TRANSPORT_MAX_PORT");
     }
 
     QByteArray port;

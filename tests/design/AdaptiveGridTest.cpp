@@ -41,6 +41,10 @@ TEST(AdaptiveGrid, RowsTakeTheTallestItemAndOutsetsKeepShapesOnTheGrid)
     EXPECT_EQ(items[2]->geometry().left(), 220);
     EXPECT_EQ(items[3]->geometry().topLeft(), QPoint(0, 46));
     EXPECT_EQ(grid->heightForWidth(320), 40 + 6 + 10);
+    // A child's size change invalidates the layout until its relayout runs; the items still
+    // stand in three columns meanwhile.
+    grid->invalidate();
+    EXPECT_EQ(grid->columnCount(), 3);
 
     // With a 5 px reach all round the shapes keep the same grid inside the outsets.
     QWidget host2;

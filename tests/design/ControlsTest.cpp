@@ -67,7 +67,7 @@ TEST(DeckButton, RolesHoverAndDisabledState)
     secondary->setHovering(true);
     EXPECT_EQ(secondary->fillColor(), Ink::surfacePressed());
     secondary->setDown(true);
-    EXPECT_TRUE(waitUntil([&] { return secondary->pressScale() == 0.975; }, 2000));
+    EXPECT_TRUE(waitUntil([&] { return secondary->pressScale() == 0.975; }));
     EXPECT_EQ(secondary->fillColor(), Ink::surfacePressed()); // pressing changes no colour
 
     auto *destructive = new DeckButton(QStringLiteral("Удалить"), {DeckButtonRole::destructive}, &host);
@@ -182,7 +182,7 @@ TEST(DeckSegmented, TrackSegmentsAndPuck)
     A11y::resetForTesting();
     seg.setSelection(QStringLiteral("all"));
     EXPECT_NE(seg.puckRect(), rects[0]); // springs towards the new segment
-    EXPECT_TRUE(waitUntil([&] { return seg.puckRect() == rects[0]; }, 2000));
+    EXPECT_TRUE(waitUntil([&] { return seg.puckRect() == rects[0]; }));
 }
 
 TEST(DeckSearchField, WidthRule)
@@ -300,6 +300,8 @@ TEST(CopyableValue, CopiesExactlyTheTextAndConfirmsForAWhile)
     const CopyableValue markup(QStringLiteral("<b>com.evil</b>"));
     EXPECT_EQ(QTextDocumentFragment::fromHtml(markup.toolTip()).toPlainText(), "Скопировать: <b>com.evil</b>");
     EXPECT_EQ(v.symbolName(), "doc.on.doc");
+    EXPECT_EQ(v.copiedDuration, std::chrono::milliseconds(1400));
+    v.copiedDuration = std::chrono::milliseconds(200);
     v.click();
     EXPECT_EQ(QApplication::clipboard()->text(), "R58M123ABC");
     EXPECT_EQ(QApplication::clipboard()->mimeData()->formats().size(), 1);
@@ -307,10 +309,15 @@ TEST(CopyableValue, CopiesExactlyTheTextAndConfirmsForAWhile)
     EXPECT_EQ(v.symbolName(), "checkmark");
     EXPECT_EQ(v.symbolColor(), Ink::success());
     EXPECT_EQ(v.toolTip(), "Скопировано");
-    QDeadlineTimer started(0);
-    QThread::msleep(700);
-    v.click(); // does not extend the first confirmation
-    EXPECT_TRUE(waitUntil([&] { return !v.isCopied(); }, 1200));
+    // Back to the copy icon for the next click; a second click does not extend the first
+    // confirmation: the first click's short timer clears the mark though the second's is long.
+    ASSERT_TRUE(waitUntil([&] { return !v.isCopied(); }));
+    v.copiedDuration = std::chrono::milliseconds(200);
+    v.click();
+    v.copiedDuration = std::chrono::hours(1);
+    v.click();
+    EXPECT_TRUE(v.isCopied());
+    EXPECT_TRUE(waitUntil([&] { return !v.isCopied(); }));
     EXPECT_EQ(v.symbolName(), "doc.on.doc");
 }
 
@@ -365,7 +372,7 @@ TEST(PulseDot, LoopRunsOnlyWhileShownAndMotionAllowed)
     // Reduce motion switched on while it runs ends the loop at its next tick; no restart on show.
     {
         ReducedMotion rm;
-        EXPECT_TRUE(waitUntil([&] { return !dot->isPulsing(); }, 500));
+        EXPECT_TRUE(waitUntil([&] { return !dot->isPulsing(); }));
         dot->hide();
         dot->show();
         EXPECT_FALSE(dot->isPulsing());

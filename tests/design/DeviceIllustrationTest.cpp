@@ -135,7 +135,7 @@ TEST(DeviceObject, SweepOnShowAndOnEveryUnequalStateOrbitOnlyWhileBusyNothingWhe
     object.show();
     EXPECT_TRUE(object.isSweeping());
     EXPECT_FALSE(object.isOrbiting());
-    EXPECT_TRUE(waitUntil([&] { return !object.isSweeping(); }, 3000));
+    EXPECT_TRUE(waitUntil([&] { return !object.isSweeping(); }));
     EXPECT_DOUBLE_EQ(object.sweepPosition(), 1); // rests past the right edge
 
     object.setState(LinkState::Case::connected); // equal: nothing
@@ -143,7 +143,7 @@ TEST(DeviceObject, SweepOnShowAndOnEveryUnequalStateOrbitOnlyWhileBusyNothingWhe
     object.setState(LinkState::working(QStringLiteral("Отключение")));
     EXPECT_TRUE(object.isSweeping());
     EXPECT_TRUE(object.isOrbiting());
-    EXPECT_TRUE(waitUntil([&] { return object.orbitAngle() > 30; }, 3000));
+    EXPECT_TRUE(waitUntil([&] { return object.orbitAngle() > 30; }));
     object.setState(LinkState::working(QStringLiteral("Удаление"))); // another text restarts both
     EXPECT_LT(object.orbitAngle(), 30);
     EXPECT_DOUBLE_EQ(object.sweepPosition(), 0);

@@ -77,7 +77,7 @@ TEST(MeterBar, ProgressChangesEaseUnlessReduceMotion)
     bar.show();
     bar.setProgress(1);
     EXPECT_LT(bar.shownLevel(), 1);
-    EXPECT_TRUE(waitUntil([&] { return bar.shownLevel() == 1; }, 3000));
+    EXPECT_TRUE(waitUntil([&] { return bar.shownLevel() == 1; }));
     ReducedMotion rm;
     bar.setProgress(0.25);
     EXPECT_DOUBLE_EQ(bar.shownLevel(), 0.25);
@@ -169,7 +169,7 @@ TEST(MetricFigure, NewValueRollsInSameValueDoesNot)
     EXPECT_FALSE(figure.isAnimating());
     figure.setValue(QStringLiteral("43"), QStringLiteral("%"));
     EXPECT_TRUE(figure.isAnimating());
-    EXPECT_TRUE(waitUntil([&] { return !figure.isAnimating(); }, 3000));
+    EXPECT_TRUE(waitUntil([&] { return !figure.isAnimating(); }));
     ReducedMotion rm;
     figure.setValue(QStringLiteral("44"), QStringLiteral("%"));
     EXPECT_FALSE(figure.isAnimating());

@@ -15,9 +15,6 @@
 #include <memory>
 #include <ostream>
 
-// Readable failure messages.
-inline void PrintTo(const QString &text, std::ostream *os) { *os << '"' << text.toStdString() << '"'; }
-
 inline const QString kSerial = QStringLiteral("R58N12ABCDE");
 
 // A package as the catalogue holds it after the metadata program answered.

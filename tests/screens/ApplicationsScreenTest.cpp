@@ -131,7 +131,8 @@ TEST(ApplicationsScreen, InstallChoosesSeveralFilesAndForgetsIconsAfterwards)
     AppsHarness h;
     FakeDesktop desktop;
     desktop.openFilesAnswer = {QStringLiteral("/home/u/a.apk"), QStringLiteral("/home/u/b.apk")};
-    h.fake.onPrefix(on(S({"install-multiple"})), {.out = QStringLiteral("Success\n"), .delayMs = 300});
+    // The install answers only once the test has drawn an icon during it.
+    h.fake.onPrefix(on(S({"install-multiple"})), {.out = QStringLiteral("Success\n"), .gate = QStringLiteral("install")});
     QMenu *menu = h.view->installMenuButton()->menu();
     EXPECT_EQ(menuTexts(menu), S({"Установить APK или APKS…", "Выгрузить выбранные APK…"}));
     EXPECT_FALSE(menuAction(menu, QStringLiteral("Выгрузить выбранные APK…"))->isEnabled());
@@ -148,6 +149,7 @@ TEST(ApplicationsScreen, InstallChoosesSeveralFilesAndForgetsIconsAfterwards)
     ASSERT_TRUE(waitUntil([&] { return h.fake.calls().contains(on(S({"install-multiple", "-r", "/home/u/a.apk", "/home/u/b.apk"}))); }));
     // Icons drawn meanwhile are forgotten once the install has ended.
     ASSERT_FALSE(AppIconCache::shared().pixmap(alpha, 28, 1, false).isNull());
+    h.fake.open(QStringLiteral("install"));
     ASSERT_TRUE(waitUntil([&] { return !h->isBusy() && !AppIconCache::shared().contains(alpha.name); }));
 
     // A cancelled chooser starts nothing.

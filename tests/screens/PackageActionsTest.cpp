@@ -137,8 +137,8 @@ TEST(PackageActions, DetailsAndCopyLeaveTheSelection)
 TEST(PackageActions, WhileABatchRunsNoSecondBatchCanStartFromTheMenuOrTheBar)
 {
     AppsHarness h;
-    // A slow first batch keeps the model busy.
-    h.fake.onPrefix(on(S({"shell", "pm", "disable-user"})), {.delayMs = 1500});
+    // A first batch held until the test lets it answer keeps the model busy.
+    h.fake.onPrefix(on(S({"shell", "pm", "disable-user"})), {.gate = QStringLiteral("batch")});
     h->selectedPackageIDs.set({QStringLiteral("com.example.alpha")});
     settle();
     QMenu *open = h.view->listPane()->contextMenuFor(QStringLiteral("com.example.gamma"));
@@ -160,6 +160,7 @@ TEST(PackageActions, WhileABatchRunsNoSecondBatchCanStartFromTheMenuOrTheBar)
     EXPECT_FALSE(h.view->refreshButton()->isEnabled());
     EXPECT_FALSE(h.view->installMenuButton()->isEnabled());
 
+    h.fake.open(QStringLiteral("batch"));
     ASSERT_TRUE(waitUntil([&] { return !h->isBusy(); }));
     settle();
     EXPECT_TRUE(bar->isEnabled());

@@ -331,11 +331,11 @@ TEST(ToolsScreen, DisplayPanelRunsExactCommandsAndChecksInputSilently)
         // key below, so its status line cannot overwrite the key's.
         ASSERT_TRUE(waitUntil([&] { return !f.h->isDisplayBusy() && !f.h->isBusy() && !f.h->isSnapshotLoading(); }))
             << press.what;
-        // A key press after it, so that anything the first press sent has arrived by the time
-        // the key's answer has.
+        // A key press after it; every started command's answer has arrived before the check.
         s->keyButtons()[0]->click();
-        ASSERT_TRUE(waitUntil([&] { return f.h->toolsStatusText() == QStringLiteral("Домой: отправлено"); })) << press.what;
+        ASSERT_TRUE(settleCommands()) << press.what;
         ASSERT_TRUE(f.idle()) << press.what;
+        EXPECT_EQ(f.count(onDevice(S({"shell", "input", "keyevent", "KEYCODE_HOME"}))), 1) << press.what;
         QList<QStringList> shell;
         for (const QStringList &call : f.h.fake.calls())
             if (call.value(2) == QStringLiteral("shell") && call.value(3) != DeviceSnapshot::probeScript()
@@ -453,6 +453,7 @@ TEST(ToolsScreen, RebootAsksFirstAndRecordsWhatHappened)
             // Cancelling leaves the device alone: a key press's answer shows nothing else ran.
             s->keyButtons()[0]->click();
             ASSERT_TRUE(waitUntil([&] { return f.h->toolsStatusText().startsWith(QStringLiteral("Домой")); }));
+            ASSERT_TRUE(settleCommands()) << c.what;
             for (const QStringList &call : f.h.fake.calls())
                 EXPECT_NE(call.value(2), QStringLiteral("reboot")) << c.what;
             EXPECT_TRUE(f.h->recentOperations().isEmpty()) << c.what;
@@ -479,7 +480,7 @@ TEST(ToolsScreen, RebootConfirmedAfterTheDeviceLeftRecordsNothing)
         if (button->text() == QStringLiteral("Перезагрузить"))
             button->click();
     ASSERT_TRUE(waitUntil([&] { return !s->rebootDialog(); }));
-    settle();
+    ASSERT_TRUE(settleCommands());
     EXPECT_TRUE(f.h->recentOperations().isEmpty());
     EXPECT_TRUE(f.h->toasts().isEmpty());
     for (const QStringList &call : f.h.fake.calls())

@@ -101,7 +101,7 @@ TEST(AppDialogs, ConfirmRunsTheActionOnce)
     EXPECT_EQ(f.h.model->pendingAction(), std::nullopt);
     ASSERT_TRUE(waitUntil([&] { return f.uninstallCalls().size() == 2 && !f.h.model->runningOperation(); }));
     EXPECT_EQ(f.dialogs->packageAction()->dialog(), nullptr); // it does not come back
-    QTest::qWait(50);
+    ASSERT_TRUE(settleCommands());
     EXPECT_EQ(f.uninstallCalls().size(), 2);
 }
 
@@ -112,8 +112,9 @@ TEST(AppDialogs, DeviceChangeWithdrawsTheDialogWithoutRunningIt)
     ASSERT_TRUE(box);
     f.h.disconnect();
     EXPECT_EQ(f.dialogs->packageAction()->dialog(), nullptr);
-    QTest::qWait(10);
-    EXPECT_TRUE(box.isNull() || !box->isVisible());
+    EXPECT_TRUE(waitUntil([&] { return box.isNull() || !box->isVisible(); }));
+    EXPECT_FALSE(f.h.model->runningOperation().has_value()); // a batch shows itself at once
+    ASSERT_TRUE(settleCommands());
     EXPECT_TRUE(f.uninstallCalls().isEmpty());
 }
 
@@ -202,7 +203,8 @@ TEST(AppDialogs, PresetExecutionCancelRunsNothing)
     ASSERT_TRUE(box);
     DialogFixture::button(box, QStringLiteral("Отмена"))->click();
     EXPECT_EQ(f.h.model->pendingPresetExecution(), std::nullopt);
-    QTest::qWait(50);
+    EXPECT_FALSE(f.h.model->runningOperation().has_value()); // a batch shows itself at once
+    ASSERT_TRUE(settleCommands());
     for (const QStringList &call : f.h.fake.calls())
         EXPECT_FALSE(call.contains(QStringLiteral("disable-user")));
 }

@@ -197,13 +197,14 @@ TEST(ConnectionGate, WithoutAdbDiagnosticsShowOnlyTheRows)
 TEST(ConnectionGate, AGateReleasedDuringARunIsLeftAlone)
 {
     ShellHarness h;
-    h.fake.setDefault({.out = QStringLiteral("x"), .delayMs = 200});
+    h.fake.setDefault({.out = QStringLiteral("x"), .gate = QStringLiteral("listing")});
     auto *gate = new ConnectionGateView(h.model.get(), h.settings.get());
-    gate->runDiagnostics();
+    auto run = gate->runDiagnostics();
+    ASSERT_TRUE(waitUntil([&] { return h.fake.calls().size() == 1; }));
     delete gate;
-    EXPECT_TRUE(waitUntil([&] { return h.fake.calls().size() == 1; }));
-    QThread::msleep(300);
-    QApplication::processEvents();
+    h.fake.open(QStringLiteral("listing"));
+    runSync(std::move(run)); // the listing's answer arrived after the release
+    ASSERT_TRUE(settleCommands());
     EXPECT_EQ(h.fake.calls().size(), 1); // the version run never starts
 }
 

@@ -102,11 +102,11 @@ TEST(RootView, AnimatedRouteChangeSettlesOnTheNewScreen)
     QWidget *tools = window->root()->detailContent();
     ASSERT_TRUE(tools);
     EXPECT_TRUE(tools->graphicsEffect()); // fading in
-    ASSERT_TRUE(waitUntil([&] { return tools->graphicsEffect() == nullptr; }, 3000));
+    ASSERT_TRUE(waitUntil([&] { return tools->graphicsEffect() == nullptr; }));
     EXPECT_EQ(tools->pos(), QPoint(0, 0));
     EXPECT_EQ(tools->size(), window->root()->detailReader()->size());
     // Only the new screen is left once the old one has faded.
-    ASSERT_TRUE(waitUntil([&] { return tools->parentWidget()->findChildren<QLabel *>(QString(), Qt::FindDirectChildrenOnly).isEmpty(); }, 3000));
+    ASSERT_TRUE(waitUntil([&] { return tools->parentWidget()->findChildren<QLabel *>(QString(), Qt::FindDirectChildrenOnly).isEmpty(); }));
 }
 
 TEST(RootView, StartRestoresLastRouteAndRouteChangesAreStored)

@@ -41,7 +41,8 @@ TEST(Screenshots, MainWindowInEachSizeThemeAndDeviceState)
             h.settings->appearance.set(theme.mode);
             for (const QSize &size : sizes) {
                 window.resize(size);
-                QTest::qWait(30);
+                ASSERT_TRUE(waitUntil([&] { return window.size() == size; }));
+                QCoreApplication::processEvents(); // the layout settles
                 const QString file = QStringLiteral("%1/main-%2x%3-%4-%5.png")
                                          .arg(folder)
                                          .arg(size.width())
@@ -65,14 +66,20 @@ TEST(Screenshots, LinkDiagramInEachState)
         QWidget sheet;
         sheet.setAutoFillBackground(true);
         auto *column = new QVBoxLayout(&sheet);
+        QList<LinkDiagram *> diagrams;
         for (LinkState::Case kind : allLinkStateCases()) {
             const LinkState state = kind == LinkState::Case::working ? LinkState::working(QStringLiteral("Работа"))
                                   : kind == LinkState::Case::failed  ? LinkState::failed(QStringLiteral("Ошибка"))
                                                                      : LinkState(kind);
-            column->addWidget(new LinkDiagram(state));
+            diagrams << new LinkDiagram(state);
+            column->addWidget(diagrams.last());
         }
         sheet.show();
-        QTest::qWait(400); // the dot part-way along
+        // The dots part-way along the line (they started together).
+        const auto travelling = std::find_if(diagrams.begin(), diagrams.end(),
+                                             [](LinkDiagram *d) { return d->isTravelling(); });
+        ASSERT_NE(travelling, diagrams.end());
+        ASSERT_TRUE(waitUntil([&] { return (*travelling)->dotPosition() > 0.3 && (*travelling)->dotPosition() < 0.7; }));
         const QString file = folder + (scheme == ColorScheme::dark ? QStringLiteral("/link-diagram-dark.png")
                                                                    : QStringLiteral("/link-diagram-light.png"));
         EXPECT_TRUE(sheet.grab().save(file));

@@ -34,6 +34,8 @@ struct ShellHarness {
                                                    : std::nullopt,
                                            false, false, AppModel::defaultDeviceMonitorIntervalNanoseconds,
                                            ToolSearchEnvironment{});
+        // Toasts stay unless a test shortens their life: a loaded machine is slower than their four seconds.
+        model->toastLifetime = std::chrono::hours(1);
     }
     ~ShellHarness() { A11y::resetForTesting(); }
 

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QJsonDocument>
+#include <QSaveFile>
 
 QJsonObject FakeResponse::toJson() const
 {
@@ -24,6 +25,8 @@ QJsonObject FakeResponse::toJson() const
         o["ignoreTerminate"] = true;
     if (stderrFirst)
         o["stderrFirst"] = true;
+    if (!gate.isEmpty())
+        o["gate"] = gate;
     if (awaitCalls)
         o["awaitCalls"] = awaitCalls;
     if (!steps.isEmpty()) {
@@ -102,6 +105,12 @@ QList<QStringList> FakeTool::calls(const QString &tool) const
     return result;
 }
 
+void FakeTool::open(const QString &gate)
+{
+    QFile f(dir() + QStringLiteral("/gate-") + gate);
+    f.open(QIODevice::WriteOnly);
+}
+
 void FakeTool::clearCalls()
 {
     QFile::remove(dir() + QStringLiteral("/calls.jsonl"));
@@ -112,7 +121,9 @@ void FakeTool::save() const
     QJsonObject scenario{{"rules", m_rules}};
     if (!m_default.isEmpty())
         scenario["default"] = m_default;
-    QFile f(dir() + QStringLiteral("/scenario.json"));
-    f.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    // Replaced whole, so a call running meanwhile never reads half a scenario.
+    QSaveFile f(dir() + QStringLiteral("/scenario.json"));
+    f.open(QIODevice::WriteOnly);
     f.write(QJsonDocument(scenario).toJson());
+    f.commit();
 }

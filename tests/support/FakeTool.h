@@ -21,6 +21,7 @@ struct FakeResponse {
     bool ignoreInterrupt = false;
     bool ignoreTerminate = false;
     bool stderrFirst = false;
+    QString gate;             // answers only once the test opens this gate (FakeTool::open)
     int awaitCalls = 0;       // answers only once this many calls were made in all (shows calls that overlap)
     // Written in order after `out`/`err` and before `lines`, each followed by its pause.
     struct Step {
@@ -56,6 +57,8 @@ public:
                          const QString &tool = QStringLiteral("adb"), bool prefix = false);
     FakeTool &setDefault(const FakeResponse &response);
 
+    // Lets every call held at `gate` answer, now and later.
+    void open(const QString &gate);
     // Every argument vector the tool was started with, oldest first.
     QList<QStringList> calls(const QString &tool = QStringLiteral("adb")) const;
     void clearCalls();

@@ -9,10 +9,12 @@
 //            "exit": n, "delayMs": n, "lines": [text...], "intervalMs": n,
 //            "ignoreInterrupt": bool, "ignoreTerminate": bool, "stderrFirst": bool, "awaitCalls": n,
 //            "steps": [{"out": text, "err": text, "pauseMs": n}...],
-//            "streamRate": lines per second, "streamMs": n}
+//            "streamRate": lines per second, "streamMs": n, "gate": name}
 // With "awaitCalls" the call answers only once calls.jsonl holds that many calls: calls
 // that must overlap each wait for the others, and fail (exit 98) if they never come.
 // Streamed lines are generated threadtime lines, written as fast as the rate allows.
+// A response with a gate answers only once the file "gate-<name>" exists in the folder
+// (the test opens it), or gives up when the scenario folder is removed.
 // The n-th call that matches a rule gets responses[n] (the last one repeats).
 // Later rules win over earlier ones.
 #include <QByteArray>
@@ -144,6 +146,12 @@ int main(int argc, char **argv)
 
     if (const int delay = response.value("delayMs").toInt(); delay > 0)
         QThread::msleep(ulong(delay));
+    if (const QString gate = response.value("gate").toString(); !gate.isEmpty()) {
+        const QString open = dir + QStringLiteral("/gate-") + gate;
+        const QString scenario = dir + QStringLiteral("/scenario.json");
+        while (!QFileInfo::exists(open) && QFileInfo::exists(scenario))
+            QThread::msleep(2);
+    }
 
     QByteArray out = response.value("stdout").toString().toUtf8();
     if (response.contains("stdoutBase64"))

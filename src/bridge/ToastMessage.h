@@ -1,6 +1,6 @@
 #pragma once
 
-#include "bridge/Tone.h"
+#include "Tone.h"
 
 #include <QString>
 #include <QUuid>
