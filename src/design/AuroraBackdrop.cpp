@@ -13,6 +13,20 @@ namespace {
 // The glows are blurred at a quarter of their size, which a blur this wide hides.
 constexpr qreal kScale = 0.25;
 
+struct GlowKey {
+    qreal width;
+    qreal height;
+    QRgb tint;
+    QRgb secondary;
+    double intensity;
+    bool operator==(const GlowKey &) const = default;
+};
+
+size_t qHash(const GlowKey &k, size_t seed = 0)
+{
+    return qHashMulti(seed, k.width, k.height, k.tint, k.secondary, k.intensity);
+}
+
 QImage renderGlows(const QSizeF &size, const QColor &tint, const QColor &secondary, double intensity)
 {
     const QSizeF scaled = size * kScale;
@@ -116,13 +130,9 @@ void AuroraBackdrop::paint(QPainter &painter, const QRectF &rect, const QColor &
 {
     if (intensity <= 0 || rect.isEmpty())
         return;
-    const QString key = QStringLiteral("%1x%2|%3|%4|%5")
-                            .arg(rect.width())
-                            .arg(rect.height())
-                            .arg(tint.rgba(), 0, 16)
-                            .arg(secondary.rgba(), 0, 16)
-                            .arg(intensity);
-    static QCache<QString, QImage> cache(16 * 1024 * 1024);
+    // Looked up on every repaint, also for a small dirty rectangle: a plain key, no text.
+    const GlowKey key{rect.width(), rect.height(), tint.rgba(), secondary.rgba(), intensity};
+    static QCache<GlowKey, QImage> cache(16 * 1024 * 1024);
     QImage *img = cache.object(key);
     if (!img) {
         img = new QImage(renderGlows(rect.size(), tint, secondary, intensity));

@@ -270,12 +270,15 @@ PulseDot::PulseDot(Tone tone, bool animating, QWidget *parent)
 {
     setFixedSize(14, 14);
     setAttribute(Qt::WA_TransparentForMouseEvents);
+    // Every live dot on screen pulses in step (the sidebar's and a screen's show one state), so
+    // a window repaints them together.
+    m_pulse.setCommonPhase(true);
     connect(&m_pulse, &LoopClock::tick, this, [this] {
         // Reduce motion switched on while the ring runs: the loop ends at the next tick.
         if (!showsRing())
             m_pulse.stop();
-        // Painted now, inside this wake-up: a posted update would wake the event loop again.
-        repaint();
+        // Dots that tick in one wake-up are painted in one pass.
+        update();
     });
 }
 

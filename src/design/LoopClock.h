@@ -19,9 +19,15 @@ public:
     using Step = std::function<qint64(qreal value)>;
 
     LoopClock(int periodMs, const QEasingCurve &easing, int frameIntervalMs, Step step, QObject *parent = nullptr);
+    ~LoopClock() override;
 
     // Starts the loop at its beginning; a running loop keeps its pace.
     void start();
+    // Loops that keep a common phase (set before the first start) count their time from one
+    // origin and wake together: two pulses of one period are in step, their frames fall in the
+    // same wake-up and a window shows them with one repaint. Such a loop joins at the frame due
+    // now rather than at its beginning.
+    void setCommonPhase(bool common) { m_common = common; }
     void stop();
     bool isRunning() const { return m_running; }
     // The eased progress of the frame shown now, 0 to 1; 0 while stopped.
@@ -34,12 +40,15 @@ Q_SIGNALS:
     void tick();
 
 private:
+    friend class LoopPace;
     struct Frame {
         int at;
         qreal value;
     };
     void scheduleNext();
     void fire();
+    // Milliseconds into this loop's time line.
+    qint64 now() const;
 
     QTimer m_timer;
     QElapsedTimer m_clock;
@@ -52,4 +61,5 @@ private:
     int m_nextIndex = 0;
     qreal m_value = 0;
     bool m_running = false;
+    bool m_common = false;
 };

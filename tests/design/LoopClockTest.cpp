@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <memory>
 
 namespace {
 
@@ -63,6 +64,33 @@ TEST(LoopClock, TicksShowPlannedFramesLoopAfterLoopAndStopWhenStopped)
     witness.start();
     ASSERT_TRUE(waitUntil([&] { return witnessed >= 2; }));
     EXPECT_EQ(shown.size(), stoppedAt);
+}
+
+// Two loops in common phase started apart tick in the same wake-ups with the same picture; one
+// stopped or destroyed leaves the other going.
+TEST(LoopClock, LoopsInCommonPhaseTickTogether)
+{
+    LoopClock first(200, QEasingCurve::Linear, 10, quarters);
+    first.setCommonPhase(true);
+    int firstTicks = 0;
+    QObject::connect(&first, &LoopClock::tick, [&] { ++firstTicks; });
+    first.start();
+    ASSERT_TRUE(waitUntil([&] { return firstTicks >= 3; }));
+
+    auto second = std::make_unique<LoopClock>(200, QEasingCurve::Linear, 10, quarters);
+    second->setCommonPhase(true);
+    QList<std::pair<qreal, qreal>> seen; // the second's value and the first's at each tick of the second
+    QObject::connect(second.get(), &LoopClock::tick, [&] { seen.append({second->value(), first.value()}); });
+    second->start();
+    ASSERT_TRUE(waitUntil([&] { return seen.size() >= 8; }));
+    for (const auto &[mine, theirs] : seen)
+        EXPECT_EQ(mine, theirs);
+
+    second.reset();
+    const int before = firstTicks;
+    ASSERT_TRUE(waitUntil([&] { return firstTicks >= before + 4; }));
+    first.stop();
+    EXPECT_FALSE(first.isRunning());
 }
 
 TEST(PulseDot, RingRepaintsAFewTimesALoopAtVisibleSteps)

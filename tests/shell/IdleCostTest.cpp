@@ -35,10 +35,11 @@ struct PaintRecorder : QObject {
     bool eventFilter(QObject *watched, QEvent *event) override
     {
         if (event->type() == QEvent::Paint) {
+            // One pass may cover several small areas of the window: each is recorded.
             auto *w = static_cast<QWidget *>(watched);
-            const QRect r = static_cast<QPaintEvent *>(event)->rect();
-            paints.append({QString::fromLatin1(w->metaObject()->className()),
-                           QRect(w->mapTo(w->window(), r.topLeft()), r.size())});
+            for (const QRect &r : static_cast<QPaintEvent *>(event)->region())
+                paints.append({QString::fromLatin1(w->metaObject()->className()),
+                               QRect(w->mapTo(w->window(), r.topLeft()), r.size())});
         }
         return false;
     }

@@ -36,6 +36,7 @@
 #include <QHBoxLayout>
 #include <QKeySequence>
 #include <QMenu>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -68,22 +69,61 @@ public:
     QColor tint() const { return m_tint; }
 
 protected:
-    void paintEvent(QPaintEvent *) override
+    // The glow and the grid are drawn once per size, tint and scheme, then copied: a pulse dot
+    // on the hero repaints a few pixels of this many times a second.
+    void paintEvent(QPaintEvent *event) override
     {
+        const qreal ratio = devicePixelRatioF();
+        const Key key{size(), ratio, m_tint.rgba(), Ink::accentCyan().rgba(), Ink::text().rgba()};
+        if (!(key == m_key)) {
+            m_key = key;
+            m_glow = layer(ratio, [this](QPainter &p, const QRectF &band) {
+                AuroraBackdrop::paint(p, band, m_tint, Ink::accentCyan(), 0.75);
+            });
+            m_grid = layer(ratio, [](QPainter &p, const QRectF &band) {
+                QLinearGradient fade(0, 0, 0, band.height());
+                const QColor line = Ink::text();
+                fade.setColorAt(0, withOpacity(line, 0.028));
+                fade.setColorAt(0.6, withOpacity(line, 0.028));
+                fade.setColorAt(1, withOpacity(line, 0));
+                p.setPen(QPen(QBrush(fade), 0.5));
+                p.drawPath(InstrumentGrid::gridPath(band.size(), 32));
+            });
+        }
         QPainter p(this);
-        const QRectF band(0, 0, width(), OverviewScreen::kBackdropHeight);
-        AuroraBackdrop::paint(p, band, m_tint, Ink::accentCyan(), 0.75);
-        QLinearGradient fade(0, 0, 0, band.height());
-        const QColor line = Ink::text();
-        fade.setColorAt(0, withOpacity(line, 0.028));
-        fade.setColorAt(0.6, withOpacity(line, 0.028));
-        fade.setColorAt(1, withOpacity(line, 0));
-        p.setPen(QPen(QBrush(fade), 0.5));
-        p.drawPath(InstrumentGrid::gridPath(band.size(), 32));
+        for (const QRect &dirty : event->region()) {
+            const QRectF source(QPointF(dirty.topLeft()) * ratio, QSizeF(dirty.size()) * ratio);
+            // The glow adds light to what lies beneath, as drawn directly; the grid lies over it.
+            p.setCompositionMode(QPainter::CompositionMode_Plus);
+            p.drawPixmap(QRectF(dirty), m_glow, source);
+            p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+            p.drawPixmap(QRectF(dirty), m_grid, source);
+        }
     }
 
 private:
+    struct Key {
+        QSize size;
+        qreal ratio = 0;
+        QRgb tint = 0;
+        QRgb secondary = 0;
+        QRgb line = 0;
+        bool operator==(const Key &) const = default;
+    };
+    template <typename Draw> QPixmap layer(qreal ratio, Draw draw) const
+    {
+        QPixmap pixmap(size() * ratio);
+        pixmap.setDevicePixelRatio(ratio);
+        pixmap.fill(Qt::transparent);
+        QPainter p(&pixmap);
+        draw(p, QRectF(0, 0, width(), OverviewScreen::kBackdropHeight));
+        return pixmap;
+    }
+
     QColor m_tint;
+    Key m_key;
+    QPixmap m_glow;
+    QPixmap m_grid;
 };
 
 namespace {
