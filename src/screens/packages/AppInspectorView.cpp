@@ -21,6 +21,7 @@
 #include "design/ShadowCache.h"
 #include "design/Skeleton.h"
 #include "design/Squircle.h"
+#include "design/SymbolGlyph.h"
 #include "design/Symbols.h"
 #include "design/Theme.h"
 #include "design/ToneInk.h"
@@ -88,28 +89,6 @@ protected:
 
 private:
     Tone m_tone;
-};
-
-// A glyph of a given size, weight aside, in a colour role.
-class Glyph : public QWidget {
-public:
-    Glyph(QString name, qreal size, std::function<QColor()> ink, QWidget *parent)
-        : QWidget(parent), m_name(std::move(name)), m_size(size), m_ink(std::move(ink))
-    {
-        setFixedSize(int(std::ceil(size + 2)), int(std::ceil(size + 2)));
-    }
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter p(this);
-        Symbols::paint(p, m_name, QRectF(rect()), m_size, m_ink());
-    }
-
-private:
-    QString m_name;
-    qreal m_size;
-    std::function<QColor()> m_ink;
 };
 
 // The clickable header of a component group: chevron, symbol, title, count.
@@ -331,7 +310,7 @@ QWidget *AppInspectorView::riskPanel(const AndroidPackage &p, QWidget *parent)
     auto *rows = column(panel, Space::s, QMarginsF(Space::m, Space::m, Space::m, Space::m));
     auto *header = new QHBoxLayout;
     header->setSpacing(int(Space::s));
-    header->addWidget(new Glyph(icon(verdict.risk), 12, [t] { return foreground(t); }, panel));
+    header->addWidget(new SymbolGlyph(icon(verdict.risk), 12, [t] { return foreground(t); }, panel));
     auto *category = new DeckText(verdict.category, Typo::label(), [t] { return foreground(t); }, panel);
     header->addWidget(category, 1);
     rows->addLayout(header);
@@ -417,7 +396,7 @@ QWidget *AppInspectorView::actions(const AndroidPackage &p, QWidget *parent)
         auto *warnLine = new QHBoxLayout(warning);
         warnLine->setContentsMargins(0, 0, 0, 0);
         warnLine->setSpacing(int(Space::xs));
-        warnLine->addWidget(new Glyph(QStringLiteral("exclamationmark.triangle.fill"), 9, [] { return Ink::warning(); }, warning),
+        warnLine->addWidget(new SymbolGlyph(QStringLiteral("exclamationmark.triangle.fill"), 9, [] { return Ink::warning(); }, warning),
                             0, Qt::AlignTop);
         warnLine->addWidget(new DeckParagraph(QStringLiteral("Начните с отключения — его можно отменить одним действием."),
                                               Typo::caption(), [] { return Ink::warning(); }, warning),

@@ -14,6 +14,7 @@
 #include "design/Hairline.h"
 #include "design/Ink.h"
 #include "design/Squircle.h"
+#include "design/SymbolGlyph.h"
 #include "design/Symbols.h"
 #include "design/Theme.h"
 #include "design/ToneInk.h"
@@ -45,28 +46,6 @@ protected:
     }
 
 private:
-    std::function<QColor()> m_ink;
-};
-
-// A glyph of a colour role at a size, centred in its fixed box.
-class Glyph : public QWidget {
-public:
-    Glyph(QString name, qreal size, std::function<QColor()> ink, QWidget *parent = nullptr)
-        : QWidget(parent), m_name(std::move(name)), m_size(size), m_ink(std::move(ink))
-    {
-        setFixedSize(int(std::ceil(size + 2)), int(std::ceil(size + 2)));
-    }
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter p(this);
-        Symbols::paint(p, m_name, QRectF(rect()), m_size, m_ink());
-    }
-
-private:
-    QString m_name;
-    qreal m_size;
     std::function<QColor()> m_ink;
 };
 
@@ -245,7 +224,7 @@ DebloatReviewSheet::DebloatReviewSheet(AppModel *model, QWidget *parent)
     warnings->setSpacing(int(Space::xs));
     auto *warningHead = new QHBoxLayout;
     warningHead->setSpacing(int(Space::s));
-    warningHead->addWidget(new Glyph(QStringLiteral("exclamationmark.triangle.fill"), 13, [] { return Ink::warning(); },
+    warningHead->addWidget(new SymbolGlyph(QStringLiteral("exclamationmark.triangle.fill"), 13, [] { return Ink::warning(); },
                                      m_warnings));
     m_warningTitle = new DeckText(QString(), Typo::bodyMedium(), [] { return Ink::text(); }, m_warnings);
     warningHead->addWidget(m_warningTitle, 1);

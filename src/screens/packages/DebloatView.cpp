@@ -16,6 +16,7 @@
 #include "core/AppModel.h"
 #include "design/Accessibility.h"
 #include "design/AnimatedValue.h"
+#include "design/CanvasCover.h"
 #include "design/DeckButton.h"
 #include "design/DeckEmptyState.h"
 #include "design/DeckParagraph.h"
@@ -38,19 +39,6 @@
 #include <cmath>
 
 namespace {
-
-// A plain Ink::canvas background under what it holds (the empty state over the list).
-class CanvasCover : public QWidget {
-public:
-    using QWidget::QWidget;
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter p(this);
-        p.fillRect(rect(), Ink::canvas());
-    }
-};
 
 } // namespace
 

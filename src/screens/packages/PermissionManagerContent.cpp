@@ -12,6 +12,7 @@
 #include "shell/ViewUpdates.h"
 
 #include "core/AppModel.h"
+#include "design/CanvasCover.h"
 #include "design/DeckButton.h"
 #include "design/DeckEmptyState.h"
 #include "design/DeckSearchField.h"
@@ -34,19 +35,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-// A plain Ink::canvas background under what it holds (the placeholder rows, the empty state).
-class CanvasCover : public QWidget {
-public:
-    using QWidget::QWidget;
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter p(this);
-        p.fillRect(rect(), Ink::canvas());
-    }
-};
 
 // The package's icon tile at a fixed size.
 class PackageIcon : public QWidget {

@@ -10,6 +10,7 @@
 #include "shell/ViewUpdates.h"
 
 #include "core/AppModel.h"
+#include "design/CanvasCover.h"
 #include "design/DeckButton.h"
 #include "design/DeckEmptyState.h"
 #include "design/DeckParagraph.h"
@@ -27,18 +28,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-class CanvasCover : public QWidget {
-public:
-    using QWidget::QWidget;
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter p(this);
-        p.fillRect(rect(), Ink::canvas());
-    }
-};
 
 // Spaces and tabs only: a line break typed into the query stays part of it.
 QString trimmedQuery(const QString &query)
