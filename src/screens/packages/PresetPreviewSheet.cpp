@@ -9,6 +9,7 @@
 #include "design/Hairline.h"
 #include "design/Ink.h"
 #include "design/Labels.h"
+#include "design/SymbolTile.h"
 #include "design/Symbols.h"
 #include "design/ToneInk.h"
 #include "design/Tokens.h"
@@ -24,32 +25,6 @@ namespace {
 
 constexpr qreal kStatusSymbol = 12;
 constexpr qreal kNameGap = 1;
-
-// A square tile with a symbol on a soft accent fill.
-class SymbolTile : public QWidget {
-public:
-    SymbolTile(QString symbol, int side, qreal glyph, qreal radius, QWidget *parent = nullptr)
-        : QWidget(parent), m_symbol(std::move(symbol)), m_glyph(glyph), m_radius(radius)
-    {
-        setFixedSize(side, side);
-    }
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter p(this);
-        p.setRenderHint(QPainter::Antialiasing);
-        p.setPen(Qt::NoPen);
-        p.setBrush(Ink::accentSoft());
-        p.drawRoundedRect(QRectF(rect()), m_radius, m_radius);
-        Symbols::paint(p, m_symbol, QRectF(rect()), m_glyph, Ink::accent());
-    }
-
-private:
-    QString m_symbol;
-    qreal m_glyph;
-    qreal m_radius;
-};
 
 // A strip filled with one colour (the system-package warning).
 class FilledRow : public QWidget {

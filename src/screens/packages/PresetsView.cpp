@@ -14,6 +14,7 @@
 #include "design/Ink.h"
 #include "design/Labels.h"
 #include "design/Panel.h"
+#include "design/SymbolTile.h"
 #include "design/Symbols.h"
 #include "design/Tokens.h"
 #include "design/Typo.h"
@@ -41,23 +42,6 @@
 namespace {
 
 const QStringList kJsonFilter{QStringLiteral("JSON (*.json)")};
-
-// The 34 px accent tile of the explainer.
-class ExplainerTile : public QWidget {
-public:
-    explicit ExplainerTile(QWidget *parent = nullptr) : QWidget(parent) { setFixedSize(34, 34); }
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter p(this);
-        p.setRenderHint(QPainter::Antialiasing);
-        p.setPen(Qt::NoPen);
-        p.setBrush(Ink::accentSoft());
-        p.drawRoundedRect(QRectF(rect()), Radius::s, Radius::s);
-        Symbols::paint(p, QStringLiteral("rectangle.stack.badge.play.fill"), QRectF(rect()), 15, Ink::accent());
-    }
-};
 
 QString trimmedSpacesAndTabs(const QString &text)
 {
@@ -218,7 +202,7 @@ QWidget *PresetsView::buildExplainer()
     panel->setPadding(QMarginsF(Space::l, Space::l, Space::l, Space::l));
     auto *row = new QHBoxLayout(panel);
     row->setSpacing(int(Space::m));
-    row->addWidget(new ExplainerTile, 0, Qt::AlignTop);
+    row->addWidget(new SymbolTile(QStringLiteral("rectangle.stack.badge.play.fill"), 34, 15, Radius::s), 0, Qt::AlignTop);
     auto *texts = new QVBoxLayout;
     texts->setSpacing(int(Space::xs));
     texts->addWidget(new DeckText(QStringLiteral("Как это работает"), Typo::bodyMedium(), [] { return Ink::text(); }));
