@@ -7,6 +7,8 @@
 
 #include <cerrno>
 #include <cstring>
+#include <mutex>
+#include <set>
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -41,7 +43,75 @@ CommandResult startFailure(const QString &executable, int error)
     return CommandResult{-1, QString(), startFailureText(executable, error)};
 }
 
+// The children of `runProcess` still running, each the leader of its own group. A pid leaves the
+// set before it is reaped, so a signal sent to a member never reaches a reused pid.
+struct LiveChildren {
+    std::mutex mutex;
+    std::set<pid_t> groups;
+    bool ending = false; // the application is ending: no new child starts
+};
+
+LiveChildren &liveChildren()
+{
+    static LiveChildren *live = new LiveChildren;
+    return *live;
+}
+
+void signalLiveChildren(int signal)
+{
+    LiveChildren &live = liveChildren();
+    const std::lock_guard lock(live.mutex);
+    for (pid_t group : live.groups)
+        ::kill(-group, signal);
+}
+
+// Waits for the child to end without reaping it, takes it out of the live set, then reaps it.
+int reap(pid_t pid)
+{
+    siginfo_t info;
+    while (::waitid(P_PID, id_t(pid), &info, WEXITED | WNOWAIT) < 0 && errno == EINTR) {}
+    {
+        LiveChildren &live = liveChildren();
+        const std::lock_guard lock(live.mutex);
+        live.groups.erase(pid);
+    }
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {}
+    return status;
+}
+
+// True once the child has ended (it is not reaped).
+bool hasEnded(pid_t pid)
+{
+    siginfo_t info{};
+    return ::waitid(P_PID, id_t(pid), &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid == pid;
+}
+
 } // namespace
+
+void endChildProcesses(std::chrono::milliseconds grace)
+{
+    LiveChildren &live = liveChildren();
+    {
+        const std::lock_guard lock(live.mutex);
+        live.ending = true;
+    }
+    QThreadPool *pool = processThreadPool();
+    bool done = pool->waitForDone(int(grace.count()));
+    if (!done) {
+        signalLiveChildren(SIGTERM);
+        done = pool->waitForDone(1000);
+    }
+    if (!done) {
+        signalLiveChildren(SIGKILL);
+        done = pool->waitForDone(1000);
+    }
+    // Nothing is left that could start a child: runs may start again (tests go on after this).
+    if (done) {
+        const std::lock_guard lock(live.mutex);
+        live.ending = false;
+    }
+}
 
 QString startFailureText(const QString &executable, int error)
 {
@@ -109,11 +179,18 @@ CommandResult runProcess(const QString &executable, const QStringList &arguments
 
     // A group of its own, so a time-out also ends whatever the child started.
     pid_t pid = -1;
-    const int spawnError = spawnChild(executable, arguments, out.write, err.write, true, &pid);
+    {
+        LiveChildren &live = liveChildren();
+        const std::lock_guard lock(live.mutex);
+        if (live.ending)
+            return CommandResult{-1, QString(), QStringLiteral("Приложение завершается: команда не запущена.")};
+        const int spawnError = spawnChild(executable, arguments, out.write, err.write, true, &pid);
+        if (spawnError != 0)
+            return startFailure(executable, spawnError);
+        live.groups.insert(pid);
+    }
     out.closeWrite();
     err.closeWrite();
-    if (spawnError != 0)
-        return startFailure(executable, spawnError);
 
     QByteArray outBytes, errBytes;
     QDeadlineTimer deadline = timeout ? QDeadlineTimer(*timeout) : QDeadlineTimer(QDeadlineTimer::Forever);
@@ -163,20 +240,15 @@ CommandResult runProcess(const QString &executable, const QStringList &arguments
         }
     }
 
-    int status = 0;
-    pid_t waited;
     if (timedOut && !killed) {
         // Pipes closed but the child may still be ending after the terminate.
         QDeadlineTimer grace(1000);
-        while ((waited = ::waitpid(pid, &status, WNOHANG)) == 0 && !grace.hasExpired())
+        while (!hasEnded(pid) && !grace.hasExpired())
             ::usleep(5000);
-        if (waited == 0) {
+        if (!hasEnded(pid))
             ::kill(-pid, SIGKILL);
-            while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {}
-        }
-    } else {
-        while ((waited = ::waitpid(pid, &status, 0)) < 0 && errno == EINTR) {}
     }
+    const int status = reap(pid);
 
     CommandResult result;
     result.stdOut = strictUtf8(outBytes);

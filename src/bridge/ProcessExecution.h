@@ -31,3 +31,10 @@ QString startFailureText(const QString &executable, int error);
 
 // The pool that blocking child-process work runs on, off the main thread.
 QThreadPool *processThreadPool();
+
+// For the application's end: no new child of `runProcess` starts; the work on the process pool
+// gets `grace` to finish by itself, then the children still running are terminated with their
+// groups (and killed a second later). So no adb run outlives the application, nor starts an adb
+// server after it. Returns once the pool is idle (or after the last second of waiting); runs may
+// start again once it is.
+void endChildProcesses(std::chrono::milliseconds grace);

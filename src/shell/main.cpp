@@ -2,6 +2,7 @@
 #include "QtCatalogue.h"
 #include "TerminationSignals.h"
 
+#include "bridge/ProcessExecution.h"
 #include "core/AppModel.h"
 #include "core/AppSettings.h"
 #include "core/JsonSettingsFormat.h"
@@ -30,5 +31,8 @@ int main(int argc, char **argv)
     kestrel.showMainWindow();
     // Asked to end by the session or a terminal: quit as the "Выход" command does.
     TerminationSignals termination([&kestrel](int) { kestrel.quit(); });
-    return app.exec();
+    const int code = app.exec();
+    // adb runs still under way end with the application rather than running on without it.
+    endChildProcesses(std::chrono::seconds(2));
+    return code;
 }

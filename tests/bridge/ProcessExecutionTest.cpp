@@ -5,8 +5,12 @@
 #include "TestSupport.h"
 
 #include <QFile>
+#include <QElapsedTimer>
+#include <QtConcurrent>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <csignal>
 
 namespace {
 
@@ -83,6 +87,38 @@ TEST(RunProcess, TimeoutTerminatesAndKills)
     r = sh(QStringLiteral("trap '' TERM; sleep 30"), std::chrono::milliseconds(200));
     EXPECT_EQ(r.exitCode, -1);
     EXPECT_LT(t.elapsed(), 20000);
+}
+
+// At the application's end a run that finishes within the grace keeps its own result, a run that
+// would go on (even one that ignores the terminate) is ended with its group, and runs work again
+// afterwards.
+TEST(RunProcess, ChildrenStillRunningEndWithTheApplication)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const auto started = [&](const QString &name) { return QFile::exists(dir.filePath(name)); };
+    const auto inPool = [&](const QString &script) {
+        return QtConcurrent::run(processThreadPool(), [script] { return sh(script); });
+    };
+    QFuture<CommandResult> quick = inPool(QStringLiteral("touch '%1'; sleep 1; exit 7").arg(dir.filePath(QStringLiteral("quick"))));
+    ASSERT_TRUE(waitUntil([&] { return started(QStringLiteral("quick")); }));
+    endChildProcesses(std::chrono::seconds(20));
+    EXPECT_EQ(quick.result().exitCode, 7);
+
+    QFuture<CommandResult> endless = inPool(QStringLiteral("touch '%1'; sleep 60").arg(dir.filePath(QStringLiteral("endless"))));
+    QFuture<CommandResult> stubborn =
+        inPool(QStringLiteral("trap '' TERM; touch '%1'; sleep 60").arg(dir.filePath(QStringLiteral("stubborn"))));
+    ASSERT_TRUE(waitUntil([&] { return started(QStringLiteral("endless")) && started(QStringLiteral("stubborn")); }));
+    QElapsedTimer t;
+    t.start();
+    endChildProcesses(std::chrono::milliseconds(100));
+    EXPECT_LT(t.elapsed(), 20000);
+    ASSERT_TRUE(endless.isFinished());
+    ASSERT_TRUE(stubborn.isFinished());
+    EXPECT_EQ(endless.result().exitCode, SIGTERM);
+    EXPECT_EQ(stubborn.result().exitCode, SIGKILL);
+
+    EXPECT_EQ(sh(QStringLiteral("exit 3")).exitCode, 3);
 }
 
 TEST(ADBServiceRun, SerialGoesFirstOnlyWhenNotEmpty)

@@ -114,26 +114,34 @@ TEST(IdleCost, AConnectedDeviceRepaintsOnlyItsPulseDots)
     auto *sidebar = static_cast<SidebarView *>(window.root()->sidebar());
     ASSERT_TRUE(sidebar->stateDot()->isPulsing());
     // The sidebar's card and the device screen each show a live dot.
+    const auto liveDotAreas = [&] {
+        QList<QRect> areas;
+        for (PulseDot *dot : window.findChildren<PulseDot *>())
+            if (dot->isVisible() && dot->isPulsing())
+                areas << QRect(dot->mapTo(&window, QPoint(0, 0)), dot->size());
+        return areas;
+    };
     QList<QRect> dotAreas;
-    for (PulseDot *dot : window.findChildren<PulseDot *>())
-        if (dot->isVisible() && dot->isPulsing())
-            dotAreas << QRect(dot->mapTo(&window, QPoint(0, 0)), dot->size());
 
     const auto onlyDots = [&](const PaintRecorder &r) {
         return std::all_of(r.paints.begin(), r.paints.end(), [&](const auto &paint) {
             return std::any_of(dotAreas.begin(), dotAreas.end(), [&](const QRect &a) { return a.contains(paint.rect); });
         });
     };
-    // The device screen's one-off entrance (its picture sweeping in) ends first: three polls
-    // in a row with nothing but the dots repainted.
+    // The device screen's one-off entrance (its picture sweeping in, its layout taking the
+    // device's details) ends first: three polls in a row with the dots in place and nothing but
+    // them repainted.
     {
         auto settling = std::make_unique<PaintRecorder>();
         ASSERT_TRUE(waitUntil([&] {
             const qsizetype before = shell.polls();
+            dotAreas = liveDotAreas();
             settling = std::make_unique<PaintRecorder>();
-            return waitUntil([&] { return shell.polls() >= before + 3; }) && onlyDots(*settling);
+            return waitUntil([&] { return shell.polls() >= before + 3; }) && onlyDots(*settling)
+                && liveDotAreas() == dotAreas;
         }));
     }
+    ASSERT_EQ(dotAreas.size(), 2);
 
     PaintRecorder recorder;
     shell.idle();
