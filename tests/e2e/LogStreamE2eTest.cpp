@@ -1,5 +1,6 @@
 #include "E2eTest.h"
 
+#include "DriftProbe.h"
 #include "E2eTools.h"
 
 #include "core/LogcatModel.h"
@@ -13,7 +14,6 @@
 #include <algorithm>
 #include <chrono>
 #include <csignal>
-#include <ctime>
 #include <iostream>
 #include <mutex>
 #include <thread>
@@ -37,13 +37,6 @@ constexpr qsizetype kWindow = 5000;  // lines the model keeps
 // two streams started apart have it in different places.
 bool isBufferBanner(const QString &text) { return text.contains(QStringLiteral("--------- beginning of ")); }
 
-qint64 threadCpuNanoseconds()
-{
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return qint64(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
-}
-
 qint64 residentKiB()
 {
     QFile status(QStringLiteral("/proc/self/status"));
@@ -54,37 +47,6 @@ qint64 residentKiB()
             return line.mid(6).trimmed().split(' ').value(0).toLongLong();
     return 0;
 }
-
-// Ticks every few milliseconds on the main thread and keeps the longest gap, in wall time and
-// in the main thread's own CPU time (what our code spent there, whatever the shared machine did).
-struct DriftProbe {
-    QTimer timer;
-    QElapsedTimer wall;
-    qint64 lastWall = 0;
-    qint64 lastCpu = 0;
-    qint64 worstWallMs = 0;
-    qint64 worstCpuMs = 0;
-
-    DriftProbe()
-    {
-        timer.setTimerType(Qt::PreciseTimer);
-        timer.setInterval(5);
-        QObject::connect(&timer, &QTimer::timeout, [this] {
-            const qint64 nowWall = wall.elapsed();
-            const qint64 nowCpu = threadCpuNanoseconds();
-            worstWallMs = std::max(worstWallMs, nowWall - lastWall);
-            worstCpuMs = std::max(worstCpuMs, (nowCpu - lastCpu) / 1'000'000);
-            lastWall = nowWall;
-            lastCpu = nowCpu;
-        });
-    }
-    void start()
-    {
-        wall.start();
-        lastCpu = threadCpuNanoseconds();
-        timer.start();
-    }
-};
 
 // "adb logcat" alone, as a user would run it in a terminal beside the application: every line
 // with the moment it arrived, read on a thread of its own.
