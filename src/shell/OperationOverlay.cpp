@@ -5,9 +5,8 @@
 #include "design/Motion.h"
 #include "design/OperationBar.h"
 #include "design/Tokens.h"
+#include "design/Transition.h"
 
-#include <QGraphicsOpacityEffect>
-#include <QVariantAnimation>
 
 OperationOverlay::OperationOverlay(AppModel *model, QWidget *host) : QObject(host), m_model(model), m_host(host)
 {
@@ -33,27 +32,6 @@ void OperationOverlay::place()
         m_bar->setGeometry(restingGeometry());
 }
 
-namespace {
-// Slides `bar` between `from` and `to` while fading from `fadeFrom` to `fadeTo`.
-QVariantAnimation *slide(QWidget *bar, QRect from, QRect to, qreal fadeFrom, qreal fadeTo, const Animation &motion)
-{
-    auto *fade = new QGraphicsOpacityEffect(bar);
-    fade->setOpacity(fadeFrom);
-    bar->setGraphicsEffect(fade);
-    auto *run = new QVariantAnimation(bar);
-    run->setStartValue(0.0);
-    run->setEndValue(1.0);
-    run->setDuration(motion.durationMs());
-    run->setEasingCurve(motion.easing());
-    QObject::connect(run, &QVariantAnimation::valueChanged, bar, [=](const QVariant &v) {
-        const qreal t = v.toReal();
-        fade->setOpacity(fadeFrom + (fadeTo - fadeFrom) * t);
-        bar->move(from.topLeft() + (to.topLeft() - from.topLeft()) * t);
-    });
-    return run;
-}
-} // namespace
-
 void OperationOverlay::sync()
 {
     const std::optional<RunningOperation> operation = m_model->runningOperation();
@@ -69,11 +47,12 @@ void OperationOverlay::sync()
             delete leaving;
             return;
         }
-        const QRect from = leaving->geometry();
-        QVariantAnimation *run =
-            slide(leaving, from, from.translated(0, m_host->height() - from.top()), 1, 0, *motion);
-        connect(run, &QVariantAnimation::finished, leaving, &QObject::deleteLater);
-        run->start(QAbstractAnimation::DeleteWhenStopped);
+        // Still arriving: the slide-in settles first, then the bar leaves from its resting place.
+        Transition::settle(leaving);
+        const QPoint from = leaving->pos();
+        Transition::run(leaving, motion,
+                        {.opacity = std::pair(1.0, 0.0), .position = std::pair(from, QPoint(from.x(), m_host->height()))},
+                        {.done = [leaving] { leaving->deleteLater(); }});
         return;
     }
 
@@ -92,15 +71,13 @@ void OperationOverlay::sync()
     m_bar->show();
     m_bar->raise();
     if (animated) {
-        QPointer<OperationBar> bar = m_bar;
-        QVariantAnimation *run = slide(m_bar, rest.translated(0, m_host->height() - rest.top()), rest, 0, 1, *motion);
-        connect(run, &QVariantAnimation::finished, m_bar, [bar, this] {
-            if (!bar)
-                return;
-            bar->setGraphicsEffect(nullptr);
-            if (bar == m_bar)
-                place();
-        });
-        run->start(QAbstractAnimation::DeleteWhenStopped);
+        OperationBar *bar = m_bar;
+        Transition::run(bar, motion,
+                        {.opacity = std::pair(0.0, 1.0),
+                         .position = std::pair(QPoint(rest.x(), m_host->height()), rest.topLeft())},
+                        {.done = [bar, this] {
+                            if (bar == m_bar)
+                                place();
+                        }});
     }
 }

@@ -18,13 +18,12 @@
 #include "design/Motion.h"
 #include "design/OperationBar.h"
 #include "design/Theme.h"
+#include "design/Transition.h"
 
-#include <QGraphicsOpacityEffect>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
 #include <QSplitter>
-#include <QVariantAnimation>
 
 namespace {
 
@@ -67,8 +66,7 @@ void retire(QWidget *view)
     if (!view)
         return;
     // Its fade-in would go on moving the stack's current screen, or a stack already gone.
-    for (QAbstractAnimation *animation : view->findChildren<QAbstractAnimation *>(Qt::FindDirectChildrenOnly))
-        animation->stop();
+    Transition::settle(view);
     view->hide();
     view->setParent(nullptr);
     view->deleteLater();
@@ -207,16 +205,8 @@ void RootView::syncDetail()
         ghost->setPixmap(m_content->grab());
         ghost->setGeometry(m_content->geometry());
         ghost->setAttribute(Qt::WA_TransparentForMouseEvents);
-        auto *fade = new QGraphicsOpacityEffect(ghost);
-        ghost->setGraphicsEffect(fade);
         ghost->show();
-        auto *out = new QVariantAnimation(ghost);
-        out->setStartValue(1.0);
-        out->setEndValue(0.0);
-        out->setDuration(animation->durationMs());
-        connect(out, &QVariantAnimation::valueChanged, fade, [fade](const QVariant &v) { fade->setOpacity(v.toReal()); });
-        connect(out, &QVariantAnimation::finished, ghost, &QObject::deleteLater);
-        out->start(QAbstractAnimation::DeleteWhenStopped);
+        Transition::run(ghost, animation, {.opacity = std::pair(1.0, 0.0)}, {.done = [ghost] { ghost->deleteLater(); }});
     }
     retire(m_content);
 
@@ -229,28 +219,9 @@ void RootView::syncDetail()
     content->lower();
     content->show();
 
-    if (animation && !first && isVisible()) {
-        auto *fade = new QGraphicsOpacityEffect(content);
-        fade->setOpacity(0);
-        content->setGraphicsEffect(fade);
-        auto *in = new QVariantAnimation(content);
-        in->setStartValue(0.0);
-        in->setEndValue(1.0);
-        in->setDuration(animation->durationMs());
-        in->setEasingCurve(animation->easing());
-        QPointer<QWidget> guard(content);
-        connect(in, &QVariantAnimation::valueChanged, content, [stack, fade](const QVariant &v) {
-            const qreal t = v.toReal();
-            fade->setOpacity(t);
-            stack->setOffset(8 * (1 - t));
-        });
-        connect(in, &QVariantAnimation::finished, content, [guard, stack] {
-            stack->setOffset(0);
-            if (guard)
-                guard->setGraphicsEffect(nullptr); // effects cost on every repaint
-        });
-        in->start(QAbstractAnimation::DeleteWhenStopped);
-    }
+    if (animation && !first && isVisible())
+        Transition::run(content, animation, {.opacity = std::pair(0.0, 1.0)},
+                        {.step = [stack](qreal t) { stack->setOffset(8 * (1 - t)); }});
     Q_EMIT detailRebuilt();
 }
 

@@ -5,12 +5,10 @@
 #include "design/Motion.h"
 #include "design/ToastView.h"
 #include "design/Tokens.h"
+#include "design/Transition.h"
 
-#include <QGraphicsOpacityEffect>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPropertyAnimation>
-#include <QVariantAnimation>
 
 namespace {
 
@@ -110,51 +108,25 @@ void ToastStack::sync()
 
 void ToastStack::arrange(bool animated)
 {
-    const std::optional<Animation> snap = Motion::snap();
+    const std::optional<Animation> motion = animated ? std::optional(Motion::snap()) : std::nullopt;
+    const char *const resting = "kestrelRestingPos";
     int y = 0;
     for (ToastView *card : cards()) {
         const QPoint target(0, y);
         y += card->height() + int(Space::s);
         if (!card->isVisible()) {
             // A new card: in from the trailing edge, fading in.
+            card->setProperty(resting, target);
             card->show();
-            if (animated) {
-                auto *fade = new QGraphicsOpacityEffect(card);
-                fade->setOpacity(0);
-                card->setGraphicsEffect(fade);
-                auto *in = new QVariantAnimation(card);
-                in->setStartValue(0.0);
-                in->setEndValue(1.0);
-                in->setDuration(snap->durationMs());
-                in->setEasingCurve(snap->easing());
-                QPointer<ToastView> guard(card);
-                connect(in, &QVariantAnimation::valueChanged, card, [guard, fade, target](const QVariant &v) {
-                    const qreal t = v.toReal();
-                    fade->setOpacity(t);
-                    guard->move(target + QPoint(qRound((1 - t) * guard->width()), 0));
-                });
-                connect(in, &QVariantAnimation::finished, card, [guard, target] {
-                    guard->move(target);
-                    guard->setGraphicsEffect(nullptr);
-                });
-                card->move(target + QPoint(card->width(), 0));
-                in->start(QAbstractAnimation::DeleteWhenStopped);
-                continue;
-            }
-            card->move(target);
+            Transition::run(card, motion,
+                            {.opacity = std::pair(0.0, 1.0),
+                             .position = std::pair(target + QPoint(card->width(), 0), target)});
             continue;
         }
-        if (card->pos() == target)
+        if (card->property(resting).toPoint() == target)
             continue;
-        if (animated) {
-            auto *move = new QPropertyAnimation(card, "pos", card);
-            move->setEndValue(target);
-            move->setDuration(snap->durationMs());
-            move->setEasingCurve(snap->easing());
-            move->start(QAbstractAnimation::DeleteWhenStopped);
-        } else {
-            card->move(target);
-        }
+        card->setProperty(resting, target);
+        Transition::run(card, motion, {.position = std::pair(card->pos(), target)});
     }
 }
 
@@ -164,13 +136,8 @@ void ToastStack::depart(ToastView *card, bool animated)
         auto *ghost = new LeavingCard(card->grab(), this);
         ghost->setGeometry(card->geometry());
         ghost->show();
-        auto *out = new QVariantAnimation(ghost);
-        out->setStartValue(0.0);
-        out->setEndValue(1.0);
-        out->setDuration(Motion::snap().durationMs());
-        connect(out, &QVariantAnimation::valueChanged, ghost, [ghost](const QVariant &v) { ghost->setProgress(v.toReal()); });
-        connect(out, &QVariantAnimation::finished, ghost, &QObject::deleteLater);
-        out->start(QAbstractAnimation::DeleteWhenStopped);
+        Transition::run(ghost, Motion::snap(), {},
+                        {.step = [ghost](qreal t) { ghost->setProgress(t); }, .done = [ghost] { ghost->deleteLater(); }});
     }
     delete card;
 }

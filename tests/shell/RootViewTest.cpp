@@ -3,6 +3,7 @@
 #include "shell/MainWindow.h"
 #include "shell/MenuCommands.h"
 #include "design/DeckSizeReader.h"
+#include "design/Transition.h"
 #include "shell/RootView.h"
 #include "shell/SettingsScreen.h"
 #include "shell/SidebarView.h"
@@ -16,7 +17,6 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
-#include <QVariantAnimation>
 #include <gtest/gtest.h>
 
 namespace {
@@ -50,7 +50,7 @@ TEST(RootView, ScreenChangesNeverFlashALightBackgroundInTheDarkTheme)
     QWidget *gate = root->detailContent();
     // Held half-way through the fade: the frame is taken at a known point however slowly the
     // machine runs the animation.
-    auto *in = gate->findChild<QVariantAnimation *>(QString(), Qt::FindDirectChildrenOnly);
+    QAbstractAnimation *in = Transition::animation(gate);
     ASSERT_TRUE(in);
     in->pause();
     in->setCurrentTime(in->duration() / 2);

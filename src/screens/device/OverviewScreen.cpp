@@ -31,6 +31,7 @@
 #include "design/Theme.h"
 #include "design/ToneInk.h"
 #include "design/Tokens.h"
+#include "design/Transition.h"
 #include "design/Typo.h"
 
 #include <QHBoxLayout>
@@ -41,7 +42,6 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QVBoxLayout>
-#include <QVariantAnimation>
 
 // What outlives a rebuild of the screen (a theme switch): whether the details are open. Leaving
 // the Overview closes them, so the screen opens with them closed each time it is shown anew.
@@ -501,9 +501,8 @@ void OverviewScreen::setDetailsOpen(bool open)
     if (open)
         refreshDetails();
     const std::optional<Animation> animation = Motion::resolve(Motion::smooth(), A11y::reduceMotion());
-    auto *running = m_detailsPanel->findChild<QVariantAnimation *>(QString(), Qt::FindDirectChildrenOnly);
-    delete running;
     if (!changed || !animation || !isVisible()) {
+        Transition::settle(m_detailsPanel);
         m_detailsPanel->setMaximumHeight(QWIDGETSIZE_MAX);
         m_detailsPanel->setVisible(open);
         return;
@@ -512,22 +511,17 @@ void OverviewScreen::setDetailsOpen(bool open)
     const int full = m_detailsPanel->heightForWidth(m_detailsPanel->width() > 0 ? m_detailsPanel->width()
                                                                                  : m_hero->width());
     const int from = open ? 0 : m_detailsPanel->height();
-    auto *roll = new QVariantAnimation(m_detailsPanel);
-    roll->setStartValue(from);
-    roll->setEndValue(open ? std::max(full, 1) : 0);
-    roll->setDuration(animation->durationMs());
-    roll->setEasingCurve(animation->easing());
-    QPointer<DeckPanel> panel(m_detailsPanel);
-    connect(roll, &QVariantAnimation::valueChanged, m_detailsPanel,
-            [panel](const QVariant &value) { panel->setMaximumHeight(value.toInt()); });
-    connect(roll, &QVariantAnimation::finished, m_detailsPanel, [panel, open, roll] {
-        panel->setMaximumHeight(QWIDGETSIZE_MAX);
-        panel->setVisible(open);
-        roll->deleteLater();
-    });
-    m_detailsPanel->setMaximumHeight(from);
-    m_detailsPanel->show();
-    roll->start();
+    const int to = open ? std::max(full, 1) : 0;
+    DeckPanel *panel = m_detailsPanel;
+    Transition::settle(panel);
+    panel->setMaximumHeight(from);
+    panel->show();
+    Transition::run(panel, animation, {},
+                    {.step = [panel, from, to](qreal t) { panel->setMaximumHeight(qRound(from + (to - from) * t)); },
+                     .done = [panel, open] {
+                         panel->setMaximumHeight(QWIDGETSIZE_MAX);
+                         panel->setVisible(open);
+                     }});
 }
 
 bool OverviewScreen::event(QEvent *e)

@@ -24,19 +24,18 @@
 #include "design/SymbolGlyph.h"
 #include "design/Symbols.h"
 #include "design/Theme.h"
+#include "design/Transition.h"
 #include "design/ToneInk.h"
 #include "design/Tokens.h"
 #include "design/Typo.h"
 #include "shell/ViewUpdates.h"
 
-#include <QGraphicsOpacityEffect>
 #include <QHBoxLayout>
 #include <QMenu>
 #include <QPainter>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QVBoxLayout>
-#include <QVariantAnimation>
 
 namespace {
 
@@ -234,24 +233,8 @@ void AppInspectorView::rebuild()
 void AppInspectorView::fadeIn()
 {
     // A newly shown package fades in; with reduce motion it is simply there.
-    const auto animation = Motion::resolve(Motion::smooth(), A11y::reduceMotion());
-    if (!animation || !m_content)
-        return;
-    auto *effect = new QGraphicsOpacityEffect(m_content);
-    effect->setOpacity(0);
-    m_content->setGraphicsEffect(effect);
-    auto *fade = new QVariantAnimation(m_content);
-    fade->setStartValue(0.0);
-    fade->setEndValue(1.0);
-    fade->setDuration(animation->durationMs());
-    fade->setEasingCurve(animation->easing());
-    QPointer<QWidget> content = m_content;
-    connect(fade, &QVariantAnimation::valueChanged, effect, [effect](const QVariant &v) { effect->setOpacity(v.toReal()); });
-    connect(fade, &QVariantAnimation::finished, this, [content] {
-        if (content)
-            content->setGraphicsEffect(nullptr); // a settled panel draws plainly
-    });
-    fade->start(QAbstractAnimation::DeleteWhenStopped);
+    if (m_content)
+        Transition::run(m_content, Motion::resolve(Motion::snap(), A11y::reduceMotion()), {.opacity = std::pair(0.0, 1.0)});
 }
 
 QWidget *AppInspectorView::identity(const AndroidPackage &p, QWidget *parent)

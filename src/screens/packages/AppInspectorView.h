@@ -12,7 +12,6 @@
 class AppModel;
 class DeckButton;
 class MenuButton;
-class QGraphicsOpacityEffect;
 class QScrollArea;
 class QVariantAnimation;
 

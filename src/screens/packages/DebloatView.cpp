@@ -15,7 +15,6 @@
 #include "bridge/Bytes.h"
 #include "core/AppModel.h"
 #include "design/Accessibility.h"
-#include "design/AnimatedValue.h"
 #include "design/CanvasCover.h"
 #include "design/DeckButton.h"
 #include "design/DeckEmptyState.h"
@@ -30,6 +29,7 @@
 #include "design/Motion.h"
 #include "design/ScreenHeader.h"
 #include "design/Tokens.h"
+#include "design/Transition.h"
 
 #include <QEvent>
 #include <QKeyEvent>
@@ -152,12 +152,6 @@ QWidget *DebloatView::buildListArea()
     m_planBar = new DebloatPlanBar(m_listArea);
     m_planBar->hide();
     connect(m_planBar, &DebloatPlanBar::reviewRequested, this, [this] { m_model->isDebloatReviewPresented.set(true); });
-    m_barPresence = new AnimatedValue(0, m_listArea);
-    connect(m_barPresence, &AnimatedValue::valueChanged, this, [this](qreal value) {
-        if (value <= 0 && !m_barWanted)
-            m_planBar->hide();
-        placeOverlays();
-    });
     return m_listArea;
 }
 
@@ -227,9 +221,18 @@ void DebloatView::setPlanBarShown(bool shown)
         m_planBar->show();
         m_planBar->raise();
     }
-    // The bar moves in from the lower edge; under reduce motion it simply appears.
-    m_barPresence->animateTo(shown ? 1 : 0, Motion::resolve(Motion::snap(), A11y::reduceMotion()));
-    placeOverlays();
+    // The bar moves in from the lower edge, from where it stands; under reduce motion it simply appears.
+    const qreal from = m_barPresence;
+    const qreal to = shown ? 1 : 0;
+    Transition::run(m_planBar, Motion::resolve(Motion::snap(), A11y::reduceMotion()), {},
+                    {.step = [this, from, to](qreal t) {
+                         m_barPresence = from + (to - from) * t;
+                         placeOverlays();
+                     },
+                     .done = [this] {
+                         if (!m_barWanted)
+                             m_planBar->hide();
+                     }});
 }
 
 void DebloatView::placeOverlays()
@@ -245,7 +248,7 @@ void DebloatView::placeOverlays()
     const qreal shapeHeight = height - shadow.top() - shadow.bottom();
     const qreal restingTop = area.height() - Space::l - shapeHeight;
     const qreal hiddenTop = area.height() + shadow.top();
-    const qreal top = hiddenTop + (restingTop - hiddenTop) * m_barPresence->value();
+    const qreal top = hiddenTop + (restingTop - hiddenTop) * m_barPresence;
     m_planBar->setGeometry(QRectF(Space::l - shadow.left(), top - shadow.top(), widgetWidth, height).toAlignedRect());
 }
 

@@ -6,7 +6,6 @@
 #include <QPointer>
 #include <QWidget>
 
-class AnimatedValue;
 class AppModel;
 class DebloatPlanBar;
 class DebloatRowDelegate;
@@ -78,7 +77,7 @@ private:
     DeckEmptyState *m_empty = nullptr;
     QWidget *m_emptyCover = nullptr;
     DebloatPlanBar *m_planBar = nullptr;
-    AnimatedValue *m_barPresence = nullptr;
+    qreal m_barPresence = 0; // 0 gone … 1 resting
     bool m_barWanted = false;
 
     // The candidates as last read; recomputed only when their inputs changed.

@@ -9,7 +9,7 @@
 #include "core/AppModel.h"
 #include "core/AppSettings.h"
 #include "design/Accessibility.h"
-#include "design/AnimatedValue.h"
+#include "design/Transition.h"
 #include "design/DeckButton.h"
 #include "design/DeckEmptyState.h"
 #include "design/Ink.h"
@@ -17,7 +17,6 @@
 #include "design/Tokens.h"
 #include "shell/ViewUpdates.h"
 
-#include <QGraphicsOpacityEffect>
 #include <QHBoxLayout>
 #include <QMenu>
 #include <QPainter>
@@ -57,8 +56,6 @@ PackageListPane::PackageListPane(AppModel *model, AppSettings *settings, Applica
 
     m_bar = new SelectionBar(model, std::move(exportSelected), this);
     m_bar->hide();
-    m_barPresence = new AnimatedValue(0, m_bar);
-    connect(m_barPresence, &AnimatedValue::valueChanged, this, [this] { placeBar(); });
 
     applyDensity();
     settings->observe(settings->density, this, [this] { applyDensity(); });
@@ -198,29 +195,25 @@ void PackageListPane::refreshBar()
     }
     m_barWanted = wanted;
     // Slides in from the bottom edge while fading; under reduce motion it only fades.
-    const auto animation = Motion::quick();
     if (wanted)
         m_bar->show();
-    m_barPresence->animateTo(wanted ? 1 : 0, animation);
-    placeBar();
+    // From where a bar still on its way stands, so a quick change of mind never jumps.
+    const qreal from = m_barPresence;
+    const qreal to = wanted ? 1 : 0;
+    Transition::run(m_bar, Motion::quick(), {.opacity = std::pair(from, to)},
+                    {.step = [this, from, to](qreal t) {
+                         m_barPresence = from + (to - from) * t;
+                         placeBar();
+                     },
+                     .done = [this] {
+                         if (!m_barWanted)
+                             m_bar->hide();
+                     }});
 }
 
 void PackageListPane::placeBar()
 {
-    const qreal t = m_barPresence->value();
-    if (!m_barWanted && t <= 0) {
-        m_bar->hide();
-    }
-    if (t > 0 && t < 1) {
-        if (!m_barFade) {
-            m_barFade = new QGraphicsOpacityEffect(m_bar);
-            m_bar->setGraphicsEffect(m_barFade);
-        }
-        m_barFade->setOpacity(t);
-    } else if (m_barFade) {
-        m_bar->setGraphicsEffect(nullptr); // deletes the effect: a settled bar draws plainly
-        m_barFade = nullptr;
-    }
+    const qreal t = m_barPresence;
     const QMargins shadow = Panel::shadowMargins(m_bar->panelStyle()).toMargins();
     // The panel's shape sits Space::l inside the pane; its shadow reaches beyond the shape.
     const int width = std::max(0, this->width() - 2 * int(Space::l)) + shadow.left() + shadow.right();

@@ -7,13 +7,11 @@
 
 #include <functional>
 
-class AnimatedValue;
 class AppModel;
 class AppSettings;
 class ApplicationsState;
 class DeckEmptyState;
 class PackageListView;
-class QGraphicsOpacityEffect;
 class QMenu;
 class SelectionBar;
 
@@ -59,7 +57,6 @@ private:
     QWidget *m_overlay = nullptr;
     Overlay m_overlayKind = Overlay::none;
     SelectionBar *m_bar;
-    AnimatedValue *m_barPresence;
-    QGraphicsOpacityEffect *m_barFade = nullptr;
+    qreal m_barPresence = 0; // 0 gone … 1 resting
     bool m_barWanted = false;
 };
