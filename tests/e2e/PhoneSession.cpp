@@ -9,11 +9,17 @@
 
 #include <unistd.h>
 
+namespace {
+const char *runName = "e2e";
+}
+
+void PhoneSession::setRunName(const char *name) { runName = name; }
+
 QByteArray PhoneSession::runMarker()
 {
     // Taken once, before TMPDIR points into a session's folder.
     static const QByteArray marker =
-        (QDir::tempPath() + QStringLiteral("/kestrel-e2e-%1-").arg(getppid())).toUtf8();
+        (QDir::tempPath() + QStringLiteral("/kestrel-%1-%2-").arg(QLatin1String(runName)).arg(getppid())).toUtf8();
     return marker;
 }
 
@@ -90,6 +96,16 @@ bool PhoneSession::connect(const SimulatedPhone &phone, QString *error) const
         return true;
     *error = QStringLiteral("adb connect %1: %2").arg(phone.serial(), linked.combinedOutput());
     return false;
+}
+
+void PhoneSession::useHomeFolders()
+{
+    for (const auto &[name, folder] : {std::pair("XDG_CONFIG_HOME", ".config"), std::pair("XDG_DATA_HOME", ".local/share"),
+                                       std::pair("XDG_CACHE_HOME", ".cache")}) {
+        const QString where = path(QStringLiteral("home/") + QLatin1String(folder));
+        QDir().mkpath(where);
+        setEnvironment(name, where.toUtf8());
+    }
 }
 
 AppModel &PhoneSession::makeModel(bool monitor, std::chrono::milliseconds monitorInterval)

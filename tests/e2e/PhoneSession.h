@@ -33,6 +33,9 @@ public:
     QByteArray marker() const { return folder.path().toUtf8(); }
     // The prefix shared by the sessions of one test run (the processes one ctest run started).
     static QByteArray runMarker();
+    // The suite's name in that prefix ("e2e" unless set first), so suites that run side by side
+    // never sweep each other's processes.
+    static void setRunName(const char *name);
 
     // The private adb server's environment for this process and its children, then the server.
     bool startAdbServer(QString *error);
@@ -42,6 +45,10 @@ public:
     CommandResult adb(const QStringList &arguments, int timeoutMs = 30000) const;
     // "adb connect": the phone shows up from outside the application.
     bool connect(const SimulatedPhone &phone, QString *error) const;
+
+    // The desktop's folders (configuration, data, cache) inside the session's home, for an
+    // application made in this process.
+    void useHomeFolders();
 
     // The model as the application makes it, with Debian's adb and a private settings store.
     AppModel &makeModel(bool monitor, std::chrono::milliseconds monitorInterval = std::chrono::milliseconds(200));
