@@ -10,6 +10,8 @@
 #include <QUuid>
 #include <QtConcurrent/QtConcurrentRun>
 
+#include <algorithm>
+
 namespace {
 
 const QString kFailed = QStringLiteral("Ошибка");
@@ -67,7 +69,7 @@ QList<DeviceFileItem> DeviceFileManagerModel::selectedDeviceItems() const
     if (deviceSelection().isEmpty())
         return out;
     for (const DeviceFileItem &item : deviceItems())
-        if (deviceSelection().contains(item.path))
+        if (item.isUsable() && deviceSelection().contains(item.path))
             out.append(item);
     return out;
 }
@@ -284,9 +286,13 @@ QCoro::Task<DeviceFileManagerModel::ListingOutcome> DeviceFileManagerModel::refr
         co_return ListingOutcome::dropped;
     if (listing.result.succeeded()) {
         const qsizetype count = listing.items.size();
+        const qsizetype unusable = std::count_if(listing.items.cbegin(), listing.items.cend(),
+                                                 [](const DeviceFileItem &item) { return !item.isUsable(); });
         showDeviceListing(path, listing.items, ticket);
         if (!silent)
-            statusText.set(QStringLiteral("Объектов на Android: ") + QString::number(count));
+            statusText.set(QStringLiteral("Объектов на Android: ") + QString::number(count) +
+                           (unusable > 0 ? QStringLiteral(" · недоступны (имя не в UTF-8): ") + QString::number(unusable)
+                                         : QString()));
         co_return ListingOutcome::shown;
     }
     const QString output = trimmedOutput(listing.result);
@@ -325,7 +331,7 @@ QCoro::Task<void> DeviceFileManagerModel::openLocal(LocalFileItem item)
 
 QCoro::Task<void> DeviceFileManagerModel::openDevice(DeviceFileItem item)
 {
-    if (!item.isDirectory)
+    if (!item.isDirectory || !item.isUsable())
         co_return;
     deviceDirectory.set(item.path);
     devicePathInput.set(item.path);
@@ -480,8 +486,9 @@ bool DeviceFileManagerModel::deviceNameListed(const QString &folder, const QStri
         return false;
     const FileNaming::NameMatch match = nameMatch(folder);
     const QString key = FileNaming::nameKey(name, match);
+    // A name that is not UTF-8 never equals one typed or copied here.
     for (const DeviceFileItem &item : deviceItems())
-        if (item.path != exceptPath && FileNaming::nameKey(item.name, match) == key)
+        if (item.isUsable() && item.path != exceptPath && FileNaming::nameKey(item.name, match) == key)
             return true;
     return false;
 }
@@ -647,7 +654,8 @@ QCoro::Task<void> DeviceFileManagerModel::uploadSelected()
     }
     QSet<QString> used;
     for (const DeviceFileItem &entry : listing.items)
-        used.insert(FileNaming::nameKey(entry.name, match));
+        if (entry.isUsable())
+            used.insert(FileNaming::nameKey(entry.name, match));
 
     for (qsizetype k = next; k < items.size(); ++k) {
         const LocalFileItem &item = items.at(k);
