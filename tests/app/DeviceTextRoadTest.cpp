@@ -134,7 +134,7 @@ TEST_F(DeviceTextRoad, LabelsAndFileNamesFromThePhoneAreDrawnAsTheyAre)
         EXPECT_FALSE(holdsControls(*rows));
         EXPECT_TRUE(lines(*rows, rect).contains(shown)) << lines(*rows, rect).join(QStringLiteral(" | ")).toStdString();
 
-        // The inspector's title: one line, the same text; read aloud as the phone gave it.
+        // The inspector's title: the same text, read aloud as the phone gave it.
         ASSERT_TRUE(eventually([&] {
             auto *title = qobject_cast<DeckParagraph *>(findAll(QStringLiteral("inspectorTitle")).value(0));
             return title && title->shownText() == shown;
