@@ -3,6 +3,7 @@
 #include "bridge/Bytes.h"
 #include "bridge/DeviceFileItem.h"
 #include "core/PublishedList.h"
+#include "design/ShownText.h"
 #include "shell/ViewUpdates.h"
 
 #include <QAbstractTableModel>
@@ -72,8 +73,8 @@ public:
         case Qt::ToolTipRole:
             if (index.column() != nameColumn)
                 return {};
-            return ViewUpdates::plainToolTip(item->isUsable() ? item->name
-                                                              : item->name + QLatin1Char('\n') + unusableFileText());
+            return ViewUpdates::plainToolTip(ShownText::line(item->name) +
+                                             (item->isUsable() ? QString() : QLatin1Char('\n') + unusableFileText()));
         case Qt::AccessibleTextRole:
             return fileAccessibleText(item->name, item->isDirectory) +
                    (item->isUsable() ? QString() : QStringLiteral(" — ") + unusableFileText());
