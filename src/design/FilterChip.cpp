@@ -1,6 +1,7 @@
 #include "FilterChip.h"
 
 #include "Accessibility.h"
+#include "FocusRing.h"
 #include "Ink.h"
 #include "Squircle.h"
 #include "Symbols.h"
@@ -142,4 +143,5 @@ void FilterChip::paintEvent(QPaintEvent *)
         p.setPen(badgeTextColor());
         p.drawText(badge, Qt::AlignCenter, badgeText());
     }
+    FocusRing::paintIfShown(p, this, r, Radius::pill);
 }
