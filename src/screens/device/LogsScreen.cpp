@@ -193,6 +193,9 @@ QWidget *LogsScreen::buildFilters()
     for (LogLevel level : allCases<LogLevel>()) {
         auto *chip = new FilterChip(rawValue(level), icon(level), std::nullopt, logcat->minimumLevel() == level, tone(level));
         chip->setToolTip(ViewUpdates::plainToolTip(QStringLiteral("Показывать ") + title(level) + QStringLiteral(" и выше")));
+        // The counts appear and grow while the stream runs: the chips keep their places under the
+        // pointer until a count passes four digits.
+        chip->reserveCountDigits(4);
         connect(chip, &QAbstractButton::clicked, this, [this, level] { this->logcat()->setMinimumLevel(level); });
         m_chips << chip;
         items << chip;
