@@ -9,6 +9,7 @@
 #include "core/AppModel.h"
 #include "screens/packages/PresetPreviewSheet.h"
 #include "bridge/PresetAction.h"
+#include "design/DeckButton.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -142,10 +143,10 @@ QMessageBox *AppDialogs::confirmation(QWidget *parent, const QString &title, con
     box->setIcon(QMessageBox::Warning);
     if (confirmText) {
         QPushButton *confirm =
-            box->addButton(*confirmText, destructive ? QMessageBox::DestructiveRole : QMessageBox::AcceptRole);
+            addButton(box, *confirmText, destructive ? QMessageBox::DestructiveRole : QMessageBox::AcceptRole);
         box->setProperty(kConfirmButton, QVariant::fromValue(static_cast<QObject *>(confirm)));
     }
-    QPushButton *cancel = box->addButton(QStringLiteral("Отмена"), QMessageBox::RejectRole);
+    QPushButton *cancel = addButton(box, QStringLiteral("Отмена"), QMessageBox::RejectRole);
     box->setDefaultButton(cancel);
     box->setEscapeButton(cancel);
     return box;
@@ -159,10 +160,22 @@ QMessageBox *AppDialogs::alert(QWidget *parent, const QString &title, const QStr
     box->setText(title);
     box->setInformativeText(message);
     box->setIcon(QMessageBox::Critical);
-    QPushButton *close = box->addButton(QStringLiteral("Закрыть"), QMessageBox::RejectRole);
+    QPushButton *close = addButton(box, QStringLiteral("Закрыть"), QMessageBox::RejectRole);
     box->setDefaultButton(close);
     box->setEscapeButton(close);
     return box;
+}
+
+QPushButton *AppDialogs::addButton(QMessageBox *box, const QString &text, QMessageBox::ButtonRole role)
+{
+    DeckButtonRole look = DeckButtonRole::secondary;
+    if (role == QMessageBox::DestructiveRole)
+        look = DeckButtonRole::destructive;
+    else if (role == QMessageBox::AcceptRole || role == QMessageBox::YesRole || role == QMessageBox::ApplyRole)
+        look = DeckButtonRole::primary;
+    auto *button = new DeckButton(text, {look, DeckButtonSize::regular});
+    box->addButton(button, role);
+    return button;
 }
 
 bool AppDialogs::wasConfirmed(QDialog *dialog)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMessageBox>
 #include <QObject>
 #include <QString>
 
@@ -8,7 +9,7 @@
 class AppModel;
 class DialogPresenter;
 class QDialog;
-class QMessageBox;
+class QPushButton;
 class QWidget;
 
 // The sheets, confirmation dialogs and alerts of the main window. Each follows one model
@@ -31,6 +32,9 @@ public:
     // first, then "Отмена". `destructive` gives the confirming button the destructive role.
     static QMessageBox *confirmation(QWidget *parent, const QString &title, const std::optional<QString> &message,
                                      const std::optional<QString> &confirmText, bool destructive);
+    // A button of the design layer for a message box, styled by its role: the destructive role
+    // in the danger style, accepting roles as the primary button, the rest as secondary ones.
+    static QPushButton *addButton(QMessageBox *box, const QString &text, QMessageBox::ButtonRole role);
     // An alert with one "Закрыть" button.
     static QMessageBox *alert(QWidget *parent, const QString &title, const QString &message);
     // The button that confirms (null when the dialog has none or is not a confirmation).
