@@ -20,9 +20,10 @@ TEST(ConsoleRows, TextBreaksIntoTheLinesItIsDrawnIn)
     QFont font = Typo::monoBody();
     font.setKerning(false);
     const ConsoleTextLayout::Advances advances(font);
-    const qreal cell = advances.of(U'x');
-    ASSERT_GT(cell, 0);
-    const qreal tenCells = cell * 10 + 0.5;
+    // Room for ten letters of the font in use, whatever its widths: "abcdefghij" fits, an eleventh
+    // letter does not, and every shorter line below fits.
+    const qreal tenCells = ConsoleTextLayout::offsets(u"abcdefghij", advances).last() + 0.5;
+    ASSERT_GT(tenCells, 1);
     struct Case {
         const char *name;
         QString text;
