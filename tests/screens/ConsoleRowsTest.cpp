@@ -61,10 +61,10 @@ TEST(ConsoleRows, TextBreaksIntoTheLinesItIsDrawnIn)
     };
     for (const auto &c : standIns) {
         SCOPED_TRACE(c.name);
-        const ConsoleTextLayout layout = ConsoleTextLayout::make(c.text, advances, cell * 400);
+        const ConsoleTextLayout layout = ConsoleTextLayout::make(c.text, advances, tenCells * 40);
         EXPECT_EQ(layout.display, c.display);
         EXPECT_EQ(layout.lines, (QList<Line>{{0, c.display.size()}}));
-        EXPECT_EQ(ConsoleTextLayout::lineCount(c.text, advances, cell * 400), 1);
+        EXPECT_EQ(ConsoleTextLayout::lineCount(c.text, advances, tenCells * 40), 1);
     }
 
     // Never narrower than one character: a width of nothing still moves on.
