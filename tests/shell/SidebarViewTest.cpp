@@ -90,6 +90,7 @@ TEST(SidebarView, HoverShowsTheShortcutHintUnlessABadgeOrNoDigit)
     ShellHarness h;
     h->packages.set(packages(3));
     SidebarView sidebar(h.model.get(), h.settings.get());
+    sidebar.resize(236, 900); // every row in sight, none under the footer
     sidebar.show();
     struct Case { AppRoute route; bool hint; QString keys; } cases[] = {
         {AppRoute::overview, true, QKeySequence(Qt::CTRL | Qt::Key_1).toString(QKeySequence::NativeText)},

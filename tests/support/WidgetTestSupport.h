@@ -5,6 +5,7 @@
 #include "design/DeckSegmented.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QImage>
 #include <QTest>
 #include <QWidget>
@@ -42,10 +43,13 @@ inline QImage renderWidget(QWidget &w)
 }
 
 // A left click at `at` (the centre by default) sent through the widget's window, as the window
-// system delivers it: unlike a click sent to the widget, it moves the keyboard focus.
+// system delivers it: it activates the window, and unlike a click sent to the widget it moves
+// the keyboard focus.
 inline void clickThroughWindow(QWidget *widget, std::optional<QPoint> at = std::nullopt)
 {
     QWidget *window = widget->window();
+    if (!window->isActiveWindow())
+        QApplication::setActiveWindow(window);
     QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, widget->mapTo(window, at.value_or(widget->rect().center())));
 }
 
