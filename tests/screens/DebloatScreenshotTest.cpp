@@ -19,7 +19,7 @@ namespace {
 
 TEST(DebloatScreenshots, ListWithPlanAndReviewSheet)
 {
-    for (const auto &[scheme, schemeName] : {std::pair{ColorScheme::dark, "dark"}, std::pair{ColorScheme::light, "light"}}) {
+    for (const auto &[scheme, schemeName] : kSchemes) {
         for (const auto &[width, sizeName] : {std::pair{1180, "wide"}, std::pair{760, "compact"}}) {
             const QString suffix = QStringLiteral("-%1-%2").arg(QString::fromUtf8(sizeName), QString::fromUtf8(schemeName));
             ShellHarness h;

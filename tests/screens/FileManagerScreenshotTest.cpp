@@ -49,7 +49,7 @@ bool save(FileScreenHarness &f, const QString &name)
 TEST(FileManagerScreenshots, MainStatesInBothSchemesAndSizes)
 {
     SchemeGuard guard;
-    for (const auto &[scheme, schemeName] : {std::pair{ColorScheme::dark, "dark"}, std::pair{ColorScheme::light, "light"}}) {
+    for (const auto &[scheme, schemeName] : kSchemes) {
         for (const auto &[width, sizeName] : {std::pair{1180, "wide"}, std::pair{700, "compact"}}) {
             FileScreenHarness::scheme = scheme;
             const QString suffix = QStringLiteral("-%1-%2").arg(QString::fromUtf8(sizeName), QString::fromUtf8(schemeName));

@@ -4,6 +4,7 @@
 
 #include "GeometryWalk.h"
 #include "ShellHarness.h"
+#include "../screens/ScreenTestSupport.h"
 
 #include <QDir>
 #include <QPainter>
@@ -17,8 +18,7 @@ namespace {
 // "screenshots" for a look by eye; what a person would see wrong in one fails the test.
 TEST(Screenshots, MainWindowInEachSizeThemeAndDeviceState)
 {
-    const QString folder = QStringLiteral(KESTREL_BUILD_DIR "/screenshots");
-    QDir().mkpath(folder);
+    const QString folder = shotDir();
     const QList<QSize> sizes{{1360, 880}, {820, 540}};
     const struct { AppearanceMode mode; const char *name; } themes[] = {{AppearanceMode::dark, "dark"},
                                                                         {AppearanceMode::light, "light"}};
@@ -59,8 +59,7 @@ TEST(Screenshots, MainWindowInEachSizeThemeAndDeviceState)
 // Every connection state's diagram, one under another, in both themes.
 TEST(Screenshots, LinkDiagramInEachState)
 {
-    const QString folder = QStringLiteral(KESTREL_BUILD_DIR "/screenshots");
-    QDir().mkpath(folder);
+    const QString folder = shotDir();
     A11y::setReduceMotion(false);
     for (ColorScheme scheme : {ColorScheme::dark, ColorScheme::light}) {
         Theme::apply(scheme, false);
