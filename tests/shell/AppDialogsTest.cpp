@@ -253,8 +253,8 @@ TEST(AppDialogs, ConfirmingButtonsWearTheirRole)
     for (const auto &c : cases) {
         QMessageBox *box = c.open();
         ASSERT_TRUE(box) << c.what;
-        auto *confirm = qobject_cast<DeckButton *>(DialogFixture::button(box, c.confirm));
-        auto *cancel = qobject_cast<DeckButton *>(DialogFixture::button(box, QStringLiteral("Отмена")));
+        auto *confirm = qobject_cast<DeckButton *>(dialogButton(box, c.confirm));
+        auto *cancel = qobject_cast<DeckButton *>(dialogButton(box, QStringLiteral("Отмена")));
         ASSERT_TRUE(confirm && cancel) << c.what;
         EXPECT_EQ(confirm->buttonStyle().role, c.role) << c.what;
         EXPECT_EQ(cancel->buttonStyle().role, DeckButtonRole::secondary) << c.what;
