@@ -5,6 +5,7 @@
 #include "DebloatRowDelegate.h"
 #include "DebloatState.h"
 #include "PaddedListView.h"
+#include "RowPainting.h"
 #include "RiskLegend.h"
 
 #include "shell/DeckScreen.h"
@@ -140,6 +141,7 @@ QWidget *DebloatView::buildListArea()
     m_list->setBatchSize(200);
     m_delegate = new DebloatRowDelegate(m_state->listModel(), m_list);
     m_list->setItemDelegate(m_delegate);
+    RowPainting::followIcons(m_list);
     m_list->setModel(m_state->listModel());
     m_list->installEventFilter(this);
     connect(m_list, &QAbstractItemView::clicked, this, &DebloatView::toggleRow);
