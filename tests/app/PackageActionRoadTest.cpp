@@ -1,6 +1,7 @@
 #include "AppTest.h"
 
 #include "core/AppModel.h"
+#include "design/DeckParagraph.h"
 #include "design/DeckText.h"
 #include "design/Motion.h"
 #include "design/OperationBar.h"
@@ -36,6 +37,8 @@ QStringList shownTexts(QWidget *root)
             texts << label->text();
         if (auto *text = qobject_cast<DeckText *>(w))
             texts << text->text();
+        if (auto *paragraph = qobject_cast<DeckParagraph *>(w))
+            texts << paragraph->text();
     }
     texts.removeAll(QString());
     return texts;
@@ -53,7 +56,8 @@ protected:
         for (const QJsonValue &v : phone->packages()) {
             const QJsonObject p = v.toObject();
             if (!p.value(QStringLiteral("system")).toBool() && p.value(QStringLiteral("installed")).toBool()
-                && enabledOnPhone(p) && !p.contains(QStringLiteral("failures")) && labels.count(p.value(QStringLiteral("label")).toString()) == 1)
+                && enabledOnPhone(p) && !p.contains(QStringLiteral("failures"))
+                && labels.count(p.value(QStringLiteral("label")).toString()) == 1)
                 found << p;
         }
         return found;

@@ -5,8 +5,8 @@
 #include "DebloatRowDelegate.h"
 #include "DebloatState.h"
 #include "PaddedListView.h"
-#include "RowPainting.h"
 #include "RiskLegend.h"
+#include "RowPainting.h"
 
 #include "shell/DeckScreen.h"
 #include "shell/DeckTextField.h"

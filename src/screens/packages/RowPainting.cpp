@@ -7,11 +7,10 @@
 #include "design/Symbols.h"
 #include "design/Theme.h"
 
+#include <QAbstractItemView>
 #include <QFontMetricsF>
 #include <QHash>
-#include <QAbstractItemView>
 #include <QPixmap>
-#include <QPointer>
 
 #include <cmath>
 
@@ -82,11 +81,8 @@ void packageIcon(QPainter &painter, const QRectF &square, const AndroidPackage &
 void followIcons(QAbstractItemView *view)
 {
     AppIconCache &cache = AppIconCache::shared();
-    QPointer<QWidget> viewport = view->viewport();
-    const auto repaint = [viewport] {
-        if (viewport)
-            viewport->update();
-    };
+    // The view is the context: the connections end with it.
+    const auto repaint = [view] { view->viewport()->update(); };
     QObject::connect(&cache, &AppIconCache::iconReady, view, repaint);
     QObject::connect(&cache, &AppIconCache::cleared, view, repaint);
 }

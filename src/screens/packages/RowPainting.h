@@ -9,10 +9,10 @@
 #include <QRectF>
 #include <QString>
 
-// Pieces that list delegates of the package screens paint: the same badge, icon and check box
-// the screens' widgets show, drawn without a widget per row.
 class QAbstractItemView;
 
+// Pieces that list delegates of the package screens paint: the same badge, icon and check box
+// the screens' widgets show, drawn without a widget per row.
 namespace RowPainting {
 
 // A StatusBadge's ideal size and the badge itself, its top-left corner at `topLeft`. Rendered
