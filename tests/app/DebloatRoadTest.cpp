@@ -14,7 +14,12 @@ namespace {
 
 class DebloatRoad : public AppTest {
 protected:
-    QAbstractItemView *candidates() const { return find<QAbstractItemView>(QStringLiteral("Кандидаты на очистку")); }
+    // The candidate list, once the screen shows it.
+    QAbstractItemView *candidates() const
+    {
+        const QList<QWidget *> shown = findAll(QStringLiteral("Кандидаты на очистку"));
+        return shown.size() == 1 ? qobject_cast<QAbstractItemView *>(shown.first()) : nullptr;
+    }
     // The phone's package the screen shows as `shown` (its label once the phone told it, else its
     // name), when no other is shown so.
     QJsonObject phonePackage(const QString &shown) const

@@ -67,10 +67,11 @@ protected:
         const QList<QJsonObject> all = targets();
         return all.isEmpty() ? QJsonObject() : all.first();
     }
+    // The Applications list, once the screen shows it.
     QAbstractItemView *packageList() const
     {
-        QWidget *pane = find(QStringLiteral("packageListPane"));
-        return pane ? firstShown<QAbstractItemView>(pane) : nullptr;
+        const QList<QWidget *> panes = findAll(QStringLiteral("packageListPane"));
+        return panes.size() == 1 ? firstShown<QAbstractItemView>(panes.first()) : nullptr;
     }
     // The text the list shows for a phone's package: its label once the phone told it, else its name.
     QString labelOf(const QJsonObject &p) const
@@ -94,9 +95,10 @@ protected:
     // The state button the inspector shows now ("Отключить" or "Включить"), when enabled.
     QWidget *inspectorButton(const QString &text) const
     {
-        QWidget *inspector = find(QStringLiteral("inspector"));
-        if (!inspector)
+        const QList<QWidget *> inspectors = findAll(QStringLiteral("inspector"));
+        if (inspectors.size() != 1)
             return nullptr;
+        QWidget *inspector = inspectors.first();
         const QList<QWidget *> found = findAll(text, inspector);
         return found.size() == 1 && found.first()->isEnabled() ? found.first() : nullptr;
     }

@@ -59,7 +59,12 @@ protected:
         ADD_FAILURE() << "the phone lost " << permission.toStdString();
         return false;
     }
-    QAbstractItemView *permissionList() const { return find<QAbstractItemView>(QStringLiteral("permissionList")); }
+    // The manager's list, once it is shown.
+    QAbstractItemView *permissionList() const
+    {
+        const QList<QWidget *> shown = findAll(QStringLiteral("permissionList"));
+        return shown.size() == 1 ? qobject_cast<QAbstractItemView *>(shown.first()) : nullptr;
+    }
     // The row text the list shows for a permission (its readable name; the raw name is its tooltip).
     QString rowOf(const QString &permission) const
     {

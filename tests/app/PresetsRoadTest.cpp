@@ -67,7 +67,12 @@ protected:
     {
         return QDir(libraryFolder()).entryList({QStringLiteral("*.json")}, QDir::Files, QDir::Name);
     }
-    QListView *grid() const { return find<QListView>(QStringLiteral("presets-grid")); }
+    // The library's grid while it is shown (it is not while the library is empty).
+    QListView *grid() const
+    {
+        const QList<QWidget *> shown = findAll(QStringLiteral("presets-grid"));
+        return shown.size() == 1 ? qobject_cast<QListView *>(shown.first()) : nullptr;
+    }
     // A click on a button painted on the card of `row` (the card draws its buttons itself).
     void clickCard(int row, QRectF PresetCardDelegate::Layout::*button, const PackagePreset &preset)
     {
