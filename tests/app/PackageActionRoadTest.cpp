@@ -5,6 +5,7 @@
 #include "design/DeckText.h"
 #include "design/Motion.h"
 #include "design/OperationBar.h"
+#include "design/Transition.h"
 
 #include <QAbstractItemView>
 #include <QElapsedTimer>
@@ -102,11 +103,12 @@ protected:
         const QList<QWidget *> found = findAll(text, inspector);
         return found.size() == 1 && found.first()->isEnabled() ? found.first() : nullptr;
     }
-    // A button of the selection bar, when the bar lets it be pressed.
+    // A button of the selection bar, when the bar stands still and lets it be pressed (a user
+    // aims at a bar once it has stopped moving).
     QWidget *barButton(const QString &text) const
     {
         const QList<QWidget *> bars = findAll(QStringLiteral("selectionBar"));
-        if (bars.size() != 1)
+        if (bars.size() != 1 || Transition::isRunning(bars.first()))
             return nullptr;
         const QList<QWidget *> found = findAll(text, bars.first());
         return found.size() == 1 && found.first()->isEnabled() && reachable(found.first()) ? found.first() : nullptr;
@@ -244,6 +246,7 @@ TEST_F(PackageActionRoad, SelectionBarTogglesTwentyTimesWhileTheBarIsStillArrivi
         bar = bars.size() == 1 ? bars.first() : nullptr;
         return bar && shownTexts(bar).contains(QStringLiteral("2"));
     })) << "the bar counts the two picked packages";
+    settle();
 
     Timing timing;
     toggleRounds(20, names, [&](int round, bool disabling, QElapsedTimer &clock) {
