@@ -4,6 +4,7 @@
 #include "GeometryWalk.h"
 #include "ProcessSweep.h"
 
+#include "bridge/Resources.h"
 #include "core/AppModel.h"
 #include "core/AppSettings.h"
 #include "core/JsonSettingsFormat.h"
@@ -80,7 +81,10 @@ void AppTest::SetUp()
     if (connectsPhone())
         ASSERT_TRUE(session->connect(*phone, &error)) << error.toStdString();
 
-    // As main makes them, with Debian's adb given rather than searched for.
+    // As main makes them, with Debian's adb given rather than searched for. The application finds
+    // its resources (the metadata program that reads labels and icons) beside itself; the test
+    // executable lives elsewhere.
+    Resources::setRootForTesting(E2eTools::resourcesFolder());
     ASSERT_FALSE(A11y::reduceMotion());
     store.reset(newStandardSettings());
     settings = std::make_unique<AppSettings>(store.get());
@@ -124,6 +128,7 @@ void AppTest::TearDown()
         std::cerr << "the session's folder is kept: " << marker.toStdString() << "\n";
     }
     session.reset();
+    Resources::setRootForTesting(QString());
 }
 
 QWidget *AppTest::mainWindow() const { return app ? app->mainWindow() : nullptr; }
