@@ -9,6 +9,8 @@
 #include "core/AppSettings.h"
 #include "core/JsonSettingsFormat.h"
 #include "design/Accessibility.h"
+#include "design/DeckParagraph.h"
+#include "design/DeckText.h"
 #include "design/Transition.h"
 #include "shell/KestrelApp.h"
 #include "shell/MainWindow.h"
@@ -16,6 +18,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -162,6 +165,28 @@ QWidget *AppTest::find(const QString &name, QWidget *within) const
     ADD_FAILURE() << (found.isEmpty() ? "no shown widget is called \"" : "several shown widgets are called \"")
                   << name.toStdString() << "\"";
     return nullptr;
+}
+
+QStringList AppTest::shownTexts(const QString &prefix, QWidget *within) const
+{
+    QStringList texts;
+    for (QWidget *top : within ? QList<QWidget *>{within} : windows())
+        for (QWidget *w : top->findChildren<QWidget *>()) {
+            if (!w->isVisible())
+                continue;
+            QString text;
+            if (auto *t = qobject_cast<DeckText *>(w))
+                text = t->text();
+            else if (auto *p = qobject_cast<DeckParagraph *>(w))
+                text = p->text();
+            else if (auto *l = qobject_cast<QLabel *>(w))
+                text = l->text();
+            else
+                continue;
+            if (text.startsWith(prefix))
+                texts << text;
+        }
+    return texts;
 }
 
 QStringList AppTest::rowTexts(const QAbstractItemView *view, int role)
