@@ -2,7 +2,6 @@
 
 #include "design/DeckParagraph.h"
 #include "design/DeckSegmented.h"
-#include "design/DeckText.h"
 #include "design/ScreenHeader.h"
 
 #include <QAbstractButton>
@@ -68,15 +67,6 @@ protected:
     }
 };
 
-QStringList paintedTexts(QWidget *root)
-{
-    QStringList texts;
-    for (auto *text : root->findChildren<DeckText *>())
-        if (text->isVisible())
-            texts << text->text();
-    return texts;
-}
-
 // A safe candidate and a riskier one are picked, the action set to removal for the user, the
 // plan reviewed and its risk acknowledged: both packages leave user 0 on the phone, nothing else
 // is touched, and the screen no longer offers them.
@@ -107,7 +97,7 @@ TEST_F(DebloatRoad, PickReviewAcknowledgeAndRunRemovesThePlannedPackages)
     ASSERT_TRUE(eventually([&] {
         const QList<QWidget *> bars = findAll(QStringLiteral("debloatPlanBar"));
         bar = bars.size() == 1 ? bars.first() : nullptr;
-        return bar && paintedTexts(bar).contains(QStringLiteral("2 приложений в плане"));
+        return bar && shownTexts({}, bar).contains(QStringLiteral("2 приложений в плане"));
     })) << "the plan bar counts both";
     clickSegment(find<DeckSegmented>(QStringLiteral("Действие очистки")), QStringLiteral("Удалить для пользователя"));
     settle();

@@ -26,8 +26,8 @@ bool enabledOnPhone(const QJsonObject &p)
 
 QString nameOf(const QJsonObject &p) { return p.value(QStringLiteral("name")).toString(); }
 
-// Every text shown under `root`: accessible names, labels and painted texts.
-QStringList shownTexts(QWidget *root)
+// Every text shown under `root`, the accessible names included (an info row's "label: value").
+QStringList everyText(QWidget *root)
 {
     QStringList texts;
     for (QWidget *w : root->findChildren<QWidget *>()) {
@@ -243,7 +243,7 @@ TEST_F(PackageActionRoad, SelectionBarTogglesTwentyTimesWhileTheBarIsStillArrivi
     ASSERT_TRUE(eventually([&] {
         const QList<QWidget *> bars = findAll(QStringLiteral("selectionBar"));
         bar = bars.size() == 1 ? bars.first() : nullptr;
-        return bar && shownTexts(bar).contains(QStringLiteral("2"));
+        return bar && shownTexts({}, bar).contains(QStringLiteral("2"));
     })) << "the bar counts the two picked packages";
 
     Timing timing;
@@ -260,7 +260,7 @@ TEST_F(PackageActionRoad, SelectionBarTogglesTwentyTimesWhileTheBarIsStillArrivi
     expectToggledAndShownEnabled(packages, 10);
     QWidget *shownBar = find(QStringLiteral("selectionBar"));
     ASSERT_TRUE(shownBar) << "the selection stays after the actions";
-    EXPECT_TRUE(shownTexts(shownBar).contains(QStringLiteral("2"))) << "the bar still counts both";
+    EXPECT_TRUE(shownTexts({}, shownBar).contains(QStringLiteral("2"))) << "the bar still counts both";
 }
 
 // A package the phone reports without native code and without an installer: the framework
@@ -293,7 +293,7 @@ TEST_F(InspectorRoad, ShowsAFactThePhoneLacksAsMissing)
     EXPECT_EQ(findAll(QStringLiteral("Архитектура: —"), inspector).size(), 1);
     EXPECT_EQ(findAll(QStringLiteral("Установщик: —"), inspector).size(), 1);
     const QRegularExpression null(QStringLiteral("\\bnull\\b"), QRegularExpression::CaseInsensitiveOption);
-    for (const QString &text : shownTexts(inspector))
+    for (const QString &text : everyText(inspector))
         EXPECT_FALSE(null.match(text).hasMatch()) << text.toStdString();
 }
 

@@ -1,22 +1,11 @@
 #include "AppTest.h"
 
-#include "design/DeckText.h"
-
 #include <QAbstractItemView>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QMessageBox>
 
 namespace {
-
-QStringList paintedTexts(QWidget *root)
-{
-    QStringList texts;
-    for (auto *text : root->findChildren<DeckText *>())
-        if (text->isVisible())
-            texts << text->text();
-    return texts;
-}
 
 class PermissionsRoad : public AppTest {
 protected:
@@ -91,7 +80,7 @@ protected:
     bool managerSays(const QString &text) const
     {
         const QList<QWidget *> shown = findAll(QStringLiteral("permissionManager"));
-        return shown.size() == 1 && paintedTexts(shown.first()).contains(text);
+        return shown.size() == 1 && shownTexts({}, shown.first()).contains(text);
     }
     // The confirmation's question, once it is shown.
     QString question() const

@@ -4,7 +4,6 @@
 
 #include "bridge/PackagePreset.h"
 #include "core/AppModel.h"
-#include "design/DeckText.h"
 #include "design/Labels.h"
 #include "screens/packages/PresetCardDelegate.h"
 
@@ -24,15 +23,6 @@
 #include <algorithm>
 
 namespace {
-
-QStringList paintedTexts(QWidget *root)
-{
-    QStringList texts;
-    for (auto *text : root->findChildren<DeckText *>())
-        if (text->isVisible())
-            texts << text->text();
-    return texts;
-}
 
 QByteArray readAll(const QString &path)
 {
@@ -171,7 +161,7 @@ TEST_F(PresetsRoad, SavePreviewApplyExportAndDelete)
     ASSERT_TRUE(eventually([&] { return findAll(QStringLiteral("Сохранить в библиотеку")).size() == 1; }));
     QWidget *form = find(QStringLiteral("presets-save-form"));
     ASSERT_TRUE(form);
-    EXPECT_TRUE(paintedTexts(form).contains(QStringLiteral("Будет записано 2 выбранных пакетов")));
+    EXPECT_TRUE(shownTexts({}, form).contains(QStringLiteral("Будет записано 2 выбранных пакетов")));
     click(field(QStringLiteral("Название")));
     key(Qt::Key_A, Qt::ControlModifier);
     type(QStringLiteral("Банки и такси"));
