@@ -41,6 +41,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 const QString kSerial = QStringLiteral("R58N12ABCDE");
@@ -396,6 +398,41 @@ TEST(PresetsScreen, GridColumnsFollowTheWidth)
     const int perRow = int(lefts.size());
     EXPECT_GE(perRow, 1);
     EXPECT_GT((perRow + 1) * (PresetCardDelegate::kMinimumWidth + m.left() + m.right()), grid->width());
+}
+
+// Judged by where the view put each card, not by the grid's own arithmetic: at every screen
+// width each card lies whole inside the grid, which is as tall as its rows, and none lies over
+// another.
+TEST(PresetsScreen, EveryCardLiesInsideTheGridAtEveryWidth)
+{
+    PresetsFixture f;
+    for (int i = 0; i < 5; ++i)
+        f.addPreset(QStringLiteral("p%1.json").arg(i), preset(QStringLiteral("П%1").arg(i), {"com.a"}));
+    PresetsView *s = f.show(600, 900);
+    QStringList hidden;
+    for (int width = 600; width <= 1800; ++width) {
+        f.reader->resize(width, 900);
+        settle();
+        QListView *grid = s->grid();
+        QList<QRect> placed;
+        for (int row = 0; row < 5; ++row) {
+            const QRect cell = grid->visualRect(grid->model()->index(row, 0));
+            const bool inside = grid->viewport()->rect().contains(cell);
+            const bool apart = std::none_of(placed.cbegin(), placed.cend(), [&](const QRect &r) { return r.intersects(cell); });
+            if (inside && apart)
+                placed << cell;
+            else
+                hidden << QStringLiteral("%1 px: card %2 at %3,%4 in %5×%6")
+                              .arg(width)
+                              .arg(row + 1)
+                              .arg(cell.x())
+                              .arg(cell.y())
+                              .arg(grid->viewport()->width())
+                              .arg(grid->viewport()->height());
+        }
+    }
+    EXPECT_TRUE(hidden.isEmpty()) << hidden.mid(0, 20).join(QLatin1Char('\n')).toStdString() << "\n("
+                                  << hidden.size() << " in all)";
 }
 
 // ---- Preview sheet ----
