@@ -2,6 +2,7 @@
 
 #include "core/PresetLibrary.h"
 
+#include <QLocale>
 #include <QPointer>
 #include <QStyledItemDelegate>
 
@@ -35,17 +36,31 @@ public:
     };
     Layout layout(const QRect &cell, const PackagePreset &preset) const;
 
+    // A card's buttons, in the order they are read.
+    enum class Button { apply, exportFile, trash };
+    static constexpr Button kButtons[] = {Button::apply, Button::exportFile, Button::trash};
+    // What accessibility reads for a button ("Удалить пресет " and the name for the trash).
+    static QString buttonLabel(Button button, const PackagePreset &preset);
+    static QRectF buttonRect(const Layout &layout, Button button);
+    // A press of `button` on the card of `row`, as a click has it ("Применить" only while it can).
+    void press(Button button, int row);
+
     // Every card has this height; the grid chooses the width (280 to 420 px).
     static int cardHeight();
-    // Around each card: the room of its panel's shadow, which is also the space between cards.
+    // A cell of the grid is a card and the Space::m after it (right and below): the card's place
+    // in its cell. Shadows reach past the cell into the gaps; the grid keeps `gridOutsets` more
+    // room after its last column and row for the outer ones.
     static QMargins cellMargins();
+    static QMargins gridOutsets();
+    static QMargins shadowReach();
     static int cellHeight();
     static constexpr int kMinimumWidth = 280;
     static constexpr int kMaximumWidth = 420;
 
-    // The creation time as the card shows it: an ISO 8601 internet date-time in the user's
-    // locale (abbreviated date, short time), anything else verbatim.
-    static QString creationText(const QString &createdAt);
+    // The creation time as the card shows it: an ISO 8601 internet date-time in `locale`'s
+    // abbreviated date and short time, anything else verbatim.
+    static QString creationText(const QString &createdAt, const QLocale &locale = QLocale());
+    static QString abbreviatedDateFormat(const QLocale &locale);
     static QString applyToolTip(bool canApply);
     static QString badgeIcon(PresetAction action);
 

@@ -1,11 +1,14 @@
 #include "PresetsView.h"
 
 #include "PresetCardDelegate.h"
+#include "PresetGridAccessible.h"
 #include "PresetsState.h"
 
 #include "core/AppModel.h"
 #include "core/FileNaming.h"
 #include "core/PlatformTexts.h"
+#include "design/AdaptiveGrid.h"
+#include "design/Accessibility.h"
 #include "design/DeckButton.h"
 #include "design/DeckEmptyState.h"
 #include "design/DeckParagraph.h"
@@ -13,10 +16,12 @@
 #include "design/DeckText.h"
 #include "design/Ink.h"
 #include "design/Labels.h"
+#include "design/Motion.h"
 #include "design/Panel.h"
 #include "design/SymbolTile.h"
 #include "design/Symbols.h"
 #include "design/Tokens.h"
+#include "design/Transition.h"
 #include "design/Typo.h"
 #include "shell/AppDialogs.h"
 #include "shell/DeckScreen.h"
@@ -59,6 +64,8 @@ QString trimmedSpacesAndTabs(const QString &text)
 
 PresetGridView::PresetGridView(QWidget *parent) : QListView(parent)
 {
+    // The cards' painted buttons are read as buttons of their own.
+    PresetGridAccessible::install();
     setViewMode(QListView::IconMode);
     setFlow(QListView::LeftToRight);
     setWrapping(true);
@@ -85,11 +92,13 @@ void PresetGridView::resizeEvent(QResizeEvent *event)
 
 void PresetGridView::relayout()
 {
-    const QMargins margins = PresetCardDelegate::cellMargins();
-    const int sideRoom = margins.left() + margins.right();
-    const int available = std::max(1, width());
-    m_columns = std::max(1, available / (PresetCardDelegate::kMinimumWidth + sideRoom));
-    const int cell = std::min(available / m_columns, PresetCardDelegate::kMaximumWidth + sideRoom);
+    // Card shapes are Space::m apart; the first column's shape starts at the grid's left edge
+    // (its shadow falls inside the first cell) and the last one's shadow needs `outsets` more.
+    const QMargins outsets = PresetCardDelegate::gridOutsets();
+    const int step = int(Space::m);
+    const int available = std::max(1, width() - outsets.right());
+    m_columns = std::max(1, available / (PresetCardDelegate::kMinimumWidth + step));
+    const int cell = std::min(available / m_columns, PresetCardDelegate::kMaximumWidth + step);
     const QSize grid(cell, PresetCardDelegate::cellHeight());
     if (gridSize() != grid)
         setGridSize(grid);
@@ -100,9 +109,18 @@ void PresetGridView::relayout()
         setViewportMargins(centred);
     const int count = model() ? model()->rowCount() : 0;
     const int rows = (count + m_columns - 1) / m_columns;
-    const int height = std::max(1, rows * grid.height());
+    const int height = std::max(1, rows * grid.height() + outsets.bottom());
     if (minimumHeight() != height || maximumHeight() != height)
         setFixedHeight(height);
+}
+
+void PresetGridView::paintEvent(QPaintEvent *event)
+{
+    // A card's shadow reaches into its neighbours' cells: repainting a part of the grid paints
+    // the cards whose shadows fall there too (the painter stays clipped to that part).
+    const QMargins reach = PresetCardDelegate::shadowReach();
+    QPaintEvent wider(event->rect().marginsAdded(QMargins(reach.right(), reach.bottom(), reach.left(), reach.top())));
+    QListView::paintEvent(&wider);
 }
 
 PresetsView::PresetsView(AppModel *model, ScreenMemory *memory, QWidget *parent) : QWidget(parent), m_model(model)
@@ -136,11 +154,18 @@ PresetsView::PresetsView(AppModel *model, ScreenMemory *memory, QWidget *parent)
     scroll->viewport()->setAutoFillBackground(false);
     auto *page = new QWidget;
     auto *column = new QVBoxLayout(page);
-    column->setContentsMargins(int(Space::gutter), 0, int(Space::gutter), int(Space::xl));
-    column->setSpacing(int(Space::l));
-    column->addWidget(buildExplainer());
-    column->addWidget(buildSaveForm());
-    column->addWidget(buildLibrary());
+    // The panels' shapes line up with the gutter and with the header's text; their shadows
+    // reach into the margin and into the gaps between them.
+    const QMargins reach = Panel::shadowMargins(PanelStyle{}).toMargins();
+    column->setContentsMargins(int(Space::gutter) - reach.left(), 0, int(Space::gutter) - reach.right(), int(Space::xl));
+    column->setSpacing(0);
+    auto *sections = new QWidget(page);
+    auto *stack = new AdaptiveGrid(0, 0, Space::l, sections);
+    stack->setItemOutsets(reach);
+    stack->addWidget(buildExplainer());
+    stack->addWidget(buildSaveForm());
+    stack->addWidget(buildLibrary());
+    column->addWidget(sections);
     column->addSpacing(int(Space::xl));
     column->addStretch(1);
     scroll->setWidget(page);
@@ -261,12 +286,20 @@ QWidget *PresetsView::buildSaveForm()
 
 QWidget *PresetsView::buildLibrary()
 {
+    // Laid out like a panel with its shadow's room around it: the header's text starts where the
+    // panels' shapes do, and the cards' shapes start Space::m below it.
+    const QMargins reach = Panel::shadowMargins(PanelStyle{}).toMargins();
     auto *box = new QWidget;
+    box->setObjectName(QStringLiteral("presets-library"));
     auto *column = new QVBoxLayout(box);
-    column->setContentsMargins(0, 0, 0, 0);
-    column->setSpacing(int(Space::m));
+    column->setContentsMargins(0, reach.top(), 0, 0);
+    column->setSpacing(std::max(0, int(Space::m) - reach.top()));
     m_libraryHeader = new SectionHeader(QStringLiteral("Библиотека"), QStringLiteral("Пока пусто"));
-    column->addWidget(m_libraryHeader);
+    auto *headerBox = new QWidget(box);
+    auto *headerLine = new QHBoxLayout(headerBox);
+    headerLine->setContentsMargins(reach.left(), 0, reach.right(), 0);
+    headerLine->addWidget(m_libraryHeader);
+    column->addWidget(headerBox);
 
     auto *emptyPanel = new DeckPanel;
     emptyPanel->setObjectName(QStringLiteral("presets-empty"));
@@ -318,10 +351,36 @@ void PresetsView::updateSelection()
 
 void PresetsView::updateForm()
 {
-    m_form->setVisible(m_state->showSaveForm());
+    showForm(m_state->showSaveForm());
     const bool allowed = nameAllowsSaving(m_state->presetName());
     m_store->setEnabled(allowed);
     m_exportForm->setEnabled(allowed);
+}
+
+void PresetsView::showForm(bool shown)
+{
+    if (m_formShown == shown)
+        return;
+    const bool first = !m_formShown.has_value();
+    m_formShown = shown;
+    Transition::settle(m_form);
+    const std::optional<Animation> motion =
+        shown && !first && isVisible() ? Motion::resolve(Motion::smooth(), A11y::reduceMotion()) : std::nullopt;
+    if (!shown || !motion) {
+        // Closing is immediate.
+        m_form->setMaximumHeight(QWIDGETSIZE_MAX);
+        m_form->setVisible(shown);
+        return;
+    }
+    // The form unrolls from its top edge as it fades in.
+    const int width = m_form->width() > 0 ? m_form->width() : m_form->parentWidget()->width();
+    const int full = std::max(1, m_form->heightForWidth(width));
+    DeckPanel *form = m_form;
+    form->setMaximumHeight(0);
+    form->show();
+    Transition::run(form, motion, {.opacity = std::pair(0.0, 1.0)},
+                    {.step = [form, full](qreal t) { form->setMaximumHeight(qRound(full * t)); },
+                     .done = [form] { form->setMaximumHeight(QWIDGETSIZE_MAX); }});
 }
 
 void PresetsView::updateLibrary()

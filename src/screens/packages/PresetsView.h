@@ -28,10 +28,13 @@ class PresetGridView : public QListView {
 public:
     explicit PresetGridView(QWidget *parent = nullptr);
     int columns() const { return m_columns; }
+    // The room left and right of the columns, which stand in the middle of the grid's width.
+    QMargins columnInsets() const { return viewportMargins(); }
     void relayout();
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     int m_columns = 1;
@@ -93,6 +96,8 @@ private:
     QWidget *buildLibrary();
     void updateSelection();
     void updateForm();
+    // The save form appears with Motion::smooth and closes at once.
+    void showForm(bool shown);
     void updateLibrary();
     void updateDevice();
     const StoredPreset *storedAt(int row) const;
@@ -116,4 +121,5 @@ private:
     PresetCardDelegate *m_cards = nullptr;
     DialogPresenter *m_errorAlert = nullptr;
     DialogPresenter *m_deleteConfirmation = nullptr;
+    std::optional<bool> m_formShown;
 };
