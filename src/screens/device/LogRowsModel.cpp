@@ -79,6 +79,9 @@ QVariant LogRowsModel::data(const QModelIndex &index, int role) const
     switch (role) {
     case Qt::DisplayRole:
         return row.segment == 0 ? row.line->plainText() : QVariant();
+    case Qt::AccessibleTextRole:
+        // A line is read once, on its first row.
+        return row.segment == 0 ? accessibilityLabel(*row.line) : QVariant();
     case LineIdRole:
         return row.line->id;
     case SegmentRole:
@@ -86,6 +89,12 @@ QVariant LogRowsModel::data(const QModelIndex &index, int role) const
     default:
         return {};
     }
+}
+
+QString LogRowsModel::accessibilityLabel(const LogLine &line)
+{
+    return title(line.level) + QStringLiteral(", ") + line.tag().toString() + QStringLiteral(": ")
+           + line.message().toString();
 }
 
 void LogRowsModel::endListReset()

@@ -38,7 +38,11 @@ public:
     QVariant data(const QModelIndex &index, int role) const override;
 
     // Roles: Qt::DisplayRole is the row's text; these give the line behind a row.
+    // Qt::AccessibleTextRole reads a line's first row as accessibilityLabel.
     enum Role { LineIdRole = Qt::UserRole + 1, SegmentRole };
+
+    // What accessibility reads for a line: "Warning, Tag: message".
+    static QString accessibilityLabel(const LogLine &line);
 
 private:
     void beginListReset() override { beginResetModel(); }
