@@ -7,6 +7,8 @@
 #include <QUuid>
 #include <QWidget>
 
+#include <optional>
+
 class AppModel;
 class ConsoleCommandField;
 class ConsoleLibraryPane;
@@ -86,6 +88,8 @@ private:
     QWidget *buildStatusBar();
     void refresh();
     void refreshSuggestions();
+    // The library pane slides in and out with Motion::smooth when `animated` (the toggle).
+    void showLibraryPane(bool shown, bool animated);
     void followNewest();
     void attachSizeReader();
     bool handleEscape();
@@ -122,6 +126,8 @@ private:
     QUuid m_newest;
     bool m_suggestionsDismissed = false;
     bool m_sized = false;
+    std::optional<bool> m_libraryWanted; // the model's flag as last seen
+    std::optional<bool> m_libraryShown;
 };
 
 // The status line's symbol: an icon in a tone, drawn at 10 px.
