@@ -13,7 +13,7 @@ void RollingText::rollTo(const QString &text, const std::optional<Animation> &an
 {
     if (text == this->text())
         return;
-    const QString before = this->text();
+    const QString before = shownText();
     setText(text);
     if (!animation || !isVisible() || before.isEmpty()) {
         m_previous.clear();
@@ -46,7 +46,7 @@ void RollingText::paintEvent(QPaintEvent *event)
         DeckText::paintEvent(event);
         return;
     }
-    const QString now = text();
+    const QString now = shownText();
     const auto [start, end] = commonEnds(m_previous, now);
     const QFontMetricsF fm(font());
     const QString head = now.left(start);

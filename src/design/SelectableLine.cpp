@@ -1,5 +1,7 @@
 #include "SelectableLine.h"
 
+#include "ShownText.h"
+
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QGuiApplication>
@@ -9,7 +11,7 @@
 #include <cmath>
 
 SelectableLine::SelectableLine(const QString &text, const QFont &font, DeckText::InkRole ink, QWidget *parent)
-    : QLabel(parent), m_full(text), m_ink(std::move(ink))
+    : QLabel(parent), m_full(text), m_line(ShownText::line(text)), m_ink(std::move(ink))
 {
     setFont(font);
     setTextFormat(Qt::PlainText);
@@ -17,13 +19,13 @@ SelectableLine::SelectableLine(const QString &text, const QFont &font, DeckText:
     setTextInteractionFlags(Qt::TextSelectableByMouse);
     setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    QLabel::setText(m_full);
+    QLabel::setText(m_line);
 }
 
 QSize SelectableLine::sizeHint() const
 {
     const QFontMetricsF metrics(font());
-    return QSize(int(std::ceil(metrics.horizontalAdvance(m_full))), int(std::ceil(metrics.height())));
+    return QSize(int(std::ceil(metrics.horizontalAdvance(m_line))), int(std::ceil(metrics.height())));
 }
 
 QSize SelectableLine::minimumSizeHint() const
@@ -40,7 +42,7 @@ void SelectableLine::resizeEvent(QResizeEvent *event)
 
 void SelectableLine::elide()
 {
-    const QString shown = QFontMetricsF(font()).elidedText(m_full, Qt::ElideMiddle, width());
+    const QString shown = QFontMetricsF(font()).elidedText(m_line, Qt::ElideMiddle, width());
     if (shown != text())
         QLabel::setText(shown);
 }
@@ -52,21 +54,29 @@ QString SelectableLine::selectedFullText() const
     if (start < 0)
         return {};
     const qsizetype end = start + selectedText().size();
-    if (shown == m_full)
-        return m_full.mid(start, end - start);
-    // The shown line is the full text's start, "…", then its end.
-    const qsizetype mark = shown.indexOf(QChar(0x2026));
-    if (mark < 0)
-        return selectedText();
-    const qsizetype tail = shown.size() - mark - 1;
-    const auto toFull = [&](qsizetype at, bool isEnd) -> qsizetype {
-        if (at < mark || (at == mark && !isEnd))
-            return at;
-        return m_full.size() - tail + (at - mark - 1);
-    };
-    const qsizetype from = toFull(start, false);
-    const qsizetype to = end > mark ? toFull(end, true) : end;
-    return m_full.mid(from, std::max<qsizetype>(0, to - from));
+    if (start == 0 && end >= shown.size())
+        return m_full;
+    // What the selection covers of the line with its stand-ins; that is the text as received
+    // when it needed none.
+    QString covered;
+    if (shown == m_line) {
+        covered = m_line.mid(start, end - start);
+    } else {
+        // The shown line is the line's start, "…", then its end.
+        const qsizetype mark = shown.indexOf(QChar(0x2026));
+        if (mark < 0)
+            return selectedText();
+        const qsizetype tail = shown.size() - mark - 1;
+        const auto toLine = [&](qsizetype at, bool isEnd) -> qsizetype {
+            if (at < mark || (at == mark && !isEnd))
+                return at;
+            return m_line.size() - tail + (at - mark - 1);
+        };
+        const qsizetype from = toLine(start, false);
+        const qsizetype to = end > mark ? toLine(end, true) : end;
+        covered = m_line.mid(from, std::max<qsizetype>(0, to - from));
+    }
+    return covered;
 }
 
 void SelectableLine::copySelection() const

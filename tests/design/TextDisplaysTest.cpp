@@ -113,6 +113,14 @@ TEST(SelectableLine, CopiesTheRealTextBehindTheCut)
     QKeyEvent copy(QEvent::KeyPress, Qt::Key_C, Qt::ControlModifier, QStringLiteral("c"));
     QApplication::sendEvent(&line, &copy);
     EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("example"));
+
+    // A line break shows as its stand-in; the whole line copies as received.
+    const QString broken = QStringLiteral("com.example\n.Receiver");
+    SelectableLine withBreak(broken, Typo::monoSmall(), [] { return Qt::white; });
+    withBreak.resize(withBreak.sizeHint().width() + 10, 20);
+    EXPECT_EQ(withBreak.shownText(), QStringLiteral("com.example⏎.Receiver"));
+    withBreak.setSelection(0, int(withBreak.shownText().size()));
+    EXPECT_EQ(withBreak.selectedFullText(), broken);
 }
 
 TEST(LineEditAccessible, AnEmptyLineReadsItsWord)

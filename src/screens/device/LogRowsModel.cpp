@@ -1,5 +1,7 @@
 #include "LogRowsModel.h"
 
+#include "design/ShownText.h"
+
 #include <algorithm>
 
 LogRowsModel::LogRowsModel(PublishedList<LogLine> &lines, const LogRowLayout &layout, QObject *parent)
@@ -35,9 +37,15 @@ void LogRowsModel::rebuild()
     m_ends.reserve(m_list->size());
     qint64 end = 0;
     for (const LogLine &line : m_list->get()) {
-        end += m_layout.rowCount(line.message());
+        end += rowsOf(line);
         m_ends.append(end);
     }
+}
+
+int LogRowsModel::rowsOf(const LogLine &line) const
+{
+    QString shown;
+    return m_layout.rowCount(LogRowLayout::shownMessage(line.message(), shown));
 }
 
 int LogRowsModel::rowCount(const QModelIndex &parent) const
@@ -93,8 +101,8 @@ QVariant LogRowsModel::data(const QModelIndex &index, int role) const
 
 QString LogRowsModel::accessibilityLabel(const LogLine &line)
 {
-    return title(line.level) + QStringLiteral(", ") + line.tag().toString() + QStringLiteral(": ")
-           + line.message().toString();
+    return title(line.level) + QStringLiteral(", ") + ShownText::accessible(line.tag().toString())
+           + QStringLiteral(": ") + ShownText::accessible(ShownText::withoutStyleCodes(line.message().toString()));
 }
 
 void LogRowsModel::endListReset()
@@ -133,7 +141,7 @@ void LogRowsModel::endAppend()
     ends.reserve(all.size() - known);
     qint64 end = before;
     for (qsizetype i = known; i < all.size(); ++i) {
-        end += m_layout.rowCount(all[i].message());
+        end += rowsOf(all[i]);
         ends.append(end);
     }
     const int first = rowCount();

@@ -37,11 +37,12 @@ public:
     int rowCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role) const override;
 
-    // Roles: Qt::DisplayRole is the row's text; these give the line behind a row.
-    // Qt::AccessibleTextRole reads a line's first row as accessibilityLabel.
+    // Roles: Qt::DisplayRole is the row's text (the line as received), Qt::AccessibleTextRole a
+    // line's first row as accessibilityLabel; these give the line behind a row.
     enum Role { LineIdRole = Qt::UserRole + 1, SegmentRole };
 
-    // What accessibility reads for a line: "Warning, Tag: message".
+    // What accessibility reads for a line: "Warning, Tag: message", without colour codes and
+    // controls, which a reader would spell out or choke on.
     static QString accessibilityLabel(const LogLine &line);
 
 private:
@@ -55,6 +56,8 @@ private:
     void listGone() override;
 
     void rebuild();
+    // The rows a line's message takes as drawn.
+    int rowsOf(const LogLine &line) const;
     qsizetype lineIndexOfRow(int row) const;
 
     PublishedList<LogLine> *m_list;
