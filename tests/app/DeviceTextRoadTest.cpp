@@ -1,9 +1,7 @@
 #include "AppTest.h"
 
-#include "E2eTools.h"
 #include "PaintedText.h"
 
-#include "bridge/Resources.h"
 #include "core/AppModel.h"
 #include "design/DeckParagraph.h"
 
@@ -34,19 +32,6 @@ const QString kTurnedFileShown = u(u"photo⟨RLO⟩gnp.apk");
 
 class DeviceTextRoad : public AppTest {
 protected:
-    // Labels come from the metadata program, which the installed application finds beside
-    // itself; the test executable lives elsewhere, so it is pointed at the build's resources.
-    void SetUp() override
-    {
-        Resources::setRootForTesting(E2eTools::resourcesFolder());
-        AppTest::SetUp();
-    }
-    void TearDown() override
-    {
-        AppTest::TearDown();
-        Resources::setRootForTesting(QString());
-    }
-
     // Gives the first two user packages of the phone the labels above (the metadata program's
     // answers) and returns their names.
     QStringList relabel()

@@ -93,6 +93,10 @@ private:
     void followNewest();
     void attachSizeReader();
     bool handleEscape();
+    // The command line is disabled while a command runs; the keyboard stays with the console.
+    void enableCommandLine(bool enabled);
+    // Gives the command line the focus (the view holds it until the line is enabled again).
+    void takeKeyboard();
 
     AppModel *m_model;
     ConsoleViewState *m_state;
@@ -128,6 +132,8 @@ private:
     bool m_sized = false;
     std::optional<bool> m_libraryWanted; // the model's flag as last seen
     std::optional<bool> m_libraryShown;
+    bool m_shown = false;
+    bool m_keyboardHeld = false; // the view holds the command line's focus while it is disabled
 };
 
 // The status line's symbol: an icon in a tone, drawn at 10 px.
