@@ -1,5 +1,6 @@
 #include "PermissionManagerContent.h"
 
+#include "AppIconCache.h"
 #include "PaddedListView.h"
 #include "PermissionLines.h"
 #include "PermissionRowDelegate.h"
@@ -37,25 +38,41 @@
 
 namespace {
 
-// The package's icon tile at a fixed size.
-class PackageIcon : public QWidget {
+// The header draws the package's icon into the slot its layout keeps for it: the icon is no
+// element of its own for accessibility (the title and identifier beside it name the package).
+class PermissionHeader : public QWidget {
 public:
-    PackageIcon(AndroidPackage package, qreal size, QWidget *parent)
-        : QWidget(parent), m_package(std::move(package)), m_size(size)
+    PermissionHeader(AndroidPackage package, qreal iconSide, QWidget *parent)
+        : QWidget(parent), m_package(std::move(package)), m_iconSide(iconSide),
+          m_slot(new QSpacerItem(int(iconSide), int(iconSide), QSizePolicy::Fixed, QSizePolicy::Fixed))
     {
-        setFixedSize(int(size), int(size));
+        AppIconCache &cache = AppIconCache::shared();
+        connect(&cache, &AppIconCache::iconReady, this, [this](const QString &name) {
+            if (name == m_package.name)
+                update(iconRect().toAlignedRect());
+        });
+        connect(&cache, &AppIconCache::cleared, this, [this] { update(); });
+    }
+    // Owned by the header's layout once added.
+    QSpacerItem *slot() const { return m_slot; }
+    // Centred across the row: the slot spans the row's height.
+    QRectF iconRect() const
+    {
+        const QRectF slot(m_slot->geometry());
+        return {slot.left(), slot.center().y() - m_iconSide / 2, m_iconSide, m_iconSide};
     }
 
 protected:
     void paintEvent(QPaintEvent *) override
     {
         QPainter p(this);
-        RowPainting::packageIcon(p, QRectF(rect()), m_package, m_size);
+        RowPainting::packageIcon(p, iconRect(), m_package, m_iconSide);
     }
 
 private:
     AndroidPackage m_package;
-    qreal m_size;
+    qreal m_iconSide;
+    QSpacerItem *m_slot;
 };
 
 QWidget *fixedSpacer(int width, QWidget *parent)
@@ -95,12 +112,13 @@ int PermissionManagerContent::horizontalMargin() const { return int(m_showsClose
 
 QWidget *PermissionManagerContent::buildHeader()
 {
-    m_headerBlock = new QWidget(this);
+    auto *header = new PermissionHeader(m_package, 44, this);
+    m_headerBlock = header;
     m_headerBlock->setObjectName(QStringLiteral("permissionHeader"));
     auto *row = new QHBoxLayout(m_headerBlock);
     row->setContentsMargins(int(Space::l), int(Space::l), int(Space::l), int(Space::l));
     row->setSpacing(int(Space::m));
-    row->addWidget(new PackageIcon(m_package, 44, m_headerBlock), 0, Qt::AlignVCenter);
+    row->addItem(header->slot());
 
     auto *names = new QVBoxLayout;
     names->setSpacing(2);
