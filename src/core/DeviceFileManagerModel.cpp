@@ -10,6 +10,8 @@
 #include <QUuid>
 #include <QtConcurrent/QtConcurrentRun>
 
+#include <algorithm>
+
 namespace {
 
 const QString kFailed = QStringLiteral("Ошибка");
@@ -67,7 +69,7 @@ QList<DeviceFileItem> DeviceFileManagerModel::selectedDeviceItems() const
     if (deviceSelection().isEmpty())
         return out;
     for (const DeviceFileItem &item : deviceItems())
-        if (deviceSelection().contains(item.path))
+        if (item.isUsable() && deviceSelection().contains(item.path))
             out.append(item);
     return out;
 }
@@ -284,9 +286,13 @@ QCoro::Task<DeviceFileManagerModel::ListingOutcome> DeviceFileManagerModel::refr
         co_return ListingOutcome::dropped;
     if (listing.result.succeeded()) {
         const qsizetype count = listing.items.size();
+        const qsizetype unusable = std::count_if(listing.items.cbegin(), listing.items.cend(),
+                                                 [](const DeviceFileItem &item) { return !item.isUsable(); });
         showDeviceListing(path, listing.items, ticket);
         if (!silent)
-            statusText.set(QStringLiteral("Объектов на Android: ") + QString::number(count));
+            statusText.set(QStringLiteral("Объектов на Android: ") + QString::number(count) +
+                           (unusable > 0 ? QStringLiteral(" · недоступны (имя не в UTF-8): ") + QString::number(unusable)
+                                         : QString()));
         co_return ListingOutcome::shown;
     }
     const QString output = trimmedOutput(listing.result);
@@ -325,7 +331,7 @@ QCoro::Task<void> DeviceFileManagerModel::openLocal(LocalFileItem item)
 
 QCoro::Task<void> DeviceFileManagerModel::openDevice(DeviceFileItem item)
 {
-    if (!item.isDirectory)
+    if (!item.isDirectory || !item.isUsable())
         co_return;
     deviceDirectory.set(item.path);
     devicePathInput.set(item.path);
@@ -414,8 +420,14 @@ QCoro::Task<void> DeviceFileManagerModel::deleteSelected(FileManagerSide side)
 
 QCoro::Task<void> DeviceFileManagerModel::createLocalFolder(QString name)
 {
-    const QString target = joinPath(localDirectory(), name);
-    if (LocalFiles::isTaken(target)) {
+    QPointer<DeviceFileManagerModel> self(this);
+    const QString folder = localDirectory();
+    const QString target = joinPath(folder, name);
+    const bool taken = co_await QtConcurrent::run(processThreadPool(),
+                                                  [folder, name] { return LocalFiles::isNameTaken(folder, name); });
+    if (!self)
+        co_return;
+    if (taken) {
         fail(QStringLiteral("Объект «") + name + QStringLiteral("» уже существует"));
         co_return;
     }
@@ -433,11 +445,19 @@ QCoro::Task<void> DeviceFileManagerModel::renameLocal(QString name)
     if (selected.size() != 1)
         co_return;
     const LocalFileItem item = selected.first();
-    // The item's own folder: the pane may already be on its way elsewhere.
-    const QString destination = joinPath(QFileInfo(item.url).absolutePath(), name);
-    if (destination == item.url)
+    // The same name, perhaps composed otherwise: nothing to do.
+    if (FileNaming::nameKey(name, FileNaming::NameMatch::exact) ==
+        FileNaming::nameKey(item.name, FileNaming::NameMatch::exact))
         co_return;
-    if (LocalFiles::isTaken(destination)) {
+    // The item's own folder: the pane may already be on its way elsewhere.
+    const QString folder = QFileInfo(item.url).absolutePath();
+    const QString destination = joinPath(folder, name);
+    QPointer<DeviceFileManagerModel> self(this);
+    const bool taken = co_await QtConcurrent::run(processThreadPool(),
+                                                  [folder, name] { return LocalFiles::isNameTaken(folder, name); });
+    if (!self)
+        co_return;
+    if (taken) {
         fail(QStringLiteral("Объект «") + name + QStringLiteral("» уже существует"));
         co_return;
     }
@@ -480,8 +500,9 @@ bool DeviceFileManagerModel::deviceNameListed(const QString &folder, const QStri
         return false;
     const FileNaming::NameMatch match = nameMatch(folder);
     const QString key = FileNaming::nameKey(name, match);
+    // A name that is not UTF-8 never equals one typed or copied here.
     for (const DeviceFileItem &item : deviceItems())
-        if (item.path != exceptPath && FileNaming::nameKey(item.name, match) == key)
+        if (item.isUsable() && item.path != exceptPath && FileNaming::nameKey(item.name, match) == key)
             return true;
     return false;
 }
@@ -530,7 +551,9 @@ QCoro::Task<void> DeviceFileManagerModel::renameDevice(QString name)
     // The item's own folder: the pane may already be on its way elsewhere.
     const QString folder = parentDevicePath(item.path);
     const QString target = deviceChildPath(folder, name);
-    if (target == item.path)
+    // The same name, perhaps composed otherwise: nothing to do.
+    if (FileNaming::nameKey(name, FileNaming::NameMatch::exact) ==
+        FileNaming::nameKey(item.name, FileNaming::NameMatch::exact))
         co_return;
     if (deviceNameListed(folder, name, item.path)) {
         fail(QStringLiteral("Объект «") + name + QStringLiteral("» уже существует на Android"));
@@ -647,7 +670,8 @@ QCoro::Task<void> DeviceFileManagerModel::uploadSelected()
     }
     QSet<QString> used;
     for (const DeviceFileItem &entry : listing.items)
-        used.insert(FileNaming::nameKey(entry.name, match));
+        if (entry.isUsable())
+            used.insert(FileNaming::nameKey(entry.name, match));
 
     for (qsizetype k = next; k < items.size(); ++k) {
         const LocalFileItem &item = items.at(k);
@@ -690,6 +714,10 @@ QCoro::Task<void> DeviceFileManagerModel::downloadSelected()
     if (items.isEmpty())
         co_return;
     QPointer<DeviceFileManagerModel> self(this);
+    // The pane shows what the folder holds now, files added since the last listing included.
+    co_await refreshLocal();
+    if (!self)
+        co_return;
     // Everything goes to the computer's folder shown now.
     const QString folder = localDirectory();
     const QString total = QString::number(items.size());
@@ -705,9 +733,13 @@ QCoro::Task<void> DeviceFileManagerModel::downloadSelected()
         statusText.set(mac(QStringLiteral("На Mac ")) + QString::number(k + 1) + QStringLiteral(" из ") + total +
                        QStringLiteral(": ") + item.name);
         // Anything with the name counts, a link whose target is gone too: pull would write through it.
-        const QString name = FileNaming::freeFileName(
-            item.name, [&](const QString &candidate) { return LocalFiles::isTaken(joinPath(folder, candidate)); },
-            !item.isDirectory);
+        const QString itemName = item.name;
+        const bool keepExtension = !item.isDirectory;
+        const QString name = co_await QtConcurrent::run(processThreadPool(), [folder, itemName, keepExtension] {
+            return LocalFiles::freeName(folder, itemName, keepExtension);
+        });
+        if (!self)
+            co_return;
         const QString destination = joinPath(folder, name);
         const CommandResult result = co_await binding->adb.pullDeviceItem(item.path, destination, binding->serial);
         if (!self)
