@@ -25,8 +25,13 @@ private:
     QBoxLayout *m_layout;
 };
 
-// Stacked: `primary` above `secondary`, leading-aligned; otherwise side by side, top-aligned;
-// `spacing` apart either way.
+// Stacked: `primary` above `secondary`, leading-aligned; otherwise side by side with equal
+// widths, top-aligned; `spacing` apart either way.
+//
+// Columns whose panels draw their shadows outside their shapes name that reach as outsets (each
+// column then holds its shapes inset by them): the spacing then applies to the shapes, so side
+// by side the columns overlap by the left and right outsets, and stacked the second column
+// starts `spacing` below the first one's last shape.
 class AdaptiveColumns : public QWidget {
     Q_OBJECT
 public:
@@ -35,13 +40,16 @@ public:
 
     bool isStacked() const { return m_stacked; }
     void setStacked(bool stacked);
+    void setItemOutsets(const QMargins &outsets);
+    QMargins itemOutsets() const { return m_outsets; }
 
 private:
-    void arrange();
+    class Arrangement;
 
     bool m_stacked;
     qreal m_spacing;
+    QMargins m_outsets;
     QWidget *m_primary;
     QWidget *m_secondary;
-    QBoxLayout *m_layout;
+    Arrangement *m_layout;
 };

@@ -19,6 +19,8 @@ public:
     qreal value() const { return m_value; }
     qreal target() const { return m_target; }
     bool isRunning() const { return m_animation.state() == QAbstractAnimation::Running; }
+    // The easing in use, for a test that checks which token drives it.
+    const QVariantAnimation &animation() const { return m_animation; }
 
     void animateTo(qreal target, const std::optional<Animation> &animation);
     void jumpTo(qreal target);

@@ -19,8 +19,6 @@
 
 namespace {
 constexpr qreal kSymbolGap = 6;
-constexpr qreal kStackedSymbol = 15;
-constexpr qreal kStackedGap = 4;
 
 std::optional<Animation> quick() { return Motion::resolve(Motion::quick(), A11y::reduceMotion()); }
 } // namespace
@@ -202,8 +200,9 @@ QSize DeckButton::sizeHint() const
 {
     if (m_style.stacked) {
         const QFontMetricsF caption(Typo::caption());
-        const qreal w = std::max(kStackedSymbol, caption.horizontalAdvance(text())) + 2 * Space::xs;
-        const qreal h = 2 * Space::s + kStackedSymbol + (text().isEmpty() ? 0 : kStackedGap + caption.height());
+        const qreal w = std::max(m_style.stackedSymbol, caption.horizontalAdvance(text())) + 2 * Space::xs;
+        const qreal h =
+            2 * Space::s + m_style.stackedSymbol + (text().isEmpty() ? 0 : m_style.stackedGap + caption.height());
         return QSize(int(std::ceil(w)), int(std::ceil(h)));
     }
     const QFontMetricsF fm(font());
@@ -218,7 +217,7 @@ QSize DeckButton::minimumSizeHint() const
 {
     // A stacked label elides its text, so the button may be as narrow as its symbol.
     if (m_style.stacked)
-        return QSize(int(kStackedSymbol + 2 * Space::s), sizeHint().height());
+        return QSize(int(m_style.stackedSymbol + 2 * Space::s), sizeHint().height());
     return sizeHint();
 }
 
@@ -264,13 +263,14 @@ void DeckButton::paintEvent(QPaintEvent *)
     const QColor ink = withOpacity(labelColor(), whole);
     if (m_style.stacked) {
         const QFontMetricsF caption(Typo::caption());
-        const qreal textHeight = text().isEmpty() ? 0 : kStackedGap + caption.height();
-        const qreal top = r.center().y() - (kStackedSymbol + textHeight) / 2;
+        const qreal textHeight = text().isEmpty() ? 0 : m_style.stackedGap + caption.height();
+        const qreal top = r.center().y() - (m_style.stackedSymbol + textHeight) / 2;
         if (!m_symbol.isEmpty())
-            Symbols::paint(p, m_symbol, QRectF(r.left(), top, r.width(), kStackedSymbol), kStackedSymbol, ink);
+            Symbols::paint(p, m_symbol, QRectF(r.left(), top, r.width(), m_style.stackedSymbol), m_style.stackedSymbol,
+                           ink);
         if (!text().isEmpty()) {
-            const QRectF line(r.left() + Space::xs, top + kStackedSymbol + kStackedGap, r.width() - 2 * Space::xs,
-                              caption.height());
+            const QRectF line(r.left() + Space::xs, top + m_style.stackedSymbol + m_style.stackedGap,
+                              r.width() - 2 * Space::xs, caption.height());
             p.setPen(ink);
             p.setFont(Typo::caption());
             p.drawText(line, Qt::AlignCenter, caption.elidedText(text(), Qt::ElideRight, line.width() + 1));

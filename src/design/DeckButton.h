@@ -17,9 +17,11 @@ struct DeckButtonStyle {
     DeckButtonRole role = DeckButtonRole::secondary;
     DeckButtonSize size = DeckButtonSize::regular;
     bool fullWidth = false;
-    // The symbol (15 px) above the text (caption font, 4 px from the sides), 4 px apart, 8 px
-    // clear above and below: for narrow columns of buttons.
+    // The symbol (`stackedSymbol`) above the text (caption font, 4 px from the sides),
+    // `stackedGap` apart, 8 px clear above and below: for narrow columns of buttons.
     bool stacked = false;
+    qreal stackedSymbol = 15;
+    qreal stackedGap = 4;
 
     bool operator==(const DeckButtonStyle &) const = default;
 

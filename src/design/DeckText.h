@@ -23,6 +23,8 @@ public:
     void setInk(InkRole ink);
     void setElideMode(Qt::TextElideMode mode);
     void setAlignment(Qt::Alignment alignment);
+    Qt::Alignment alignment() const { return m_alignment; }
+    Qt::TextElideMode elideMode() const { return m_elide; }
     QColor color() const { return m_ink(); }
 
     QSize sizeHint() const override;

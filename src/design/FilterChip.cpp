@@ -147,7 +147,8 @@ void FilterChip::paintEvent(QPaintEvent *)
     p.drawPath(Squircle::strokePath(r, Radius::pill, Stroke::hairline));
 
     const QColor ink = labelColor();
-    qreal x = std::max(kPad, (r.width() - contentWidth(badgeSize().width())) / 2);
+    // A chip keeping room for a longer count centres what it shows now in that room.
+    qreal x = m_countDigits > 0 ? std::max(kPad, (r.width() - contentWidth(badgeSize().width())) / 2) : kPad;
     if (m_icon) {
         Symbols::paint(p, *m_icon, QRectF(x, 0, kIcon, r.height()), kIcon, ink);
         x += kIcon + Space::xs;

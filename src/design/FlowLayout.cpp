@@ -13,13 +13,14 @@ FlowLayout::~FlowLayout()
         delete item;
 }
 
-QList<FlowLayout::Line> FlowLayout::lines(const QList<QSizeF> &sizes, qreal maxWidth, qreal spacing)
+QList<FlowLayout::Line> FlowLayout::lines(const QList<QSizeF> &sizes, qreal maxWidth, qreal spacing,
+                                         const QList<bool> &flexible)
 {
     QList<Line> result;
     Line current;
     for (int i = 0; i < sizes.size(); ++i) {
         const qreal w = sizes[i].width(), h = sizes[i].height();
-        if (w <= 0 && h <= 0)
+        if (w <= 0 && h <= 0 && !flexible.value(i))
             continue; // a hidden item takes no place and no spacing
         if (current.indices.isEmpty()) {
             current.indices.append(i);
@@ -29,8 +30,22 @@ QList<FlowLayout::Line> FlowLayout::lines(const QList<QSizeF> &sizes, qreal maxW
         }
         const qreal candidate = current.width + spacing + w;
         if (candidate > maxWidth) {
+            // A flexible space goes with what follows it: it pushes that to the edge of the
+            // next line rather than trailing this one.
+            Line next{{i}, w, h};
+            const int last = current.indices.last();
+            if (flexible.value(last) && current.indices.size() > 1) {
+                current.indices.removeLast();
+                current.width -= spacing + sizes[last].width();
+                next.indices.prepend(last);
+                next.width += sizes[last].width() + spacing;
+                next.height = std::max(next.height, sizes[last].height());
+                current.height = 0;
+                for (int kept : current.indices)
+                    current.height = std::max(current.height, sizes[kept].height());
+            }
             result.append(current);
-            current = Line{{i}, w, h};
+            current = next;
         } else {
             current.indices.append(i);
             current.width = candidate;
@@ -43,10 +58,10 @@ QList<FlowLayout::Line> FlowLayout::lines(const QList<QSizeF> &sizes, qreal maxW
 }
 
 QSizeF FlowLayout::sizeThatFits(const QList<QSizeF> &sizes, std::optional<qreal> proposed, qreal spacing,
-                                qreal lineSpacing)
+                                qreal lineSpacing, const QList<bool> &flexible)
 {
     const qreal maxWidth = proposed.value_or(std::numeric_limits<qreal>::infinity());
-    const QList<Line> ls = lines(sizes, maxWidth, spacing);
+    const QList<Line> ls = lines(sizes, maxWidth, spacing, flexible);
     qreal height = 0, widest = 0;
     for (const Line &l : ls) {
         height += l.height;
@@ -58,14 +73,21 @@ QSizeF FlowLayout::sizeThatFits(const QList<QSizeF> &sizes, std::optional<qreal>
     return {width, height};
 }
 
-QList<QRectF> FlowLayout::place(const QList<QSizeF> &sizes, const QRectF &bounds, qreal spacing, qreal lineSpacing)
+QList<QRectF> FlowLayout::place(const QList<QSizeF> &sizes, const QRectF &bounds, qreal spacing, qreal lineSpacing,
+                                const QList<bool> &flexible)
 {
     QList<QRectF> rects(sizes.size());
     qreal y = bounds.top();
-    for (const Line &line : lines(sizes, bounds.width(), spacing)) {
+    for (const Line &line : lines(sizes, bounds.width(), spacing, flexible)) {
+        // The flexible spaces of a line share what the line leaves of the width.
+        const qsizetype spaces = std::count_if(line.indices.begin(), line.indices.end(),
+                                               [&](int i) { return flexible.value(i); });
+        const qreal extra = spaces > 0 ? std::max<qreal>(0, bounds.width() - line.width) / qreal(spaces) : 0;
         qreal x = bounds.left();
         for (int i : line.indices) {
-            const QSizeF s = sizes[i];
+            QSizeF s = sizes[i];
+            if (flexible.value(i))
+                s.rwidth() += extra;
             rects[i] = QRectF(QPointF(x, y + (line.height - s.height()) / 2), s);
             x += s.width() + spacing;
         }
@@ -82,6 +104,32 @@ void FlowLayout::setFlowSpacing(qreal spacing, qreal lineSpacing)
 }
 
 void FlowLayout::addItem(QLayoutItem *item) { m_items.append(item); }
+
+void FlowLayout::addFlexibleSpace(qreal minimum)
+{
+    addItem(new QSpacerItem(int(std::ceil(minimum)), 0, QSizePolicy::Expanding, QSizePolicy::Minimum));
+}
+
+void FlowLayout::addFlexibleWidget(QWidget *widget)
+{
+    addWidget(widget);
+    m_flexibleWidgets.append(m_items.last());
+}
+
+bool FlowLayout::isFlexible(QLayoutItem *item) const
+{
+    if (item->spacerItem())
+        return item->expandingDirections() & Qt::Horizontal;
+    return m_flexibleWidgets.contains(item) && !item->isEmpty();
+}
+
+QList<bool> FlowLayout::flexibleItems() const
+{
+    QList<bool> flags;
+    for (QLayoutItem *item : m_items)
+        flags.append(isFlexible(item));
+    return flags;
+}
 int FlowLayout::count() const { return int(m_items.size()); }
 QLayoutItem *FlowLayout::itemAt(int index) const { return m_items.value(index); }
 
@@ -89,6 +137,7 @@ QLayoutItem *FlowLayout::takeAt(int index)
 {
     if (index < 0 || index >= m_items.size())
         return nullptr;
+    m_flexibleWidgets.removeAll(m_items.at(index));
     return m_items.takeAt(index);
 }
 
@@ -98,8 +147,12 @@ bool FlowLayout::hasHeightForWidth() const { return true; }
 QList<QSizeF> FlowLayout::itemSizes() const
 {
     QList<QSizeF> sizes;
-    for (QLayoutItem *item : m_items)
-        sizes.append(item->isEmpty() ? QSizeF(0, 0) : QSizeF(item->sizeHint()));
+    for (QLayoutItem *item : m_items) {
+        if (item->spacerItem() && isFlexible(item))
+            sizes.append(QSizeF(item->sizeHint().width(), 0));
+        else
+            sizes.append(item->isEmpty() ? QSizeF(0, 0) : QSizeF(item->sizeHint()));
+    }
     return sizes;
 }
 
@@ -107,14 +160,14 @@ int FlowLayout::heightForWidth(int width) const
 {
     const QMargins m = contentsMargins();
     const qreal inner = width - m.left() - m.right();
-    return int(std::ceil(sizeThatFits(itemSizes(), inner, m_spacing, m_lineSpacing).height())) + m.top() +
-           m.bottom();
+    return int(std::ceil(sizeThatFits(itemSizes(), inner, m_spacing, m_lineSpacing, flexibleItems()).height())) +
+           m.top() + m.bottom();
 }
 
 QSize FlowLayout::sizeHint() const
 {
     const QMargins m = contentsMargins();
-    const QSizeF s = sizeThatFits(itemSizes(), std::nullopt, m_spacing, m_lineSpacing);
+    const QSizeF s = sizeThatFits(itemSizes(), std::nullopt, m_spacing, m_lineSpacing, flexibleItems());
     return QSize(std::ceil(s.width()), std::ceil(s.height())).grownBy(m);
 }
 
@@ -132,7 +185,7 @@ void FlowLayout::setGeometry(const QRect &rect)
     QLayout::setGeometry(rect);
     const QRectF inner = QRectF(rect).marginsRemoved(QMarginsF(contentsMargins()));
     const QList<QSizeF> sizes = itemSizes();
-    const QList<QRectF> rects = place(sizes, inner, m_spacing, m_lineSpacing);
+    const QList<QRectF> rects = place(sizes, inner, m_spacing, m_lineSpacing, flexibleItems());
     for (int i = 0; i < m_items.size(); ++i)
         m_items[i]->setGeometry(rects[i].toRect());
 }

@@ -13,7 +13,10 @@
 // would pass the available width. A line's first item is always placed, even when wider than
 // the width. Items are centred vertically in their line; lines are neither balanced nor
 // justified. When a width is offered the layout claims all of it. Hidden items (empty sizes)
-// take neither place nor spacing.
+// take neither place nor spacing. A flexible space counts as its minimum when lines break and
+// then takes what its line leaves of the width (shared when a line holds several), so the items
+// after it sit at the line's trailing edge; when the item after it starts a new line, the space
+// starts that line too.
 class FlowLayout : public QLayout {
     Q_OBJECT
 public:
@@ -31,13 +34,22 @@ public:
         qreal height = 0;
         bool operator==(const Line &) const = default;
     };
-    // The line breaking on item sizes (pure, for the layout and its tests).
-    static QList<Line> lines(const QList<QSizeF> &sizes, qreal maxWidth, qreal spacing);
+    // The line breaking on item sizes (pure, for the layout and its tests); `flexible` marks the
+    // flexible spaces.
+    static QList<Line> lines(const QList<QSizeF> &sizes, qreal maxWidth, qreal spacing,
+                             const QList<bool> &flexible = {});
     // Reported size for an offered width (nullopt or infinity: unlimited).
     static QSizeF sizeThatFits(const QList<QSizeF> &sizes, std::optional<qreal> proposedWidth, qreal spacing,
-                               qreal lineSpacing);
-    // Top-left position of every item when placed in `bounds`.
-    static QList<QRectF> place(const QList<QSizeF> &sizes, const QRectF &bounds, qreal spacing, qreal lineSpacing);
+                               qreal lineSpacing, const QList<bool> &flexible = {});
+    // Where every item is placed in `bounds`.
+    static QList<QRectF> place(const QList<QSizeF> &sizes, const QRectF &bounds, qreal spacing, qreal lineSpacing,
+                               const QList<bool> &flexible = {});
+
+    // A space of at least `minimum` that widens to push the rest of its line to the trailing edge.
+    void addFlexibleSpace(qreal minimum = 0);
+    // A widget that widens like a flexible space (a text field filling its line); it counts as
+    // its size hint when lines break.
+    void addFlexibleWidget(QWidget *widget);
 
     void addItem(QLayoutItem *item) override;
     int count() const override;
@@ -52,8 +64,11 @@ public:
 
 private:
     QList<QSizeF> itemSizes() const;
+    QList<bool> flexibleItems() const;
+    bool isFlexible(QLayoutItem *item) const;
 
     QList<QLayoutItem *> m_items;
+    QList<QLayoutItem *> m_flexibleWidgets;
     qreal m_spacing = Space::s;
     qreal m_lineSpacing = Space::s;
 };

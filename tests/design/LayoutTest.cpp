@@ -120,12 +120,81 @@ TEST(AdaptiveStacks, SwitchDirectionAndSpacing)
     EXPECT_EQ(box->spacing(), 30);
     EXPECT_EQ(box->count(), 2);
 
-    AdaptiveColumns columns(false, new QWidget, new QWidget);
-    auto *cbox = qobject_cast<QBoxLayout *>(columns.layout());
-    EXPECT_EQ(cbox->direction(), QBoxLayout::LeftToRight);
-    EXPECT_EQ(cbox->spacing(), 12);
+}
+
+// Columns side by side share the width equally, 12 px apart and top-aligned; stacked, the second
+// starts 12 px below the first. With outsets (the room of the panels' shadows) the 12 px lie
+// between the shapes, so the columns' rectangles overlap by that room.
+TEST(AdaptiveStacks, ColumnsKeepTheirSpacingBetweenShapes)
+{
+    auto column = [](int height) {
+        auto *w = new QWidget;
+        w->setMinimumHeight(height);
+        w->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+        return w;
+    };
+    QWidget *a = column(100), *b = column(60);
+    AdaptiveColumns columns(false, a, b);
+    columns.resize(612, 300);
+    columns.layout()->activate();
+    EXPECT_EQ(a->geometry(), QRect(0, 0, 300, 100));
+    EXPECT_EQ(b->geometry(), QRect(312, 0, 300, 60));
+    EXPECT_EQ(columns.layout()->heightForWidth(612), 100);
     columns.setStacked(true);
-    EXPECT_EQ(cbox->direction(), QBoxLayout::TopToBottom);
+    columns.layout()->activate();
+    EXPECT_EQ(a->geometry(), QRect(0, 0, 612, 100));
+    EXPECT_EQ(b->geometry(), QRect(0, 112, 612, 60));
+    EXPECT_EQ(columns.layout()->heightForWidth(612), 172);
+
+    // Shapes inset 10 px at the sides and 14 px below: side by side the shapes are 12 px apart,
+    // stacked the second column starts 12 px below the first one's last shape.
+    const QMargins reach(10, 6, 10, 14);
+    columns.setItemOutsets(reach);
+    columns.setStacked(false);
+    columns.layout()->activate();
+    const QRect leftShape = a->geometry().marginsRemoved(QMargins(reach.left(), 0, reach.right(), 0));
+    const QRect rightShape = b->geometry().marginsRemoved(QMargins(reach.left(), 0, reach.right(), 0));
+    EXPECT_EQ(rightShape.left() - leftShape.right() - 1, 12);
+    EXPECT_EQ(a->x(), 0);
+    EXPECT_EQ(b->geometry().right(), 611);
+    EXPECT_EQ(a->width(), b->width());
+    columns.setStacked(true);
+    columns.layout()->activate();
+    EXPECT_EQ(b->y() - (a->geometry().bottom() + 1 - reach.bottom()), 12);
+}
+
+// A flexible space takes what its line leaves, so what follows it sits at the trailing edge; it
+// counts as its minimum when lines break, also when that minimum is 0.
+TEST(FlowLayout, FlexibleSpacePushesTheRestOfItsLineToTheEdge)
+{
+    const QList<QSizeF> sizes{{50, 20}, {0, 0}, {40, 20}};
+    const QList<bool> flexible{false, true, false};
+    // 50 + 8 + 0 + 8 + 40 = 106: one line up to that width.
+    EXPECT_EQ(FlowLayout::lines(sizes, 106, 8, flexible).size(), 1);
+    EXPECT_EQ(FlowLayout::lines(sizes, 105, 8, flexible).size(), 2);
+    const QList<QRectF> wide = FlowLayout::place(sizes, QRectF(0, 0, 300, 20), 8, 4, flexible);
+    EXPECT_EQ(wide[0], QRectF(0, 0, 50, 20));
+    EXPECT_EQ(wide[2], QRectF(260, 0, 40, 20));
+    // Without the flag a zero-sized item is a hidden one: no spacing for it.
+    EXPECT_EQ(FlowLayout::place(sizes, QRectF(0, 0, 300, 20), 8, 4)[2], QRectF(58, 0, 40, 20));
+    // Wrapped, the space goes to the second line with its item and still pushes it to the edge.
+    EXPECT_EQ(FlowLayout::lines(sizes, 80, 8, flexible),
+              (QList<FlowLayout::Line>{{{0}, 50, 20}, {{1, 2}, 48, 20}}));
+    const QList<QRectF> narrow = FlowLayout::place(sizes, QRectF(0, 0, 80, 44), 8, 4, flexible);
+    EXPECT_EQ(narrow[2], QRectF(40, 24, 40, 20));
+
+    QWidget host;
+    auto *flow = new FlowLayout(&host);
+    auto *first = new QWidget, *last = new QWidget;
+    first->setFixedSize(50, 20);
+    last->setFixedSize(40, 20);
+    flow->addWidget(first);
+    flow->addFlexibleSpace(8);
+    flow->addWidget(last);
+    flow->setGeometry(QRect(0, 0, 300, 20));
+    EXPECT_EQ(last->geometry(), QRect(260, 0, 40, 20));
+    EXPECT_EQ(flow->heightForWidth(300), 20);
+    EXPECT_EQ(flow->heightForWidth(113), 48); // 50 + 8 + 8 + 8 + 40 = 114 needed
 }
 
 } // namespace

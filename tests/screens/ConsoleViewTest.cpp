@@ -2,18 +2,24 @@
 
 #include "../support/FakeDesktop.h"
 
+#include "design/Accessibility.h"
 #include "design/DeckButton.h"
 #include "design/DeckParagraph.h"
 #include "design/DeckSearchField.h"
 #include "design/DeckSegmented.h"
 #include "design/DeckText.h"
+#include "design/FlowLayout.h"
+#include "design/Motion.h"
 #include "design/OperationBar.h"
 #include "design/ScreenHeader.h"
+#include "design/Tokens.h"
+#include "design/Transition.h"
 #include "screens/console_files/ConsoleLibraryModel.h"
 #include "screens/console_files/ConsoleLibraryPane.h"
 #include "screens/console_files/ConsoleSuggestionBar.h"
 
 #include <QAbstractItemModelTester>
+#include <QAccessible>
 #include <QLineEdit>
 #include <QListView>
 #include <QRegularExpression>
@@ -563,6 +569,93 @@ TEST(ConsoleView, ScreenStateSurvivesARebuild)
     EXPECT_EQ(c.view->library()->rows()->tab(), ConsoleLibraryTab::history);
     EXPECT_TRUE(c.view->durationLabel()->isVisible());
     EXPECT_EQ(c.view->durationLabel()->text(), duration);
+}
+
+// The library pane slides in and out with Motion::smooth when the header's toggle changes it;
+// under reduce motion it comes and goes at once.
+TEST(ConsoleView, TheLibraryPaneSlidesWithTheToggle)
+{
+    ConsoleScreenHarness c({1100, 720});
+    ConsoleLibraryPane *pane = c.view->library();
+    ASSERT_TRUE(pane->isVisible());
+    const int width = pane->width();
+    const int minimum = pane->minimumWidth();
+    A11y::setReduceMotion(false);
+    c.view->libraryButton()->click();
+    settle();
+    QAbstractAnimation *out = Transition::animation(pane);
+    ASSERT_TRUE(out);
+    EXPECT_EQ(out->duration(), Motion::smooth().durationMs());
+    out->pause();
+    out->setCurrentTime(out->duration() / 2);
+    EXPECT_LT(pane->width(), width);
+    EXPECT_LT(Transition::opacity(pane), 1);
+    out->resume();
+    ASSERT_TRUE(waitUntil([&] { return pane->isHidden(); }));
+    EXPECT_GE(c.transcript()->width(), 360);
+
+    c.view->libraryButton()->click();
+    settle();
+    QAbstractAnimation *in = Transition::animation(pane);
+    ASSERT_TRUE(in);
+    EXPECT_EQ(in->duration(), Motion::smooth().durationMs());
+    ASSERT_TRUE(waitUntil([&] { return !Transition::isRunning(pane); }));
+    EXPECT_TRUE(pane->isVisible());
+    EXPECT_GE(pane->width(), ConsoleLibraryPane::kMinimumWidth);
+    EXPECT_LE(pane->width(), ConsoleLibraryPane::kMaximumWidth);
+    EXPECT_EQ(pane->minimumWidth(), minimum); // its own minimum again once it has arrived
+
+    A11y::setReduceMotion(true);
+    c.view->libraryButton()->click();
+    settle();
+    EXPECT_TRUE(pane->isHidden());
+    EXPECT_FALSE(Transition::isRunning(pane));
+}
+
+// The command bar wraps in a narrow window, its field filling its line; the status bar keeps
+// the key hints at its right edge with Space::xs between wrapped lines.
+TEST(ConsoleView, CommandAndStatusBarsFlow)
+{
+    ConsoleScreenHarness c({1100, 720});
+    ConsoleView *v = c.view;
+    QWidget *terminal = v->findChild<QWidget *>(QStringLiteral("console-terminal"));
+    ASSERT_TRUE(terminal);
+    const auto rightEdge = [&](QWidget *w) { return w->mapTo(terminal, QPoint(w->width(), 0)).x(); };
+    // One line: prompt, the field up to the buttons, the run button at the right edge.
+    EXPECT_EQ(rightEdge(v->runButton()), terminal->width() - int(Space::gutter));
+    EXPECT_EQ(v->commandField()->geometry().right() + 1 + int(Space::s), v->favoriteButton()->x());
+    EXPECT_EQ(v->prompt()->geometry().center().y(), v->commandField()->geometry().center().y());
+    QWidget *hints = v->findChildren<KeyHint *>().last()->parentWidget();
+    EXPECT_EQ(rightEdge(hints), terminal->width() - int(Space::gutter));
+    auto *status = qobject_cast<FlowLayout *>(v->statusLabel()->parentWidget()->layout());
+    ASSERT_TRUE(status);
+    EXPECT_EQ(status->lineSpacing(), Space::xs);
+
+    // Narrow: "Выполнить" goes to a second line, the field takes what the first one leaves.
+    c.window->resize(730, 720);
+    settle();
+    ASSERT_TRUE(v->library()->isVisible());
+    v->splitter()->setSizes({v->library()->maximumWidth(), 730 - v->library()->maximumWidth()});
+    settle();
+    ASSERT_LT(terminal->width(), 420);
+    EXPECT_GE(v->runButton()->y(), v->commandField()->geometry().bottom() + int(Space::s));
+    EXPECT_EQ(rightEdge(v->clearInputButton()), terminal->width() - int(Space::gutter));
+    EXPECT_EQ(v->favoriteButton()->x() - int(Space::s), v->commandField()->geometry().right() + 1);
+}
+
+// The command line reads "пусто" while empty and its text otherwise.
+TEST(ConsoleView, TheCommandLineReadsEmptyAsAWord)
+{
+    ConsoleScreenHarness c({1100, 720});
+    QAccessibleInterface *field = QAccessible::queryAccessibleInterface(c.field());
+    ASSERT_TRUE(field);
+    EXPECT_EQ(field->text(QAccessible::Name), QStringLiteral("Командная строка"));
+    EXPECT_EQ(field->text(QAccessible::Value), QStringLiteral("пусто"));
+    EXPECT_EQ(field->text(QAccessible::Description),
+              QStringLiteral("Команда Android shell. Enter выполняет, стрелки вверх и вниз листают историю"));
+    c->consoleInput.set(QStringLiteral("getprop ro.product.model"));
+    settle();
+    EXPECT_EQ(field->text(QAccessible::Value), QStringLiteral("getprop ro.product.model"));
 }
 
 } // namespace

@@ -6,6 +6,8 @@
 #include "shell/MainWindow.h"
 #include "shell/RootView.h"
 
+#include "design/Accessibility.h"
+#include "design/AnimatedValue.h"
 #include "design/DeckButton.h"
 #include "design/DeckEmptyState.h"
 #include "design/DeckParagraph.h"
@@ -13,7 +15,12 @@
 #include "design/DeckSegmented.h"
 #include "design/DeckText.h"
 #include "design/FilterChip.h"
+#include "design/FlowLayout.h"
 #include "design/Labels.h"
+#include "design/Motion.h"
+#include "design/RollingText.h"
+#include "design/Tokens.h"
+#include "design/Transition.h"
 #include "bridge/Bytes.h"
 #include "design/ScreenHeader.h"
 
@@ -237,6 +244,77 @@ TEST(DebloatScreen, RouteBuildsTheScreenAndTheShellPresentsTheReview)
     ASSERT_TRUE(sheet);
     EXPECT_EQ(sheet->windowModality(), Qt::WindowModal);
     EXPECT_EQ(sheet->size(), QSize(720, 640));
+}
+
+// The legend moves out through the top edge as it fades (Motion::smooth) and back in the same
+// way; the plan bar's count rolls with Motion::snap. Under reduce motion both change at once.
+TEST(DebloatScreen, LegendSlidesAndThePlanCountRolls)
+{
+    DebloatFixture f;
+    A11y::setReduceMotion(false);
+    RiskLegend *legend = f.view->legend();
+    const int full = legend->heightForWidth(legend->width());
+    f.view->legendButton()->click();
+    QAbstractAnimation *out = Transition::animation(legend);
+    ASSERT_TRUE(out);
+    EXPECT_EQ(out->duration(), Motion::smooth().durationMs());
+    // Held half-way: part of its height, its cards hanging from above, partly faded.
+    out->pause();
+    out->setCurrentTime(out->duration() / 2);
+    const qreal reveal = legend->reveal();
+    EXPECT_GT(reveal, 0.05);
+    EXPECT_LT(reveal, 0.95);
+    EXPECT_NEAR(legend->heightForWidth(legend->width()), full * reveal, 1);
+    EXPECT_LT(legend->cardRects().first().top(), 0);
+    EXPECT_LT(Transition::opacity(legend), 1);
+    out->resume();
+    ASSERT_TRUE(waitUntil([&] { return legend->isHidden(); }));
+
+    f.view->legendButton()->click();
+    QAbstractAnimation *in = Transition::animation(legend);
+    ASSERT_TRUE(in);
+    EXPECT_EQ(in->duration(), Motion::smooth().durationMs());
+    EXPECT_FALSE(legend->isHidden());
+    ASSERT_TRUE(waitUntil([&] { return !Transition::isRunning(legend); }));
+    EXPECT_DOUBLE_EQ(legend->reveal(), 1);
+    EXPECT_EQ(legend->heightForWidth(legend->width()), full);
+    EXPECT_EQ(legend->cardRects().first().top(), 0);
+
+    f.h->debloatSelection.set({"com.vendor.analytics"});
+    settle();
+    ASSERT_TRUE(waitUntil([&] { return !f.view->planBar()->isHidden() && !Transition::isRunning(f.view->planBar()); }));
+    f.h->debloatSelection.set({"com.vendor.analytics", "com.vendor.adservice"});
+    settle();
+    RollingText *count = f.view->planBar()->countLabel();
+    EXPECT_EQ(count->text(), QStringLiteral("2 приложений в плане"));
+    ASSERT_TRUE(count->isRolling());
+    EXPECT_EQ(count->roll()->animation().duration(), Motion::snap().durationMs());
+
+    A11y::setReduceMotion(true);
+    f.view->legendButton()->click();
+    EXPECT_TRUE(legend->isHidden());
+    EXPECT_FALSE(Transition::isRunning(legend));
+    f.h->debloatSelection.set({"com.vendor.analytics"});
+    settle();
+    EXPECT_EQ(count->text(), QStringLiteral("1 приложений в плане"));
+    EXPECT_FALSE(count->isRolling());
+}
+
+// The plan bar's items stand Space::m apart.
+TEST(DebloatScreen, PlanBarItemsAreSpaceMApart)
+{
+    DebloatFixture f;
+    f.h->debloatSelection.set({"com.android.settings"});
+    f.h->debloatRiskFilter.set({});
+    settle();
+    DebloatPlanBar *bar = f.view->planBar();
+    ASSERT_TRUE(waitUntil([&] { return !bar->isHidden(); }));
+    auto *flow = qobject_cast<FlowLayout *>(bar->layout());
+    ASSERT_TRUE(flow);
+    EXPECT_EQ(flow->flowSpacing(), Space::m);
+    EXPECT_EQ(flow->lineSpacing(), Space::s);
+    // The badge and the button, on one line: Space::m between them too.
+    EXPECT_EQ(bar->reviewButton()->x() - bar->riskyBadge()->geometry().right() - 1, int(Space::m));
 }
 
 } // namespace

@@ -198,8 +198,10 @@ TEST(DeviceTextScreens, LogMessagesDropColourCodesShowOtherControlsAndCopyAsRece
     for (int i = 0; i < cases.size(); ++i) {
         SCOPED_TRACE(cases[i].what);
         EXPECT_EQ(f.drawnMessage(painted, i), cases[i].drawn);
+        // Read as level, tag and message, without the codes.
+        const QString message = f.logcat().visibleLines()[i].message().toString();
         EXPECT_EQ(f.rows().index(i).data(Qt::AccessibleTextRole).toString(),
-                  ShownText::accessible(ShownText::withoutStyleCodes(f.logcat().visibleLines()[i].plainText())));
+                  QStringLiteral("Info, Tag: ") + ShownText::accessible(ShownText::withoutStyleCodes(message)));
     }
 
     // A mark in a coloured word covers the word as drawn.

@@ -11,6 +11,7 @@
 #include "design/OperationBar.h"
 #include "design/Theme.h"
 #include "design/Typo.h"
+#include "design/Tokens.h"
 #include "shell/AppDialogs.h"
 #include "shell/DeckTextField.h"
 #include "shell/DialogPresenter.h"
@@ -468,6 +469,62 @@ TEST(FileManagerScreen, TheWindowOwnsItsModelAndClosingItEndsIt)
     auto *again = app.fileManagerWindow()->findChild<FileManagerView *>();
     ASSERT_TRUE(again);
     EXPECT_NE(again->state()->model(), nullptr);
+}
+
+// The status bar keeps the counts at its right edge and wraps them under the status text when
+// the window is too narrow for one line; the action bars' buttons stand Space::xs apart.
+TEST(FileManagerScreen, StatusBarWrapsAndActionBarsAreTight)
+{
+    FileScreenHarness f(kDeviceEntries, {}, 1100);
+    FileManagerView *v = f.view;
+    const auto rightEdge = [&](QWidget *w) { return w->mapTo(v, QPoint(w->width(), 0)).x(); };
+    EXPECT_EQ(rightEdge(v->countsLabel()), v->width() - int(Space::gutter));
+    EXPECT_NEAR(v->countsLabel()->geometry().center().y(), v->statusLabel()->geometry().center().y(), 1);
+    for (FilePane *pane : {v->localPane(), v->devicePane()})
+        EXPECT_EQ(pane->renameButton()->x() - pane->newFolderButton()->geometry().right() - 1, int(Space::xs));
+
+    f.model()->statusText.set(QStringLiteral("Копирование на Android: DCIM/Camera/IMG_20240101_120000.jpg, "
+                                             "осталось 12 объектов из 40"));
+    f.reader->resize(640, 640);
+    settle();
+    EXPECT_GT(v->countsLabel()->y(), v->statusLabel()->y());
+    EXPECT_EQ(rightEdge(v->countsLabel()), v->width() - int(Space::gutter));
+    // Both lines stay inside the bar.
+    EXPECT_LE(v->countsLabel()->geometry().bottom(), v->countsLabel()->parentWidget()->height());
+}
+
+// The name column keeps at least 88 px and the date column at least 76, however the user drags
+// and however narrow the pane.
+TEST(FileManagerScreen, NameAndDateColumnsKeepTheirMinimums)
+{
+    FileScreenHarness f(kDeviceEntries, {}, 1100);
+    FileTableView *table = f.view->localPane()->table();
+    QHeaderView *header = table->horizontalHeader();
+    header->resizeSection(LocalFileTableModel::modifiedColumn, 30);
+    settle();
+    EXPECT_EQ(header->sectionSize(LocalFileTableModel::modifiedColumn), 76);
+    // Dragging the date column wide leaves the name its 88 px of the table's width.
+    const auto nameShown = [&] {
+        return table->viewport()->width() - header->sectionSize(LocalFileTableModel::sizeColumn)
+               - header->sectionSize(LocalFileTableModel::modifiedColumn);
+    };
+    header->resizeSection(LocalFileTableModel::modifiedColumn, table->viewport()->width());
+    settle();
+    EXPECT_EQ(nameShown(), 88);
+    EXPECT_GE(header->sectionSize(LocalFileTableModel::nameColumn), 88);
+    // A narrow pane takes the room from the other columns, the last first, each down to its
+    // own minimum.
+    header->resizeSection(LocalFileTableModel::modifiedColumn, 140);
+    table->resize(table->width() - table->viewport()->width() + 88 + 72 + 76 + 10, table->height());
+    settle();
+    EXPECT_GE(nameShown(), 88);
+    EXPECT_EQ(header->sectionSize(LocalFileTableModel::modifiedColumn), 76 + 10);
+    EXPECT_EQ(header->sectionSize(LocalFileTableModel::sizeColumn), 72);
+    table->resize(table->width() - 20, table->height());
+    settle();
+    EXPECT_GE(nameShown(), 88);
+    EXPECT_EQ(header->sectionSize(LocalFileTableModel::modifiedColumn), 76);
+    EXPECT_EQ(header->sectionSize(LocalFileTableModel::sizeColumn), 62);
 }
 
 } // namespace

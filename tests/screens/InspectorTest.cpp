@@ -1,5 +1,6 @@
 #include "screens/packages/AppInspectorView.h"
 
+#include "design/Accessibility.h"
 #include "design/DeckButton.h"
 #include "design/DeckEmptyState.h"
 #include "design/DeckParagraph.h"
@@ -8,13 +9,22 @@
 #include "design/Labels.h"
 #include "design/MenuButton.h"
 #include "design/MeterBar.h"
+#include "design/Motion.h"
+#include "design/SelectableLine.h"
 #include "design/Skeleton.h"
+#include "design/SymbolGlyph.h"
+#include "design/Transition.h"
 
 #include "ApplicationsHarness.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QScrollArea>
 #include <QSplitter>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -151,7 +161,7 @@ TEST(Inspector, ComponentGroupsShowFortyRowsAndSayHowManyMore)
     h.inspector()->findChild<QAbstractButton *>(QStringLiteral("groupHeader-services"))->click();
     const auto lines = [&](const QString &key) {
         auto *list = h.inspector()->findChild<QWidget *>(QStringLiteral("groupItems-") + key);
-        return list ? list->findChildren<DeckText *>().size() : -1;
+        return list ? list->findChildren<SelectableLine *>().size() + list->findChildren<DeckText *>().size() : -1;
     };
     EXPECT_EQ(lines(QStringLiteral("activities")), 41); // 40 rows and the summary
     auto *more = h.inspector()->findChild<DeckText *>(QStringLiteral("groupMore-activities"));
@@ -304,6 +314,141 @@ TEST(Inspector, WithoutAReadyIdleDeviceTheActionRowIsInertButThePermissionManage
     open->click();
     EXPECT_EQ(h->selectedPackageIDs(), QSet<QString>{QStringLiteral("com.example.alpha")});
     h->setBusy(false);
+}
+
+// The content fades in when it first shows (Motion::smooth) and again, quicker, for each other
+// package (Motion::snap); under reduce motion it is simply there.
+TEST(Inspector, ContentFadesInSmoothlyFirstAndWithASnapForTheNextPackage)
+{
+    Inspected h;
+    A11y::setReduceMotion(false);
+    const auto fadeOf = [&]() -> int {
+        QAbstractAnimation *fade = Transition::animation(h.inspector()->content());
+        if (!fade)
+            return 0;
+        fade->pause();
+        return fade->duration();
+    };
+    h->showInspector(QStringLiteral("com.example.alpha"));
+    settle();
+    EXPECT_EQ(fadeOf(), Motion::smooth().durationMs());
+    h->showInspector(QStringLiteral("com.example.gamma"));
+    settle();
+    EXPECT_EQ(fadeOf(), Motion::snap().durationMs());
+
+    A11y::setReduceMotion(true);
+    h->showInspector(QStringLiteral("com.example.alpha"));
+    settle();
+    EXPECT_EQ(fadeOf(), 0);
+    EXPECT_DOUBLE_EQ(Transition::opacity(h.inspector()->content()), 1.0);
+}
+
+// A group's list unrolls under its header with Motion::snap and rolls up again the same way;
+// under reduce motion it opens and closes at once.
+TEST(Inspector, GroupTogglesUnrollWithASnapAndAtOnceUnderReduceMotion)
+{
+    Inspected h;
+    PackageDetails d = fullDetails();
+    d.services = {QStringLiteral("com.example.alpha.Sync"), QStringLiteral("com.example.alpha.Push")};
+    h.show(QStringLiteral("com.example.alpha"), d);
+    const auto header = [&] { return h.inspector()->findChild<QAbstractButton *>(QStringLiteral("groupHeader-services")); };
+    const auto list = [&] { return h.inspector()->findChild<QWidget *>(QStringLiteral("groupItems-services")); };
+
+    A11y::setReduceMotion(false);
+    header()->click();
+    ASSERT_TRUE(list());
+    QAbstractAnimation *unroll = Transition::animation(list());
+    ASSERT_TRUE(unroll);
+    EXPECT_EQ(unroll->duration(), Motion::snap().durationMs());
+    ASSERT_TRUE(waitUntil([&] { return !Transition::isRunning(list()); }));
+    EXPECT_EQ(list()->maximumHeight(), QWIDGETSIZE_MAX);
+    EXPECT_EQ(list()->height(), list()->sizeHint().height());
+    EXPECT_TRUE(h.inspector()->expandedGroups().contains(QStringLiteral("services")));
+
+    header()->click();
+    QAbstractAnimation *rollUp = list() ? Transition::animation(list()) : nullptr;
+    ASSERT_TRUE(rollUp);
+    EXPECT_EQ(rollUp->duration(), Motion::snap().durationMs());
+    EXPECT_TRUE(waitUntil([&] { return list() == nullptr; }));
+    EXPECT_FALSE(h.inspector()->expandedGroups().contains(QStringLiteral("services")));
+
+    // Opening and closing again before the list has arrived leaves it closed.
+    header()->click();
+    header()->click();
+    EXPECT_TRUE(waitUntil([&] { return list() == nullptr; }));
+
+    A11y::setReduceMotion(true);
+    header()->click();
+    ASSERT_TRUE(list());
+    EXPECT_FALSE(Transition::isRunning(list()));
+    EXPECT_TRUE(list()->isVisibleTo(h.inspector()));
+    header()->click();
+    EXPECT_TRUE(waitUntil([&] { return list() == nullptr; }));
+}
+
+// The component names can be selected; one cut in the middle to fit the panel still copies the
+// whole name.
+TEST(Inspector, ComponentRowsAreSelectableAndCopyTheWholeName)
+{
+    Inspected h;
+    PackageDetails d = fullDetails();
+    const QString name = QStringLiteral("com.example.alpha.feature.onboarding.internal.VeryLongActivityNameThatCannotFit");
+    d.activities = {name};
+    h.show(QStringLiteral("com.example.alpha"), d);
+    h.inspector()->findChild<QAbstractButton *>(QStringLiteral("groupHeader-activities"))->click();
+    settle();
+    auto *row = h.inspector()->findChild<SelectableLine *>();
+    ASSERT_TRUE(row);
+    EXPECT_TRUE(row->textInteractionFlags() & Qt::TextSelectableByMouse);
+    EXPECT_EQ(row->fullText(), name);
+    // The panel is narrower than the name: the middle gives way.
+    ASSERT_LT(row->width(), row->fontMetrics().horizontalAdvance(name));
+    EXPECT_TRUE(row->shownText().contains(QChar(0x2026)));
+    EXPECT_TRUE(row->shownText().startsWith(QStringLiteral("com.")));
+    EXPECT_TRUE(row->shownText().endsWith(QStringLiteral("Fit")));
+
+    QGuiApplication::clipboard()->clear();
+    row->setSelection(0, int(row->shownText().size()));
+    row->setFocus();
+    QTest::keyClick(row, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), name);
+    // A part before the cut copies just that part.
+    row->setSelection(0, 4);
+    QTest::keyClick(row, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("com."));
+}
+
+// The icon is drawn by the identity row, not an element of its own: no element of the row
+// stands where the icon is, so accessibility finds only the row there.
+TEST(Inspector, TheIconIsNoAccessibilityElement)
+{
+    Inspected h;
+    h.show(QStringLiteral("com.example.alpha"), fullDetails());
+    auto *row = h.inspector()->findChild<QWidget *>(QStringLiteral("identityRow"));
+    ASSERT_TRUE(row);
+    QAccessibleInterface *identity = QAccessible::queryAccessibleInterface(row);
+    ASSERT_TRUE(identity);
+    ASSERT_GE(identity->childCount(), 3); // title, identifier, close button
+    const QRect icon(row->mapToGlobal(QPoint(0, 0)), QSize(56, 56));
+    for (int i = 0; i < identity->childCount(); ++i) {
+        QAccessibleInterface *child = identity->child(i);
+        ASSERT_TRUE(child);
+        EXPECT_FALSE(child->rect().intersects(icon)) << child->object()->metaObject()->className();
+    }
+    EXPECT_EQ(identity->childAt(icon.center().x(), icon.center().y()), nullptr);
+}
+
+// The warning under the buttons is a centred row: its glyph stands level with its text.
+TEST(Inspector, TheWarningRowIsCentred)
+{
+    Inspected h;
+    h.show(QStringLiteral("com.android.systemui"), fullDetails());
+    auto *warning = h.inspector()->findChild<QWidget *>(QStringLiteral("riskWarning"));
+    ASSERT_TRUE(warning);
+    auto *glyph = warning->findChild<SymbolGlyph *>();
+    auto *text = warning->findChild<DeckParagraph *>();
+    ASSERT_TRUE(glyph && text);
+    EXPECT_NEAR(glyph->geometry().center().y(), text->geometry().center().y(), 1);
 }
 
 } // namespace

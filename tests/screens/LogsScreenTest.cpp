@@ -12,8 +12,10 @@
 #include "design/DeckSegmented.h"
 #include "design/DeckText.h"
 #include "design/FilterChip.h"
+#include "design/FlowLayout.h"
 #include "design/Labels.h"
 #include "design/ScreenHeader.h"
+#include "design/Tokens.h"
 #include "design/DeckParagraph.h"
 #include "design/Typo.h"
 #include "shell/ScreenMemory.h"
@@ -497,6 +499,65 @@ TEST(LogsScreen, RowCellsInCompactAndWideLists)
     EXPECT_GT(wide.advance(QStringView(word).first(cut[1] + 1)), wide.messageWidth());
     EXPECT_EQ(wide.rowCount(word), cut.size());
     EXPECT_EQ(wide.rowCount(u("short")), 1);
+}
+
+// The toolbar's copy, save and clear buttons and the status line's counts keep the right edge;
+// the status line wraps with Space::xs between its lines.
+TEST(LogsScreen, ToolbarButtonsAndCountsKeepTheRightEdge)
+{
+    LogsFixture f;
+    LogsScreen *s = f.screen.get();
+    const auto rightEdge = [&](QWidget *w) { return w->mapTo(s, QPoint(w->width(), 0)).x(); };
+    EXPECT_EQ(rightEdge(s->clearMenuButton()), s->width() - int(Space::gutter));
+    EXPECT_EQ(s->saveButton()->geometry().right() + 1 + int(Space::s), s->clearMenuButton()->x());
+    EXPECT_EQ(rightEdge(s->countsLabel()), s->width() - int(Space::gutter));
+    // On one line with the status text, counts and text are far apart in a wide window.
+    EXPECT_NEAR(s->countsLabel()->geometry().center().y(), s->statusLabel()->geometry().center().y(), 1);
+    auto *status = qobject_cast<FlowLayout *>(s->countsLabel()->parentWidget()->layout());
+    ASSERT_TRUE(status);
+    EXPECT_EQ(status->flowSpacing(), Space::s);
+    EXPECT_EQ(status->lineSpacing(), Space::xs);
+
+    // Narrow: the counts wrap under the status text, still at the right edge.
+    f.logcat().statusText.set(QString(u("Поток остановлен: устройство больше не отвечает на запросы logcat ")).repeated(2));
+    s->resize(520, 760);
+    settle();
+    EXPECT_GT(s->countsLabel()->y(), s->statusLabel()->y());
+    EXPECT_EQ(rightEdge(s->countsLabel()), s->width() - int(Space::gutter));
+}
+
+// A row is read as "level title, tag: message"; a wrapped message is read once.
+TEST(LogsScreen, RowsAreReadAsLevelTagAndMessage)
+{
+    LogsFixture f;
+    f.logcat().injectOutput(threadtime(1, 'W', u("Низкий заряд батареи")));
+    f.logcat().flush();
+    settle();
+    QAbstractItemModel *rows = f.screen->stream()->list()->model();
+    ASSERT_GE(rows->rowCount(), 1);
+    EXPECT_EQ(rows->index(0, 0).data(Qt::AccessibleTextRole).toString(), u("Warning, Tag: Низкий заряд батареи"));
+    f.logcat().injectOutput(threadtime(2, 'E', QString(u("сбой ")).repeated(200)));
+    f.logcat().flush();
+    settle();
+    ASSERT_GT(rows->rowCount(), 2);
+    EXPECT_TRUE(rows->index(1, 0).data(Qt::AccessibleTextRole).toString().startsWith(u("Error, Tag: сбой сбой")));
+    EXPECT_FALSE(rows->index(2, 0).data(Qt::AccessibleTextRole).isValid());
+}
+
+// The level badge's fill reaches 2 px beyond the letter's 14 px cell on every side: 18 px wide
+// and 4 px taller than the letter's line, centred on it.
+TEST(LogsScreen, LevelBadgeFillIsFourPixelsTallerThanTheLetter)
+{
+    const LogRowLayout layout(900, false, Typo::monoSmall());
+    QFont bold = Typo::monoSmall();
+    bold.setBold(true);
+    const QRectF row(0, 100, 900, layout.rowHeight());
+    const QRectF cell = layout.badgeCell().translated(row.topLeft());
+    const QRectF fill = LogRowDelegate::badgeFill(cell, row, bold);
+    EXPECT_DOUBLE_EQ(fill.width(), 18);
+    EXPECT_DOUBLE_EQ(fill.height(), QFontMetricsF(bold).height() + 4);
+    EXPECT_DOUBLE_EQ(fill.center().y(), row.center().y());
+    EXPECT_DOUBLE_EQ(fill.left(), cell.left() - 2);
 }
 
 } // namespace

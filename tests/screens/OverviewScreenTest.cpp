@@ -21,7 +21,10 @@
 #include "design/Labels.h"
 #include "bridge/Bytes.h"
 #include "design/MetricTile.h"
+#include "design/Panel.h"
+#include "design/ScreenHeader.h"
 #include "design/Theme.h"
+#include "design/Tokens.h"
 #include "design/Typo.h"
 
 #include "../shell/ShellHarness.h"
@@ -35,6 +38,8 @@
 #include <QShortcut>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <climits>
 
 namespace {
 
@@ -748,6 +753,51 @@ TEST(OverviewScreen, AnimatesOnlyWhileShownAndCostsNothingElsewhere)
     EXPECT_TRUE(shown.isNull());
     EXPECT_EQ(root.findChild<DeviceObject *>(), nullptr);
     EXPECT_EQ(h->observerCount(&h->recentOperations), following - 1);
+}
+
+// Side by side the advice and history panels stand Space::m apart, shape to shape, between the
+// gutters; stacked, the history starts Space::m below the last advice panel.
+TEST(OverviewScreen, AdviceAndHistoryColumnsAreSpaceMApart)
+{
+    const auto shapes = [](OverviewScreen *s) {
+        QList<QRect> out;
+        for (DeckPanel *panel : s->columns()->findChildren<DeckPanel *>())
+            if (panel->isVisible())
+                out << QRect(panel->mapTo(s, panel->panelRect().topLeft().toPoint()), panel->panelRect().size().toSize());
+        return out;
+    };
+    {
+        OverviewFixture f;
+        OverviewScreen *s = f.show(1300);
+        ASSERT_FALSE(s->columns()->isStacked());
+        const int middle = s->width() / 2;
+        int leftEdge = INT_MAX, leftColumnRight = INT_MIN, rightColumnLeft = INT_MAX, rightEdge = INT_MIN;
+        for (const QRect &shape : shapes(s)) {
+            leftEdge = std::min(leftEdge, shape.left());
+            rightEdge = std::max(rightEdge, shape.right() + 1);
+            if (shape.center().x() < middle)
+                leftColumnRight = std::max(leftColumnRight, shape.right() + 1);
+            else
+                rightColumnLeft = std::min(rightColumnLeft, shape.left());
+        }
+        EXPECT_EQ(leftEdge, int(Space::gutter));
+        EXPECT_EQ(rightEdge, s->width() - int(Space::gutter));
+        EXPECT_NEAR(rightColumnLeft - leftColumnRight, Space::m, 1);
+    }
+    OverviewFixture f;
+    OverviewScreen *s = f.show(900);
+    ASSERT_TRUE(s->columns()->isStacked());
+    SectionHeader *history = nullptr;
+    for (SectionHeader *header : s->columns()->findChildren<SectionHeader *>())
+        if (header->titleLabel()->text() == QStringLiteral("Последние операции"))
+            history = header;
+    ASSERT_TRUE(history);
+    const int historyTop = history->mapTo(s, QPoint(0, 0)).y();
+    int adviceBottom = INT_MIN;
+    for (const QRect &shape : shapes(s))
+        if (shape.top() < historyTop)
+            adviceBottom = std::max(adviceBottom, shape.bottom() + 1);
+    EXPECT_NEAR(historyTop - adviceBottom, Space::m, 1);
 }
 
 // ---- Pictures ----

@@ -4,10 +4,15 @@
 #include "screens/packages/PackageRowDelegate.h"
 #include "screens/packages/SelectionBar.h"
 
+#include "design/Accessibility.h"
+#include "design/AnimatedValue.h"
 #include "design/DeckButton.h"
 #include "design/DeckEmptyState.h"
 #include "design/DeckText.h"
+#include "design/Motion.h"
+#include "design/RollingText.h"
 #include "design/Skeleton.h"
+#include "design/Transition.h"
 
 #include "ApplicationsHarness.h"
 
@@ -299,6 +304,31 @@ TEST(PackageList, SelectionBarCountsHiddenNamesAndWrapsInANarrowPane)
     h->selectedPackageIDs.set({});
     settle();
     ASSERT_TRUE(waitUntil([&] { return !bar->isVisible(); }));
+}
+
+// A change of the selected count rolls with Motion::snap; under reduce motion the new count is
+// simply there.
+TEST(PackageList, SelectionBarCountRollsWithASnap)
+{
+    AppsHarness h;
+    PackageListPane *pane = h.view->listPane();
+    A11y::setReduceMotion(false);
+    h->selectedPackageIDs.set({QStringLiteral("com.example.alpha")});
+    settle();
+    SelectionBar *bar = pane->selectionBar();
+    ASSERT_TRUE(waitUntil([&] { return bar->isVisible() && !Transition::isRunning(bar); }));
+    EXPECT_FALSE(bar->countLabel()->isRolling()); // the first count just shows
+    h->selectedPackageIDs.set({QStringLiteral("com.example.alpha"), QStringLiteral("com.example.beta")});
+    settle();
+    EXPECT_EQ(bar->countLabel()->text(), QStringLiteral("2"));
+    ASSERT_TRUE(bar->countLabel()->isRolling());
+    EXPECT_EQ(bar->countLabel()->roll()->animation().duration(), Motion::snap().durationMs());
+
+    A11y::setReduceMotion(true);
+    h->selectedPackageIDs.set({QStringLiteral("com.example.beta")});
+    settle();
+    EXPECT_EQ(bar->countLabel()->text(), QStringLiteral("1"));
+    EXPECT_FALSE(bar->countLabel()->isRolling());
 }
 
 } // namespace

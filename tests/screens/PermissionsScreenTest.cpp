@@ -26,6 +26,7 @@
 #include "../shell/UiTestSupport.h"
 
 #include <QAbstractItemModelTester>
+#include <QAccessible>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
@@ -412,6 +413,19 @@ TEST(PermissionManagerSheet, ShellPresentsTheSheetElsewhereAndCloseEndsIt)
     EXPECT_EQ(m->closeButton()->accessibleName(), QStringLiteral("Закрыть менеджер разрешений"));
     EXPECT_EQ(m->toolbar()->layout()->contentsMargins().left(), 16);
     EXPECT_EQ(m->lines()->rows().size(), 5);
+    // The header draws the icon; no element of its own stands there for accessibility.
+    {
+        QAccessibleInterface *header = QAccessible::queryAccessibleInterface(m->headerBlock());
+        ASSERT_TRUE(header);
+        const QRect icon(m->headerBlock()->mapToGlobal(QPoint(16, (m->headerBlock()->height() - 44) / 2)),
+                         QSize(44, 44));
+        for (int i = 0; i < header->childCount(); ++i) {
+            QAccessibleInterface *child = header->child(i);
+            ASSERT_TRUE(child);
+            EXPECT_FALSE(child->rect().intersects(icon)) << child->object()->metaObject()->className();
+        }
+        EXPECT_EQ(header->childAt(icon.center().x(), icon.center().y()), nullptr);
+    }
 
     sheet->content()->closeButton()->click();
     settle();

@@ -11,13 +11,17 @@
 #include "shell/DialogPresenter.h"
 #include "shell/ScreenMemory.h"
 
+#include "design/Accessibility.h"
 #include "design/DeckButton.h"
 #include "design/DeckSegmented.h"
 #include "design/DeckSizeReader.h"
 #include "design/DeckText.h"
 #include "design/Labels.h"
+#include "design/Motion.h"
 #include "design/Panel.h"
 #include "design/Theme.h"
+#include "design/Tokens.h"
+#include "design/Transition.h"
 
 #include "../shell/ShellHarness.h"
 #include "../shell/UiTestSupport.h"
@@ -25,6 +29,7 @@
 #include "ScreenTestSupport.h"
 
 #include <QAbstractItemModelTester>
+#include <QAccessible>
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
@@ -101,6 +106,13 @@ struct PresetsFixture {
         settle();
     }
     PresetLibrary *lib() const { return screen->state()->library(); }
+    // A card's panel in the grid's viewport.
+    QRectF cardPanel(int row) const
+    {
+        QListView *grid = screen->grid();
+        const QRect cell = grid->visualRect(grid->model()->index(row, 0));
+        return screen->cardDelegate()->layout(cell, lib()->presets().at(row).preset).panel;
+    }
     // A card's button by its rectangle in the grid's viewport.
     void clickCard(int row, QRectF PresetCardDelegate::Layout::*button)
     {
@@ -123,6 +135,7 @@ TEST(PresetCard, CreationTimeAndTexts)
     } cases[] = {
         {"2026-03-04T05:06:07Z", false},
         {"2026-03-04T05:06:07+03:00", false},
+        {"2026-03-04T05:06:07.5Z", true},
         {"2026-03-04", true},
         {"вчера вечером", true},
         {"2026-03-04 05:06:07", true},
@@ -134,6 +147,24 @@ TEST(PresetCard, CreationTimeAndTexts)
         else
             EXPECT_TRUE(shown.contains(QStringLiteral("2026")) && shown != c.createdAt) << shown.toStdString();
     }
+    // The locale's abbreviated date and short time, whatever the machine's own locale; midday
+    // in UTC stays on the 14th or a neighbour in every time zone.
+    const struct {
+        QLocale locale;
+        const char *pattern;
+    } styles[] = {
+        {QLocale(QLocale::Russian, QLocale::Russia), R"(^1[345] мар\. 2026 г\., \d{2}:\d{2}$)"},
+        {QLocale(QLocale::English, QLocale::UnitedStates), R"(^Mar 1[345], 2026, \d{1,2}:\d{2}.{1,2}[AP]M$)"},
+    };
+    for (const auto &style : styles) {
+        const QString shown = PresetCardDelegate::creationText(QStringLiteral("2026-03-14T12:00:00Z"), style.locale);
+        EXPECT_TRUE(QRegularExpression(QString::fromUtf8(style.pattern)).match(shown).hasMatch()) << shown.toStdString();
+        // Fractional seconds are not the written form: shown as stored in every locale.
+        EXPECT_EQ(PresetCardDelegate::creationText(QStringLiteral("2026-03-14T12:00:00.250Z"), style.locale),
+                  QStringLiteral("2026-03-14T12:00:00.250Z"));
+    }
+    EXPECT_EQ(PresetCardDelegate::abbreviatedDateFormat(QLocale(QLocale::English, QLocale::UnitedStates)),
+              QStringLiteral("MMM d, yyyy"));
     EXPECT_EQ(PresetCardDelegate::applyToolTip(true), QStringLiteral("Сверить с устройством и показать предпросмотр"));
     EXPECT_EQ(PresetCardDelegate::applyToolTip(false), QStringLiteral("Требуется подключённое устройство"));
     EXPECT_EQ(PresetCardDelegate::badgeIcon(PresetAction::uninstall), QStringLiteral("minus.circle"));
@@ -397,7 +428,28 @@ TEST(PresetsScreen, GridColumnsFollowTheWidth)
     }
     const int perRow = int(lefts.size());
     EXPECT_GE(perRow, 1);
-    EXPECT_GT((perRow + 1) * (PresetCardDelegate::kMinimumWidth + m.left() + m.right()), grid->width());
+    // No room beside the row's last card for one more of the smallest width.
+    int lastRight = 0;
+    for (const QRect &card : cards)
+        if (card.top() == cards.first().top())
+            lastRight = std::max(lastRight, card.right());
+    EXPECT_GT(lastRight + int(Space::m) + PresetCardDelegate::kMinimumWidth, grid->viewport()->width());
+
+    // Shape to shape, Space::m across and down; the grid as tall as its rows and the last row's shadow.
+    for (const int windowWidth : {1240, 900, 600}) {
+        SCOPED_TRACE(windowWidth);
+        PresetGridView *g = f.show(windowWidth, 900)->grid();
+        const int gap = int(Space::m);
+        const QRectF first = f.cardPanel(0);
+        if (g->columns() > 1)
+            EXPECT_DOUBLE_EQ(f.cardPanel(1).left() - first.right(), gap);
+        const QRectF below = f.cardPanel(g->columns());
+        EXPECT_DOUBLE_EQ(below.top() - first.bottom(), gap);
+        EXPECT_DOUBLE_EQ(below.left(), first.left());
+        const int rows = (5 + g->columns() - 1) / g->columns();
+        const QRectF last = f.cardPanel(rows * g->columns() - g->columns());
+        EXPECT_NEAR(g->height(), last.bottom() + PresetCardDelegate::shadowReach().bottom(), 1);
+    }
 }
 
 // Judged by where the view put each card, not by the grid's own arithmetic: at every screen
@@ -433,6 +485,127 @@ TEST(PresetsScreen, EveryCardLiesInsideTheGridAtEveryWidth)
     }
     EXPECT_TRUE(hidden.isEmpty()) << hidden.mid(0, 20).join(QLatin1Char('\n')).toStdString() << "\n("
                                   << hidden.size() << " in all)";
+}
+
+// The panels' shapes stand on the gutter, where the header's text starts: the explainer, the
+// save form, the empty library and the cards, all at 24 px.
+TEST(PresetsScreen, PanelsStandOnTheGutter)
+{
+    PresetsFixture f;
+    PresetsView *s = f.show(1100, 900);
+    const auto shapeLeft = [&](DeckPanel *panel) { return panel->mapTo(s, panel->panelRect().topLeft().toPoint()).x(); };
+    auto *explainer = s->findChild<DeckPanel *>(QStringLiteral("presets-explainer"));
+    ASSERT_TRUE(explainer);
+    EXPECT_EQ(shapeLeft(explainer), int(Space::gutter));
+    EXPECT_EQ(shapeLeft(static_cast<DeckPanel *>(s->emptyLibrary())), int(Space::gutter));
+    EXPECT_EQ(s->libraryHeader()->titleLabel()->mapTo(s, QPoint(0, 0)).x(), int(Space::gutter));
+    // The right edges line up with the gutter too.
+    EXPECT_EQ(explainer->mapTo(s, explainer->panelRect().topRight().toPoint()).x(), s->width() - int(Space::gutter));
+
+    f.h->selectedPackageIDs.set({"com.a"});
+    settle();
+    s->prepareSaveForm();
+    settle();
+    EXPECT_EQ(shapeLeft(s->saveForm()), int(Space::gutter));
+    // Space::l between the explainer's shape and the form's, and between the form's and the
+    // library's header.
+    const int explainerBottom = explainer->mapTo(s, explainer->panelRect().bottomLeft().toPoint()).y();
+    const int formTop = s->saveForm()->mapTo(s, s->saveForm()->panelRect().topLeft().toPoint()).y();
+    EXPECT_NEAR(formTop - explainerBottom, Space::l, 1);
+
+    f.addPreset("a.json", preset("Первый", {"com.a"}));
+    f.lib()->reload();
+    f.waitReload();
+    ASSERT_TRUE(waitUntil([&] { return f.lib()->presets().size() == 1 && s->grid()->isVisible(); }));
+    const QRectF card = f.cardPanel(0);
+    const int cardLeft = s->grid()->viewport()->mapTo(s, card.topLeft().toPoint()).x();
+    // Columns narrower than their room stand in its middle.
+    EXPECT_EQ(cardLeft, int(Space::gutter) + s->grid()->columnInsets().left());
+    const int headerBottom = s->libraryHeader()->mapTo(s, QPoint(0, s->libraryHeader()->height())).y();
+    EXPECT_NEAR(s->grid()->viewport()->mapTo(s, card.topLeft().toPoint()).y() - headerBottom, Space::m, 1);
+}
+
+// "Сохранить выбранные" unrolls the form with Motion::smooth; it closes at once; under reduce
+// motion it is simply there.
+TEST(PresetsScreen, SaveFormAppearsSmoothly)
+{
+    PresetsFixture f;
+    PresetsView *s = f.show();
+    f.h->selectedPackageIDs.set({"com.a"});
+    settle();
+    A11y::setReduceMotion(false);
+    QTest::mouseClick(s->saveSelectedButton(), Qt::LeftButton);
+    settle();
+    QAbstractAnimation *unroll = Transition::animation(s->saveForm());
+    ASSERT_TRUE(unroll);
+    EXPECT_EQ(unroll->duration(), Motion::smooth().durationMs());
+    EXPECT_TRUE(s->saveForm()->isVisible());
+    ASSERT_TRUE(waitUntil([&] { return !Transition::isRunning(s->saveForm()); }));
+    EXPECT_EQ(s->saveForm()->maximumHeight(), QWIDGETSIZE_MAX);
+    EXPECT_DOUBLE_EQ(Transition::opacity(s->saveForm()), 1.0);
+    QTest::mouseClick(s->cancelButton(), Qt::LeftButton);
+    settle();
+    EXPECT_FALSE(s->saveForm()->isVisible());
+    EXPECT_FALSE(Transition::isRunning(s->saveForm()));
+
+    A11y::setReduceMotion(true);
+    QTest::mouseClick(s->saveSelectedButton(), Qt::LeftButton);
+    settle();
+    EXPECT_TRUE(s->saveForm()->isVisible());
+    EXPECT_FALSE(Transition::isRunning(s->saveForm()));
+}
+
+// Accessibility reads each card as an item named by its preset, holding its three buttons with
+// their names; pressing them there does what a click does.
+TEST(PresetsScreen, CardButtonsAreAccessibleByName)
+{
+    PresetsFixture f;
+    f.addPreset("a.json", preset("Первый", {"com.a"}, PresetAction::disable, {}, "2026-01-01T00:00:00Z"));
+    PresetsView *s = f.show();
+    QAccessibleInterface *grid = QAccessible::queryAccessibleInterface(s->grid());
+    ASSERT_TRUE(grid);
+    EXPECT_EQ(grid->role(), QAccessible::List);
+    ASSERT_EQ(grid->childCount(), 1);
+    QAccessibleInterface *card = grid->child(0);
+    ASSERT_TRUE(card);
+    EXPECT_EQ(card->text(QAccessible::Name), QStringLiteral("Первый"));
+    EXPECT_EQ(card->parent(), grid);
+    EXPECT_EQ(grid->indexOfChild(card), 0);
+    ASSERT_EQ(card->childCount(), 3);
+    QStringList names;
+    for (int i = 0; i < card->childCount(); ++i) {
+        QAccessibleInterface *button = card->child(i);
+        ASSERT_TRUE(button);
+        EXPECT_EQ(button->role(), QAccessible::Button);
+        EXPECT_EQ(button->parent(), card);
+        EXPECT_TRUE(card->rect().contains(button->rect()));
+        names << button->text(QAccessible::Name);
+    }
+    EXPECT_EQ(names, (QStringList{"Применить", "Экспорт", "Удалить пресет Первый"}));
+    QAccessibleInterface *apply = card->child(0);
+    EXPECT_TRUE(apply->state().disabled);
+    EXPECT_EQ(apply->text(QAccessible::Description), QStringLiteral("Требуется подключённое устройство"));
+    // Where a button is drawn, accessibility finds it.
+    const QPoint trashCentre = card->child(2)->rect().center();
+    EXPECT_EQ(card->childAt(trashCentre.x(), trashCentre.y()), card->child(2));
+
+    // Pressed through accessibility: the trash asks to delete, "Применить" waits for a device.
+    apply->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_FALSE(f.h->presetPreview().has_value());
+    card->child(2)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    settle();
+    ASSERT_TRUE(s->state()->pendingDelete().has_value());
+    EXPECT_EQ(s->state()->pendingDelete()->preset.name, QStringLiteral("Первый"));
+    qobject_cast<QMessageBox *>(s->deleteConfirmation()->dialog())->reject();
+    settle();
+
+    f.h.connect(QStringLiteral("device"), kSerial);
+    settle();
+    EXPECT_FALSE(apply->state().disabled);
+    EXPECT_EQ(apply->text(QAccessible::Description), QStringLiteral("Сверить с устройством и показать предпросмотр"));
+    apply->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    ASSERT_TRUE(f.h->presetPreview().has_value());
+    EXPECT_EQ(f.h->presetPreview()->preset.name, QStringLiteral("Первый"));
 }
 
 // ---- Preview sheet ----
@@ -624,7 +797,7 @@ TEST(PresetsScreen, TabWalksTheCardsButtonsAndReturnPressesThem)
     ASSERT_EQ(s->grid()->model()->rowCount(), 2);
     s->window()->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(s->window()));
-    using Part = PresetCardDelegate::Part;
+    using Part = PresetCardDelegate::Button;
     QList<std::pair<int, Part>> visited;
     const auto walk = [&](bool forward) {
         visited.clear();
@@ -637,7 +810,7 @@ TEST(PresetsScreen, TabWalksTheCardsButtonsAndReturnPressesThem)
     QTest::keyClick(s->folderButton(), Qt::Key_Tab);
     ASSERT_TRUE(s->grid()->hasFocus()) << "Tab does not reach the cards";
     walk(true);
-    EXPECT_EQ(visited, (QList<std::pair<int, Part>>{{0, Part::exportButton}, {0, Part::trash}, {1, Part::exportButton},
+    EXPECT_EQ(visited, (QList<std::pair<int, Part>>{{0, Part::exportFile}, {0, Part::trash}, {1, Part::exportFile},
                                                     {1, Part::trash}})); // no device: no "Применить"
     EXPECT_FALSE(s->grid()->hasFocus());
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
@@ -648,8 +821,8 @@ TEST(PresetsScreen, TabWalksTheCardsButtonsAndReturnPressesThem)
     f.h.connect(QStringLiteral("device"), kSerial);
     settle();
     walk(false);
-    EXPECT_EQ(visited, (QList<std::pair<int, Part>>{{1, Part::trash}, {1, Part::exportButton}, {1, Part::apply},
-                                                    {0, Part::trash}, {0, Part::exportButton}, {0, Part::apply}}));
+    EXPECT_EQ(visited, (QList<std::pair<int, Part>>{{1, Part::trash}, {1, Part::exportFile}, {1, Part::apply},
+                                                    {0, Part::trash}, {0, Part::exportFile}, {0, Part::apply}}));
     s->grid()->setFocus(Qt::TabFocusReason);
     QTest::keyClick(s->grid(), Qt::Key_Return);
     ASSERT_TRUE(f.h->presetPreview().has_value());

@@ -512,8 +512,10 @@ TEST(ToolsScreen, KeysSendTheirCodes)
         const ToolsFacts::Key &key = ToolsFacts::keys()[i];
         EXPECT_EQ(keys[i]->toolTip(), ViewUpdates::plainToolTip(key.code));
         EXPECT_EQ(keys[i]->accessibleName(), key.title + QStringLiteral(", код ") + key.code);
-        // The symbol over the caption, padded above and below: both fit inside the button.
-        EXPECT_GE(keys[i]->height(), int(2 * Space::s + 13 + 3 + QFontMetricsF(Typo::caption()).height())) << i;
+        // The 13 px symbol over the caption, 3 px apart, padded Space::s above and below.
+        EXPECT_EQ(keys[i]->buttonStyle().stackedSymbol, 13) << i;
+        EXPECT_EQ(keys[i]->buttonStyle().stackedGap, 3) << i;
+        EXPECT_EQ(keys[i]->height(), int(std::ceil(2 * Space::s + 13 + 3 + QFontMetricsF(Typo::caption()).height()))) << i;
         EXPECT_EQ(keys[i]->height(), keys[i]->sizeHint().height()) << i;
     }
     f.h.fake.clearCalls();

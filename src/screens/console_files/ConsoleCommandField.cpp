@@ -1,5 +1,6 @@
 #include "ConsoleCommandField.h"
 
+#include "design/LineEditAccessible.h"
 #include "design/Typo.h"
 
 #include <QKeyEvent>
@@ -11,6 +12,8 @@ ConsoleCommandField::ConsoleCommandField(QWidget *parent) : QLineEdit(parent)
     setFont(Typo::monoBody());
     setAttribute(Qt::WA_MacShowFocusRect, false);
     setStyleSheet(QStringLiteral("QLineEdit { background: transparent; border: none; padding: 0; }"));
+    // An empty line reads as "пусто" rather than as nothing.
+    LineEditAccessible::setEmptyValue(this, QStringLiteral("пусто"));
     setAccessibleName(QStringLiteral("Командная строка"));
 }
 

@@ -17,6 +17,9 @@
 #include "design/DeckSizeReader.h"
 #include "design/DeckText.h"
 #include "design/FlowLayout.h"
+#include "design/Accessibility.h"
+#include "design/Motion.h"
+#include "design/Transition.h"
 #include "design/Hairline.h"
 #include "design/Ink.h"
 #include "design/OperationBar.h"
@@ -293,9 +296,10 @@ QWidget *ConsoleView::buildCommandBar()
 {
     auto *bar = new CommandBarSurface;
     bar->setObjectName(QStringLiteral("console-command-bar"));
-    auto *row = new QHBoxLayout(bar);
+    // The field fills its line; in a narrow window the buttons wrap onto a line of their own.
+    auto *row = new FlowLayout(bar);
     row->setContentsMargins(int(Space::gutter), int(Space::s), int(Space::gutter), int(Space::s));
-    row->setSpacing(int(Space::s));
+    row->setFlowSpacing(Space::s, Space::s);
 
     m_prompt = new DeckText(QString(), promptFont(), [] { return Ink::accentCyan(); });
     m_prompt->setElideMode(Qt::ElideNone);
@@ -309,7 +313,7 @@ QWidget *ConsoleView::buildCommandBar()
     connect(m_field, &ConsoleCommandField::historyPrevious, this, [this] { m_model->consoleHistoryPrevious(); });
     connect(m_field, &ConsoleCommandField::historyNext, this, [this] { m_model->consoleHistoryNext(); });
     connect(m_field, &ConsoleCommandField::focusChanged, this, [this] { refreshSuggestions(); });
-    row->addWidget(m_field, 1);
+    row->addFlexibleWidget(m_field);
 
     m_favorite = iconButton(QStringLiteral("star"), 26, QString(), QString());
     m_favorite->setObjectName(QStringLiteral("console-favorite"));
@@ -343,6 +347,7 @@ QWidget *ConsoleView::buildStatusBar()
     bar->setObjectName(QStringLiteral("console-status-bar"));
     auto *flow = new FlowLayout(bar);
     flow->setContentsMargins(int(Space::gutter), int(Space::s), int(Space::gutter), int(Space::s));
+    flow->setFlowSpacing(Space::s, Space::xs);
 
     auto *indicator = new QWidget;
     auto *indicatorRow = new QHBoxLayout(indicator);
@@ -362,6 +367,8 @@ QWidget *ConsoleView::buildStatusBar()
     m_duration->setObjectName(QStringLiteral("console-duration"));
     m_duration->setElideMode(Qt::ElideNone);
     flow->addWidget(m_duration);
+    // The key hints keep the trailing edge.
+    flow->addFlexibleSpace(0);
     flow->addWidget(keyHints());
     return bar;
 }
@@ -384,11 +391,10 @@ void ConsoleView::refresh()
     m_save->setEnabled(!m.consoleEntries->isEmpty());
     const bool showLibrary = m.showConsoleFavorites();
     m_libraryToggle->setButtonStyle({30, Tone::neutral, showLibrary});
-    m_library->setVisible(showLibrary && !compact);
-    if (m_library->isVisibleTo(this) && !m_sized && m_split->width() > 0) {
-        m_sized = true;
-        m_split->setSizes({m_library->idealWidth(), std::max(360, m_split->width() - m_library->idealWidth())});
-    }
+    // The toggle slides the pane in and out; a change of the window's width class does not.
+    const bool toggled = m_libraryWanted.has_value() && showLibrary != m_libraryWanted;
+    m_libraryWanted = showLibrary;
+    showLibraryPane(showLibrary && !compact, toggled);
 
     m_prompt->setText(::prompt(mode));
     m_prompt->setInk(running ? std::function<QColor()>([] { return Ink::warning(); })
@@ -421,6 +427,53 @@ void ConsoleView::refresh()
     m_duration->setVisible(duration.has_value());
     m_duration->setText(duration ? ConsoleViewState::durationText(*duration) : QString());
     refreshSuggestions();
+}
+
+void ConsoleView::showLibraryPane(bool shown, bool animated)
+{
+    if (m_libraryShown == shown)
+        return;
+    m_libraryShown = shown;
+    Transition::settle(m_library);
+    const int total = m_split->width() - m_split->handleWidth();
+    const std::optional<Animation> motion = animated && isVisible() && total > 0
+                                                ? Motion::resolve(Motion::smooth(), A11y::reduceMotion())
+                                                : std::nullopt;
+    if (!motion) {
+        m_library->setVisible(shown);
+        if (shown && !m_sized && total > 0) {
+            m_sized = true;
+            m_split->setSizes({m_library->idealWidth(), std::max(360, total - m_library->idealWidth())});
+        }
+        return;
+    }
+    // The pane widens from nothing as it fades in, and narrows away as it fades out; its own
+    // minimum width waits until it has arrived.
+    ConsoleLibraryPane *pane = m_library;
+    QSplitter *split = m_split;
+    const int minimum = pane->minimumWidth();
+    const int from = shown ? 0 : pane->width();
+    const int to = shown ? pane->idealWidth() : 0;
+    // 1, not 0: a minimum of 0 would leave the splitter to the pane's layout, which is wider.
+    pane->setMinimumWidth(1);
+    if (shown) {
+        split->setSizes({0, total});
+        pane->show();
+    }
+    Transition::run(pane, motion, {.opacity = shown ? std::pair(0.0, 1.0) : std::pair(1.0, 0.0)},
+                    {.step = [split, from, to, total](qreal t) {
+                         const int width = qRound(from + (to - from) * t);
+                         split->setSizes({width, std::max(0, total - width)});
+                     },
+                     .done = [this, pane, split, shown, minimum, to, total] {
+                         pane->setMinimumWidth(minimum);
+                         if (!shown) {
+                             pane->hide();
+                             return;
+                         }
+                         m_sized = true;
+                         split->setSizes({std::max(to, minimum), std::max(360, total - std::max(to, minimum))});
+                     }});
 }
 
 void ConsoleView::enableCommandLine(bool enabled)

@@ -7,6 +7,8 @@
 #include <QUuid>
 #include <QWidget>
 
+#include <optional>
+
 class AppModel;
 class ConsoleCommandField;
 class ConsoleLibraryPane;
@@ -86,6 +88,8 @@ private:
     QWidget *buildStatusBar();
     void refresh();
     void refreshSuggestions();
+    // The library pane slides in and out with Motion::smooth when `animated` (the toggle).
+    void showLibraryPane(bool shown, bool animated);
     void followNewest();
     void attachSizeReader();
     bool handleEscape();
@@ -126,6 +130,8 @@ private:
     QUuid m_newest;
     bool m_suggestionsDismissed = false;
     bool m_sized = false;
+    std::optional<bool> m_libraryWanted; // the model's flag as last seen
+    std::optional<bool> m_libraryShown;
     bool m_shown = false;
     bool m_keyboardHeld = false; // the view holds the command line's focus while it is disabled
 };

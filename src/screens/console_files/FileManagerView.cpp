@@ -8,6 +8,7 @@
 #include "design/DeckSizeReader.h"
 #include "design/DeckText.h"
 #include "design/Hairline.h"
+#include "design/FlowLayout.h"
 #include "design/Ink.h"
 #include "design/OperationBar.h"
 #include "design/Squircle.h"
@@ -218,16 +219,21 @@ QWidget *FileManagerView::buildStatusBar()
 {
     auto *bar = new QWidget(this);
     bar->setObjectName(QStringLiteral("statusBar"));
-    auto *row = new QHBoxLayout(bar);
+    // Wraps onto a second line when the window is too narrow for one; the counts keep the
+    // trailing edge.
+    auto *row = new FlowLayout(bar);
     row->setContentsMargins(int(Space::gutter), int(Space::s), int(Space::gutter), int(Space::s));
-    row->setSpacing(int(Space::s));
+    row->setFlowSpacing(Space::s, Space::xs);
     m_statusRing = new IndeterminateRing(bar);
     m_status = new DeckText(QString(), Typo::supporting(), [] { return Ink::textTertiary(); }, bar);
+    m_status->setObjectName(QStringLiteral("fileStatus"));
     m_counts = new DeckText(QString(), Typo::caption(), [] { return Ink::textTertiary(); }, bar);
+    m_counts->setObjectName(QStringLiteral("fileCounts"));
     m_counts->setElideMode(Qt::ElideNone);
-    row->addWidget(m_statusRing, 0, Qt::AlignVCenter);
-    row->addWidget(m_status, 1);
-    row->addWidget(m_counts, 0);
+    row->addWidget(m_statusRing);
+    row->addWidget(m_status);
+    row->addFlexibleSpace(0);
+    row->addWidget(m_counts);
     return bar;
 }
 

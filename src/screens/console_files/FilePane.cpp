@@ -82,6 +82,9 @@ private:
 
 // Wide enough for a numeric date and time in the monospaced font.
 constexpr int kModifiedWidth = 140;
+// The narrowest the name and date columns get (the size column keeps the header's 52).
+constexpr int kNameMinimum = 88;
+constexpr int kModifiedMinimum = 76;
 
 // The column titles: small, quiet, aligned with the cells' text, over a hairline.
 QString headerStyle()
@@ -151,6 +154,76 @@ void FileTableView::currentChanged(const QModelIndex &current, const QModelIndex
             viewport()->update(0, rowViewportPosition(index.row()), viewport()->width(), rowHeight(index.row()));
 }
 
+void FileTableView::setColumnMinimum(int column, int width)
+{
+    if (m_minima.isEmpty())
+        connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this] { scheduleColumnMinima(); });
+    m_minima[column] = width;
+    scheduleColumnMinima();
+}
+
+void FileTableView::scheduleColumnMinima()
+{
+    // Once the header has finished its own resizing: a section resized from inside its passes
+    // would be resized again by the rest of them.
+    if (m_keepScheduled)
+        return;
+    m_keepScheduled = true;
+    QMetaObject::invokeMethod(this, [this] {
+        m_keepScheduled = false;
+        keepColumnMinima();
+    }, Qt::QueuedConnection);
+}
+
+int FileTableView::columnMinimum(int column) const
+{
+    return m_minima.value(column, horizontalHeader()->minimumSectionSize());
+}
+
+void FileTableView::keepColumnMinima()
+{
+    if (m_keeping)
+        return;
+    m_keeping = true;
+    QHeaderView *header = horizontalHeader();
+    for (auto it = m_minima.cbegin(); it != m_minima.cend(); ++it) {
+        const int column = it.key();
+        if (isColumnHidden(column) || header->sectionResizeMode(column) == QHeaderView::Stretch)
+            continue;
+        if (header->sectionSize(column) < it.value())
+            header->resizeSection(column, it.value());
+    }
+    for (auto it = m_minima.cbegin(); it != m_minima.cend(); ++it) {
+        const int stretching = it.key();
+        if (isColumnHidden(stretching) || header->sectionResizeMode(stretching) != QHeaderView::Stretch)
+            continue;
+        // What the stretching column has of the width the others leave.
+        int others = 0;
+        for (int column = 0; column < header->count(); ++column)
+            if (column != stretching && !isColumnHidden(column))
+                others += header->sectionSize(column);
+        int lacking = it.value() - (viewport()->width() - others);
+        for (int column = header->count() - 1; column >= 0 && lacking > 0; --column) {
+            if (column == stretching || isColumnHidden(column)
+                || header->sectionResizeMode(column) == QHeaderView::Stretch)
+                continue;
+            const int spare = header->sectionSize(column) - columnMinimum(column);
+            const int given = std::min(lacking, std::max(0, spare));
+            if (given > 0)
+                header->resizeSection(column, header->sectionSize(column) - given);
+            lacking -= given;
+        }
+    }
+    m_keeping = false;
+}
+
+void FileTableView::resizeEvent(QResizeEvent *event)
+{
+    QTableView::resizeEvent(event);
+    if (!m_minima.isEmpty())
+        scheduleColumnMinima();
+}
+
 void FileTableView::keyPressEvent(QKeyEvent *event)
 {
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && currentIndex().isValid()) {
@@ -183,6 +256,8 @@ FilePane::FilePane(FileManagerState *state, AppModel *app, FileManagerSide side,
     header->setSectionResizeMode(LocalFileTableModel::modifiedColumn, QHeaderView::Interactive);
     header->resizeSection(LocalFileTableModel::sizeColumn, 72);
     header->resizeSection(LocalFileTableModel::modifiedColumn, kModifiedWidth);
+    m_table->setColumnMinimum(LocalFileTableModel::nameColumn, kNameMinimum);
+    m_table->setColumnMinimum(LocalFileTableModel::modifiedColumn, kModifiedMinimum);
     const int sortColumn = side == FileManagerSide::local ? state->localRows()->sortColumn() : state->deviceRows()->sortColumn();
     const Qt::SortOrder sortOrder =
         side == FileManagerSide::local ? state->localRows()->sortOrder() : state->deviceRows()->sortOrder();
@@ -284,6 +359,7 @@ QWidget *FilePane::buildActionBar()
     row->setSpacing(int(Space::xs));
     auto *buttons = new QWidget(m_actions);
     auto *flow = new FlowLayout(buttons);
+    flow->setFlowSpacing(Space::xs, Space::xs);
     const bool local = m_side == FileManagerSide::local;
     m_newFolder = new DeckButton(QStringLiteral("Новая папка"), {DeckButtonRole::secondary, DeckButtonSize::small}, buttons);
     m_rename = new DeckButton(QStringLiteral("Переименовать"), {DeckButtonRole::secondary, DeckButtonSize::small}, buttons);

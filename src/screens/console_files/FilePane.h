@@ -6,6 +6,7 @@
 #include "design/DeckCheckbox.h"
 #include "design/DeckEmptyState.h"
 
+#include <QHash>
 #include <QPointer>
 #include <QTableView>
 #include <QWidget>
@@ -27,6 +28,12 @@ public:
 
     static constexpr int kRowHeight = 26;
 
+    // A column never narrower than `width`: a column the user resizes stops there, and the
+    // stretching column takes what it lacks from the others (the last one first, each down to
+    // its own minimum).
+    void setColumnMinimum(int column, int width);
+    int columnMinimum(int column) const;
+
 Q_SIGNALS:
     void openRequested(int row);
 
@@ -34,6 +41,15 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     // The focus ring spans the current row: both rows repaint whole when it moves.
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void scheduleColumnMinima();
+    void keepColumnMinima();
+
+    QHash<int, int> m_minima;
+    bool m_keeping = false;
+    bool m_keepScheduled = false;
 };
 
 // One pane of the file manager, the computer's or the device's: its title, the path bar, the

@@ -57,6 +57,15 @@ QColor LogRowDelegate::messageColor(LogLevel level)
     return Ink::danger();
 }
 
+QRectF LogRowDelegate::badgeFill(const QRectF &badgeCell, const QRectF &row, const QFont &letterFont)
+{
+    // 2 px beyond the letter's 14 px cell on every side: 4 px wider and taller than the letter's
+    // line, centred on the letter (a little into the rows around it).
+    const qreal line = QFontMetricsF(letterFont).height();
+    return QRectF(badgeCell.left() - kBadgeReach, row.center().y() - line / 2 - kBadgeReach,
+                  badgeCell.width() + 2 * kBadgeReach, line + 2 * kBadgeReach);
+}
+
 QSize LogRowDelegate::sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const
 {
     const auto *rows = qobject_cast<const LogRowsModel *>(index.model());
@@ -95,10 +104,9 @@ void LogRowDelegate::paint(QPainter *p, const QStyleOptionViewItem &option, cons
         }
         const QRectF badge = layout.badgeCell().translated(origin);
         const Tone levelTone = tone(line.level);
-        const QRectF badgeFill(badge.left() - 2, rect.top() + 0.5, badge.width() + 4, rect.height() - 1);
-        p->fillPath(Squircle::path(badgeFill, 3), fill(levelTone));
         QFont bold = layout.font();
         bold.setBold(true);
+        p->fillPath(Squircle::path(badgeFill(badge, rect, bold), 3), fill(levelTone));
         p->setFont(bold);
         p->setPen(foreground(levelTone));
         p->drawText(QRectF(badge.left(), rect.top(), badge.width(), rect.height()), Qt::AlignCenter,

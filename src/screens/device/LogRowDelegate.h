@@ -25,6 +25,10 @@ public:
     static QList<std::pair<qsizetype, qsizetype>> marks(QStringView message, const QString &highlight);
     // The message colour of a level.
     static QColor messageColor(LogLevel level);
+    // The level badge's fill for the badge's cell in a row, with the letter in `letterFont`.
+    static QRectF badgeFill(const QRectF &badgeCell, const QRectF &row, const QFont &letterFont);
+    // How far the fill reaches past the letter's cell on every side.
+    static constexpr qreal kBadgeReach = 2;
 
     void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
     QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override;

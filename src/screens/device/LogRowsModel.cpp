@@ -88,8 +88,8 @@ QVariant LogRowsModel::data(const QModelIndex &index, int role) const
     case Qt::DisplayRole:
         return row.segment == 0 ? row.line->plainText() : QVariant();
     case Qt::AccessibleTextRole:
-        // Read without colour codes and controls, which a reader would spell out or choke on.
-        return row.segment == 0 ? ShownText::accessible(ShownText::withoutStyleCodes(row.line->plainText())) : QVariant();
+        // A line is read once, on its first row.
+        return row.segment == 0 ? accessibilityLabel(*row.line) : QVariant();
     case LineIdRole:
         return row.line->id;
     case SegmentRole:
@@ -97,6 +97,12 @@ QVariant LogRowsModel::data(const QModelIndex &index, int role) const
     default:
         return {};
     }
+}
+
+QString LogRowsModel::accessibilityLabel(const LogLine &line)
+{
+    return title(line.level) + QStringLiteral(", ") + ShownText::accessible(line.tag().toString())
+           + QStringLiteral(": ") + ShownText::accessible(ShownText::withoutStyleCodes(line.message().toString()));
 }
 
 void LogRowsModel::endListReset()

@@ -37,9 +37,13 @@ public:
     int rowCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role) const override;
 
-    // Roles: Qt::DisplayRole is the row's text (the line as received), Qt::AccessibleTextRole the
-    // same as read aloud; these give the line behind a row.
+    // Roles: Qt::DisplayRole is the row's text (the line as received), Qt::AccessibleTextRole a
+    // line's first row as accessibilityLabel; these give the line behind a row.
     enum Role { LineIdRole = Qt::UserRole + 1, SegmentRole };
+
+    // What accessibility reads for a line: "Warning, Tag: message", without colour codes and
+    // controls, which a reader would spell out or choke on.
+    static QString accessibilityLabel(const LogLine &line);
 
 private:
     void beginListReset() override { beginResetModel(); }

@@ -18,12 +18,24 @@
 #include <QSet>
 #include <QVBoxLayout>
 
+#include <cmath>
+
 namespace {
 
 // A list whose rows start a little below its top edge and end a little above its bottom.
 class InsetListView : public QListView {
 public:
     InsetListView(int top, int bottom) { setViewportMargins(0, top, 0, bottom); }
+
+protected:
+    void paintEvent(QPaintEvent *event) override
+    {
+        // A level badge's fill reaches a little into the rows above and below: repainting a row
+        // paints its neighbours too (the painter stays clipped to the row).
+        const int reach = int(std::ceil(LogRowDelegate::kBadgeReach));
+        QPaintEvent wider(event->rect().adjusted(0, -reach, 0, reach));
+        QListView::paintEvent(&wider);
+    }
 };
 
 } // namespace

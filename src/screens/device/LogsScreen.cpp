@@ -32,17 +32,12 @@
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
+#include <variant>
+
 namespace {
 
 const QString kTabLogcat = QStringLiteral("logcat");
 const QString kTabActivity = QStringLiteral("activity");
-
-QWidget *fixedGap(qreal width)
-{
-    auto *gap = new QWidget;
-    gap->setFixedSize(int(width), 1);
-    return gap;
-}
 
 Hairline *shortDivider()
 {
@@ -51,14 +46,25 @@ Hairline *shortDivider()
     return line;
 }
 
+// A space of at least `minimum` that pushes what follows it to the row's trailing edge.
+struct Flexible {
+    qreal minimum = 0;
+};
+using RowItem = std::variant<QWidget *, Flexible>;
+
 // A row of controls that wraps when the width runs out, inset like the screen's content.
-QWidget *flowRow(const QList<QWidget *> &items, int top, int bottom)
+QWidget *flowRow(const QList<RowItem> &items, int top, int bottom, qreal lineSpacing = Space::s)
 {
     auto *row = new QWidget;
     auto *flow = new FlowLayout(row);
     flow->setContentsMargins(int(Space::gutter), top, int(Space::gutter), bottom);
-    for (QWidget *item : items)
-        flow->addWidget(item);
+    flow->setFlowSpacing(Space::s, lineSpacing);
+    for (const RowItem &item : items) {
+        if (const auto *space = std::get_if<Flexible>(&item))
+            flow->addFlexibleSpace(space->minimum);
+        else
+            flow->addWidget(std::get<QWidget *>(item));
+    }
     return row;
 }
 
@@ -181,7 +187,7 @@ QWidget *LogsScreen::buildToolbar()
     connect(m_clearMenuButton, &QAbstractButton::clicked, this,
             [this] { m_clearMenu->popup(PopupPlacement::below(m_clearMenuButton, m_clearMenu->sizeHint())); });
 
-    return flowRow({m_stream, m_pause, shortDivider(), m_autoScroll, fixedGap(Space::s), m_copy, m_save,
+    return flowRow({m_stream, m_pause, shortDivider(), m_autoScroll, Flexible{Space::s}, m_copy, m_save,
                     m_clearMenuButton},
                    0, int(Space::s));
 }
@@ -189,7 +195,7 @@ QWidget *LogsScreen::buildToolbar()
 QWidget *LogsScreen::buildFilters()
 {
     LogcatModel *logcat = this->logcat();
-    QList<QWidget *> items;
+    QList<RowItem> items;
     for (LogLevel level : allCases<LogLevel>()) {
         auto *chip = new FilterChip(rawValue(level), icon(level), std::nullopt, logcat->minimumLevel() == level, tone(level));
         chip->setToolTip(ViewUpdates::plainToolTip(QStringLiteral("Показывать ") + title(level) + QStringLiteral(" и выше")));
@@ -229,7 +235,7 @@ QWidget *LogsScreen::buildStatus()
     m_counts = new DeckText(QString(), Typo::caption(), [] { return Ink::textTertiary(); });
     m_counts->setObjectName(QStringLiteral("logCounts"));
     m_counts->setElideMode(Qt::ElideNone);
-    return flowRow({m_dot, m_statusText, fixedGap(Space::s), m_counts}, int(Space::s), int(Space::s));
+    return flowRow({m_dot, m_statusText, Flexible{0}, m_counts}, int(Space::s), int(Space::s), Space::xs);
 }
 
 void LogsScreen::feed()

@@ -467,7 +467,9 @@ QWidget *OverviewScreen::buildColumns()
         policy.setHorizontalStretch(1);
         side->setSizePolicy(policy);
     }
-    m_columns = new AdaptiveColumns(true, advice, history, 0, box);
+    // The columns' panels are Space::m apart, shape to shape.
+    m_columns = new AdaptiveColumns(true, advice, history, Space::m, box);
+    m_columns->setItemOutsets(m_outsets);
     boxLayout->addWidget(m_columns);
     return box;
 }

@@ -105,6 +105,8 @@ DeckButton *keyButton(const ToolsFacts::Key &key, QWidget *parent)
 {
     DeckButtonStyle style{DeckButtonRole::secondary, DeckButtonSize::regular, true};
     style.stacked = true;
+    style.stackedSymbol = 13;
+    style.stackedGap = 3;
     auto *button = new DeckButton(key.icon, key.title, style, parent);
     button->setToolTip(ViewUpdates::plainToolTip(key.code));
     button->setAccessibleName(key.title + QStringLiteral(", код ") + key.code);

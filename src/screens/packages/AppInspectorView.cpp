@@ -1,5 +1,6 @@
 #include "AppInspectorView.h"
 
+#include "AppIconCache.h"
 #include "PackageIconView.h"
 
 #include "bridge/Bytes.h"
@@ -19,11 +20,13 @@
 #include "design/Motion.h"
 #include "design/NativeMaterial.h"
 #include "design/Panel.h"
+#include "design/SelectableLine.h"
 #include "design/ShadowCache.h"
 #include "design/ShownText.h"
 #include "design/Skeleton.h"
 #include "design/Squircle.h"
 #include "design/SymbolGlyph.h"
+#include "design/TabularDigits.h"
 #include "design/Symbols.h"
 #include "design/Theme.h"
 #include "design/Transition.h"
@@ -51,25 +54,44 @@ QVBoxLayout *column(QWidget *box, qreal spacing, const QMarginsF &margins = {})
     return layout;
 }
 
-// The identity block's first row, which draws the icon's shadow beneath it.
+// The identity block's first row. It draws the package's icon, with its shadow, into the slot
+// its layout keeps for it: the icon is no element of its own for accessibility (the title and
+// the identifier beside it name the package).
 class IdentityRow : public QWidget {
 public:
-    explicit IdentityRow(QWidget *parent) : QWidget(parent) {}
-    QPointer<QWidget> icon;
+    IdentityRow(const AndroidPackage &package, qreal iconSide, QWidget *parent)
+        : QWidget(parent), m_package(package), m_iconSide(iconSide),
+          m_slot(new QSpacerItem(int(std::ceil(iconSide)), int(std::ceil(iconSide)), QSizePolicy::Fixed,
+                                 QSizePolicy::Fixed))
+    {
+        AppIconCache &cache = AppIconCache::shared();
+        connect(&cache, &AppIconCache::iconReady, this, [this](const QString &name) {
+            if (name == m_package.name)
+                update(iconRect().toAlignedRect());
+        });
+        connect(&cache, &AppIconCache::cleared, this, [this] { update(); });
+    }
+    // Owned by the row's layout once added.
+    QSpacerItem *slot() const { return m_slot; }
+    QRectF iconRect() const { return QRectF(m_slot->geometry().topLeft(), QSizeF(m_iconSide, m_iconSide)); }
 
 protected:
     void paintEvent(QPaintEvent *) override
     {
-        if (!icon)
-            return;
         QPainter p(this);
-        const QRectF r = QRectF(icon->geometry());
+        const QRectF r = iconRect();
         constexpr qreal blur = 10;
         const QImage shadow = ShadowCache::shadow(r.size(), PackageIconView::tileRadius(r.width()), blur,
                                                   withOpacity(Ink::shadow(), 0.6), devicePixelRatioF());
         const qreal reach = ShadowCache::reach(blur);
         p.drawImage(r.topLeft() + QPointF(-reach, 4 - reach), shadow);
+        PackageIconView::paint(p, r, m_package, m_iconSide);
     }
+
+private:
+    AndroidPackage m_package;
+    qreal m_iconSide;
+    QSpacerItem *m_slot;
 };
 
 // The risk panel's rounded fill and border in the risk's tone.
@@ -92,7 +114,8 @@ private:
     Tone m_tone;
 };
 
-// The clickable header of a component group: chevron, symbol, title, count.
+// The clickable header of a component group: chevron, symbol, title, count (digits of equal
+// width).
 class GroupHeader : public QAbstractButton {
 public:
     GroupHeader(const QString &title, const QString &icon, qsizetype count, bool open, QWidget *parent)
@@ -105,6 +128,11 @@ public:
     QSize sizeHint() const override
     {
         return QSize(200, int(std::ceil(QFontMetricsF(Typo::bodyMedium()).height() + 2 * Space::xs)));
+    }
+    void setOpen(bool open)
+    {
+        m_open = open;
+        update();
     }
 
 protected:
@@ -119,11 +147,10 @@ protected:
         x += 10 + Space::s;
         Symbols::paint(p, m_icon, QRectF(x, 0, 12, r.height()), 10, ink);
         x += 12 + Space::s;
-        p.setFont(Typo::caption());
-        const qreal countWidth = QFontMetricsF(Typo::caption()).horizontalAdvance(m_count);
+        const qreal countWidth = TabularDigits::width(m_count, Typo::caption());
         p.setPen(Ink::textTertiary());
-        p.drawText(QRectF(r.right() - countWidth, 0, countWidth, r.height()), Qt::AlignRight | Qt::AlignVCenter,
-                   m_count);
+        TabularDigits::paint(p, QRectF(r.right() - countWidth, 0, countWidth, r.height()),
+                             Qt::AlignRight | Qt::AlignVCenter, m_count, Typo::caption());
         p.setFont(Typo::bodyMedium());
         p.setPen(ink);
         p.drawText(QRectF(x, 0, r.width() - x - countWidth - Space::s, r.height()), Qt::AlignLeft | Qt::AlignVCenter,
@@ -170,9 +197,52 @@ void AppInspectorView::paintEvent(QPaintEvent *)
 
 void AppInspectorView::toggleGroup(const QString &key)
 {
-    if (!m_expanded.remove(key))
+    const bool open = !m_expanded.remove(key);
+    if (open)
         m_expanded.insert(key);
-    rebuild();
+    QWidget *group = m_content ? m_content->findChild<QWidget *>(QStringLiteral("group-") + key) : nullptr;
+    const std::optional<PackageDetails> &details = m_model->packageDetails();
+    if (!group || !details) {
+        rebuild();
+        return;
+    }
+    if (auto *header = group->findChild<QAbstractButton *>(QStringLiteral("groupHeader-") + key))
+        static_cast<GroupHeader *>(header)->setOpen(open);
+    // The list unrolls from under the header and fades in, and rolls up again when closed.
+    const std::optional<Animation> motion =
+        group->isVisible() ? Motion::resolve(Motion::snap(), A11y::reduceMotion()) : std::nullopt;
+    QWidget *list = group->findChild<QWidget *>(QStringLiteral("groupItems-") + key);
+    if (list) {
+        // A list still rolling up is gone once settled.
+        Transition::settle(list);
+        if (list->objectName().isEmpty())
+            list = nullptr;
+    }
+    if (open && !list) {
+        const QStringList &items = key == QLatin1String("activities") ? details->activities
+                                   : key == QLatin1String("services") ? details->services
+                                                                      : details->receivers;
+        list = componentList(key, items, group);
+        group->layout()->addWidget(list);
+    }
+    if (!list)
+        return;
+    const int full = std::max(1, list->sizeHint().height());
+    const int from = open ? 0 : list->height();
+    const int to = open ? full : 0;
+    list->setMaximumHeight(from);
+    list->show();
+    Transition::run(list, motion, {.opacity = open ? std::pair(0.0, 1.0) : std::pair(1.0, 0.0)},
+                    {.step = [list, from, to](qreal t) { list->setMaximumHeight(qRound(from + (to - from) * t)); },
+                     .done = [list, open] {
+                         if (open) {
+                             list->setMaximumHeight(QWIDGETSIZE_MAX);
+                         } else {
+                             list->setObjectName(QString());
+                             list->hide();
+                             list->deleteLater();
+                         }
+                     }});
 }
 
 void AppInspectorView::selectOnly(const QString &packageName) { m_model->selectedPackageIDs.set({packageName}); }
@@ -182,7 +252,13 @@ void AppInspectorView::rebuild()
     const std::optional<AndroidPackage> package = m_model->inspectorPackage();
     const std::optional<QString> shown = package ? std::optional(package->name) : std::nullopt;
     const bool samePackage = shown && shown == m_shown;
+    const bool firstShown = !m_shown.has_value();
     const int scroll = samePackage && m_scroll ? m_scroll->verticalScrollBar()->value() : 0;
+    // Details arriving rebuild the content of the same package: a fade still running goes on in
+    // the new content from where it stands, rather than being cut short.
+    std::optional<qreal> fading;
+    if (samePackage && m_content && Transition::isRunning(m_content))
+        fading = Transition::opacity(m_content);
     if (m_content) {
         m_content->hide();
         m_content->deleteLater();
@@ -224,21 +300,27 @@ void AppInspectorView::rebuild()
     m_content = m_scroll;
     layout()->addWidget(m_scroll);
     if (samePackage) {
+        if (fading)
+            Transition::run(m_content, Motion::resolve(m_fadeAnimation, A11y::reduceMotion()),
+                            {.opacity = std::pair(*fading, 1.0)});
         QPointer<QScrollArea> area = m_scroll;
         QMetaObject::invokeMethod(this, [area, scroll] {
             if (area)
                 area->verticalScrollBar()->setValue(scroll);
         }, Qt::QueuedConnection);
     } else {
-        fadeIn();
+        fadeIn(firstShown);
     }
 }
 
-void AppInspectorView::fadeIn()
+void AppInspectorView::fadeIn(bool firstShown)
 {
-    // A newly shown package fades in; with reduce motion it is simply there.
+    // The content fades in when it first shows, and again, quicker, for each other package;
+    // with reduce motion it is simply there.
+    m_fadeAnimation = firstShown ? Motion::smooth() : Motion::snap();
     if (m_content)
-        Transition::run(m_content, Motion::resolve(Motion::snap(), A11y::reduceMotion()), {.opacity = std::pair(0.0, 1.0)});
+        Transition::run(m_content, Motion::resolve(m_fadeAnimation, A11y::reduceMotion()),
+                        {.opacity = std::pair(0.0, 1.0)});
 }
 
 QWidget *AppInspectorView::identity(const AndroidPackage &p, QWidget *parent)
@@ -247,13 +329,12 @@ QWidget *AppInspectorView::identity(const AndroidPackage &p, QWidget *parent)
     box->setObjectName(QStringLiteral("identity"));
     auto *rows = column(box, Space::m);
 
-    auto *first = new IdentityRow(box);
+    auto *first = new IdentityRow(p, 56, box);
+    first->setObjectName(QStringLiteral("identityRow"));
     auto *line = new QHBoxLayout(first);
     line->setContentsMargins(0, 0, 0, 0);
     line->setSpacing(int(Space::m));
-    auto *iconView = new PackageIconView(p, 56, first);
-    first->icon = iconView;
-    line->addWidget(iconView, 0, Qt::AlignTop);
+    line->addItem(first->slot()); // the icon's place, at the top of the row
     auto *names = new QVBoxLayout;
     names->setSpacing(int(Space::xs));
     // A label is one paragraph however it is broken.
@@ -387,7 +468,7 @@ QWidget *AppInspectorView::actions(const AndroidPackage &p, QWidget *parent)
         warnLine->setContentsMargins(0, 0, 0, 0);
         warnLine->setSpacing(int(Space::xs));
         warnLine->addWidget(new SymbolGlyph(QStringLiteral("exclamationmark.triangle.fill"), 9, [] { return Ink::warning(); }, warning),
-                            0, Qt::AlignTop);
+                            0, Qt::AlignVCenter);
         warnLine->addWidget(new DeckParagraph(QStringLiteral("Начните с отключения — его можно отменить одним действием."),
                                               Typo::caption(), [] { return Ink::warning(); }, warning),
                             1);
@@ -527,17 +608,21 @@ QWidget *AppInspectorView::componentGroup(const QString &title, const QString &k
     header->setObjectName(QStringLiteral("groupHeader-") + key);
     connect(header, &QAbstractButton::clicked, this, [this, key] { toggleGroup(key); });
     rows->addWidget(header);
-    if (!open)
-        return box;
-    auto *list = new DeckPanel(PanelStyle{PanelKind::sunken, Radius::s, Elevation::flat(), true, true}, box);
+    if (open)
+        rows->addWidget(componentList(key, items, box));
+    return box;
+}
+
+QWidget *AppInspectorView::componentList(const QString &key, const QStringList &items, QWidget *parent)
+{
+    auto *list = new DeckPanel(PanelStyle{PanelKind::sunken, Radius::s, Elevation::flat(), true, true}, parent);
     list->setObjectName(QStringLiteral("groupItems-") + key);
     list->setPadding(QMarginsF(Space::s, Space::s, Space::s, Space::s));
     auto *lines = column(list, 3);
     // At most this many rows however long the list; the rest is one line.
     const qsizetype shown = std::min<qsizetype>(items.size(), kComponentRowLimit);
     for (qsizetype i = 0; i < shown; ++i) {
-        auto *line = new DeckText(items[i], Typo::monoSmall(), [] { return Ink::textTertiary(); }, list);
-        line->setElideMode(Qt::ElideMiddle);
+        auto *line = new SelectableLine(items[i], Typo::monoSmall(), [] { return Ink::textTertiary(); }, list);
         line->setToolTip(ViewUpdates::plainToolTip(items[i]));
         lines->addWidget(line);
     }
@@ -547,6 +632,5 @@ QWidget *AppInspectorView::componentGroup(const QString &title, const QString &k
         more->setObjectName(QStringLiteral("groupMore-") + key);
         lines->addWidget(more);
     }
-    rows->addWidget(list);
-    return box;
+    return list;
 }

@@ -2,6 +2,7 @@
 
 #include "bridge/AndroidPackage.h"
 #include "bridge/PackageDetails.h"
+#include "design/Motion.h"
 
 #include <QPointer>
 #include <QSet>
@@ -13,7 +14,6 @@ class AppModel;
 class DeckButton;
 class MenuButton;
 class QScrollArea;
-class QVariantAnimation;
 
 // The panel beside the Applications list that shows the inspected package in depth: identity,
 // removal risk, the per-package actions, the facts read from the device, runtime permissions and
@@ -30,6 +30,7 @@ public:
     static constexpr int kComponentRowLimit = 40;
 
     // Component groups open now ("activities", "services", "receivers"); kept while the panel lives.
+    // A toggle unrolls or rolls up that group's list with Motion::snap (at once under reduce motion).
     const QSet<QString> &expandedGroups() const { return m_expanded; }
     void toggleGroup(const QString &key);
     // The package shown (none: the empty state).
@@ -49,14 +50,15 @@ private:
     QWidget *componentsSection(const PackageDetails &details, QWidget *parent);
     QWidget *componentGroup(const QString &title, const QString &key, const QStringList &items, const QString &icon,
                             QWidget *parent);
+    QWidget *componentList(const QString &key, const QStringList &items, QWidget *parent);
     // Makes the package the whole selection before a selection-based operation.
     void selectOnly(const QString &packageName);
-    void fadeIn();
+    void fadeIn(bool firstShown);
 
     AppModel *m_model;
     QPointer<QWidget> m_content;
     QScrollArea *m_scroll = nullptr;
     QSet<QString> m_expanded;
     std::optional<QString> m_shown;
-    QPointer<QVariantAnimation> m_fade;
+    Animation m_fadeAnimation; // the one the content last faded in with
 };

@@ -1,11 +1,14 @@
 #include "DebloatPlanBar.h"
 
 #include "bridge/Bytes.h"
+#include "design/Accessibility.h"
 #include "design/DeckButton.h"
 #include "design/DeckText.h"
 #include "design/FlowLayout.h"
 #include "design/Ink.h"
 #include "design/Labels.h"
+#include "design/Motion.h"
+#include "design/RollingText.h"
 #include "design/Typo.h"
 
 #include <QHBoxLayout>
@@ -15,13 +18,14 @@ DebloatPlanBar::DebloatPlanBar(QWidget *parent) : DeckPanel(barStyle(), parent)
 {
     setObjectName(QStringLiteral("debloatPlanBar"));
     setPadding(QMarginsF(Space::l, Space::m, Space::l, Space::m));
-    auto *flow = new FlowLayout(this); // 8 px apart, lines 8 px apart
+    auto *flow = new FlowLayout(this);
+    flow->setFlowSpacing(Space::m, Space::s);
 
     auto *texts = new QWidget(this);
     auto *column = new QVBoxLayout(texts);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(1);
-    m_count = new DeckText(QString(), Typo::bodyMedium(), [] { return Ink::text(); }, texts);
+    m_count = new RollingText(QString(), Typo::bodyMedium(), [] { return Ink::text(); }, texts);
     m_detail = new DeckText(QString(), Typo::caption(), [] { return Ink::textTertiary(); }, texts);
     column->addWidget(m_count);
     column->addWidget(m_detail);
@@ -70,7 +74,7 @@ QString DebloatPlanBar::detailText(const DebloatPlan &plan)
 
 void DebloatPlanBar::setPlan(const DebloatPlan &plan)
 {
-    m_count->setText(countText(plan));
+    m_count->rollTo(countText(plan), Motion::resolve(Motion::snap(), A11y::reduceMotion()));
     m_detail->setText(detailText(plan));
     const RemovalRisk highest = plan.highestRisk();
     const bool risky = highest >= RemovalRisk::advanced;

@@ -5,11 +5,13 @@
 
 class DeckButton;
 class DeckText;
+class RollingText;
 class StatusBadge;
 
 // The bar that floats over the lower edge of the Debloat list while packages are selected:
-// how many the plan holds, what it frees and its highest risk, the "Есть рискованные" badge
-// for a plan holding advanced or critical packages, and "Просмотреть план" (Ctrl+Return).
+// how many the plan holds (a change rolls with Motion::snap), what it frees and its highest
+// risk, the "Есть рискованные" badge for a plan holding advanced or critical packages, and
+// "Просмотреть план" (Ctrl+Return); its items stand Space::m apart.
 class DebloatPlanBar : public DeckPanel {
     Q_OBJECT
 public:
@@ -17,7 +19,7 @@ public:
 
     void setPlan(const DebloatPlan &plan);
 
-    DeckText *countLabel() const { return m_count; }
+    RollingText *countLabel() const { return m_count; }
     DeckText *detailLabel() const { return m_detail; }
     StatusBadge *riskyBadge() const { return m_risky; }
     DeckButton *reviewButton() const { return m_review; }
@@ -30,7 +32,7 @@ Q_SIGNALS:
     void reviewRequested();
 
 private:
-    DeckText *m_count;
+    RollingText *m_count;
     DeckText *m_detail;
     StatusBadge *m_risky;
     DeckButton *m_review;

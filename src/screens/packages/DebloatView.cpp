@@ -74,12 +74,8 @@ DebloatView::DebloatView(AppModel *model, ScreenMemory *memory, QWidget *parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(page);
 
-    const auto showLegend = [this] {
-        m_legend->setVisible(m_state->showLegend());
-        m_legendButton->setButtonStyle({30, Tone::neutral, m_state->showLegend()});
-    };
-    m_state->observe(m_state->showLegend, this, showLegend);
-    showLegend();
+    m_state->observe(m_state->showLegend, this, [this] { showLegend(true); });
+    showLegend(false);
 
     ViewUpdates::observeEach(model, this, [this] { m_candidatesStale = true; }, model->debloatCandidatesInputs());
     ViewUpdates::follow(model, this, [this] { refresh(); }, model->debloatPlanInputs());
@@ -212,6 +208,28 @@ void DebloatView::showEmptyState(bool empty)
     m_emptyCover->raise();
     m_planBar->raise();
     placeOverlays();
+}
+
+void DebloatView::showLegend(bool animated)
+{
+    const bool shown = m_state->showLegend();
+    m_legendButton->setButtonStyle({30, Tone::neutral, shown});
+    if (shown == m_legendWanted)
+        return;
+    m_legendWanted = shown;
+    if (shown)
+        m_legend->show();
+    // The legend moves in from the top edge as it fades in, and out the same way.
+    const qreal from = m_legend->reveal();
+    const qreal to = shown ? 1 : 0;
+    const std::optional<Animation> motion =
+        animated && isVisible() ? Motion::resolve(Motion::smooth(), A11y::reduceMotion()) : std::nullopt;
+    Transition::run(m_legend, motion, {.opacity = std::pair(from, to)},
+                    {.step = [this, from, to](qreal t) { m_legend->setReveal(from + (to - from) * t); },
+                     .done = [this] {
+                         if (!m_legendWanted)
+                             m_legend->hide();
+                     }});
 }
 
 void DebloatView::setPlanBarShown(bool shown)

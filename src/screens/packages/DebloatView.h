@@ -59,6 +59,7 @@ private:
     void showEmptyState(bool empty);
     void placeOverlays();
     void setPlanBarShown(bool shown);
+    void showLegend(bool animated);
     void toggleRow(const QModelIndex &index);
 
     AppModel *m_model;
@@ -78,6 +79,7 @@ private:
     QWidget *m_emptyCover = nullptr;
     DebloatPlanBar *m_planBar = nullptr;
     qreal m_barPresence = 0; // 0 gone … 1 resting
+    bool m_legendWanted = true;
     bool m_barWanted = false;
 
     // The candidates as last read; recomputed only when their inputs changed.

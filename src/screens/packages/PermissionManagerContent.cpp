@@ -1,9 +1,10 @@
 #include "PermissionManagerContent.h"
 
-#include "PackageIconView.h"
+#include "AppIconCache.h"
 #include "PaddedListView.h"
 #include "PermissionLines.h"
 #include "PermissionRowDelegate.h"
+#include "RowPainting.h"
 
 #include "shell/AppDialogs.h"
 #include "shell/ConfirmationTexts.h"
@@ -36,6 +37,43 @@
 #include <QVBoxLayout>
 
 namespace {
+
+// The header draws the package's icon into the slot its layout keeps for it: the icon is no
+// element of its own for accessibility (the title and identifier beside it name the package).
+class PermissionHeader : public QWidget {
+public:
+    PermissionHeader(AndroidPackage package, qreal iconSide, QWidget *parent)
+        : QWidget(parent), m_package(std::move(package)), m_iconSide(iconSide),
+          m_slot(new QSpacerItem(int(iconSide), int(iconSide), QSizePolicy::Fixed, QSizePolicy::Fixed))
+    {
+        AppIconCache &cache = AppIconCache::shared();
+        connect(&cache, &AppIconCache::iconReady, this, [this](const QString &name) {
+            if (name == m_package.name)
+                update(iconRect().toAlignedRect());
+        });
+        connect(&cache, &AppIconCache::cleared, this, [this] { update(); });
+    }
+    // Owned by the header's layout once added.
+    QSpacerItem *slot() const { return m_slot; }
+    // Centred across the row: the slot spans the row's height.
+    QRectF iconRect() const
+    {
+        const QRectF slot(m_slot->geometry());
+        return {slot.left(), slot.center().y() - m_iconSide / 2, m_iconSide, m_iconSide};
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter p(this);
+        RowPainting::packageIcon(p, iconRect(), m_package, m_iconSide);
+    }
+
+private:
+    AndroidPackage m_package;
+    qreal m_iconSide;
+    QSpacerItem *m_slot;
+};
 
 QWidget *fixedSpacer(int width, QWidget *parent)
 {
@@ -74,14 +112,13 @@ int PermissionManagerContent::horizontalMargin() const { return int(m_showsClose
 
 QWidget *PermissionManagerContent::buildHeader()
 {
-    m_headerBlock = new QWidget(this);
+    auto *header = new PermissionHeader(m_package, 44, this);
+    m_headerBlock = header;
     m_headerBlock->setObjectName(QStringLiteral("permissionHeader"));
     auto *row = new QHBoxLayout(m_headerBlock);
     row->setContentsMargins(int(Space::l), int(Space::l), int(Space::l), int(Space::l));
     row->setSpacing(int(Space::m));
-    auto *icon = new PackageIconView(m_package, 44, m_headerBlock);
-    icon->setObjectName(QStringLiteral("permissionPackageIcon"));
-    row->addWidget(icon, 0, Qt::AlignVCenter);
+    row->addItem(header->slot());
 
     auto *names = new QVBoxLayout;
     names->setSpacing(2);

@@ -136,18 +136,31 @@ QString PresetCardDelegate::badgeIcon(PresetAction action)
     return action == PresetAction::uninstall ? QStringLiteral("minus.circle") : QStringLiteral("pause.circle");
 }
 
-QString PresetCardDelegate::creationText(const QString &createdAt)
+QString PresetCardDelegate::creationText(const QString &createdAt, const QLocale &locale)
 {
-    const QDateTime moment = QDateTime::fromString(createdAt, Qt::ISODate);
-    // Only a full internet date-time (with its zone) counts; anything else is shown as written.
+    // An internet date-time as presets are written: seconds without a fraction, a zone. Anything
+    // else (a hand-written file, fractional seconds) is shown as stored.
     static const QRegularExpression internet(
-        QStringLiteral(R"(^\d{4}-\d{2}-\d{2}T\d{2}:\d{2}:\d{2}(\.\d+)?(Z|[+-]\d{2}:\d{2})$)"));
+        QStringLiteral(R"(^\d{4}-\d{2}-\d{2}T\d{2}:\d{2}:\d{2}(Z|[+-]\d{2}:\d{2})$)"));
+    const QDateTime moment = QDateTime::fromString(createdAt, Qt::ISODate);
     if (!moment.isValid() || !internet.match(createdAt).hasMatch())
         return createdAt;
     const QDateTime local = moment.toLocalTime();
-    const QLocale locale;
-    return locale.toString(local.date(), QStringLiteral("d MMM yyyy")) + QStringLiteral(", ")
-           + locale.toString(local.time(), QStringLiteral("HH:mm"));
+    return locale.toString(local.date(), abbreviatedDateFormat(locale)) + QStringLiteral(", ")
+           + locale.toString(local.time(), QLocale::ShortFormat);
+}
+
+QString PresetCardDelegate::abbreviatedDateFormat(const QLocale &locale)
+{
+    // Qt names no abbreviated style between the short and the long one; the locale's long date
+    // without the weekday and with the month abbreviated is that style ("d MMM yyyy 'г.'" in
+    // Russian, "MMM d, yyyy" in American English).
+    QString format = locale.dateFormat(QLocale::LongFormat);
+    static const QRegularExpression weekday(QStringLiteral(R"(d{4}[,.]?\s*)"));
+    format.remove(weekday);
+    static const QRegularExpression fullMonth(QStringLiteral("M{4}"));
+    format.replace(fullMonth, QStringLiteral("MMM"));
+    return format.trimmed();
 }
 
 int PresetCardDelegate::cardHeight()
@@ -159,19 +172,33 @@ int PresetCardDelegate::cardHeight()
     return int(std::ceil(Space::l + title + kTitleGap + description + Space::m + facts + Space::m + actions + Space::l));
 }
 
-QMargins PresetCardDelegate::cellMargins()
+QMargins PresetCardDelegate::shadowReach()
 {
     const QMarginsF m = Panel::shadowMargins(PanelStyle{});
     return {int(std::ceil(m.left())), int(std::ceil(m.top())), int(std::ceil(m.right())), int(std::ceil(m.bottom()))};
 }
 
-int PresetCardDelegate::cellHeight() { return cardHeight() + cellMargins().top() + cellMargins().bottom(); }
+QMargins PresetCardDelegate::cellMargins()
+{
+    // Each cell holds its card and the gap after it; the card sits where its shadow's reach
+    // above and to the left still falls inside the cell.
+    const QMargins reach = shadowReach();
+    const int gap = int(Space::m);
+    return {reach.left(), reach.top(), gap - reach.left(), gap - reach.top()};
+}
+
+QMargins PresetCardDelegate::gridOutsets()
+{
+    const QMargins reach = shadowReach();
+    const QMargins cell = cellMargins();
+    return {0, 0, std::max(0, reach.right() - cell.right()), std::max(0, reach.bottom() - cell.bottom())};
+}
+
+int PresetCardDelegate::cellHeight() { return cardHeight() + int(Space::m); }
 
 PresetCardDelegate::Layout PresetCardDelegate::layout(const QRect &cell, const PackagePreset &preset) const
 {
     Layout out;
-    // The panel's shadow room is the spacing between cards, so the cards line up with the
-    // screen's other panels.
     out.panel = QRectF(cell.marginsRemoved(cellMargins()));
     const QRectF inner = out.panel.adjusted(Space::l, Space::l, -Space::l, -Space::l);
 
@@ -248,29 +275,16 @@ void PresetCardDelegate::paint(QPainter *p, const QStyleOptionViewItem &option, 
     renderWidget(p, m_trash, l.trash);
     // The buttons are drawn, not widgets: the card draws the focus of the one Tab reached.
     if (FocusRing::isShown(option) && focusParts().contains(m_focusPart)) {
-        const QRectF part = m_focusPart == Part::apply ? l.apply : m_focusPart == Part::exportButton ? l.exportButton : l.trash;
-        FocusRing::paint(*p, part, Radius::s);
+        FocusRing::paint(*p, buttonRect(l, m_focusPart), Radius::s);
     }
     p->restore();
 }
 
-QList<PresetCardDelegate::Part> PresetCardDelegate::focusParts() const
+QList<PresetCardDelegate::Button> PresetCardDelegate::focusParts() const
 {
     if (m_canApply)
-        return {Part::apply, Part::exportButton, Part::trash};
-    return {Part::exportButton, Part::trash};
-}
-
-void PresetCardDelegate::activate(int row, Part part)
-{
-    switch (part) {
-    case Part::apply:
-        if (m_canApply)
-            emit applyRequested(row);
-        break;
-    case Part::exportButton: emit exportRequested(row); break;
-    case Part::trash: emit deleteRequested(row); break;
-    }
+        return {Button::apply, Button::exportFile, Button::trash};
+    return {Button::exportFile, Button::trash};
 }
 
 bool PresetCardDelegate::editorEvent(QEvent *event, QAbstractItemModel *, const QStyleOptionViewItem &option,
@@ -285,12 +299,54 @@ bool PresetCardDelegate::editorEvent(QEvent *event, QAbstractItemModel *, const 
     const Layout l = layout(option.rect, stored->preset);
     const QPointF at = mouse->position();
     if (l.apply.contains(at))
-        activate(index.row(), Part::apply);
+        press(Button::apply, index.row());
     else if (l.exportButton.contains(at))
-        activate(index.row(), Part::exportButton);
+        press(Button::exportFile, index.row());
     else if (l.trash.contains(at))
-        activate(index.row(), Part::trash);
+        press(Button::trash, index.row());
     return true;
+}
+
+void PresetCardDelegate::press(Button button, int row)
+{
+    switch (button) {
+    case Button::apply:
+        if (m_canApply)
+            emit applyRequested(row);
+        break;
+    case Button::exportFile:
+        emit exportRequested(row);
+        break;
+    case Button::trash:
+        emit deleteRequested(row);
+        break;
+    }
+}
+
+QString PresetCardDelegate::buttonLabel(Button button, const PackagePreset &preset)
+{
+    switch (button) {
+    case Button::apply:
+        return QStringLiteral("Применить");
+    case Button::exportFile:
+        return QStringLiteral("Экспорт");
+    case Button::trash:
+        break;
+    }
+    return QStringLiteral("Удалить пресет ") + preset.name;
+}
+
+QRectF PresetCardDelegate::buttonRect(const Layout &layout, Button button)
+{
+    switch (button) {
+    case Button::apply:
+        return layout.apply;
+    case Button::exportFile:
+        return layout.exportButton;
+    case Button::trash:
+        break;
+    }
+    return layout.trash;
 }
 
 bool PresetCardDelegate::helpEvent(QHelpEvent *event, QAbstractItemView *view, const QStyleOptionViewItem &option,
@@ -304,7 +360,7 @@ bool PresetCardDelegate::helpEvent(QHelpEvent *event, QAbstractItemView *view, c
     if (l.apply.contains(event->pos()))
         tip = applyToolTip(m_canApply);
     else if (l.trash.contains(event->pos()))
-        tip = QStringLiteral("Удалить пресет ") + stored->preset.name;
+        tip = buttonLabel(Button::trash, stored->preset);
     if (tip.isEmpty()) {
         QToolTip::hideText();
         return true;

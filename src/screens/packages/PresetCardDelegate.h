@@ -2,6 +2,7 @@
 
 #include "core/PresetLibrary.h"
 
+#include <QLocale>
 #include <QPointer>
 #include <QStyledItemDelegate>
 
@@ -19,15 +20,14 @@ public:
     explicit PresetCardDelegate(QWidget *view);
     ~PresetCardDelegate() override;
 
-    // The buttons of a card, in the order Tab visits them.
-    enum class Part { apply, exportButton, trash };
+    // A card's buttons, in the order they are read and Tab visits them.
+    enum class Button { apply, exportFile, trash };
+    static constexpr Button kButtons[] = {Button::apply, Button::exportFile, Button::trash};
     // The button of the current card that has the keyboard focus (while the grid has it).
-    Part focusPart() const { return m_focusPart; }
-    void setFocusPart(Part part) { m_focusPart = part; }
-    // The parts Tab stops at: "Применить" only while it works.
-    QList<Part> focusParts() const;
-    // Does what a click on `part` of the card in `row` does.
-    void activate(int row, Part part);
+    Button focusPart() const { return m_focusPart; }
+    void setFocusPart(Button part) { m_focusPart = part; }
+    // The buttons Tab stops at: "Применить" only while it works.
+    QList<Button> focusParts() const;
 
     // "Применить" works only while a usable device is connected.
     void setCanApply(bool canApply);
@@ -45,17 +45,28 @@ public:
     };
     Layout layout(const QRect &cell, const PackagePreset &preset) const;
 
+    // What accessibility reads for a button ("Удалить пресет " and the name for the trash).
+    static QString buttonLabel(Button button, const PackagePreset &preset);
+    static QRectF buttonRect(const Layout &layout, Button button);
+    // A press of `button` on the card of `row`, as a click has it ("Применить" only while it can).
+    void press(Button button, int row);
+
     // Every card has this height; the grid chooses the width (280 to 420 px).
     static int cardHeight();
-    // Around each card: the room of its panel's shadow, which is also the space between cards.
+    // A cell of the grid is a card and the Space::m after it (right and below): the card's place
+    // in its cell. Shadows reach past the cell into the gaps; the grid keeps `gridOutsets` more
+    // room after its last column and row for the outer ones.
     static QMargins cellMargins();
+    static QMargins gridOutsets();
+    static QMargins shadowReach();
     static int cellHeight();
     static constexpr int kMinimumWidth = 280;
     static constexpr int kMaximumWidth = 420;
 
-    // The creation time as the card shows it: an ISO 8601 internet date-time in the user's
-    // locale (abbreviated date, short time), anything else verbatim.
-    static QString creationText(const QString &createdAt);
+    // The creation time as the card shows it: an ISO 8601 internet date-time in `locale`'s
+    // abbreviated date and short time, anything else verbatim.
+    static QString creationText(const QString &createdAt, const QLocale &locale = QLocale());
+    static QString abbreviatedDateFormat(const QLocale &locale);
     static QString applyToolTip(bool canApply);
     static QString badgeIcon(PresetAction action);
 
@@ -75,7 +86,7 @@ private:
     const StoredPreset *storedAt(const QModelIndex &index) const;
 
     bool m_canApply = false;
-    Part m_focusPart = Part::apply;
+    Button m_focusPart = Button::apply;
     // Hidden templates the buttons and badges are drawn from.
     DeckButton *m_apply;
     DeckButton *m_export;

@@ -1,11 +1,14 @@
 #include "PresetsView.h"
 
 #include "PresetCardDelegate.h"
+#include "PresetGridAccessible.h"
 #include "PresetsState.h"
 
 #include "core/AppModel.h"
 #include "core/FileNaming.h"
 #include "core/PlatformTexts.h"
+#include "design/AdaptiveGrid.h"
+#include "design/Accessibility.h"
 #include "design/DeckButton.h"
 #include "design/DeckEmptyState.h"
 #include "design/DeckParagraph.h"
@@ -13,10 +16,12 @@
 #include "design/DeckText.h"
 #include "design/Ink.h"
 #include "design/Labels.h"
+#include "design/Motion.h"
 #include "design/Panel.h"
 #include "design/SymbolTile.h"
 #include "design/Symbols.h"
 #include "design/Tokens.h"
+#include "design/Transition.h"
 #include "design/Typo.h"
 #include "shell/AppDialogs.h"
 #include "shell/DeckScreen.h"
@@ -60,6 +65,8 @@ QString trimmedSpacesAndTabs(const QString &text)
 
 PresetGridView::PresetGridView(QWidget *parent) : QListView(parent)
 {
+    // The cards' painted buttons are read as buttons of their own.
+    PresetGridAccessible::install();
     setViewMode(QListView::IconMode);
     setFlow(QListView::LeftToRight);
     setWrapping(true);
@@ -90,7 +97,7 @@ PresetCardDelegate *PresetGridView::cards() const { return qobject_cast<PresetCa
 void PresetGridView::focusPart(int row, int part)
 {
     PresetCardDelegate *delegate = cards();
-    const QList<PresetCardDelegate::Part> parts = delegate->focusParts();
+    const QList<PresetCardDelegate::Button> parts = delegate->focusParts();
     const QModelIndex index = model()->index(row, 0);
     const QModelIndex previous = currentIndex();
     delegate->setFocusPart(parts.value(part, parts.first()));
@@ -122,7 +129,7 @@ void PresetGridView::focusInEvent(QFocusEvent *event)
 bool PresetGridView::focusNextPrevChild(bool next)
 {
     if (hasFocus() && model() && cards() && currentIndex().isValid()) {
-        const QList<PresetCardDelegate::Part> parts = cards()->focusParts();
+        const QList<PresetCardDelegate::Button> parts = cards()->focusParts();
         int row = currentIndex().row();
         int part = int(parts.indexOf(cards()->focusPart())) + (next ? 1 : -1);
         if (part >= parts.size()) {
@@ -145,7 +152,7 @@ void PresetGridView::keyPressEvent(QKeyEvent *event)
 {
     const bool press = event->key() == Qt::Key_Space || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
     if (press && cards() && currentIndex().isValid()) {
-        cards()->activate(currentIndex().row(), cards()->focusPart());
+        cards()->press(cards()->focusPart(), currentIndex().row());
         event->accept();
         return;
     }
@@ -154,14 +161,16 @@ void PresetGridView::keyPressEvent(QKeyEvent *event)
 
 void PresetGridView::relayout()
 {
-    const QMargins margins = PresetCardDelegate::cellMargins();
-    const int sideRoom = margins.left() + margins.right();
-    const int available = std::max(1, width());
+    // Card shapes are Space::m apart; the first column's shape starts at the grid's left edge
+    // (its shadow falls inside the first cell) and the last one's shadow needs `outsets` more.
+    const QMargins outsets = PresetCardDelegate::gridOutsets();
+    const int step = int(Space::m);
+    const int available = std::max(1, width() - outsets.right());
     // The list view starts a new row once a cell would reach the viewport's last pixel column,
     // so a row of cells gets one pixel less than the width.
     const int room = std::max(1, available - 1);
-    m_columns = std::max(1, room / (PresetCardDelegate::kMinimumWidth + sideRoom));
-    const int cell = std::min(room / m_columns, PresetCardDelegate::kMaximumWidth + sideRoom);
+    m_columns = std::max(1, room / (PresetCardDelegate::kMinimumWidth + step));
+    const int cell = std::min(room / m_columns, PresetCardDelegate::kMaximumWidth + step);
     const QSize grid(cell, PresetCardDelegate::cellHeight());
     if (gridSize() != grid)
         setGridSize(grid);
@@ -171,11 +180,21 @@ void PresetGridView::relayout()
     const QMargins centred(leftover / 2, 0, leftover - leftover / 2, 0);
     if (viewportMargins() != centred)
         setViewportMargins(centred);
-    // As tall as the rows the view actually laid out, so no card can fall below the bottom edge.
+    // As tall as the rows the view actually laid out and the last row's shadow, so no card can
+    // fall below the bottom edge.
     executeDelayedItemsLayout();
-    const int height = std::max(1, contentsSize().height());
+    const int height = std::max(1, contentsSize().height() + outsets.bottom());
     if (minimumHeight() != height || maximumHeight() != height)
         setFixedHeight(height);
+}
+
+void PresetGridView::paintEvent(QPaintEvent *event)
+{
+    // A card's shadow reaches into its neighbours' cells: repainting a part of the grid paints
+    // the cards whose shadows fall there too (the painter stays clipped to that part).
+    const QMargins reach = PresetCardDelegate::shadowReach();
+    QPaintEvent wider(event->rect().marginsAdded(QMargins(reach.right(), reach.bottom(), reach.left(), reach.top())));
+    QListView::paintEvent(&wider);
 }
 
 PresetsView::PresetsView(AppModel *model, ScreenMemory *memory, QWidget *parent) : QWidget(parent), m_model(model)
@@ -211,11 +230,18 @@ PresetsView::PresetsView(AppModel *model, ScreenMemory *memory, QWidget *parent)
     scroll->viewport()->setAutoFillBackground(false);
     auto *page = new QWidget;
     auto *column = new QVBoxLayout(page);
-    column->setContentsMargins(int(Space::gutter), 0, int(Space::gutter), int(Space::xl));
-    column->setSpacing(int(Space::l));
-    column->addWidget(buildExplainer());
-    column->addWidget(buildSaveForm());
-    column->addWidget(buildLibrary());
+    // The panels' shapes line up with the gutter and with the header's text; their shadows
+    // reach into the margin and into the gaps between them.
+    const QMargins reach = Panel::shadowMargins(PanelStyle{}).toMargins();
+    column->setContentsMargins(int(Space::gutter) - reach.left(), 0, int(Space::gutter) - reach.right(), int(Space::xl));
+    column->setSpacing(0);
+    auto *sections = new QWidget(page);
+    auto *stack = new AdaptiveGrid(0, 0, Space::l, sections);
+    stack->setItemOutsets(reach);
+    stack->addWidget(buildExplainer());
+    stack->addWidget(buildSaveForm());
+    stack->addWidget(buildLibrary());
+    column->addWidget(sections);
     column->addSpacing(int(Space::xl));
     column->addStretch(1);
     scroll->setWidget(page);
@@ -336,12 +362,20 @@ QWidget *PresetsView::buildSaveForm()
 
 QWidget *PresetsView::buildLibrary()
 {
+    // Laid out like a panel with its shadow's room around it: the header's text starts where the
+    // panels' shapes do, and the cards' shapes start Space::m below it.
+    const QMargins reach = Panel::shadowMargins(PanelStyle{}).toMargins();
     auto *box = new QWidget;
+    box->setObjectName(QStringLiteral("presets-library"));
     auto *column = new QVBoxLayout(box);
-    column->setContentsMargins(0, 0, 0, 0);
-    column->setSpacing(int(Space::m));
+    column->setContentsMargins(0, reach.top(), 0, 0);
+    column->setSpacing(std::max(0, int(Space::m) - reach.top()));
     m_libraryHeader = new SectionHeader(QStringLiteral("Библиотека"), QStringLiteral("Пока пусто"));
-    column->addWidget(m_libraryHeader);
+    auto *headerBox = new QWidget(box);
+    auto *headerLine = new QHBoxLayout(headerBox);
+    headerLine->setContentsMargins(reach.left(), 0, reach.right(), 0);
+    headerLine->addWidget(m_libraryHeader);
+    column->addWidget(headerBox);
 
     auto *emptyPanel = new DeckPanel;
     emptyPanel->setObjectName(QStringLiteral("presets-empty"));
@@ -393,10 +427,36 @@ void PresetsView::updateSelection()
 
 void PresetsView::updateForm()
 {
-    m_form->setVisible(m_state->showSaveForm());
+    showForm(m_state->showSaveForm());
     const bool allowed = nameAllowsSaving(m_state->presetName());
     m_store->setEnabled(allowed);
     m_exportForm->setEnabled(allowed);
+}
+
+void PresetsView::showForm(bool shown)
+{
+    if (m_formShown == shown)
+        return;
+    const bool first = !m_formShown.has_value();
+    m_formShown = shown;
+    Transition::settle(m_form);
+    const std::optional<Animation> motion =
+        shown && !first && isVisible() ? Motion::resolve(Motion::smooth(), A11y::reduceMotion()) : std::nullopt;
+    if (!shown || !motion) {
+        // Closing is immediate.
+        m_form->setMaximumHeight(QWIDGETSIZE_MAX);
+        m_form->setVisible(shown);
+        return;
+    }
+    // The form unrolls from its top edge as it fades in.
+    const int width = m_form->width() > 0 ? m_form->width() : m_form->parentWidget()->width();
+    const int full = std::max(1, m_form->heightForWidth(width));
+    DeckPanel *form = m_form;
+    form->setMaximumHeight(0);
+    form->show();
+    Transition::run(form, motion, {.opacity = std::pair(0.0, 1.0)},
+                    {.step = [form, full](qreal t) { form->setMaximumHeight(qRound(full * t)); },
+                     .done = [form] { form->setMaximumHeight(QWIDGETSIZE_MAX); }});
 }
 
 void PresetsView::updateLibrary()

@@ -29,6 +29,8 @@ class PresetGridView : public QListView {
 public:
     explicit PresetGridView(QWidget *parent = nullptr);
     int columns() const { return m_columns; }
+    // The room left and right of the columns, which stand in the middle of the grid's width.
+    QMargins columnInsets() const { return viewportMargins(); }
     void relayout();
 
 protected:
@@ -36,6 +38,7 @@ protected:
     void focusInEvent(QFocusEvent *event) override;
     bool focusNextPrevChild(bool next) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     PresetCardDelegate *cards() const;
@@ -101,6 +104,8 @@ private:
     QWidget *buildLibrary();
     void updateSelection();
     void updateForm();
+    // The save form appears with Motion::smooth and closes at once.
+    void showForm(bool shown);
     void updateLibrary();
     void updateDevice();
     const StoredPreset *storedAt(int row) const;
@@ -124,4 +129,5 @@ private:
     PresetCardDelegate *m_cards = nullptr;
     DialogPresenter *m_errorAlert = nullptr;
     DialogPresenter *m_deleteConfirmation = nullptr;
+    std::optional<bool> m_formShown;
 };

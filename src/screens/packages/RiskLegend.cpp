@@ -114,12 +114,30 @@ QList<QRectF> RiskLegend::rectsFor(qreal width) const
     return rects;
 }
 
-QList<QRectF> RiskLegend::cardRects() const { return rectsFor(width()); }
+QList<QRectF> RiskLegend::cardRects() const
+{
+    QList<QRectF> rects = rectsFor(width());
+    const qreal hidden = (1 - m_reveal) * (rects.last().bottom() + Space::m);
+    for (QRectF &rect : rects)
+        rect.translate(0, -hidden);
+    return rects;
+}
 
 int RiskLegend::heightForWidth(int width) const
 {
     const QList<QRectF> rects = rectsFor(width);
-    return int(std::ceil(rects.last().bottom() + Space::m));
+    return int(std::ceil((rects.last().bottom() + Space::m) * m_reveal));
+}
+
+void RiskLegend::setReveal(qreal reveal)
+{
+    reveal = std::clamp<qreal>(reveal, 0, 1);
+    if (reveal == m_reveal)
+        return;
+    m_reveal = reveal;
+    updateGeometry();
+    place();
+    update();
 }
 
 QSize RiskLegend::sizeHint() const

@@ -23,6 +23,10 @@ public:
     // The cards' rectangles (panel shapes) for the current width.
     QList<QRectF> cardRects() const;
     int columnCount() const { return columnsFor(width()); }
+    // How much of the legend shows (0 none … 1 all): it takes that share of its height, and its
+    // cards hang from above, so that showing it moves it in from the top edge.
+    void setReveal(qreal reveal);
+    qreal reveal() const { return m_reveal; }
 
     static constexpr qreal kMinimumColumnWidth = 210;
     static constexpr qreal kMinimumCardHeight = 104;
@@ -48,4 +52,5 @@ private:
     void place();
 
     QList<Card> m_cards;
+    qreal m_reveal = 1;
 };

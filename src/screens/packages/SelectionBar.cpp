@@ -1,12 +1,15 @@
 #include "SelectionBar.h"
 
 #include "core/AppModel.h"
+#include "design/Accessibility.h"
 #include "design/DeckButton.h"
 #include "design/DeckText.h"
 #include "design/FlowLayout.h"
 #include "design/Hairline.h"
 #include "design/Ink.h"
 #include "design/MenuButton.h"
+#include "design/Motion.h"
+#include "design/RollingText.h"
 #include "design/Tokens.h"
 #include "design/Typo.h"
 
@@ -20,7 +23,7 @@ SelectionBar::SelectionBar(AppModel *model, std::function<void()> exportSelected
     m_flow = new FlowLayout(this);
     m_flow->setFlowSpacing(Space::s, Space::xs);
 
-    m_count = new DeckText(QString(), Typo::metricSmall(), [] { return Ink::accent(); }, this);
+    m_count = new RollingText(QString(), Typo::metricSmall(), [] { return Ink::accent(); }, this);
     m_count->setElideMode(Qt::ElideNone);
     m_flow->addWidget(m_count);
     auto *word = new DeckText(QStringLiteral("выбрано"), Typo::supporting(), [] { return Ink::textSecondary(); }, this);
@@ -69,7 +72,7 @@ SelectionBar::SelectionBar(AppModel *model, std::function<void()> exportSelected
 void SelectionBar::refresh()
 {
     const int count = int(m_model->selectedPackageIDs().size());
-    m_count->setText(QString::number(count));
+    m_count->rollTo(QString::number(count), Motion::resolve(Motion::snap(), A11y::reduceMotion()));
     // The whole bar, menu and "Снять выделение" included, waits while a device action runs.
     setEnabled(m_model->canRunDeviceAction());
     m_permissions->setEnabled(count == 1);

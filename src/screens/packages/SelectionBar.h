@@ -8,22 +8,22 @@
 
 class AppModel;
 class DeckButton;
-class DeckText;
+class RollingText;
 class FlowLayout;
 class MenuButton;
 class QAction;
 
 // The bar over the bottom of the list while packages are selected: the count of selected names
-// (hidden ones included), the four bulk actions and a menu of more. Everything on it acts on the
-// whole selection and is disabled while no device action can run. Its items wrap onto more lines
-// in a narrow pane.
+// (hidden ones included; a change rolls with Motion::snap), the four bulk actions and a menu of
+// more. Everything on it acts on the whole selection and is disabled while no device action can
+// run. Its items wrap onto more lines in a narrow pane.
 class SelectionBar : public DeckPanel {
     Q_OBJECT
 public:
     // `exportSelected` asks for a folder and exports the selected packages' APK files.
     SelectionBar(AppModel *model, std::function<void()> exportSelected, QWidget *parent = nullptr);
 
-    DeckText *countLabel() const { return m_count; }
+    RollingText *countLabel() const { return m_count; }
     QList<DeckButton *> buttons() const { return m_buttons; }
     MenuButton *moreButton() const { return m_more; }
     QAction *permissionsAction() const { return m_permissions; }
@@ -38,7 +38,7 @@ public:
 private:
     AppModel *m_model;
     FlowLayout *m_flow;
-    DeckText *m_count;
+    RollingText *m_count;
     QList<DeckButton *> m_buttons;
     MenuButton *m_more;
     QAction *m_permissions;
