@@ -1,7 +1,7 @@
 #include "AppDialogs.h"
 
-#include "ConfirmationTexts.h"
-#include "DialogPresenter.h"
+#include "screenkit/ConfirmationTexts.h"
+#include "screenkit/DialogPresenter.h"
 
 #include "screens/packages/DebloatReviewSheet.h"
 #include "screens/packages/PermissionManagerSheet.h"

@@ -6,8 +6,8 @@
 #include "design/DeckSegmented.h"
 #include "design/Ink.h"
 #include "design/Theme.h"
-#include "screens/console_files/ConsoleLibraryPane.h"
-#include "screens/console_files/ConsoleRowDelegate.h"
+#include "screens/console/ConsoleLibraryPane.h"
+#include "screens/console/ConsoleRowDelegate.h"
 
 #include <QDir>
 #include <QSplitter>

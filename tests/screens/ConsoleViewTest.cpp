@@ -9,9 +9,9 @@
 #include "design/DeckText.h"
 #include "design/OperationBar.h"
 #include "design/ScreenHeader.h"
-#include "screens/console_files/ConsoleLibraryModel.h"
-#include "screens/console_files/ConsoleLibraryPane.h"
-#include "screens/console_files/ConsoleSuggestionBar.h"
+#include "screens/console/ConsoleLibraryModel.h"
+#include "screens/console/ConsoleLibraryPane.h"
+#include "screens/console/ConsoleSuggestionBar.h"
 
 #include <QAbstractItemModelTester>
 #include <QLineEdit>

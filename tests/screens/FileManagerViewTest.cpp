@@ -1,6 +1,6 @@
 #include "FileManagerHarness.h"
 
-#include "screens/console_files/FileTableModel.h"
+#include "screens/files/FileTableModel.h"
 
 #include "core/PlatformTexts.h"
 #include "design/DeckButton.h"
@@ -8,8 +8,8 @@
 #include "design/DeckText.h"
 #include "design/OperationBar.h"
 #include "shell/AppDialogs.h"
-#include "shell/DeckTextField.h"
-#include "shell/DialogPresenter.h"
+#include "screenkit/DeckTextField.h"
+#include "screenkit/DialogPresenter.h"
 #include "shell/KestrelApp.h"
 
 #include <QAbstractItemModelTester>

@@ -1,5 +1,5 @@
 #include "shell/AppDialogs.h"
-#include "shell/DialogPresenter.h"
+#include "screenkit/DialogPresenter.h"
 #include "shell/MainWindow.h"
 #include "shell/RootView.h"
 

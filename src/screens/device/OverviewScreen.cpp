@@ -4,8 +4,8 @@
 #include "HeroTitle.h"
 #include "ScreenshotSaving.h"
 
-#include "shell/ScreenMemory.h"
-#include "shell/ViewUpdates.h"
+#include "screenkit/ScreenMemory.h"
+#include "screenkit/ViewUpdates.h"
 
 #include "core/AppModel.h"
 #include "design/Accessibility.h"

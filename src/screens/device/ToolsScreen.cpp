@@ -3,11 +3,11 @@
 #include "ScreenshotSaving.h"
 #include "ToolPanel.h"
 
-#include "shell/DeckScreen.h"
-#include "shell/DeckTextField.h"
-#include "shell/DesktopServices.h"
-#include "shell/ScreenMemory.h"
-#include "shell/ViewUpdates.h"
+#include "screenkit/DeckScreen.h"
+#include "screenkit/DeckTextField.h"
+#include "screenkit/DesktopServices.h"
+#include "screenkit/ScreenMemory.h"
+#include "screenkit/ViewUpdates.h"
 
 #include "core/AppModel.h"
 #include "core/ListModelAdapter.h"

@@ -6,10 +6,10 @@
 #include "RowPainting.h"
 
 #include "shell/AppDialogs.h"
-#include "shell/ConfirmationTexts.h"
-#include "shell/DeckTextField.h"
-#include "shell/DialogPresenter.h"
-#include "shell/ViewUpdates.h"
+#include "screenkit/ConfirmationTexts.h"
+#include "screenkit/DeckTextField.h"
+#include "screenkit/DialogPresenter.h"
+#include "screenkit/ViewUpdates.h"
 
 #include "core/AppModel.h"
 #include "design/CanvasCover.h"

@@ -19,12 +19,12 @@
 #include "design/Tokens.h"
 #include "design/Typo.h"
 #include "shell/AppDialogs.h"
-#include "shell/DeckScreen.h"
-#include "shell/DeckTextField.h"
-#include "shell/DesktopServices.h"
-#include "shell/DialogPresenter.h"
-#include "shell/ScreenMemory.h"
-#include "shell/ViewUpdates.h"
+#include "screenkit/DeckScreen.h"
+#include "screenkit/DeckTextField.h"
+#include "screenkit/DesktopServices.h"
+#include "screenkit/DialogPresenter.h"
+#include "screenkit/ScreenMemory.h"
+#include "screenkit/ViewUpdates.h"
 #include "design/ScreenHeader.h"
 
 #include <QDateTime>

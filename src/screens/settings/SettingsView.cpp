@@ -2,14 +2,14 @@
 
 #include "screens/packages/AppIconCache.h"
 
-#include "DesktopServices.h"
+#include "screenkit/DesktopServices.h"
 
-#include "DeckScreen.h"
-#include "DeckTextField.h"
+#include "screenkit/DeckScreen.h"
+#include "screenkit/DeckTextField.h"
 #include "SettingsCard.h"
 #include "SettingsRow.h"
 #include "core/PlatformTexts.h"
-#include "ViewUpdates.h"
+#include "screenkit/ViewUpdates.h"
 
 #include "design/DeckParagraph.h"
 

@@ -15,8 +15,8 @@
 #include "design/Tokens.h"
 #include "design/Typo.h"
 #include "shell/AppDialogs.h"
-#include "shell/DialogPresenter.h"
-#include "shell/ViewUpdates.h"
+#include "screenkit/DialogPresenter.h"
+#include "screenkit/ViewUpdates.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
