@@ -2,6 +2,7 @@
 
 #include "screenkit/ConfirmationTexts.h"
 #include "screenkit/DialogPresenter.h"
+#include "screenkit/ScreenDialogs.h"
 
 #include "screens/packages/DebloatReviewSheet.h"
 #include "screens/packages/PermissionManagerSheet.h"
@@ -10,15 +11,11 @@
 #include "screens/packages/PresetPreviewSheet.h"
 #include "bridge/PresetAction.h"
 
-#include <QDialogButtonBox>
-#include <QLabel>
 #include <QMessageBox>
-#include <QPushButton>
-#include <QVBoxLayout>
 
-namespace {
-const char *const kConfirmButton = "kestrelConfirmButton";
-}
+using ScreenDialogs::alert;
+using ScreenDialogs::confirmation;
+using ScreenDialogs::wasConfirmed;
 
 AppDialogs::AppDialogs(AppModel *model, QWidget *host) : QObject(host), m_model(model)
 {
@@ -128,64 +125,4 @@ AppDialogs::AppDialogs(AppModel *model, QWidget *host) : QObject(host), m_model(
     model->observe(model->permissionPackage, this, [this] { m_permissionManager->sync(); });
     model->observe(model->route, this, [this] { m_permissionManager->sync(); });
     m_permissionManager->sync();
-}
-
-QMessageBox *AppDialogs::confirmation(QWidget *parent, const QString &title, const std::optional<QString> &message,
-                                      const std::optional<QString> &confirmText, bool destructive)
-{
-    auto *box = new QMessageBox(parent);
-    box->setTextFormat(Qt::PlainText); // names and counts come from the device
-    box->setWindowTitle(title);
-    box->setText(title);
-    if (message)
-        box->setInformativeText(*message);
-    box->setIcon(QMessageBox::Warning);
-    if (confirmText) {
-        QPushButton *confirm =
-            box->addButton(*confirmText, destructive ? QMessageBox::DestructiveRole : QMessageBox::AcceptRole);
-        box->setProperty(kConfirmButton, QVariant::fromValue(static_cast<QObject *>(confirm)));
-    }
-    QPushButton *cancel = box->addButton(QStringLiteral("Отмена"), QMessageBox::RejectRole);
-    box->setDefaultButton(cancel);
-    box->setEscapeButton(cancel);
-    return box;
-}
-
-QMessageBox *AppDialogs::alert(QWidget *parent, const QString &title, const QString &message)
-{
-    auto *box = new QMessageBox(parent);
-    box->setTextFormat(Qt::PlainText);
-    box->setWindowTitle(title);
-    box->setText(title);
-    box->setInformativeText(message);
-    box->setIcon(QMessageBox::Critical);
-    QPushButton *close = box->addButton(QStringLiteral("Закрыть"), QMessageBox::RejectRole);
-    box->setDefaultButton(close);
-    box->setEscapeButton(close);
-    return box;
-}
-
-bool AppDialogs::wasConfirmed(QDialog *dialog)
-{
-    auto *box = qobject_cast<QMessageBox *>(dialog);
-    if (!box)
-        return false;
-    QObject *confirm = box->property(kConfirmButton).value<QObject *>();
-    return confirm && box->clickedButton() == confirm;
-}
-
-QDialog *AppDialogs::placeholderSheet(QWidget *parent, const QString &title)
-{
-    auto *sheet = new QDialog(parent);
-    sheet->setWindowTitle(title);
-    auto *layout = new QVBoxLayout(sheet);
-    auto *heading = new QLabel(title);
-    heading->setTextFormat(Qt::PlainText);
-    layout->addWidget(heading);
-    auto *buttons = new QDialogButtonBox;
-    buttons->addButton(QStringLiteral("Закрыть"), QDialogButtonBox::RejectRole);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, sheet, &QDialog::reject);
-    layout->addWidget(buttons);
-    sheet->resize(480, 320);
-    return sheet;
 }

@@ -1,14 +1,9 @@
 #pragma once
 
 #include <QObject>
-#include <QString>
-
-#include <optional>
 
 class AppModel;
 class DialogPresenter;
-class QDialog;
-class QMessageBox;
 class QWidget;
 
 // The sheets, confirmation dialogs and alerts of the main window. Each follows one model
@@ -26,17 +21,6 @@ public:
     DialogPresenter *presetExecution() const { return m_presetExecution; }
     DialogPresenter *presetError() const { return m_presetError; }
     DialogPresenter *permissionManager() const { return m_permissionManager; }
-
-    // A confirmation: headline `title`, `message` below (plain text), the confirming button
-    // first, then "Отмена". `destructive` gives the confirming button the destructive role.
-    static QMessageBox *confirmation(QWidget *parent, const QString &title, const std::optional<QString> &message,
-                                     const std::optional<QString> &confirmText, bool destructive);
-    // An alert with one "Закрыть" button.
-    static QMessageBox *alert(QWidget *parent, const QString &title, const QString &message);
-    // The button that confirms (null when the dialog has none or is not a confirmation).
-    static bool wasConfirmed(QDialog *dialog);
-    // A sheet whose content is not part of the application yet: its title and "Закрыть".
-    static QDialog *placeholderSheet(QWidget *parent, const QString &title);
 
 private:
     AppModel *m_model;

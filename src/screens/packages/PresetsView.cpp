@@ -18,7 +18,7 @@
 #include "design/Symbols.h"
 #include "design/Tokens.h"
 #include "design/Typo.h"
-#include "shell/AppDialogs.h"
+#include "screenkit/ScreenDialogs.h"
 #include "screenkit/DeckScreen.h"
 #include "screenkit/DeckTextField.h"
 #include "screenkit/DesktopServices.h"
@@ -156,7 +156,7 @@ PresetsView::PresetsView(AppModel *model, ScreenMemory *memory, QWidget *parent)
     m_errorAlert = new DialogPresenter(
         this, {.identity = [library] { return library->errorMessage(); },
                .build = [library](QWidget *parent) -> QDialog * {
-                   return AppDialogs::alert(parent, QStringLiteral("Библиотека пресетов"),
+                   return ScreenDialogs::alert(parent, QStringLiteral("Библиотека пресетов"),
                                             library->errorMessage().value_or(QString()));
                },
                .dismissed = [library](QDialog *, int) { library->errorMessage.set(std::nullopt); },
@@ -170,14 +170,14 @@ PresetsView::PresetsView(AppModel *model, ScreenMemory *memory, QWidget *parent)
                },
                .build = [state](QWidget *parent) -> QDialog * {
                    const QString name = state->pendingDelete() ? state->pendingDelete()->preset.name : QString();
-                   return AppDialogs::confirmation(parent, QStringLiteral("Удалить пресет «%1»?").arg(name),
+                   return ScreenDialogs::confirmation(parent, QStringLiteral("Удалить пресет «%1»?").arg(name),
                                                    QStringLiteral("Файл будет перемещён в Корзину — его можно восстановить."),
                                                    QStringLiteral("Переместить в Корзину"), true);
                },
                .dismissed = [state](QDialog *dialog, int) {
                    const std::optional<StoredPreset> pending = state->pendingDelete();
                    state->pendingDelete.set(std::nullopt);
-                   if (pending && AppDialogs::wasConfirmed(dialog))
+                   if (pending && ScreenDialogs::wasConfirmed(dialog))
                        state->library()->remove(*pending);
                },
                .afterDismissal = {}});
