@@ -70,6 +70,8 @@ public:
     // The device shell line that lists `path` (what listDeviceDirectory runs after "shell").
     static QString deviceListingCommand(const QString &path);
     static QList<DeviceFileItem> parseDeviceDirectoryListing(const QString &output, const QString &basePath);
+    // The device's own bytes: a name that is not UTF-8 is listed with `undecodableName` set.
+    static QList<DeviceFileItem> parseDeviceDirectoryListing(const QByteArray &output, const QString &basePath);
     static constexpr int kTargetExistsExitCode = 17; // the device shell's answer when a move or push would replace
 
     QCoro::Task<std::optional<QString>> version() const;

@@ -11,7 +11,7 @@ size_t qHash(const LocalFileItem &item, size_t seed)
 size_t qHash(const DeviceFileItem &item, size_t seed)
 {
     return qHashMulti(seed, item.path, item.name, item.isDirectory, item.size.value_or(-1),
-                      item.modifiedAt ? item.modifiedAt->toMSecsSinceEpoch() : 0);
+                      item.modifiedAt ? item.modifiedAt->toMSecsSinceEpoch() : 0, item.undecodableName);
 }
 
 QString rawValue(FileManagerSide side)

@@ -18,6 +18,7 @@ struct LocalFileItem {
     std::optional<QDateTime> modifiedAt;
 
     const QString &id() const { return url; }
+    bool isUsable() const { return true; }
     bool operator==(const LocalFileItem &) const = default;
 };
 
@@ -28,8 +29,13 @@ struct DeviceFileItem {
     bool isDirectory = false;
     std::optional<qint64> size;          // never set for a folder
     std::optional<QDateTime> modifiedAt; // UTC
+    // The device's name is not UTF-8: `name` shows it with replacement characters, and no
+    // command could name the entry again, so it is listed but takes no action. Its `path` is
+    // an identity only (it holds a NUL, which no device path does).
+    bool undecodableName = false;
 
     const QString &id() const { return path; }
+    bool isUsable() const { return !undecodableName; }
     bool operator==(const DeviceFileItem &) const = default;
 };
 

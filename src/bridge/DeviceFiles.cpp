@@ -66,7 +66,13 @@ QString ADBService::deviceListingCommand(const QString &path)
 
 QList<DeviceFileItem> ADBService::parseDeviceDirectoryListing(const QString &output, const QString &basePath)
 {
-    const QStringList pieces = output.split(QChar(0));
+    return parseDeviceDirectoryListing(output.toUtf8(), basePath);
+}
+
+QList<DeviceFileItem> ADBService::parseDeviceDirectoryListing(const QByteArray &output, const QString &basePath)
+{
+    // Split as bytes and decode record by record: a name that is not UTF-8 spoils only itself.
+    const QList<QByteArray> pieces = output.split('\0');
     QList<DeviceFileItem> items;
     if (pieces.size() < 4)
         return items;
@@ -79,21 +85,26 @@ QList<DeviceFileItem> ADBService::parseDeviceDirectoryListing(const QString &out
     const QString prefix = base.isEmpty() ? QStringLiteral("/") : QLatin1Char('/') + base + QLatin1Char('/');
 
     for (qsizetype i = 0; i + 4 <= pieces.size(); i += 4) {
-        const QString &kind = pieces.at(i);
-        const QString &name = pieces.at(i + 3);
-        if (kind != QStringLiteral("d") && kind != QStringLiteral("f"))
+        const QByteArray &kind = pieces.at(i);
+        const QByteArray &rawName = pieces.at(i + 3);
+        if (kind != "d" && kind != "f")
             continue;
-        if (name.isEmpty() || name == QStringLiteral(".") || name == QStringLiteral("..")
-            || name.contains(QLatin1Char('/')))
+        if (rawName.isEmpty() || rawName == "." || rawName == ".." || rawName.contains('/'))
             continue;
         DeviceFileItem item;
-        item.path = prefix + name;
-        item.name = name;
-        item.isDirectory = kind == QStringLiteral("d");
+        if (const std::optional<QString> name = decodeUtf8Strict(rawName)) {
+            item.name = *name;
+            item.path = prefix + item.name;
+        } else {
+            item.name = QString::fromUtf8(rawName); // replacement characters where the bytes fail
+            item.undecodableName = true;
+            item.path = prefix + item.name + QChar(0) + QString::fromLatin1(rawName.toHex());
+        }
+        item.isDirectory = kind == "d";
         if (!item.isDirectory)
-            item.size = strictInt64(pieces.at(i + 1));
+            item.size = strictInt64(QString::fromLatin1(pieces.at(i + 1)));
         bool ok = false;
-        const QString &timeText = pieces.at(i + 2);
+        const QString timeText = QString::fromLatin1(pieces.at(i + 2));
         const double seconds = timeText.trimmed() == timeText ? timeText.toDouble(&ok) : 0.0;
         if (ok && seconds > 0 && seconds <= kLatestTime)
             item.modifiedAt = QDateTime::fromMSecsSinceEpoch(qint64(seconds * 1000.0), Qt::UTC);
@@ -116,8 +127,8 @@ QCoro::Task<DeviceDirectoryListing> ADBService::listDeviceDirectory(QString path
         argv << QStringLiteral("-s") << serial;
     argv << QStringLiteral("shell") << deviceListingCommand(path);
     const QString adb = executableURL;
-    // Read undecoded: one name that is not UTF-8 must not blank out the whole folder.
-    // Decoding and parsing stay off the main thread, as a folder may hold thousands of entries.
+    // Read undecoded: the parser decodes name by name. Parsing stays off the main thread, as a
+    // folder may hold thousands of entries.
     co_return co_await QtConcurrent::run(processThreadPool(), [adb, argv, path] {
         const RawCommandResult raw = runProcessRaw(adb, argv);
         DeviceDirectoryListing listing;
@@ -126,26 +137,10 @@ QCoro::Task<DeviceDirectoryListing> ADBService::listDeviceDirectory(QString path
             return listing;
         }
         listing.result.exitCode = raw.exitCode;
-        listing.result.stdErr = decodeUtf8Strict(raw.stdErr).value_or(QString());
-        const std::optional<QString> out = decodeUtf8Strict(raw.stdOut);
-        if (!out) {
-            int unreadable = 0;
-            QString example;
-            const QList<QByteArray> pieces = raw.stdOut.split('\0');
-            for (qsizetype i = 3; i < pieces.size(); i += 4) {
-                if (!decodeUtf8Strict(pieces.at(i)) && unreadable++ == 0)
-                    example = QString::fromUtf8(pieces.at(i));
-            }
-            listing.result.exitCode = listing.result.exitCode == 0 ? -1 : listing.result.exitCode;
-            listing.result.stdErr =
-                QStringLiteral("Папку не удалось показать: имена не в кодировке UTF-8 (%1, например «%2»)")
-                    .arg(qMax(unreadable, 1))
-                    .arg(example);
-            return listing;
-        }
-        listing.result.stdOut = *out;
+        listing.result.stdErr = QString::fromUtf8(raw.stdErr);
+        listing.result.stdOut = QString::fromUtf8(raw.stdOut);
         if (listing.result.succeeded())
-            listing.items = parseDeviceDirectoryListing(*out, path);
+            listing.items = parseDeviceDirectoryListing(raw.stdOut, path);
         return listing;
     });
 }

@@ -41,3 +41,28 @@ QStringList commandArguments(PackageAction action, const QString &p)
     }
     return {};
 }
+
+bool confirmsAction(PackageAction action, const CommandResult &result)
+{
+    if (!result.succeeded())
+        return false;
+    const auto hasLine = [&](auto &&matches) {
+        for (const QStringView line : QStringView(result.stdOut).split(QLatin1Char('\n')))
+            if (matches(line.trimmed()))
+                return true;
+        return false;
+    };
+    const auto packageLineEndingWith = [&](const QString &ending) {
+        return hasLine([&](QStringView line) {
+            return line.startsWith(QLatin1String("Package ")) && line.endsWith(ending);
+        });
+    };
+    switch (action) {
+    case PackageAction::disable: return packageLineEndingWith(QStringLiteral(" new state: disabled-user"));
+    case PackageAction::enable: return packageLineEndingWith(QStringLiteral(" new state: enabled"));
+    case PackageAction::restore: return packageLineEndingWith(QStringLiteral(" installed for user: 0"));
+    case PackageAction::uninstall:
+    case PackageAction::clearData: return hasLine([](QStringView line) { return line == QLatin1String("Success"); });
+    }
+    return false;
+}

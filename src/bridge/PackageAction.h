@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CommandResult.h"
 #include "RawValue.h"
 
 #include <QStringList>
@@ -14,3 +15,9 @@ template <> std::optional<PackageAction> fromRawValue<PackageAction>(const QStri
 
 // The adb arguments (after "-s serial") that apply `action` to one package.
 QStringList commandArguments(PackageAction action, const QString &packageName);
+
+// Whether `result` carries the device's own word that `action` was done: the line pm prints on
+// success ("Package P new state: disabled-user", "… new state: enabled", "Success", "Package P
+// installed for user: 0"). Through adb, a command cut off by a lost link can end with exit 0 and
+// no output at all, so the exit code alone does not tell.
+bool confirmsAction(PackageAction action, const CommandResult &result);

@@ -185,8 +185,13 @@ public:
     void cancelPendingAction();
     // The packages a pending action will act on, captured when it was requested.
     const QStringList &pendingActionPackageNames() const { return pendingActionPackages; }
-    // One command per package, in list order (the selection sorted when none is given).
+    // One command per package, in list order (the selection sorted when none is given). A
+    // command counts as done only with the device's own confirmation; when some ended without
+    // it (the link dropped mid-command), the batch waits for the device to come back and judges
+    // them by the packages' states before it writes its summary.
     QCoro::Task<void> execute(PackageAction action, std::optional<QStringList> packageNames = std::nullopt);
+    // How long such a batch waits for the device; tests shorten it.
+    std::chrono::milliseconds deviceReturnTimeout{60'000};
 
     // --- presets ---
     Published<std::optional<PresetPreview>> presetPreview{this};          // the last preset loaded
@@ -473,6 +478,10 @@ private:
     DeviceContextStep packageActionDeviceStep{this, &AppModel::clearPackageActionDeviceState};
     QStringList pendingActionPackages;
     int runningPackageBatches = 0;
+    // Of `names`, whose commands ended without a confirmation, those the device shows done once
+    // it is back; none when it did not come back or its states could not be read or cannot tell.
+    QCoro::Task<std::optional<QStringList>> doneOnDevice(PackageAction action, QStringList names, QString serial,
+                                                         ADBService adb);
 
     // --- presets (private) ---
     // Device-bound: the loaded preset, its pending run, its alert.

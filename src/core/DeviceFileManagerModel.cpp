@@ -8,6 +8,8 @@
 #include <QPointer>
 #include <QtConcurrent/QtConcurrentRun>
 
+#include <algorithm>
+
 namespace {
 
 const QString kFailed = QStringLiteral("Ошибка");
@@ -63,7 +65,7 @@ QList<DeviceFileItem> DeviceFileManagerModel::selectedDeviceItems() const
     if (deviceSelection().isEmpty())
         return out;
     for (const DeviceFileItem &item : deviceItems())
-        if (deviceSelection().contains(item.path))
+        if (item.isUsable() && deviceSelection().contains(item.path))
             out.append(item);
     return out;
 }
@@ -280,9 +282,13 @@ QCoro::Task<DeviceFileManagerModel::ListingOutcome> DeviceFileManagerModel::refr
         co_return ListingOutcome::dropped;
     if (listing.result.succeeded()) {
         const qsizetype count = listing.items.size();
+        const qsizetype unusable = std::count_if(listing.items.cbegin(), listing.items.cend(),
+                                                 [](const DeviceFileItem &item) { return !item.isUsable(); });
         showDeviceListing(path, listing.items, ticket);
         if (!silent)
-            statusText.set(QStringLiteral("Объектов на Android: ") + QString::number(count));
+            statusText.set(QStringLiteral("Объектов на Android: ") + QString::number(count) +
+                           (unusable > 0 ? QStringLiteral(" · недоступны (имя не в UTF-8): ") + QString::number(unusable)
+                                         : QString()));
         co_return ListingOutcome::shown;
     }
     const QString output = trimmedOutput(listing.result);
@@ -321,7 +327,7 @@ QCoro::Task<void> DeviceFileManagerModel::openLocal(LocalFileItem item)
 
 QCoro::Task<void> DeviceFileManagerModel::openDevice(DeviceFileItem item)
 {
-    if (!item.isDirectory)
+    if (!item.isDirectory || !item.isUsable())
         co_return;
     deviceDirectory.set(item.path);
     devicePathInput.set(item.path);

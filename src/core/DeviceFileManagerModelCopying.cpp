@@ -3,7 +3,9 @@
 #include "LocalFiles.h"
 #include "PlatformTexts.h"
 
+#include <QCoro/QCoroFuture>
 #include <QPointer>
+#include <QtConcurrent/QtConcurrentRun>
 
 namespace {
 
@@ -80,7 +82,8 @@ QCoro::Task<void> DeviceFileManagerModel::uploadSelected()
     }
     QSet<QString> used;
     for (const DeviceFileItem &entry : listing.items)
-        used.insert(FileNaming::nameKey(entry.name, match));
+        if (entry.isUsable())
+            used.insert(FileNaming::nameKey(entry.name, match));
 
     QStringList names;
     for (const LocalFileItem &item : items)
@@ -119,6 +122,10 @@ QCoro::Task<void> DeviceFileManagerModel::downloadSelected()
     if (items.isEmpty())
         co_return;
     QPointer<DeviceFileManagerModel> self(this);
+    // The pane shows what the folder holds now, files added since the last listing included.
+    co_await refreshLocal();
+    if (!self)
+        co_return;
     // Everything goes to the computer's folder shown now.
     const QString folder = localDirectory();
     const QString total = QString::number(items.size());
@@ -131,9 +138,13 @@ QCoro::Task<void> DeviceFileManagerModel::downloadSelected()
     const auto pull = [&](qsizetype k) -> QCoro::Task<std::optional<QString>> {
         const DeviceFileItem &item = items.at(k);
         // Anything with the name counts, a link whose target is gone too: pull would write through it.
-        const QString name = FileNaming::freeFileName(
-            item.name, [&](const QString &candidate) { return LocalFiles::isTaken(joinPath(folder, candidate)); },
-            !item.isDirectory);
+        const QString itemName = item.name;
+        const bool keepExtension = !item.isDirectory;
+        const QString name = co_await QtConcurrent::run(processThreadPool(), [folder, itemName, keepExtension] {
+            return LocalFiles::freeName(folder, itemName, keepExtension);
+        });
+        if (!self)
+            co_return std::nullopt;
         const QString destination = joinPath(folder, name);
         const CommandResult result = co_await binding->adb.pullDeviceItem(item.path, destination, binding->serial);
         if (result.succeeded() && LocalFiles::isTaken(destination))

@@ -2,10 +2,12 @@
 
 #include "LocalFiles.h"
 
+#include <QCoro/QCoroFuture>
 #include <QFile>
 #include <QFileInfo>
 #include <QPointer>
 #include <QUuid>
+#include <QtConcurrent/QtConcurrentRun>
 
 // --- create, rename, delete ---
 
@@ -41,8 +43,14 @@ QCoro::Task<void> DeviceFileManagerModel::deleteSelected(FileManagerSide side)
 
 QCoro::Task<void> DeviceFileManagerModel::createLocalFolder(QString name)
 {
-    const QString target = joinPath(localDirectory(), name);
-    if (LocalFiles::isTaken(target)) {
+    QPointer<DeviceFileManagerModel> self(this);
+    const QString folder = localDirectory();
+    const QString target = joinPath(folder, name);
+    const bool taken = co_await QtConcurrent::run(processThreadPool(),
+                                                  [folder, name] { return LocalFiles::isNameTaken(folder, name); });
+    if (!self)
+        co_return;
+    if (taken) {
         fail(QStringLiteral("Объект «") + name + QStringLiteral("» уже существует"));
         co_return;
     }
@@ -60,11 +68,19 @@ QCoro::Task<void> DeviceFileManagerModel::renameLocal(QString name)
     if (selected.size() != 1)
         co_return;
     const LocalFileItem item = selected.first();
-    // The item's own folder: the pane may already be on its way elsewhere.
-    const QString destination = joinPath(QFileInfo(item.url).absolutePath(), name);
-    if (destination == item.url)
+    // The same name, perhaps composed otherwise: nothing to do.
+    if (FileNaming::nameKey(name, FileNaming::NameMatch::exact) ==
+        FileNaming::nameKey(item.name, FileNaming::NameMatch::exact))
         co_return;
-    if (LocalFiles::isTaken(destination)) {
+    // The item's own folder: the pane may already be on its way elsewhere.
+    const QString folder = QFileInfo(item.url).absolutePath();
+    const QString destination = joinPath(folder, name);
+    QPointer<DeviceFileManagerModel> self(this);
+    const bool taken = co_await QtConcurrent::run(processThreadPool(),
+                                                  [folder, name] { return LocalFiles::isNameTaken(folder, name); });
+    if (!self)
+        co_return;
+    if (taken) {
         fail(QStringLiteral("Объект «") + name + QStringLiteral("» уже существует"));
         co_return;
     }
@@ -107,8 +123,9 @@ bool DeviceFileManagerModel::deviceNameListed(const QString &folder, const QStri
         return false;
     const FileNaming::NameMatch match = nameMatch(folder);
     const QString key = FileNaming::nameKey(name, match);
+    // A name that is not UTF-8 never equals one typed or copied here.
     for (const DeviceFileItem &item : deviceItems())
-        if (item.path != exceptPath && FileNaming::nameKey(item.name, match) == key)
+        if (item.isUsable() && item.path != exceptPath && FileNaming::nameKey(item.name, match) == key)
             return true;
     return false;
 }
@@ -157,7 +174,9 @@ QCoro::Task<void> DeviceFileManagerModel::renameDevice(QString name)
     // The item's own folder: the pane may already be on its way elsewhere.
     const QString folder = parentDevicePath(item.path);
     const QString target = deviceChildPath(folder, name);
-    if (target == item.path)
+    // The same name, perhaps composed otherwise: nothing to do.
+    if (FileNaming::nameKey(name, FileNaming::NameMatch::exact) ==
+        FileNaming::nameKey(item.name, FileNaming::NameMatch::exact))
         co_return;
     if (deviceNameListed(folder, name, item.path)) {
         fail(QStringLiteral("Объект «") + name + QStringLiteral("» уже существует на Android"));

@@ -105,7 +105,10 @@ QString FileNaming::safeFileName(const QString &name, const QString &fallback)
 
 QString FileNaming::nameKey(const QString &name, NameMatch match)
 {
-    return match == NameMatch::ignoringCase ? name.toCaseFolded() : name;
+    const QString canonical = name.normalized(QString::NormalizationForm_C);
+    // Folding may take a letter out of its composed form: compose again.
+    return match == NameMatch::ignoringCase ? canonical.toCaseFolded().normalized(QString::NormalizationForm_C)
+                                            : canonical;
 }
 
 QString FileNaming::freeFileName(const QString &name, const std::function<bool(const QString &)> &taken,

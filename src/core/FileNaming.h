@@ -21,7 +21,9 @@ public:
     static QString safeFileName(const QString &name, const QString &fallback);
 
     // How names in one folder are told apart: exactly, or ignoring letter case (Android's shared
-    // storage, where "Photo.JPG" and "photo.jpg" name one file).
+    // storage, where "Photo.JPG" and "photo.jpg" name one file). Either way the composed and the
+    // decomposed form of the same letters ("é" as one character or as "e" and an accent) are one
+    // name: a user cannot tell them apart, though a file system may.
     enum class NameMatch { exact, ignoringCase };
     // The text names are compared by under `match`: equal keys name the same entry.
     static QString nameKey(const QString &name, NameMatch match);

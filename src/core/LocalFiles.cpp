@@ -1,10 +1,13 @@
 #include "LocalFiles.h"
 
+#include "FileNaming.h"
+
 #include "bridge/NameCollation.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 
 #include <cerrno>
 #include <cstdio>
@@ -26,6 +29,44 @@ bool LocalFiles::isTaken(const QString &path)
 {
     struct stat st;
     return ::lstat(native(path).constData(), &st) == 0;
+}
+
+namespace {
+
+QString childPath(const QString &folder, const QString &name)
+{
+    return folder.endsWith(QLatin1Char('/')) ? folder + name : folder + QLatin1Char('/') + name;
+}
+
+// The canonical keys of every name in `folder`, hidden ones included.
+QSet<QString> canonicalNames(const QString &folder)
+{
+    QSet<QString> keys;
+    const QStringList names =
+        QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Unsorted);
+    for (const QString &name : names)
+        keys.insert(FileNaming::nameKey(name, FileNaming::NameMatch::exact));
+    return keys;
+}
+
+} // namespace
+
+bool LocalFiles::isNameTaken(const QString &folder, const QString &name)
+{
+    return isTaken(childPath(folder, name))
+        || canonicalNames(folder).contains(FileNaming::nameKey(name, FileNaming::NameMatch::exact));
+}
+
+QString LocalFiles::freeName(const QString &folder, const QString &name, bool keepExtension)
+{
+    const QSet<QString> keys = canonicalNames(folder);
+    return FileNaming::freeFileName(
+        name,
+        [&](const QString &candidate) {
+            return isTaken(childPath(folder, candidate))
+                || keys.contains(FileNaming::nameKey(candidate, FileNaming::NameMatch::exact));
+        },
+        keepExtension);
 }
 
 QString LocalFiles::renameWithoutReplacing(const QString &from, const QString &to)

@@ -14,6 +14,14 @@ namespace LocalFiles {
 // gone (writing through such a link would create or overwrite its target).
 bool isTaken(const QString &path);
 
+// Whether `name` is taken in `folder`: by an entry of that very name (isTaken), or by one whose
+// name is the same letters composed otherwise, which this file system may tell apart but the
+// user cannot. Reads the folder (blocking).
+bool isNameTaken(const QString &folder, const QString &name);
+// The first of `name`, stem-2.ext, stem-3.ext, ... not taken in `folder` in that sense; with
+// `keepExtension` false the numbered names drop ".ext". Reads the folder once (blocking).
+QString freeName(const QString &folder, const QString &name, bool keepExtension);
+
 // Moves `from` to `to` only while nothing has `to`; the check and the move are one step where
 // the file system offers it. Empty on success, else the system's description.
 QString renameWithoutReplacing(const QString &from, const QString &to);

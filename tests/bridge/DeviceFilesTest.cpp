@@ -125,15 +125,35 @@ TEST_F(DeviceFiles, RelativeListingPathIsAnchoredToTheCurrentFolder)
                                                 shell(QStringLiteral("cd './Download'") + listingScript())}));
 }
 
-TEST_F(DeviceFiles, NameThatIsNotUtf8FailsTheListingInsteadOfLookingEmpty)
+TEST_F(DeviceFiles, NameThatIsNotUtf8SpoilsOnlyItsOwnRecord)
 {
+    // Two names whose bad bytes differ but read alike, beside good ones: every good name is
+    // listed as usual, each bad one once, readable, marked and with an identity of its own.
     fake.onPrefix(shell(QStringLiteral("cd '/sdcard'")).mid(0, 3),
-                  {.outBytes = record("f", "3", "1", "good.txt") + record("f", "3", "1", QByteArray("bad\xff\xfe", 5))});
+                  {.outBytes = record("f", "3", "1", "good.txt") + record("d", "0", "1", QByteArray("bad\xff", 4)) +
+                               record("f", "3", "1", QByteArray("bad\xfe", 4)) +
+                               record("f", "5", "1", "\xd0\x9e\xd1\x82\xd1\x87\xd1\x91\xd1\x82.txt")});
     const auto listing = runSync(adb.listDeviceDirectory(QStringLiteral("/sdcard"), kSerial));
-    EXPECT_FALSE(listing.result.succeeded());
-    EXPECT_TRUE(listing.items.isEmpty());
-    EXPECT_TRUE(listing.result.stdErr.contains(QStringLiteral("UTF-8"))) << listing.result.stdErr.toStdString();
-    EXPECT_TRUE(listing.result.stdErr.contains(QStringLiteral("(1,"))) << listing.result.stdErr.toStdString();
+    EXPECT_TRUE(listing.result.succeeded()) << listing.result.combinedOutput().toStdString();
+    const QString bad = QStringLiteral("bad") + QChar(QChar::ReplacementCharacter);
+    // Folders first, then the collation's order (Cyrillic before Latin).
+    ASSERT_EQ(names(listing.items), (QStringList{bad, QStringLiteral("Отчёт.txt"), bad, QStringLiteral("good.txt")}));
+    for (const DeviceFileItem &item : listing.items) {
+        const bool good = !item.name.startsWith(QStringLiteral("bad"));
+        EXPECT_EQ(item.isUsable(), good) << item.name.toStdString();
+        if (good)
+            EXPECT_EQ(item.path, QStringLiteral("/sdcard/") + item.name);
+        else
+            EXPECT_TRUE(item.path.contains(QChar(0))) << "an identity that no command can take for a path";
+    }
+    EXPECT_TRUE(listing.items[0].isDirectory);
+    EXPECT_EQ(listing.items[2].size, 3);
+    EXPECT_NE(listing.items[0].id(), listing.items[2].id());
+
+    // The text form of the parser knows only decodable names.
+    EXPECT_TRUE(ADBService::parseDeviceDirectoryListing(QString::fromUtf8(record("f", "1", "1", "a")), QStringLiteral("/"))
+                    .first()
+                    .isUsable());
 }
 
 TEST_F(DeviceFiles, ChangesQuotePathsAndPutDoubleDashFirst)

@@ -34,6 +34,33 @@ TEST(PackageAction, CommandLines)
     EXPECT_EQ(commandArguments(PackageAction::clearData, p).join(u' '), QStringLiteral("shell pm clear com.ex"));
 }
 
+// Only the line pm prints on success confirms an action: through adb a command cut off by a lost
+// link ends with exit 0 and nothing at all.
+TEST(PackageAction, OnlyTheDevicesOwnWordConfirms)
+{
+    using A = PackageAction;
+    struct Case { A action; int exit; const char *out; bool confirmed; };
+    const Case cases[] = {
+        {A::disable, 0, "Package com.ex new state: disabled-user\n", true},
+        {A::disable, 0, "", false},
+        {A::disable, 0, "Package com.ex new state: enabled\n", false},
+        {A::disable, 255, "Package com.ex new state: disabled-user\n", false},
+        {A::enable, 0, "Package com.ex new state: enabled\r\n", true},
+        {A::enable, 0, "Package com.ex new state: disabled-user", false},
+        {A::uninstall, 0, "Success\n", true},
+        {A::uninstall, 0, "Failure [not installed for 0]\n", false},
+        {A::uninstall, 0, "", false},
+        {A::restore, 0, "Package com.ex installed for user: 0\n", true},
+        {A::restore, 0, "Success\n", false},
+        {A::clearData, 0, "Success", true},
+        {A::clearData, 0, "Failed\n", false},
+        {A::clearData, 0, "  \n", false},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(confirmsAction(c.action, CommandResult{c.exit, QString::fromUtf8(c.out), QString()}), c.confirmed)
+            << rawValue(c.action).toStdString() << " exit " << c.exit << " [" << c.out << "]";
+}
+
 QByteArray presetJson(const char *replaceKey = nullptr, const char *value = nullptr)
 {
     QJsonObject o{{"version", 1}, {"name", "Тихий"}, {"description", ""}, {"action", "disable"},

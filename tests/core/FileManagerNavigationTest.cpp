@@ -160,20 +160,42 @@ TEST(FileManagerModel, GoToDevicePathJudgesItsOwnListing)
     EXPECT_EQ(h.deviceNames(), QStringList{QStringLiteral("song.mp3")});
 }
 
-TEST(FileManagerModel, ListingThatIsNotUtf8ShowsTheBridgeMessageAndIsNotUsedForClashes)
+TEST(FileManagerModel, NameThatIsNotUtf8IsListedButTakesNoAction)
 {
     FileManagerHarness h;
     h.bind({{QStringLiteral("Camera"), true}});
-    QByteArray unreadable = FileManagerHarness::records({{QStringLiteral("bad")}});
+    QByteArray unreadable = FileManagerHarness::records({{QStringLiteral("bad"), true}});
     unreadable.insert(unreadable.size() - 1, '\xff'); // "bad\xff": not UTF-8
     h.fake.on(FileManagerHarness::listing(QStringLiteral("/sdcard")),
-              {.outBytes = FileManagerHarness::records({{QStringLiteral("camera"), true}}) + unreadable});
-    EXPECT_EQ(runSync(h.model->refreshDevice(false)), Outcome::failed);
-    ASSERT_TRUE(h.model->errorMessage());
-    EXPECT_TRUE(h.model->errorMessage()->contains(QStringLiteral("UTF-8"))) << h.model->errorMessage()->toStdString();
-    EXPECT_EQ(h.model->statusText(), QStringLiteral("Ошибка"));
+              {.outBytes = FileManagerHarness::records({{QStringLiteral("camera"), true}, {QStringLiteral("notes.txt")}}) +
+                           unreadable});
+    EXPECT_EQ(runSync(h.model->refreshDevice(false)), Outcome::shown);
+    EXPECT_FALSE(h.model->errorMessage());
+    const QString bad = QStringLiteral("bad") + QChar(QChar::ReplacementCharacter);
+    EXPECT_EQ(h.deviceNames(), (QStringList{bad, QStringLiteral("camera"), QStringLiteral("notes.txt")}));
+    EXPECT_EQ(h.model->statusText(), QStringLiteral("Объектов на Android: 3 · недоступны (имя не в UTF-8): 1"));
 
-    // "Camera" is still drawn, but the device decides whether the name is free.
+    // Nothing takes it, not even through a selection that names it.
+    const DeviceFileItem unusable = h.model->deviceItems().first();
+    ASSERT_FALSE(unusable.isUsable());
+    h.model->deviceSelection.set({unusable.path});
+    EXPECT_TRUE(h.model->selectedDeviceItems().isEmpty());
+    h.fake.clearCalls();
+    runSync(h.model->openDevice(unusable));
+    runSync(h.model->renameSelected(QStringLiteral("x"), FileManagerSide::device));
+    runSync(h.model->deleteSelected(FileManagerSide::device));
+    runSync(h.model->downloadSelected());
+    EXPECT_EQ(h.fake.calls(), QList<QStringList>{});
+    EXPECT_EQ(h.model->deviceDirectory(), QStringLiteral("/sdcard"));
+
+    // The rest of the listing serves the clash checks ("camera" takes "Camera" on shared storage).
+    runSync(h.model->createFolder(QStringLiteral("Camera"), FileManagerSide::device));
+    EXPECT_EQ(h.model->errorMessage(), QStringLiteral("Объект «Camera» уже существует на Android"));
+    EXPECT_EQ(h.fake.calls(), QList<QStringList>{});
+
+    // A listing of that folder that failed serves none: the device decides.
+    h.refuseListing(QStringLiteral("/sdcard"), QStringLiteral("ls: /sdcard: I/O error"));
+    EXPECT_EQ(runSync(h.model->refreshDevice(false)), Outcome::failed);
     h.fake.clearCalls();
     runSync(h.model->createFolder(QStringLiteral("Camera"), FileManagerSide::device));
     EXPECT_EQ(h.changeCalls(), QList<QStringList>{FileManagerHarness::shell(QStringLiteral("mkdir -- '/sdcard/Camera'"))});

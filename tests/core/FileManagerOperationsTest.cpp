@@ -447,6 +447,72 @@ TEST(FileManagerOperations, DownloadNeverWritesOverAnythingNotEvenThroughADangli
     EXPECT_TRUE(h.localNames().contains(QStringLiteral("report-3.pdf")));
 }
 
+// A file added to the computer's folder since its last listing shows before anything is copied.
+TEST(FileManagerOperations, DownloadListsTheComputerFolderBeforeItsFirstItem)
+{
+    FileManagerHarness h;
+    h.bind({{QStringLiteral("a.txt")}});
+    h.writeFile(h.downloads + QStringLiteral("/added-meanwhile.txt"));
+    ASSERT_FALSE(h.localNames().contains(QStringLiteral("added-meanwhile.txt")));
+    h.fake.onPrefix({QStringLiteral("-s"), FileManagerHarness::serial, QStringLiteral("pull")}, {.gate = QStringLiteral("pull")});
+    h.model->deviceSelection.set({QStringLiteral("/sdcard/a.txt")});
+    auto download = h.model->downloadSelected();
+    const auto pulling = [&] {
+        for (const QStringList &call : h.fake.calls())
+            if (call.value(2) == QStringLiteral("pull"))
+                return true;
+        return false;
+    };
+    ASSERT_TRUE(waitUntil(pulling));
+    EXPECT_TRUE(h.localNames().contains(QStringLiteral("added-meanwhile.txt")));
+    h.fake.open(QStringLiteral("pull"));
+    runSync(std::move(download));
+}
+
+// The composed and the decomposed form of the same letters are one name in every clash check and
+// every free-name search, on the device and on the computer (whose file system tells them apart).
+TEST(FileManagerOperations, ComposedAndDecomposedFormsAreOneName)
+{
+    const QString composed = QStringLiteral("caf\u00e9");
+    const QString decomposed = QStringLiteral("cafe\u0301");
+    const QString txt = QStringLiteral(".txt");
+    FileManagerHarness h;
+    h.bind({{decomposed, true}, {decomposed + txt}});
+    QDir(h.downloads).mkdir(decomposed);
+    h.writeFile(h.downloads + QLatin1Char('/') + composed + txt);
+    runSync(h.model->refreshLocal());
+    h.fake.clearCalls();
+
+    // Either form where the other is: refused on both sides before anything runs.
+    runSync(h.model->createFolder(composed, FileManagerSide::local));
+    EXPECT_EQ(h.model->errorMessage(), QStringLiteral("Объект «") + composed + QStringLiteral("» уже существует"));
+    EXPECT_FALSE(QFileInfo::exists(h.downloads + QLatin1Char('/') + composed));
+    runSync(h.model->createFolder(composed, FileManagerSide::device));
+    EXPECT_EQ(h.model->errorMessage(), QStringLiteral("Объект «") + composed + QStringLiteral("» уже существует на Android"));
+    EXPECT_EQ(h.changeCalls(), QList<QStringList>{});
+
+    // The other form of an item's own name is its own name: a rename to it changes nothing.
+    h.model->errorMessage.set(std::nullopt);
+    h.model->localSelection.set({h.downloads + QLatin1Char('/') + decomposed});
+    runSync(h.model->renameSelected(composed, FileManagerSide::local));
+    h.model->deviceSelection.set({QStringLiteral("/sdcard/") + decomposed});
+    runSync(h.model->renameSelected(composed, FileManagerSide::device));
+    EXPECT_FALSE(h.model->errorMessage());
+    EXPECT_TRUE(QFileInfo(h.downloads + QLatin1Char('/') + decomposed).isDir());
+    EXPECT_EQ(h.changeCalls(), QList<QStringList>{});
+
+    // Copies take a free name against both forms.
+    h.model->localSelection.set({h.downloads + QLatin1Char('/') + composed + txt});
+    runSync(h.model->uploadSelected());
+    h.model->deviceSelection.set({QStringLiteral("/sdcard/") + decomposed + txt});
+    runSync(h.model->downloadSelected());
+    Calls expected = FileManagerHarness::pushCalls(h.downloads + QLatin1Char('/') + composed + txt,
+                                                   QStringLiteral("/sdcard/") + composed + QStringLiteral("-2.txt"));
+    expected << FileManagerHarness::pullCall(QStringLiteral("/sdcard/") + decomposed + txt,
+                                             h.downloads + QLatin1Char('/') + decomposed + QStringLiteral("-2.txt"));
+    EXPECT_EQ(h.changeCalls(), expected);
+}
+
 // A pull that exits with 0 but leaves nothing behind did not copy anything.
 TEST(FileManagerOperations, DownloadCountsOnlyWhatArrived)
 {

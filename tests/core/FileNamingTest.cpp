@@ -102,6 +102,10 @@ TEST(FileNaming, FreeNamesUnderEitherNotionOfEqualNames)
         {M::ignoringCase, {}, {"A.txt", "a.TXT"}, {"A.txt", "a-2.TXT"}},
         {M::ignoringCase, {"ЁЛКА"}, {"ёлка"}, {"ёлка-2"}},
         {M::exact, {"Report.pdf"}, {"report.pdf"}, {"report.pdf"}},
+        // The composed and the decomposed "é" are one letter under either notion.
+        {M::exact, {"cafe\u0301.txt"}, {"caf\u00e9.txt"}, {"caf\u00e9-2.txt"}},
+        {M::exact, {}, {"caf\u00e9", "cafe\u0301"}, {"caf\u00e9", "cafe\u0301-2"}},
+        {M::ignoringCase, {"CAFE\u0301"}, {"caf\u00e9"}, {"caf\u00e9-2"}},
     };
     for (const Case &c : cases) {
         QSet<QString> keys;

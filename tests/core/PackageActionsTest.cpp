@@ -76,9 +76,12 @@ TEST(PackageActions, FailuresAreCountedAndTheBatchGoesOn)
 {
     Actions h;
     const QStringList names = S({"com.e", "com.d", "com.c", "com.b", "com.a"});
-    for (const QString &n : names)
+    for (const QString &n : names) {
+        const bool fails = n == QStringLiteral("com.d") || n == QStringLiteral("com.a");
         h.fake.on(on(S({"shell", "pm", "disable-user", "--user", "0"}) << n),
-                  {.err = QStringLiteral("Unknown package"), .exit = n == QStringLiteral("com.d") || n == QStringLiteral("com.a") ? 1 : 0});
+                  fails ? FakeResponse{.err = QStringLiteral("Unknown package"), .exit = 1}
+                        : FakeResponse{.out = QStringLiteral("Package %1 new state: disabled-user\n").arg(n)});
+    }
     QStringList statuses;
     h->observe(h->statusText, h.model.get(), [&] { statuses << h->statusText(); });
     runSync(h->execute(PackageAction::disable, names));
@@ -105,7 +108,7 @@ TEST(PackageActions, RestoreLogsItsWholeCommandLine)
 TEST(PackageActions, BadNamesNeverReachTheDeviceAndCountAsFailures)
 {
     Actions h;
-    h.fake.setDefault({});
+    h.fake.setDefault({.out = QStringLiteral("Success\n")});
     QStringList statuses;
     h->observe(h->statusText, h.model.get(), [&] { statuses << h->statusText(); });
     runSync(h->execute(PackageAction::uninstall, S({"com.ok", "com.bad;reboot", "-s", "com.also.ok"})));

@@ -43,6 +43,7 @@ bool SimulatedPhone::makeState(const QStringList &options, QString *error)
 
 bool SimulatedPhone::start(const QStringList &options, QString *error)
 {
+    serveOptions = options;
     // A port taken between the reservation and the simulator's bind: take another.
     for (int attempt = 0; attempt < 3; ++attempt) {
         portHeld = std::make_unique<LoopbackPort>();
@@ -50,31 +51,49 @@ bool SimulatedPhone::start(const QStringList &options, QString *error)
             *error = QStringLiteral("no free loopback port");
             return false;
         }
-        const QString readyFile = folder + QStringLiteral(".ready-%1").arg(port());
-        process = std::make_unique<QProcess>();
-        process->setStandardOutputFile(QProcess::nullDevice());
-        process->setStandardErrorFile(folder + QStringLiteral(".log"), QIODevice::Append);
-        // Time limits of its own: the phone goes away even if this process is killed.
-        process->start(E2eTools::python(),
-                       QStringList{E2eTools::phoneScript(), QStringLiteral("--state"), folder, QStringLiteral("--port"),
-                                   QString::number(port()), QStringLiteral("--max-seconds"), QStringLiteral("300"),
-                                   QStringLiteral("--idle-timeout"), QStringLiteral("120"),
-                                   QStringLiteral("--ready-file"), readyFile, QStringLiteral("-v")}
-                           + options);
-        if (!process->waitForStarted(30000)) {
-            *error = QStringLiteral("the simulator did not start: ") + process->errorString();
-            return false;
-        }
-        const bool listening = waitUntil([&] {
-            return QFileInfo::exists(readyFile) || process->state() == QProcess::NotRunning;
-        }, 60000);
-        if (listening && process->state() != QProcess::NotRunning)
+        if (launch(error))
             return true;
-        stop();
-        *error = QStringLiteral("the simulator did not listen on %1: %2")
-                     .arg(port())
-                     .arg(QString::fromUtf8(readAll(folder + QStringLiteral(".log"))).right(2000));
     }
+    return false;
+}
+
+bool SimulatedPhone::restart(QString *error)
+{
+    stop();
+    if (!portHeld) {
+        *error = QStringLiteral("the phone was never started");
+        return false;
+    }
+    return launch(error);
+}
+
+bool SimulatedPhone::launch(QString *error)
+{
+    const QString readyFile = folder + QStringLiteral(".ready-%1").arg(port());
+    QFile::remove(readyFile); // left by an earlier run on this port
+    process = std::make_unique<QProcess>();
+    process->setStandardOutputFile(QProcess::nullDevice());
+    process->setStandardErrorFile(folder + QStringLiteral(".log"), QIODevice::Append);
+    // Time limits of its own: the phone goes away even if this process is killed.
+    process->start(E2eTools::python(),
+                   QStringList{E2eTools::phoneScript(), QStringLiteral("--state"), folder, QStringLiteral("--port"),
+                               QString::number(port()), QStringLiteral("--max-seconds"), QStringLiteral("300"),
+                               QStringLiteral("--idle-timeout"), QStringLiteral("120"), QStringLiteral("--ready-file"),
+                               readyFile, QStringLiteral("-v")}
+                       + serveOptions);
+    if (!process->waitForStarted(30000)) {
+        *error = QStringLiteral("the simulator did not start: ") + process->errorString();
+        return false;
+    }
+    const bool listening = waitUntil([&] {
+        return QFileInfo::exists(readyFile) || process->state() == QProcess::NotRunning;
+    }, 60000);
+    if (listening && process->state() != QProcess::NotRunning)
+        return true;
+    stop();
+    *error = QStringLiteral("the simulator did not listen on %1: %2")
+                 .arg(port())
+                 .arg(QString::fromUtf8(readAll(folder + QStringLiteral(".log"))).right(2000));
     return false;
 }
 

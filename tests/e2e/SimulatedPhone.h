@@ -24,6 +24,9 @@ public:
     bool start(const QStringList &options, QString *error);
     // Ends the simulator (it ends the shells it started) and waits for it.
     void stop();
+    // Serves the state again on the same port, as a phone that was switched off and on: adb
+    // finds it there by itself.
+    bool restart(QString *error);
     bool isRunning() const { return process && process->state() != QProcess::NotRunning; }
 
     quint16 port() const { return portHeld ? portHeld->number() : 0; }
@@ -42,7 +45,11 @@ public:
     QString storagePath(const QString &devicePath) const;
 
 private:
+    // Starts the simulator on the port held now; false when it did not listen.
+    bool launch(QString *error);
+
     QString folder;
+    QStringList serveOptions;
     std::unique_ptr<LoopbackPort> portHeld;
     std::unique_ptr<QProcess> process;
 };

@@ -36,6 +36,8 @@ QString fileAccessibleText(const QString &name, bool isDirectory)
     return (isDirectory ? QStringLiteral("Папка ") : QStringLiteral("Файл ")) + ShownText::accessible(name);
 }
 
+QString unusableFileText() { return QStringLiteral("имя не в кодировке UTF-8, объект недоступен"); }
+
 QString fileDateText(const std::optional<QDateTime> &when)
 {
     if (!when || !when->isValid())

@@ -19,6 +19,8 @@ QString fileSymbol(const QString &name, bool isDirectory);
 QString fileAccessibleText(const QString &name, bool isDirectory);
 // The modified column: numeric date and short time in the user's locale, "—" without a date.
 QString fileDateText(const std::optional<QDateTime> &when);
+// What the tooltip and assistive technology add for an entry that takes no action.
+QString unusableFileText();
 
 // A pane's table over the model's listing: columns name, size and modified. The listing comes
 // in display order (folders first, names by NameCollation), which is the name column's
@@ -69,10 +71,13 @@ public:
                 return Bytes::shortText(item->size);
             return fileDateText(item->modifiedAt);
         case Qt::ToolTipRole:
-            return index.column() == nameColumn ? QVariant(ViewUpdates::plainToolTip(ShownText::line(item->name)))
-                                                : QVariant();
+            if (index.column() != nameColumn)
+                return {};
+            return ViewUpdates::plainToolTip(ShownText::line(item->name) +
+                                             (item->isUsable() ? QString() : QLatin1Char('\n') + unusableFileText()));
         case Qt::AccessibleTextRole:
-            return fileAccessibleText(item->name, item->isDirectory);
+            return fileAccessibleText(item->name, item->isDirectory) +
+                   (item->isUsable() ? QString() : QStringLiteral(" — ") + unusableFileText());
         case Qt::TextAlignmentRole:
             return index.column() == sizeColumn ? QVariant(int(Qt::AlignRight | Qt::AlignVCenter))
                                                 : QVariant(int(Qt::AlignLeft | Qt::AlignVCenter));
@@ -85,6 +90,16 @@ public:
         default:
             return {};
         }
+    }
+
+    // An entry that takes no action can be neither selected nor opened.
+    Qt::ItemFlags flags(const QModelIndex &index) const override
+    {
+        const Item *item = index.isValid() ? itemAt(index.row()) : nullptr;
+        if (!item)
+            return Qt::NoItemFlags;
+        return item->isUsable() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren
+                                : Qt::ItemNeverHasChildren;
     }
 
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override
