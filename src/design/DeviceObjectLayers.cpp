@@ -26,6 +26,10 @@
 #include <algorithm>
 #include <cmath>
 
+using PixelLayers::byteMul;
+using PixelLayers::clearOf;
+using PixelLayers::newLayer;
+
 namespace {
 
 constexpr qreal kGlowBlur = 46;
@@ -80,10 +84,6 @@ void fadeTopAndBottom(QImage &image, int rows)
 }
 
 } // namespace
-
-using PixelLayers::byteMul;
-using PixelLayers::clearOf;
-using PixelLayers::newLayer;
 
 // --- Layers ---
 

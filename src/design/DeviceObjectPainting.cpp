@@ -2,6 +2,7 @@
 
 #include "PixelLayers.h"
 
+#include "Accessibility.h"
 #include "AnimatedValue.h"
 #include "HandsetShape.h"
 #include "ToneInk.h"
@@ -14,6 +15,10 @@
 
 #include <algorithm>
 #include <cmath>
+
+using PixelLayers::byteMul;
+using PixelLayers::clearOf;
+using PixelLayers::newLayer;
 
 namespace {
 
@@ -39,10 +44,6 @@ inline bool overlaps(const QRect &a, const QRect &b)
 }
 
 } // namespace
-
-using PixelLayers::byteMul;
-using PixelLayers::clearOf;
-using PixelLayers::newLayer;
 
 // --- Painting ---
 
