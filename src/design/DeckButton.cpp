@@ -2,6 +2,7 @@
 
 #include "Accessibility.h"
 #include "DropShadowUnderlay.h"
+#include "FocusRing.h"
 #include "Ink.h"
 #include "SpecularEdge.h"
 #include "Squircle.h"
@@ -62,9 +63,10 @@ DeckButton::DeckButton(const QString &text, const DeckButtonStyle &style, QWidge
 }
 
 DeckButton::DeckButton(const QString &symbol, const QString &text, const DeckButtonStyle &style, QWidget *parent)
-    : QAbstractButton(parent), m_symbol(symbol), m_hover(new AnimatedValue(0, this)),
+    : QPushButton(parent), m_symbol(symbol), m_hover(new AnimatedValue(0, this)),
       m_press(new AnimatedValue(1, this))
 {
+    setAutoDefault(false);
     setText(text);
     setCursor(Qt::PointingHandCursor);
     setButtonStyle(style);
@@ -83,8 +85,14 @@ void DeckButton::setButtonStyle(const DeckButtonStyle &style)
     m_style = style;
     setFont(DeckButtonStyle::font(style.size));
     setSizePolicy(style.fullWidth ? QSizePolicy::Expanding : QSizePolicy::Fixed, QSizePolicy::Fixed);
-    // A stacked label (symbol over caption) needs more than one line's height.
-    setFixedHeight(style.stacked ? sizeHint().height() : int(DeckButtonStyle::height(style.size)));
+    if (style.stacked) {
+        // A stacked label (symbol over caption) is as tall as its size hint, which grows with a
+        // caption given later: a fixed height taken now would cut it.
+        setMinimumHeight(0);
+        setMaximumHeight(QWIDGETSIZE_MAX);
+    } else {
+        setFixedHeight(int(DeckButtonStyle::height(style.size)));
+    }
     if (style.role == DeckButtonRole::primary && !m_shadow && parentWidget()) {
         m_shadow = new DropShadowUnderlay(this, [this] {
             DropShadowUnderlay::Shadow s;
@@ -121,19 +129,19 @@ void DeckButton::setHovering(bool inside)
 
 void DeckButton::enterEvent(QEnterEvent *event)
 {
-    QAbstractButton::enterEvent(event);
+    QPushButton::enterEvent(event);
     setHovering(true);
 }
 
 void DeckButton::leaveEvent(QEvent *event)
 {
-    QAbstractButton::leaveEvent(event);
+    QPushButton::leaveEvent(event);
     setHovering(false);
 }
 
 void DeckButton::changeEvent(QEvent *event)
 {
-    QAbstractButton::changeEvent(event);
+    QPushButton::changeEvent(event);
     if (event->type() == QEvent::EnabledChange) {
         syncPress();
         if (m_shadow)
@@ -246,6 +254,12 @@ void DeckButton::paintEvent(QPaintEvent *)
     }
     if (m_style.role == DeckButtonRole::primary && enabled)
         SpecularEdge::paint(p, r, Radius::s, 0.9);
+    if (FocusRing::isShown(this)) {
+        p.save();
+        p.resetTransform(); // the ring stays put while the button shrinks under a press
+        FocusRing::paint(p, QRectF(rect()), Radius::s);
+        p.restore();
+    }
 
     const QColor ink = withOpacity(labelColor(), whole);
     if (m_style.stacked) {
@@ -367,4 +381,8 @@ void IconButton::paintEvent(QPaintEvent *)
         p.drawPath(Squircle::strokePath(r, Radius::s, Stroke::hairline));
     }
     Symbols::paint(p, m_symbol, r, glyphSize(), glyphColor());
+    if (FocusRing::isShown(this)) {
+        p.resetTransform();
+        FocusRing::paint(p, QRectF(rect()), Radius::s);
+    }
 }

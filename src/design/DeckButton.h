@@ -4,6 +4,7 @@
 #include "bridge/Tone.h"
 
 #include <QAbstractButton>
+#include <QPushButton>
 #include <QPointer>
 
 class DropShadowUnderlay;
@@ -30,8 +31,9 @@ struct DeckButtonStyle {
 
 // A push button with a text and an optional leading symbol, drawn in a DeckButtonStyle:
 // rounded 8 px, filled by role, eased hover (Motion::quick), scaled to 0.975 while pressed,
-// and the primary role's accent gradient, specular edge and glow.
-class DeckButton : public QAbstractButton {
+// and the primary role's accent gradient, specular edge and glow. A push button, so a dialog
+// can make it its default (Return presses it); it never becomes one by itself.
+class DeckButton : public QPushButton {
     Q_OBJECT
 public:
     explicit DeckButton(const QString &text, const DeckButtonStyle &style = {}, QWidget *parent = nullptr);
@@ -64,6 +66,7 @@ protected:
     void enterEvent(QEnterEvent *event) override;
     void leaveEvent(QEvent *event) override;
     void changeEvent(QEvent *event) override;
+    bool hitButton(const QPoint &pos) const override { return rect().contains(pos); }
 
 private:
     void syncPress();

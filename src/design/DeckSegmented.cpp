@@ -1,6 +1,7 @@
 #include "DeckSegmented.h"
 
 #include "Accessibility.h"
+#include "FocusRing.h"
 #include "Ink.h"
 #include "ShadowCache.h"
 #include "SpecularEdge.h"
@@ -10,6 +11,7 @@
 #include "Tokens.h"
 #include "Typo.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -40,6 +42,8 @@ DeckSegmented::DeckSegmented(const QList<Item> &items, const QVariant &selection
     setAccessibleName(accessibilityLabelText);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     setCursor(Qt::PointingHandCursor);
+    // Reached with Tab and worked with the arrow keys; a click chooses without taking the focus.
+    setFocusPolicy(Qt::TabFocus);
     const int i = selectedIndex();
     if (i >= 0)
         m_puckFrom = m_puckTo = segmentRects().value(i);
@@ -136,6 +140,26 @@ void DeckSegmented::mouseReleaseEvent(QMouseEvent *event)
     }
 }
 
+void DeckSegmented::keyPressEvent(QKeyEvent *event)
+{
+    const int step = event->key() == Qt::Key_Left || event->key() == Qt::Key_Up       ? -1
+                   : event->key() == Qt::Key_Right || event->key() == Qt::Key_Down ? 1
+                                                                                     : 0;
+    if (step == 0 || m_items.isEmpty() || event->modifiers() & ~Qt::KeypadModifier) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    const int current = selectedIndex();
+    const int next = current < 0 ? (step > 0 ? 0 : int(m_items.size()) - 1)
+                                 : std::clamp(current + step, 0, int(m_items.size()) - 1);
+    if (next != current) {
+        const QVariant value = m_items[next].value;
+        setSelection(value);
+        Q_EMIT activated(value);
+    }
+    event->accept();
+}
+
 void DeckSegmented::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
@@ -181,4 +205,5 @@ void DeckSegmented::paintEvent(QPaintEvent *)
             p.drawText(QRectF(x, r.top(), cm.horizontalAdvance(c) + 1, r.height()), Qt::AlignLeft | Qt::AlignVCenter, c);
         }
     }
+    FocusRing::paintIfShown(p, this, track, Radius::s);
 }

@@ -12,7 +12,7 @@
 // A single-choice segmented control over any value (stored as QVariant; item values must be
 // distinct). A sunken 28 px track holds one segment per item, each as wide as its label; the
 // selected one carries a raised puck that springs (Motion::snap) to a newly chosen segment.
-// A selection that matches no item shows no puck.
+// A selection that matches no item shows no puck. Tab reaches it, the arrow keys choose.
 class DeckSegmented : public QWidget {
     Q_OBJECT
 public:
@@ -55,6 +55,8 @@ Q_SIGNALS:
 protected:
     void paintEvent(QPaintEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    // Left and Right (Up and Down) choose the neighbouring segment.
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     qreal segmentWidth(const Item &item) const;

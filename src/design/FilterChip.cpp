@@ -1,6 +1,7 @@
 #include "FilterChip.h"
 
 #include "Accessibility.h"
+#include "FocusRing.h"
 #include "Ink.h"
 #include "Squircle.h"
 #include "Symbols.h"
@@ -11,6 +12,7 @@
 
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -43,6 +45,13 @@ void FilterChip::setOn(bool on)
 void FilterChip::setCount(std::optional<int> count)
 {
     m_count = count;
+    updateGeometry();
+    update();
+}
+
+void FilterChip::reserveCountDigits(int digits)
+{
+    m_countDigits = std::max(digits, 0);
     updateGeometry();
     update();
 }
@@ -92,23 +101,40 @@ QColor FilterChip::badgeFill() const
 
 QString FilterChip::badgeText() const { return m_count ? QString::number(*m_count) : QString(); }
 
+// Digits are measured as the widest one, so the badge's width follows the number of digits
+// only, whatever the font's figures.
+qreal FilterChip::badgeWidth(qsizetype digits) const
+{
+    const QFontMetricsF fm(Typo::caption());
+    qreal digit = 0;
+    for (char16_t d = u'0'; d <= u'9'; ++d)
+        digit = std::max(digit, fm.horizontalAdvance(QChar(d)));
+    return std::max(fm.horizontalAdvance(badgeText()), digit * digits) + 8;
+}
+
 QSizeF FilterChip::badgeSize() const
 {
     if (!m_count)
         return {};
-    const QFontMetricsF fm(Typo::caption());
-    return {fm.horizontalAdvance(badgeText()) + 8, fm.height() + 2};
+    return {badgeWidth(badgeText().size()), QFontMetricsF(Typo::caption()).height() + 2};
+}
+
+qreal FilterChip::contentWidth(qreal badge) const
+{
+    qreal w = QFontMetricsF(font()).horizontalAdvance(m_title);
+    if (m_icon)
+        w += kIcon + Space::xs;
+    if (badge > 0)
+        w += Space::xs + badge;
+    return w;
 }
 
 QSize FilterChip::sizeHint() const
 {
-    const QFontMetricsF fm(font());
-    qreal w = 2 * kPad + fm.horizontalAdvance(m_title);
-    if (m_icon)
-        w += kIcon + Space::xs;
-    if (m_count)
-        w += Space::xs + badgeSize().width();
-    return QSize(int(std::ceil(w)), int(kHeight));
+    qreal badge = badgeSize().width();
+    if (m_countDigits > 0)
+        badge = std::max(badge, badgeWidth(m_countDigits));
+    return QSize(int(std::ceil(2 * kPad + contentWidth(badge))), int(kHeight));
 }
 
 void FilterChip::paintEvent(QPaintEvent *)
@@ -121,7 +147,7 @@ void FilterChip::paintEvent(QPaintEvent *)
     p.drawPath(Squircle::strokePath(r, Radius::pill, Stroke::hairline));
 
     const QColor ink = labelColor();
-    qreal x = kPad;
+    qreal x = std::max(kPad, (r.width() - contentWidth(badgeSize().width())) / 2);
     if (m_icon) {
         Symbols::paint(p, *m_icon, QRectF(x, 0, kIcon, r.height()), kIcon, ink);
         x += kIcon + Space::xs;
@@ -142,4 +168,5 @@ void FilterChip::paintEvent(QPaintEvent *)
         p.setPen(badgeTextColor());
         p.drawText(badge, Qt::AlignCenter, badgeText());
     }
+    FocusRing::paintIfShown(p, this, r, Radius::pill);
 }

@@ -20,6 +20,10 @@ public:
     void setOn(bool on);
     std::optional<int> count() const { return m_count; }
     void setCount(std::optional<int> count);
+    // Room kept for a count of `digits` digits, also before the first count: a count that
+    // appears or grows within it leaves the chip's width, and the chips after it, where they
+    // are. The content is centred in the room it does not fill.
+    void reserveCountDigits(int digits);
     Tone tone() const { return m_tone; }
 
     bool isHovering() const { return m_hovering; }
@@ -46,10 +50,13 @@ protected:
 
 private:
     QSizeF badgeSize() const;
+    qreal badgeWidth(qsizetype digits) const;
+    qreal contentWidth(qreal badge) const;
 
     QString m_title;
     std::optional<QString> m_icon;
     std::optional<int> m_count;
+    int m_countDigits = 0;
     bool m_on;
     Tone m_tone;
     bool m_hovering = false;

@@ -1,6 +1,7 @@
 #include "Labels.h"
 
 #include "Accessibility.h"
+#include "FocusRing.h"
 #include "Ink.h"
 #include "ShownText.h"
 #include "Squircle.h"
@@ -154,6 +155,7 @@ void CopyableValue::paintEvent(QPaintEvent *)
     p.drawText(QRectF(inner.left(), inner.top(), used + 1, inner.height()), Qt::AlignLeft | Qt::AlignVCenter, shown);
     Symbols::paint(p, symbolName(), QRectF(inner.left() + used + Space::xs, inner.top(), iconSize, inner.height()),
                    iconSize, symbolColor());
+    FocusRing::paintIfShown(p, this, QRectF(rect()), Radius::xs);
 }
 
 // --- StatusBadge ---

@@ -1,13 +1,19 @@
 #include "MenuButton.h"
 
+#include "FocusRing.h"
 #include "Ink.h"
+#include "PopupPlacement.h"
 #include "Squircle.h"
 #include "Symbols.h"
 #include "Theme.h"
 #include "Tokens.h"
 #include "Typo.h"
 
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QPainter>
+#include <QTimer>
 
 #include <cmath>
 
@@ -20,7 +26,10 @@ MenuButton::MenuButton(std::optional<QString> symbol, const QString &title, std:
                        QWidget *parent)
     : QToolButton(parent), m_symbol(std::move(symbol)), m_title(title), m_width(width)
 {
-    setPopupMode(QToolButton::InstantPopup);
+    // The tool button's own popup modes run the menu in a nested loop; this mode leaves the
+    // press to `openMenu`.
+    setPopupMode(QToolButton::MenuButtonPopup);
+    connect(this, &QAbstractButton::pressed, this, &MenuButton::openMenu);
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::TabFocus);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
@@ -55,6 +64,7 @@ void MenuButton::paintEvent(QPaintEvent *)
     const QRectF r(rect());
     if (isEnabled() && (m_hovering || isDown()))
         p.fillPath(Squircle::path(r, Radius::s), Ink::surfaceHover());
+    FocusRing::paintIfShown(p, this, r, Radius::s);
     const QColor ink = inkColor();
     if (m_title.isEmpty()) {
         if (m_symbol)
@@ -83,4 +93,42 @@ void MenuButton::leaveEvent(QEvent *event)
     m_hovering = false;
     update();
     QToolButton::leaveEvent(event);
+}
+
+void MenuButton::openMenu()
+{
+    QMenu *shown = menu();
+    if (!shown || shown->isVisible() || !isEnabled())
+        return;
+    connect(shown, &QMenu::aboutToHide, this, &MenuButton::menuClosed, Qt::UniqueConnection);
+    setDown(true);
+    shown->ensurePolished();
+    shown->popup(PopupPlacement::below(this, shown->sizeHint()));
+}
+
+void MenuButton::menuClosed()
+{
+    setDown(false);
+    m_closingPress = true;
+    QTimer::singleShot(0, this, [this] { m_closingPress = false; });
+}
+
+void MenuButton::mousePressEvent(QMouseEvent *event)
+{
+    if (m_closingPress) {
+        event->accept();
+        return;
+    }
+    // Past the tool button, whose press opens its menu area in a nested loop.
+    QAbstractButton::mousePressEvent(event);
+}
+
+void MenuButton::keyPressEvent(QKeyEvent *event)
+{
+    if (menu() && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter || event->key() == Qt::Key_Down)) {
+        openMenu();
+        event->accept();
+        return;
+    }
+    QToolButton::keyPressEvent(event);
 }

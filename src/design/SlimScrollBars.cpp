@@ -4,11 +4,16 @@
 #include "Theme.h"
 
 #include <QAbstractScrollArea>
+#include <QApplication>
+#include <QEvent>
+#include <QPointer>
 #include <QScrollBar>
 
 namespace SlimScrollBars {
 
 namespace {
+
+const char *const kSlim = "kestrelSlimScrollBar";
 
 QString styleSheet()
 {
@@ -26,17 +31,68 @@ QString styleSheet()
         .arg(handle, hover);
 }
 
+// Styles each scroll bar as it is polished (before it is first shown, so the scroll area lays
+// itself out for the slim width), and every styled bar again when the theme changes.
+class Follower : public QObject {
+public:
+    explicit Follower(QObject *parent) : QObject(parent)
+    {
+        connect(Theme::notifier(), &ThemeNotifier::changed, this, [] {
+            const QString sheet = styleSheet();
+            for (QWidget *w : QApplication::allWidgets())
+                if (auto *bar = qobject_cast<QScrollBar *>(w); bar && bar->property(kSlim).toBool())
+                    bar->setStyleSheet(sheet);
+        });
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Polish)
+            if (auto *bar = qobject_cast<QScrollBar *>(watched); bar && !bar->property(kSlim).toBool())
+                apply(bar);
+        return false;
+    }
+};
+
 } // namespace
+
+void apply(QScrollBar *bar)
+{
+    bar->setProperty(kSlim, true);
+    bar->setStyleSheet(styleSheet());
+}
 
 void apply(QAbstractScrollArea *area)
 {
     const auto paint = [area] {
-        const QString sheet = styleSheet();
-        area->verticalScrollBar()->setStyleSheet(sheet);
-        area->horizontalScrollBar()->setStyleSheet(sheet);
+        apply(area->verticalScrollBar());
+        apply(area->horizontalScrollBar());
     };
     paint();
     QObject::connect(Theme::notifier(), &ThemeNotifier::changed, area, paint);
 }
+
+void applyEverywhere()
+{
+    static QPointer<Follower> follower;
+    auto *app = qobject_cast<QApplication *>(QCoreApplication::instance());
+    if (follower || !app)
+        return;
+    follower = new Follower(app);
+    app->installEventFilter(follower);
+    for (QWidget *w : QApplication::allWidgets())
+        if (auto *bar = qobject_cast<QScrollBar *>(w); bar && !bar->property(kSlim).toBool()) {
+            apply(bar);
+            // A scroll area already laid out makes room for the new width.
+            for (QObject *p = bar->parent(); p; p = p->parent())
+                if (auto *area = qobject_cast<QAbstractScrollArea *>(p)) {
+                    QCoreApplication::postEvent(area, new QEvent(QEvent::LayoutRequest));
+                    break;
+                }
+        }
+}
+
+bool isSlim(const QScrollBar *bar) { return bar && bar->property(kSlim).toBool(); }
 
 } // namespace SlimScrollBars

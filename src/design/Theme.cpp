@@ -1,6 +1,7 @@
 #include "Theme.h"
 
 #include "Ink.h"
+#include "SlimScrollBars.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -85,6 +86,7 @@ void Theme::apply(ColorScheme scheme, bool increaseContrast)
     state().applied = true;
     if (qobject_cast<QApplication *>(QCoreApplication::instance())) {
         QApplication::setPalette(palette());
+        SlimScrollBars::applyEverywhere();
         Q_EMIT notifier()->changed();
         for (QWidget *w : QApplication::topLevelWidgets())
             w->update();

@@ -31,8 +31,8 @@ public:
     // "l", "d", "l-hc" or "d-hc".
     static QString key();
 
-    // Writes both values, sets the application palette from the Ink roles, tells the
-    // notifier and repaints every top-level window at once.
+    // Writes both values, sets the application palette from the Ink roles, gives every scroll
+    // bar the slim style, tells the notifier and repaints every top-level window at once.
     static void apply(ColorScheme scheme, bool increaseContrast);
     // Whether `apply` ran at least once: until then the widgets Qt draws itself (menus, the
     // menu bar, scroll bars) still wear the platform's palette, even when the values match.

@@ -1,5 +1,7 @@
 #include "ScreenDialogs.h"
 
+#include "design/DeckButton.h"
+
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -25,10 +27,10 @@ QMessageBox *confirmation(QWidget *parent, const QString &title, const std::opti
     box->setIcon(QMessageBox::Warning);
     if (confirmText) {
         QPushButton *confirm =
-            box->addButton(*confirmText, destructive ? QMessageBox::DestructiveRole : QMessageBox::AcceptRole);
+            addButton(box, *confirmText, destructive ? QMessageBox::DestructiveRole : QMessageBox::AcceptRole);
         box->setProperty(kConfirmButton, QVariant::fromValue(static_cast<QObject *>(confirm)));
     }
-    QPushButton *cancel = box->addButton(QStringLiteral("Отмена"), QMessageBox::RejectRole);
+    QPushButton *cancel = addButton(box, QStringLiteral("Отмена"), QMessageBox::RejectRole);
     box->setDefaultButton(cancel);
     box->setEscapeButton(cancel);
     return box;
@@ -42,10 +44,22 @@ QMessageBox *alert(QWidget *parent, const QString &title, const QString &message
     box->setText(title);
     box->setInformativeText(message);
     box->setIcon(QMessageBox::Critical);
-    QPushButton *close = box->addButton(QStringLiteral("Закрыть"), QMessageBox::RejectRole);
+    QPushButton *close = addButton(box, QStringLiteral("Закрыть"), QMessageBox::RejectRole);
     box->setDefaultButton(close);
     box->setEscapeButton(close);
     return box;
+}
+
+QPushButton *addButton(QMessageBox *box, const QString &text, QMessageBox::ButtonRole role)
+{
+    DeckButtonRole look = DeckButtonRole::secondary;
+    if (role == QMessageBox::DestructiveRole)
+        look = DeckButtonRole::destructive;
+    else if (role == QMessageBox::AcceptRole || role == QMessageBox::YesRole || role == QMessageBox::ApplyRole)
+        look = DeckButtonRole::primary;
+    auto *button = new DeckButton(text, {look, DeckButtonSize::regular});
+    box->addButton(button, role);
+    return button;
 }
 
 bool wasConfirmed(QDialog *dialog)

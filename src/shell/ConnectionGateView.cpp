@@ -5,6 +5,7 @@
 #include "screenkit/ViewUpdates.h"
 
 #include "core/AppModel.h"
+#include "design/FocusRing.h"
 #include "design/AuroraBackdrop.h"
 #include "design/DeckButton.h"
 #include "design/DeckParagraph.h"
@@ -78,7 +79,11 @@ public:
     QSize sizeHint() const override { return layout() ? layout()->sizeHint() : QSize(); }
 
 protected:
-    void paintEvent(QPaintEvent *) override {}
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter p(this);
+        FocusRing::paintIfShown(p, this, QRectF(rect()), Radius::s);
+    }
 };
 
 class ChevronMark : public QWidget {
@@ -177,6 +182,7 @@ ConnectionGateView::ConnectionGateView(AppModel *model, AppSettings *settings, Q
     outer->setContentsMargins(0, 0, 0, 0);
     auto *scroll = new QScrollArea(this);
     scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setFocusPolicy(Qt::NoFocus); // a page: Tab stops at its controls, and it follows them
     scroll->setWidgetResizable(true);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);

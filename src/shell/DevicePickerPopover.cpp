@@ -3,6 +3,8 @@
 #include "screenkit/DeckTextField.h"
 #include "screenkit/ViewUpdates.h"
 
+#include "design/PopupPlacement.h"
+#include "design/FocusRing.h"
 #include "design/DeckParagraph.h"
 
 #include "bridge/ConnectionKind.h"
@@ -106,7 +108,11 @@ public:
     QSize sizeHint() const override { return layout()->sizeHint(); }
 
 protected:
-    void paintEvent(QPaintEvent *) override {}
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter p(this);
+        FocusRing::paintIfShown(p, this, QRectF(rect()), Radius::s);
+    }
 
 private:
     QString m_serial;
@@ -368,15 +374,7 @@ void DevicePickerPopover::fitHeight()
 void DevicePickerPopover::popUp(QWidget *anchor)
 {
     fitHeight();
-    QPoint at = anchor->mapToGlobal(QPoint(anchor->width() + int(Space::xs), 0));
-    if (const QScreen *screen = anchor->screen()) {
-        const QRect area = screen->availableGeometry();
-        at.setY(std::min(at.y(), area.bottom() - height()));
-        at.setY(std::max(at.y(), area.top()));
-        if (at.x() + width() > area.right())
-            at.setX(std::max(area.left(), anchor->mapToGlobal(QPoint(0, 0)).x() - width()));
-    }
-    move(at);
+    move(PopupPlacement::beside(anchor, size(), int(Space::xs)));
     show();
 }
 

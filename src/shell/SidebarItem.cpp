@@ -1,6 +1,7 @@
 #include "SidebarItem.h"
 
 #include "core/AppModel.h"
+#include "design/FocusRing.h"
 #include "design/Accessibility.h"
 #include "design/DeckSearchField.h"
 #include "design/Ink.h"
@@ -180,4 +181,6 @@ void SidebarItem::paintEvent(QPaintEvent *)
         p.setPen(m_selected ? Ink::accent() : Ink::textTertiary());
         p.drawText(badge, Qt::AlignCenter, *m_badge);
     }
+    p.setOpacity(1);
+    FocusRing::paintIfShown(p, this, surface, Radius::s);
 }

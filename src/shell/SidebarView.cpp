@@ -7,6 +7,7 @@
 #include "bridge/DeviceSnapshot.h"
 #include "bridge/LinkState.h"
 #include "core/AppModel.h"
+#include "design/FocusRing.h"
 #include "design/DeckText.h"
 #include "design/DeviceGlyph.h"
 #include "design/Ink.h"
@@ -54,6 +55,7 @@ protected:
         p.setRenderHint(QPainter::Antialiasing);
         const QMarginsF shadow = Panel::shadowMargins(style());
         Panel::paint(p, QRectF(rect()).marginsRemoved(shadow), style());
+        FocusRing::paintIfShown(p, this, QRectF(rect()).marginsRemoved(shadow), Radius::m);
         // The up-and-down chevron: the icon set has only the downward one, so it is drawn twice,
         // once mirrored. A repaint of the state dot alone leaves it be.
         const qreal cx = width() - shadow.right() - Space::s - 5;
@@ -121,6 +123,7 @@ SidebarView::SidebarView(AppModel *model, AppSettings *settings, QWidget *parent
     // Routes, grouped by section.
     auto *scroll = new QScrollArea(this);
     scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setFocusPolicy(Qt::NoFocus); // a page: Tab stops at its controls, and it follows them
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     // In a short window the routes scroll, and a scroll bar says so (the Mac's overlay bars show
     // only while scrolling).
@@ -161,6 +164,9 @@ SidebarView::SidebarView(AppModel *model, AppSettings *settings, QWidget *parent
     // setWidget turns background filling on; what lies behind must show through.
     list->setAutoFillBackground(false);
     column->addWidget(scroll, 1);
+    // A short window hides rows under the bottom block: the active one scrolls back into view
+    // whenever the list's height changes.
+    scroll->viewport()->installEventFilter(this);
 
     // Bottom block: hairline, Settings, adb footer.
     auto *bottom = new QVBoxLayout;
@@ -283,6 +289,11 @@ void SidebarView::refresh()
         row->refresh();
     }
 
+    if (m_revealed != m_model->route()) {
+        m_revealed = m_model->route();
+        revealActiveRoute();
+    }
+
     m_footerText->setText(footerText());
     const QString iconName = footerIcon();
     if (iconName != m_footerIconName) {
@@ -298,6 +309,27 @@ void SidebarView::refresh()
         m_glowTone = ::tone(state);
         update(0, 0, width(), int(kGlowHeight));
     }
+}
+
+void SidebarView::revealActiveRoute()
+{
+    SidebarItem *row = item(m_model->route());
+    if (!row || !m_routeList->widget()->isAncestorOf(row))
+        return; // Settings sits in the pinned block
+    const QWidget *viewport = m_routeList->viewport();
+    if (viewport->rect().contains(QRect(row->mapTo(viewport, QPoint(0, 0)), row->size())))
+        return;
+    // A list still being laid out (no room for one row yet) has nothing to scroll to.
+    if (viewport->height() < row->height() + 2 * int(Space::xs))
+        return;
+    m_routeList->ensureWidgetVisible(row, 0, int(Space::xs));
+}
+
+bool SidebarView::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_routeList->viewport() && event->type() == QEvent::Resize)
+        QMetaObject::invokeMethod(this, &SidebarView::revealActiveRoute, Qt::QueuedConnection);
+    return QWidget::eventFilter(watched, event);
 }
 
 void SidebarView::paintEvent(QPaintEvent *)

@@ -57,9 +57,12 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void refresh();
+    // Scrolls the route list so the active route's row is shown whole.
+    void revealActiveRoute();
 
     AppModel *m_model;
     AppSettings *m_settings;
@@ -75,5 +78,6 @@ private:
     DeckText *m_footerText = nullptr;
     QString m_footerIconName;
     std::optional<Tone> m_glowTone;
+    std::optional<AppRoute> m_revealed;
     QPointer<DevicePickerPopover> m_popover;
 };

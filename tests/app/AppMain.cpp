@@ -4,6 +4,8 @@
 #include "shell/QtCatalogue.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QTemporaryFile>
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -24,6 +26,14 @@ int main(int argc, char **argv)
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // A screen of a desktop's size: the offscreen platform's own (800×600) is smaller than the
+    // main window, so nothing could be kept on it. The window sits at its top left corner.
+    QTemporaryFile screens(QDir::tempPath() + QStringLiteral("/kestrel-app-screens-XXXXXX.json"));
+    if (qgetenv("QT_QPA_PLATFORM") == "offscreen" && screens.open()) {
+        screens.write(R"({"screens": [{"name": "Desktop", "x": 0, "y": 0, "width": 1920, "height": 1200}]})");
+        screens.close();
+        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(screens.fileName()));
+    }
     // As main sets the application up.
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kestrel"));

@@ -10,6 +10,7 @@
 #include "core/JsonSettingsFormat.h"
 #include "design/Accessibility.h"
 #include "design/DeckParagraph.h"
+#include "design/DeckSegmented.h"
 #include "design/DeckText.h"
 #include "design/Transition.h"
 #include "shell/KestrelApp.h"
@@ -22,6 +23,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScrollArea>
 #include <QTest>
 
 #include <iostream>
@@ -320,6 +322,25 @@ void AppTest::chooseInMenu(const QString &item)
     QCoreApplication::processEvents();
 }
 
+void AppTest::clickSegment(const QString &control, const QString &title)
+{
+    auto *picker = find<DeckSegmented>(control);
+    ASSERT_TRUE(picker);
+    QStringList titles;
+    for (const DeckSegmented::Item &item : picker->items())
+        titles << item.title;
+    const qsizetype segment = titles.indexOf(title);
+    ASSERT_GE(segment, 0) << "no segment \"" << title.toStdString() << "\" among " << titles.join(QStringLiteral(" | ")).toStdString();
+    // Scrolled into view first, as the user scrolls to it.
+    for (QWidget *p = picker->parentWidget(); p; p = p->parentWidget())
+        if (auto *page = qobject_cast<QScrollArea *>(p)) {
+            page->ensureWidgetVisible(picker);
+            QCoreApplication::processEvents();
+            break;
+        }
+    click(picker, picker->segmentRects().at(segment).center().toPoint());
+}
+
 void AppTest::goTo(AppRoute route)
 {
     auto *sidebar = mainWindow()->findChild<SidebarView *>();
@@ -359,7 +380,7 @@ void AppTest::resizeWindow(QSize size)
 
 bool AppTest::eventually(const std::function<bool()> &done, int timeoutMs) { return waitUntil(done, timeoutMs); }
 
-void AppTest::settle()
+void AppTest::settle(int timeoutMs)
 {
     const auto anyRunning = [&] {
         for (QWidget *top : windows())
@@ -368,7 +389,7 @@ void AppTest::settle()
                     return true;
         return false;
     };
-    EXPECT_TRUE(settleCommands());
-    EXPECT_TRUE(eventually([&] { return !anyRunning(); }, 20000)) << "a transition never ended";
+    EXPECT_TRUE(settleCommands(timeoutMs));
+    EXPECT_TRUE(eventually([&] { return !anyRunning(); }, timeoutMs)) << "a transition never ended";
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }

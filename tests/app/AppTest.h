@@ -96,6 +96,8 @@ protected:
     // The popup menu shown now, and a choice in it.
     QMenu *shownMenu() const;
     void chooseInMenu(const QString &item);
+    // A click on the segment titled `title` of a segmented control.
+    void clickSegment(const QString &control, const QString &title);
     // The screen of `route`, by its sidebar item.
     void goTo(AppRoute route);
     // A button of the shown dialog, by its text.
@@ -105,8 +107,9 @@ protected:
 
     // ----- waiting
     static bool eventually(const std::function<bool()> &done, int timeoutMs = 60000);
-    // Until no transition runs, no command is under way and no repaint is pending.
-    void settle();
+    // Until no transition runs, no command is under way and no repaint is pending (within
+    // `timeoutMs`: a slow simulated shell may need more than the default).
+    void settle(int timeoutMs = 20000);
 
     std::unique_ptr<PhoneSession> session;
     SimulatedPhone *phone = nullptr;

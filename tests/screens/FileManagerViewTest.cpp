@@ -4,9 +4,12 @@
 
 #include "core/PlatformTexts.h"
 #include "design/DeckButton.h"
+#include "design/DeckCheckbox.h"
 #include "design/DeckEmptyState.h"
 #include "design/DeckText.h"
 #include "design/OperationBar.h"
+#include "design/Theme.h"
+#include "design/Typo.h"
 #include "shell/AppDialogs.h"
 #include "screenkit/DeckTextField.h"
 #include "screenkit/DialogPresenter.h"
@@ -23,6 +26,8 @@
 #include <QSplitter>
 #include <QTest>
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 namespace {
 
@@ -398,6 +403,45 @@ TEST(FileManagerScreen, CompactAndWideArrangements)
 
     FileScreenHarness routeStyle(kDeviceEntries, {}, 1100, true, false);
     EXPECT_FALSE(routeStyle.view->header());
+}
+
+// The transfer buttons hold their symbol and caption whole in both arrangements (the caption
+// comes after the button is made), and the hidden-files box is the design's, which reads in
+// the dark scheme.
+TEST(FileManagerScreen, TransferCaptionsSitInsideTheirButtons)
+{
+    for (const int width : {1100, 700}) {
+        FileScreenHarness f(kDeviceEntries, {}, width);
+        for (DeckButton *button : {f.view->uploadButton(), f.view->downloadButton()}) {
+            SCOPED_TRACE(button->text().toStdString() + " at " + std::to_string(width));
+            EXPECT_EQ(button->height(), button->sizeHint().height());
+            const qreal caption = button->text().isEmpty() ? 0 : 4 + QFontMetricsF(Typo::caption()).height();
+            EXPECT_GE(button->height(), int(2 * 8 + 15 + caption));
+        }
+    }
+    // The unchecked box's outline against the pane, as the eye meets it: at least the 3:1 of
+    // a control's boundary, in both schemes.
+    const auto luminance = [](QColor c) {
+        const auto channel = [](qreal v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+        return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+    };
+    for (ColorScheme scheme : {ColorScheme::dark, ColorScheme::light}) {
+        Theme::apply(scheme, false);
+        FileScreenHarness f(kDeviceEntries, {});
+        DeckCheckbox *hidden = f.view->localPane()->hiddenToggle();
+        ASSERT_TRUE(hidden);
+        QWidget *pane = f.view->localPane();
+        const QImage look = pane->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QPoint origin = hidden->mapTo(pane, QPoint(0, hidden->height() / 2)) * pane->devicePixelRatio();
+        qreal best = 1;
+        const qreal behind = luminance(look.pixelColor(origin));
+        for (int x = 1; x < int(DeckCheckbox::kBoxSize) + 4; ++x) {
+            const qreal l = luminance(look.pixelColor(origin + QPoint(x, 0)));
+            best = std::max(best, (std::max(l, behind) + 0.05) / (std::min(l, behind) + 0.05));
+        }
+        EXPECT_GE(best, 3.0) << int(scheme);
+    }
+    Theme::apply(ColorScheme::dark, false);
 }
 
 // The route keeps its file manager in the window's memory; the window has one of its own,

@@ -199,6 +199,40 @@ TEST(LogsScreen, FiltersCountsAndTheEmptyStates)
     EXPECT_FALSE(f.screen->saveButton()->isEnabled());
 }
 
+// The level chips stay where the pointer aims while the stream counts: a level's first line and
+// a count growing from one digit to four move no chip; past four digits the chip widens rather
+// than cut the count.
+TEST(LogsScreen, LevelChipsKeepTheirPlacesWhileTheCountsAppearAndGrow)
+{
+    LogsFixture f;
+    const auto places = [&] {
+        QList<QRect> rects;
+        for (const FilterChip *chip : f.screen->levelChips())
+            rects << QRect(chip->mapTo(f.screen.get(), QPoint(0, 0)), chip->size());
+        return rects;
+    };
+    const QList<QRect> before = places();
+    int next = 0;
+    const struct { char level; int count; } steps[] = {
+        {'E', 1}, {'D', 9}, {'D', 10}, {'V', 99}, {'V', 100}, {'I', 999}, {'I', 1000}, {'D', 9999},
+    };
+    for (const auto &step : steps) {
+        const LogLevel level = *fromRawValue<LogLevel>(QString(QLatin1Char(step.level)));
+        while (f.logcat().counts()[level] < step.count) {
+            const int lines = int(std::min<qint64>(2000, step.count - f.logcat().counts()[level]));
+            f.feedLines(next, next + lines, step.level);
+            next += lines;
+        }
+        ASSERT_EQ(f.screen->levelChips().at(int(level))->count(), step.count);
+        EXPECT_EQ(places(), before) << step.level << " at " << step.count;
+    }
+    const FilterChip *debug = f.screen->levelChips().at(int(LogLevel::debug));
+    f.feedLines(next, next + 1, 'D');
+    EXPECT_EQ(debug->count(), 10000);
+    EXPECT_GT(debug->width(), before.at(int(LogLevel::debug)).width());
+    EXPECT_GE(debug->width(), debug->sizeHint().width());
+}
+
 TEST(LogsScreen, RowsAreTheWrappedVisibleLinesWithoutResetsAtTheCap)
 {
     LogsFixture f;

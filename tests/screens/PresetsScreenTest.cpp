@@ -36,6 +36,7 @@
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QApplication>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -561,6 +562,63 @@ TEST(PresetsScreenshots, MainStates)
         settle();
         EXPECT_TRUE(saveScreenshot(&sheet, QStringLiteral("presets"), QString::fromLatin1(name)));
     }
+}
+
+} // namespace
+
+namespace {
+
+// The cards' buttons are drawn, yet the keyboard reaches them: Tab enters the grid at the first
+// card's first button and walks button by button, card by card, skipping "Применить" while it
+// cannot work, then leaves; Shift+Tab enters at the last; Return and Space press the one reached.
+TEST(PresetsScreen, TabWalksTheCardsButtonsAndReturnPressesThem)
+{
+    PresetsFixture f;
+    f.addPreset(QStringLiteral("a.json"), preset(QStringLiteral("Первый"), {QStringLiteral("com.a")}));
+    f.addPreset(QStringLiteral("b.json"), preset(QStringLiteral("Второй"), {QStringLiteral("com.b")}));
+    PresetsView *s = f.show();
+    ASSERT_EQ(s->grid()->model()->rowCount(), 2);
+    s->window()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(s->window()));
+    using Part = PresetCardDelegate::Part;
+    QList<std::pair<int, Part>> visited;
+    const auto walk = [&](bool forward) {
+        visited.clear();
+        for (int i = 0; i < 12 && s->grid()->hasFocus(); ++i) {
+            visited << std::pair{s->grid()->currentIndex().row(), s->cardDelegate()->focusPart()};
+            QTest::keyClick(QApplication::focusWidget(), forward ? Qt::Key_Tab : Qt::Key_Backtab);
+        }
+    };
+    s->folderButton()->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(s->folderButton(), Qt::Key_Tab);
+    ASSERT_TRUE(s->grid()->hasFocus()) << "Tab does not reach the cards";
+    walk(true);
+    EXPECT_EQ(visited, (QList<std::pair<int, Part>>{{0, Part::exportButton}, {0, Part::trash}, {1, Part::exportButton},
+                                                    {1, Part::trash}})); // no device: no "Применить"
+    EXPECT_FALSE(s->grid()->hasFocus());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    ASSERT_TRUE(s->grid()->hasFocus());
+    EXPECT_EQ(s->grid()->currentIndex().row(), 1);
+    EXPECT_EQ(s->cardDelegate()->focusPart(), Part::trash);
+
+    f.h.connect(QStringLiteral("device"), kSerial);
+    settle();
+    walk(false);
+    EXPECT_EQ(visited, (QList<std::pair<int, Part>>{{1, Part::trash}, {1, Part::exportButton}, {1, Part::apply},
+                                                    {0, Part::trash}, {0, Part::exportButton}, {0, Part::apply}}));
+    s->grid()->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(s->grid(), Qt::Key_Return);
+    ASSERT_TRUE(f.h->presetPreview().has_value());
+    EXPECT_EQ(f.h->presetPreview()->preset.name, f.lib()->presets().at(0).preset.name);
+    f.h->presetPreview.set(std::nullopt);
+    s->window()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(s->window()));
+    s->grid()->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(s->grid(), Qt::Key_Tab);
+    QTest::keyClick(s->grid(), Qt::Key_Tab);
+    QTest::keyClick(s->grid(), Qt::Key_Space);
+    ASSERT_TRUE(s->state()->pendingDelete().has_value());
+    EXPECT_EQ(s->state()->pendingDelete()->preset.name, f.lib()->presets().at(0).preset.name);
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "shell/AppDialogs.h"
+#include "design/DeckButton.h"
 #include "screenkit/DialogPresenter.h"
+#include "screenkit/ScreenDialogs.h"
 #include "shell/MainWindow.h"
 #include "shell/RootView.h"
 
@@ -11,6 +13,8 @@
 #include <QPointer>
 #include <QTest>
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace {
 
@@ -232,6 +236,52 @@ TEST(AppDialogs, PermissionSheetStaysOffThePermissionsScreen)
     QTest::keyClick(sheet, Qt::Key_Escape);
     EXPECT_EQ(f.dialogs->permissionManager()->dialog(), nullptr);
     EXPECT_EQ(f.h.model->permissionPackage(), std::nullopt);
+}
+
+} // namespace
+
+namespace {
+
+// A confirming button looks what it does: the destructive role in the danger style, a plain
+// confirmation as the primary button; "Отмена" is the quiet default that Return presses.
+TEST(AppDialogs, ConfirmingButtonsWearTheirRole)
+{
+    DialogFixture f;
+    const struct { const char *what; std::function<QMessageBox *()> open; QString confirm; DeckButtonRole role; } cases[] = {
+        {"uninstall", [&] { return f.requestUninstall(); }, QStringLiteral("Удалить для пользователя"),
+         DeckButtonRole::destructive},
+        {"disabling preset",
+         [&] {
+             f.h.model->presetPreview.set(disablePreview());
+             f.h.model->requestPresetExecution(*f.h.model->presetPreview());
+             return qobject_cast<QMessageBox *>(f.dialogs->presetExecution()->dialog());
+         },
+         QStringLiteral("Отключить"), DeckButtonRole::primary},
+    };
+    for (const auto &c : cases) {
+        QMessageBox *box = c.open();
+        ASSERT_TRUE(box) << c.what;
+        auto *confirm = qobject_cast<DeckButton *>(DialogFixture::button(box, c.confirm));
+        auto *cancel = qobject_cast<DeckButton *>(DialogFixture::button(box, QStringLiteral("Отмена")));
+        ASSERT_TRUE(confirm && cancel) << c.what;
+        EXPECT_EQ(confirm->buttonStyle().role, c.role) << c.what;
+        EXPECT_EQ(cancel->buttonStyle().role, DeckButtonRole::secondary) << c.what;
+        EXPECT_EQ(box->defaultButton(), cancel) << c.what;
+        EXPECT_EQ(box->escapeButton(), cancel) << c.what;
+        cancel->click();
+    }
+
+    const struct { QMessageBox::ButtonRole role; DeckButtonRole look; } roles[] = {
+        {QMessageBox::DestructiveRole, DeckButtonRole::destructive}, {QMessageBox::AcceptRole, DeckButtonRole::primary},
+        {QMessageBox::YesRole, DeckButtonRole::primary}, {QMessageBox::RejectRole, DeckButtonRole::secondary},
+        {QMessageBox::NoRole, DeckButtonRole::secondary}};
+    QMessageBox box;
+    for (const auto &r : roles) {
+        auto *button = qobject_cast<DeckButton *>(ScreenDialogs::addButton(&box, QStringLiteral("Кнопка"), r.role));
+        ASSERT_TRUE(button);
+        EXPECT_EQ(button->buttonStyle().role, r.look) << r.role;
+        EXPECT_EQ(box.buttonRole(button), r.role);
+    }
 }
 
 } // namespace

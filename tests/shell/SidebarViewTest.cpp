@@ -54,6 +54,38 @@ TEST(SidebarView, EveryRouteCanBeReachedInTheSmallestWindow)
     }
 }
 
+// In the smallest window the active route's row scrolls into view whatever opened it (a
+// shortcut, the stored last route), and the first section's heading is not scrolled away for
+// a row that was in view already.
+TEST(SidebarView, TheActiveRouteScrollsIntoViewInTheSmallestWindow)
+{
+    ShellHarness h;
+    MainWindow window(h.model.get(), h.settings.get(), {});
+    window.resize(MainWindow::kMinimumSize);
+    window.show();
+    settle();
+    auto *sidebar = static_cast<SidebarView *>(window.root()->sidebar());
+    QScrollArea *list = sidebar->routeList();
+    const auto shownWhole = [&](AppRoute route) {
+        SidebarItem *row = sidebar->item(route);
+        return list->viewport()->rect().contains(QRect(row->mapTo(list->viewport(), QPoint(0, 0)), row->size()));
+    };
+    EXPECT_EQ(list->verticalScrollBar()->value(), 0);
+    ASSERT_FALSE(shownWhole(AppRoute::logs)); // the window is short enough to hide it
+    for (AppRoute route : {AppRoute::logs, AppRoute::overview, AppRoute::console, AppRoute::settings}) {
+        h.model->route.set(route);
+        EXPECT_TRUE(waitUntil([&] { return route == AppRoute::settings || shownWhole(route); })) << rawValue(route).toStdString();
+    }
+    EXPECT_TRUE(shownWhole(AppRoute::console)); // Settings sits below the list and scrolls nothing
+
+    // A window made short while a low route is active keeps that row in view.
+    h.model->route.set(AppRoute::logs);
+    window.resize(MainWindow::kDefaultSize);
+    ASSERT_TRUE(waitUntil([&] { return list->verticalScrollBar()->value() == 0 && !list->verticalScrollBar()->isVisible(); }));
+    window.resize(MainWindow::kMinimumSize);
+    EXPECT_TRUE(waitUntil([&] { return shownWhole(AppRoute::logs); }));
+}
+
 TEST(SidebarView, RowsFollowTheSectionsAndOnlyCountsBecomeBadges)
 {
     ShellHarness h;

@@ -2,6 +2,7 @@
 
 #include "core/ConsoleTranscript.h"
 #include "core/ConsoleTranscriptModel.h"
+#include "design/FocusRing.h"
 #include "design/Ink.h"
 #include "design/ShownText.h"
 #include "design/Tokens.h"
@@ -372,6 +373,8 @@ void ConsoleRowDelegate::paint(QPainter *painter, const QStyleOptionViewItem &op
         painter->drawText(QPointF(left, top + m_ascent), text.toString());
     }
     painter->restore();
+    FocusRing::paintRow(*painter, option, row.adjusted(Space::gutter - Space::xs, -1, -(Space::gutter - Space::xs), 1),
+                        Radius::xs);
 }
 
 QWidget *ConsoleRowDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &, const QModelIndex &index) const

@@ -1,6 +1,7 @@
 #include "ActivityLogView.h"
 
 #include "core/AppModel.h"
+#include "design/FocusRing.h"
 #include "design/DeckButton.h"
 #include "design/DeckEmptyState.h"
 #include "design/DeckText.h"
@@ -92,6 +93,7 @@ void ActivityRowDelegate::paint(QPainter *p, const QStyleOptionViewItem &option,
     const QRectF box = QRectF(option.rect).adjusted(kSideInset, kVerticalInset + kSpacing / 2, -kSideInset, -kVerticalInset);
     p->drawText(box, text, wrapOption());
     p->restore();
+    FocusRing::paintRow(*p, option, QRectF(option.rect), Radius::xs);
 }
 
 ActivityLogView::ActivityLogView(AppModel *model, QWidget *parent)
@@ -133,6 +135,7 @@ ActivityLogView::ActivityLogView(AppModel *model, QWidget *parent)
     m_list->viewport()->setAutoFillBackground(false);
     m_list->setResizeMode(QListView::Adjust);
     m_list->setItemDelegate(new ActivityRowDelegate(m_list));
+    FocusRing::followEmptyView(m_list);
     m_list->setModel(m_rows);
     m_list->setAccessibleName(QStringLiteral("Журнал приложения"));
     m_list->installEventFilter(this);

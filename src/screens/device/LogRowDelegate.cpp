@@ -2,10 +2,12 @@
 
 #include "LogRowsModel.h"
 
+#include "design/FocusRing.h"
 #include "design/Ink.h"
 #include "design/ShownText.h"
 #include "design/Squircle.h"
 #include "design/ToneInk.h"
+#include "design/Tokens.h"
 
 #include <QPainter>
 
@@ -148,4 +150,5 @@ void LogRowDelegate::paint(QPainter *p, const QStyleOptionViewItem &option, cons
     }
     drawRun(to, false);
     p->restore();
+    FocusRing::paintRow(*p, option, rect, Radius::xs);
 }

@@ -4,6 +4,7 @@
 #include "LogRowsModel.h"
 
 #include "core/LogcatModel.h"
+#include "design/FocusRing.h"
 #include "design/DeckEmptyState.h"
 #include "design/DeckSizeReader.h"
 #include "design/Ink.h"
@@ -57,6 +58,7 @@ LogStreamView::LogStreamView(LogcatModel *model, QWidget *parent)
     m_list->viewport()->setAutoFillBackground(false);
     m_list->setAttribute(Qt::WA_MacShowFocusRect, false);
     m_list->setItemDelegate(m_delegate);
+    FocusRing::followEmptyView(m_list);
     m_list->setModel(m_rows);
     m_list->setSpacing(0);
     m_list->setContentsMargins(0, 0, 0, 0);

@@ -8,6 +8,7 @@
 #include "core/FileNaming.h"
 #include "core/LogcatModel.h"
 #include "core/PreferenceBounds.h"
+#include "design/PopupPlacement.h"
 #include "design/DeckButton.h"
 #include "design/DeckCheckbox.h"
 #include "design/DeckSearchField.h"
@@ -178,7 +179,7 @@ QWidget *LogsScreen::buildToolbar()
     connect(m_copy, &QAbstractButton::clicked, this, [this] { this->logcat()->copyVisible(); });
     connect(m_save, &QAbstractButton::clicked, this, [this] { exportLog(); });
     connect(m_clearMenuButton, &QAbstractButton::clicked, this,
-            [this] { m_clearMenu->popup(m_clearMenuButton->mapToGlobal(QPoint(0, m_clearMenuButton->height()))); });
+            [this] { m_clearMenu->popup(PopupPlacement::below(m_clearMenuButton, m_clearMenu->sizeHint())); });
 
     return flowRow({m_stream, m_pause, shortDivider(), m_autoScroll, fixedGap(Space::s), m_copy, m_save,
                     m_clearMenuButton},
@@ -192,6 +193,9 @@ QWidget *LogsScreen::buildFilters()
     for (LogLevel level : allCases<LogLevel>()) {
         auto *chip = new FilterChip(rawValue(level), icon(level), std::nullopt, logcat->minimumLevel() == level, tone(level));
         chip->setToolTip(ViewUpdates::plainToolTip(QStringLiteral("Показывать ") + title(level) + QStringLiteral(" и выше")));
+        // The counts appear and grow while the stream runs: the chips keep their places under the
+        // pointer until a count passes four digits.
+        chip->reserveCountDigits(4);
         connect(chip, &QAbstractButton::clicked, this, [this, level] { this->logcat()->setMinimumLevel(level); });
         m_chips << chip;
         items << chip;

@@ -10,6 +10,8 @@
 #include "screenkit/ViewUpdates.h"
 
 #include "core/AppModel.h"
+#include "design/PopupPlacement.h"
+#include "design/FocusRing.h"
 #include "design/Accessibility.h"
 #include "design/AdaptiveGrid.h"
 #include "design/AdaptiveStacks.h"
@@ -96,6 +98,7 @@ protected:
         const QRectF chevron(width() - 12, (height() - 12) / 2.0, 12, 12);
         Symbols::paint(p, isChecked() ? QStringLiteral("chevron.down") : QStringLiteral("chevron.right"), chevron, 10,
                        Ink::textTertiary());
+        FocusRing::paintIfShown(p, this, QRectF(rect()), Radius::xs);
     }
 
 private:
@@ -133,6 +136,7 @@ OverviewScreen::OverviewScreen(AppModel *model, ScreenMemory *memory, QWidget *p
 
     m_scroll = new QScrollArea(this);
     m_scroll->setFrameShape(QFrame::NoFrame);
+    m_scroll->setFocusPolicy(Qt::NoFocus); // a page: Tab stops at its controls, and it follows them
     m_scroll->setWidgetResizable(true);
     m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_scroll->viewport()->setAutoFillBackground(false);
@@ -247,7 +251,7 @@ QWidget *OverviewScreen::buildHero()
         connect(m_rebootMenu->addAction(item.first), &QAction::triggered, this,
                 [model = m_model, mode = item.second] { model->reboot(mode); });
     connect(m_reboot, &QAbstractButton::clicked, this,
-            [this] { m_rebootMenu->popup(m_reboot->mapToGlobal(QPoint(0, m_reboot->height()))); });
+            [this] { m_rebootMenu->popup(PopupPlacement::below(m_reboot, m_rebootMenu->sizeHint())); });
     m_refresh = new IconButton(QStringLiteral("arrow.clockwise"), {30, Tone::neutral, false}, actions);
     // The shortcut belongs to the window's "Обновить всё"; the tooltip only names it.
     m_refresh->setToolTip(QStringLiteral("Обновить данные устройства (%1)")

@@ -6,12 +6,14 @@
 #include "screenkit/DeckScreen.h"
 #include "screenkit/DeckTextField.h"
 #include "screenkit/DesktopServices.h"
+#include "screenkit/ScreenDialogs.h"
 #include "screenkit/ScreenMemory.h"
 #include "screenkit/ViewUpdates.h"
 
 #include "core/AppModel.h"
 #include "core/ListModelAdapter.h"
 #include "core/PublishedList.h"
+#include "design/FocusRing.h"
 #include "design/AdaptiveGrid.h"
 #include "design/DeckButton.h"
 #include "design/DeckParagraph.h"
@@ -133,6 +135,7 @@ public:
                     fm.elidedText(ShownText::line(index.data(Qt::UserRole).toString()), Qt::ElideRight,
                                   valueRect.width()));
         p->restore();
+        FocusRing::paintRow(*p, option, QRectF(option.rect), Radius::xs);
     }
     QSize sizeHint(const QStyleOptionViewItem &, const QModelIndex &) const override
     {
@@ -184,6 +187,7 @@ ToolsScreen::ToolsScreen(AppModel *model, ScreenMemory *memory, QWidget *parent)
 
     m_scroll = new QScrollArea;
     m_scroll->setFrameShape(QFrame::NoFrame);
+    m_scroll->setFocusPolicy(Qt::NoFocus); // a page: Tab stops at its controls, and it follows them
     m_scroll->setWidgetResizable(true);
     m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_scroll->viewport()->setAutoFillBackground(false);
@@ -378,9 +382,9 @@ void ToolsScreen::requestReboot(const ToolsFacts::RebootTarget &target)
     dialog->setWindowTitle(target.dialogTitle);
     dialog->setText(target.dialogTitle);
     dialog->setInformativeText(target.message);
-    QPushButton *confirm = dialog->addButton(target.dialogTitle, target.destructive ? QMessageBox::DestructiveRole
-                                                                                   : QMessageBox::AcceptRole);
-    QPushButton *cancel = dialog->addButton(QStringLiteral("Отмена"), QMessageBox::RejectRole);
+    QPushButton *confirm = ScreenDialogs::addButton(dialog, target.dialogTitle,
+                                                    target.destructive ? QMessageBox::DestructiveRole : QMessageBox::AcceptRole);
+    QPushButton *cancel = ScreenDialogs::addButton(dialog, QStringLiteral("Отмена"), QMessageBox::RejectRole);
     dialog->setDefaultButton(cancel);
     dialog->setEscapeButton(cancel);
     connect(dialog, &QMessageBox::buttonClicked, this, [this, confirm, target](QAbstractButton *button) {

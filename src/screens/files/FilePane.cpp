@@ -4,7 +4,9 @@
 
 #include "core/AppModel.h"
 #include "core/PlatformTexts.h"
+#include "design/FocusRing.h"
 #include "design/DeckButton.h"
+#include "design/DeckCheckbox.h"
 #include "design/DeckEmptyState.h"
 #include "design/DeckText.h"
 #include "design/FlowLayout.h"
@@ -19,7 +21,6 @@
 #include "screenkit/DesktopServices.h"
 #include "screenkit/ViewUpdates.h"
 
-#include <QCheckBox>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -108,6 +109,9 @@ FileTableView::FileTableView(QWidget *parent) : QTableView(parent)
 {
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
+    // Tab leaves the table (the arrow keys walk its rows); an empty one still shows its focus.
+    setTabKeyNavigation(false);
+    FocusRing::followEmptyView(this);
     setShowGrid(false);
     setWordWrap(false);
     setFrameShape(QFrame::NoFrame);
@@ -137,6 +141,14 @@ FileTableView::FileTableView(QWidget *parent) : QTableView(parent)
         if (index.isValid())
             Q_EMIT openRequested(index.row());
     });
+}
+
+void FileTableView::currentChanged(const QModelIndex &current, const QModelIndex &previous)
+{
+    QTableView::currentChanged(current, previous);
+    for (const QModelIndex &index : {previous, current})
+        if (index.isValid())
+            viewport()->update(0, rowViewportPosition(index.row()), viewport()->width(), rowHeight(index.row()));
 }
 
 void FileTableView::keyPressEvent(QKeyEvent *event)
@@ -282,11 +294,11 @@ QWidget *FilePane::buildActionBar()
         flow->addWidget(button);
     row->addWidget(buttons, 1);
     if (local) {
-        m_hidden = new QCheckBox(QStringLiteral("Скрытые"), m_actions);
-        m_hidden->setFont(Typo::supporting());
+        // The design's box, which reads in both schemes (the platform's nearly vanishes in the dark).
+        m_hidden = new DeckCheckbox(QStringLiteral("Скрытые"), std::nullopt, m_actions);
         m_hidden->setChecked(m_model->showHiddenFiles());
         row->addWidget(m_hidden, 0, Qt::AlignTop);
-        connect(m_hidden, &QCheckBox::toggled, this, [this](bool on) {
+        connect(m_hidden, &QAbstractButton::toggled, this, [this](bool on) {
             if (on == m_model->showHiddenFiles())
                 return;
             m_model->showHiddenFiles.set(on);

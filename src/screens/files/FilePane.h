@@ -3,6 +3,7 @@
 #include "FileManagerState.h"
 
 #include "bridge/Tone.h"
+#include "design/DeckCheckbox.h"
 #include "design/DeckEmptyState.h"
 
 #include <QPointer>
@@ -15,7 +16,6 @@ class DeckEmptyState;
 class DeckText;
 class DeckTextField;
 class IconButton;
-class QCheckBox;
 class QMenu;
 
 // The table of one pane: rows of one height painted by one delegate, whole-row selection.
@@ -32,6 +32,8 @@ Q_SIGNALS:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    // The focus ring spans the current row: both rows repaint whole when it moves.
+    void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
 };
 
 // One pane of the file manager, the computer's or the device's: its title, the path bar, the
@@ -55,7 +57,7 @@ public:
     DeckButton *newFolderButton() const { return m_newFolder; }
     DeckButton *renameButton() const { return m_rename; }
     DeckButton *deleteButton() const { return m_delete; }
-    QCheckBox *hiddenToggle() const { return m_hidden; }       // null on the device side
+    DeckCheckbox *hiddenToggle() const { return m_hidden; }       // null on the device side
     DeckText *selectionCount() const { return m_count; }        // null on the computer's side
     DeckEmptyState *emptyState() const { return m_empty; }      // null while rows show
     QString title() const;
@@ -99,7 +101,7 @@ private:
     DeckButton *m_newFolder = nullptr;
     DeckButton *m_rename = nullptr;
     DeckButton *m_delete = nullptr;
-    QCheckBox *m_hidden = nullptr;
+    DeckCheckbox *m_hidden = nullptr;
     DeckText *m_count = nullptr;
     QPointer<DeckEmptyState> m_empty;
     QString m_emptyKey;

@@ -2,6 +2,7 @@
 
 #include "FileTableModel.h"
 
+#include "design/FocusRing.h"
 #include "design/Ink.h"
 #include "design/ShownText.h"
 #include "design/Symbols.h"
@@ -9,10 +10,29 @@
 #include "design/Typo.h"
 
 #include <QPainter>
+#include <QTableView>
 
 namespace {
 constexpr qreal kSymbolFrame = 17;
 constexpr qreal kSymbolSize = 12;
+
+// The current row of a table that shows its focus, from its first shown column to its last:
+// each cell paints its part of the one ring.
+std::optional<QRectF> focusedRow(const QStyleOptionViewItem &option, const QModelIndex &index)
+{
+    const auto *table = qobject_cast<const QTableView *>(option.widget);
+    if (!table || !table->hasFocus() || !FocusRing::keyboardInput() || table->currentIndex().row() != index.row())
+        return std::nullopt;
+    int first = 0;
+    int last = index.model()->columnCount(index.parent()) - 1;
+    while (first < last && table->isColumnHidden(first))
+        ++first;
+    while (last > first && table->isColumnHidden(last))
+        --last;
+    const int left = table->columnViewportPosition(first);
+    const int right = table->columnViewportPosition(last) + table->columnWidth(last);
+    return QRectF(left, option.rect.top(), right - left, option.rect.height());
+}
 } // namespace
 
 FileRowDelegate::FileRowDelegate(int rowHeight, QObject *parent) : QStyledItemDelegate(parent), m_rowHeight(rowHeight) {}
@@ -61,4 +81,10 @@ void FileRowDelegate::paint(QPainter *p, const QStyleOptionViewItem &option, con
         break;
     }
     p->restore();
+    if (const auto row = focusedRow(option, index)) {
+        p->save();
+        p->setClipRect(option.rect);
+        FocusRing::paint(*p, *row, Radius::xs);
+        p->restore();
+    }
 }

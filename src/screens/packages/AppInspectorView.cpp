@@ -4,6 +4,7 @@
 
 #include "bridge/Bytes.h"
 #include "core/AppModel.h"
+#include "design/FocusRing.h"
 #include "design/Accessibility.h"
 #include "design/DeckButton.h"
 #include "design/DeckEmptyState.h"
@@ -127,6 +128,7 @@ protected:
         p.setPen(ink);
         p.drawText(QRectF(x, 0, r.width() - x - countWidth - Space::s, r.height()), Qt::AlignLeft | Qt::AlignVCenter,
                    m_title);
+        FocusRing::paintIfShown(p, this, r, Radius::xs);
     }
 
 private:
@@ -198,6 +200,7 @@ void AppInspectorView::rebuild()
 
     m_scroll = new QScrollArea(this);
     m_scroll->setFrameShape(QFrame::NoFrame);
+    m_scroll->setFocusPolicy(Qt::NoFocus); // a page: Tab stops at its controls, and it follows them
     m_scroll->setWidgetResizable(true);
     m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

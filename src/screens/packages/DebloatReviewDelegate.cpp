@@ -5,6 +5,7 @@
 #include "screenkit/ViewUpdates.h"
 
 #include "bridge/Bytes.h"
+#include "design/FocusRing.h"
 #include "design/Ink.h"
 #include "design/Squircle.h"
 #include "design/Symbols.h"
@@ -78,6 +79,7 @@ void DebloatReviewDelegate::paint(QPainter *painter, const QStyleOptionViewItem 
                    Ink::textSecondary());
     painter->setPen(QPen(Ink::stroke(), 1));
     painter->drawLine(l.divider);
+    FocusRing::paintRow(*painter, option, QRectF(option.rect).adjusted(0, 0, 0, -1), Radius::xs);
     painter->restore();
 }
 

@@ -3,6 +3,7 @@
 #include "RowPainting.h"
 
 #include "bridge/Bytes.h"
+#include "design/FocusRing.h"
 #include "design/Ink.h"
 #include "design/ShownText.h"
 #include "design/Squircle.h"
@@ -120,6 +121,8 @@ void DebloatRowDelegate::paint(QPainter *painter, const QStyleOptionViewItem &op
                           count, Typo::caption(), Ink::textTertiary());
         RowPainting::text(*painter, QRectF(inner.right() - bytesWidth, inner.top(), bytesWidth, inner.height()), bytes,
                           Typo::monoSmall(), Ink::textTertiary(), Qt::ElideNone, Qt::AlignRight);
+        FocusRing::paintRow(*painter, option, rect.adjusted(Space::gutter - Space::xs, Space::xs, -(Space::gutter - Space::xs), 0),
+                            Radius::s);
         painter->restore();
         return;
     }
@@ -147,5 +150,6 @@ void DebloatRowDelegate::paint(QPainter *painter, const QStyleOptionViewItem &op
                       withOpacity(Ink::textTertiary(), 0.8), Qt::ElideMiddle);
     RowPainting::text(*painter, l.size, sizeText(entry.item.package.apkSize), Typo::monoSmall(), Ink::textSecondary(),
                       Qt::ElideNone, Qt::AlignRight);
+    FocusRing::paintRow(*painter, option, l.card, Radius::s);
     painter->restore();
 }

@@ -2,6 +2,7 @@
 
 #include "RowPainting.h"
 
+#include "design/FocusRing.h"
 #include "design/Ink.h"
 #include "design/Squircle.h"
 #include "design/Tokens.h"
@@ -61,5 +62,6 @@ void PackagePickerDelegate::paint(QPainter *painter, const QStyleOptionViewItem 
     RowPainting::text(*painter, l.packageName, package.name, Typo::monoSmall(), Ink::textTertiary(), Qt::ElideMiddle);
     RowPainting::badge(*painter, l.badge.topLeft(), icon(package.kind), shortTitle(package.kind), Tone::neutral,
                        BadgeStyle::outline, true);
+    FocusRing::paintRow(*painter, option, rect.adjusted(Space::xs, 0, -Space::xs, 0), Radius::s);
     painter->restore();
 }

@@ -4,6 +4,7 @@
 #include "PackageIconView.h"
 
 #include "bridge/Bytes.h"
+#include "design/FocusRing.h"
 #include "design/Ink.h"
 #include "design/Labels.h"
 #include "design/ShownText.h"
@@ -231,6 +232,7 @@ void PackageRowDelegate::paint(QPainter *painter, const QStyleOptionViewItem &op
     painter->drawStaticText(QPointF(l.size.right() - size.size().width(),
                                     l.size.center().y() - size.size().height() / 2),
                             size);
+    FocusRing::paintRow(*painter, option, l.background, Radius::s);
 }
 
 bool PackageRowDelegate::helpEvent(QHelpEvent *event, QAbstractItemView *view, const QStyleOptionViewItem &option,

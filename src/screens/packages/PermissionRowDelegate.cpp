@@ -4,6 +4,7 @@
 
 #include "screenkit/ViewUpdates.h"
 
+#include "design/FocusRing.h"
 #include "design/Ink.h"
 #include "design/Tokens.h"
 #include "design/Typo.h"
@@ -103,6 +104,7 @@ void PermissionRowDelegate::paint(QPainter *painter, const QStyleOptionViewItem 
                        p.isGranted ? Tone::success : Tone::neutral, BadgeStyle::soft, false);
     painter->setPen(QPen(Ink::stroke(), 1));
     painter->drawLine(l.divider);
+    FocusRing::paintRow(*painter, option, rect.adjusted(0, 0, 0, -1), Radius::xs);
     painter->restore();
 }
 

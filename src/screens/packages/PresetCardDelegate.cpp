@@ -2,6 +2,7 @@
 
 #include "core/ListModelAdapter.h"
 #include "design/DeckButton.h"
+#include "design/FocusRing.h"
 #include "design/Ink.h"
 #include "design/Labels.h"
 #include "design/Panel.h"
@@ -245,7 +246,31 @@ void PresetCardDelegate::paint(QPainter *p, const QStyleOptionViewItem &option, 
     renderWidget(p, m_apply, l.apply);
     renderWidget(p, m_export, l.exportButton);
     renderWidget(p, m_trash, l.trash);
+    // The buttons are drawn, not widgets: the card draws the focus of the one Tab reached.
+    if (FocusRing::isShown(option) && focusParts().contains(m_focusPart)) {
+        const QRectF part = m_focusPart == Part::apply ? l.apply : m_focusPart == Part::exportButton ? l.exportButton : l.trash;
+        FocusRing::paint(*p, part, Radius::s);
+    }
     p->restore();
+}
+
+QList<PresetCardDelegate::Part> PresetCardDelegate::focusParts() const
+{
+    if (m_canApply)
+        return {Part::apply, Part::exportButton, Part::trash};
+    return {Part::exportButton, Part::trash};
+}
+
+void PresetCardDelegate::activate(int row, Part part)
+{
+    switch (part) {
+    case Part::apply:
+        if (m_canApply)
+            emit applyRequested(row);
+        break;
+    case Part::exportButton: emit exportRequested(row); break;
+    case Part::trash: emit deleteRequested(row); break;
+    }
 }
 
 bool PresetCardDelegate::editorEvent(QEvent *event, QAbstractItemModel *, const QStyleOptionViewItem &option,
@@ -259,12 +284,12 @@ bool PresetCardDelegate::editorEvent(QEvent *event, QAbstractItemModel *, const 
         return true;
     const Layout l = layout(option.rect, stored->preset);
     const QPointF at = mouse->position();
-    if (l.apply.contains(at) && m_canApply)
-        emit applyRequested(index.row());
+    if (l.apply.contains(at))
+        activate(index.row(), Part::apply);
     else if (l.exportButton.contains(at))
-        emit exportRequested(index.row());
+        activate(index.row(), Part::exportButton);
     else if (l.trash.contains(at))
-        emit deleteRequested(index.row());
+        activate(index.row(), Part::trash);
     return true;
 }
 

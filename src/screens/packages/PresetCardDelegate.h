@@ -19,6 +19,16 @@ public:
     explicit PresetCardDelegate(QWidget *view);
     ~PresetCardDelegate() override;
 
+    // The buttons of a card, in the order Tab visits them.
+    enum class Part { apply, exportButton, trash };
+    // The button of the current card that has the keyboard focus (while the grid has it).
+    Part focusPart() const { return m_focusPart; }
+    void setFocusPart(Part part) { m_focusPart = part; }
+    // The parts Tab stops at: "Применить" only while it works.
+    QList<Part> focusParts() const;
+    // Does what a click on `part` of the card in `row` does.
+    void activate(int row, Part part);
+
     // "Применить" works only while a usable device is connected.
     void setCanApply(bool canApply);
     bool canApply() const { return m_canApply; }
@@ -65,6 +75,7 @@ private:
     const StoredPreset *storedAt(const QModelIndex &index) const;
 
     bool m_canApply = false;
+    Part m_focusPart = Part::apply;
     // Hidden templates the buttons and badges are drawn from.
     DeckButton *m_apply;
     DeckButton *m_export;

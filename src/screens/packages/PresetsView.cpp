@@ -32,6 +32,7 @@
 #include <QMessageBox>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -66,7 +67,8 @@ PresetGridView::PresetGridView(QWidget *parent) : QListView(parent)
     setMovement(QListView::Static);
     setUniformItemSizes(true);
     setSelectionMode(QAbstractItemView::NoSelection);
-    setFocusPolicy(Qt::NoFocus);
+    // Reached with Tab; a click on a card's button does not take the focus.
+    setFocusPolicy(Qt::TabFocus);
     setFrameShape(QFrame::NoFrame);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -81,6 +83,73 @@ void PresetGridView::resizeEvent(QResizeEvent *event)
 {
     QListView::resizeEvent(event);
     relayout();
+}
+
+PresetCardDelegate *PresetGridView::cards() const { return qobject_cast<PresetCardDelegate *>(itemDelegate()); }
+
+void PresetGridView::focusPart(int row, int part)
+{
+    PresetCardDelegate *delegate = cards();
+    const QList<PresetCardDelegate::Part> parts = delegate->focusParts();
+    const QModelIndex index = model()->index(row, 0);
+    const QModelIndex previous = currentIndex();
+    delegate->setFocusPart(parts.value(part, parts.first()));
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+    viewport()->update(visualRect(previous));
+    viewport()->update(visualRect(index));
+    // The page scrolls, not the grid: the page shows the card.
+    for (QWidget *p = parentWidget(); p; p = p->parentWidget())
+        if (auto *page = qobject_cast<QScrollArea *>(p)) {
+            const QRect card = visualRect(index);
+            const QPoint centre = viewport()->mapTo(page->widget(), card.center());
+            page->ensureVisible(centre.x(), centre.y(), card.width() / 2, card.height() / 2);
+            break;
+        }
+}
+
+void PresetGridView::focusInEvent(QFocusEvent *event)
+{
+    QListView::focusInEvent(event);
+    if (!model() || model()->rowCount() == 0 || !cards())
+        return;
+    // Tab enters at the first button of the first card, Shift+Tab at the last of the last.
+    if (event->reason() == Qt::TabFocusReason)
+        focusPart(0, 0);
+    else if (event->reason() == Qt::BacktabFocusReason)
+        focusPart(model()->rowCount() - 1, int(cards()->focusParts().size()) - 1);
+}
+
+bool PresetGridView::focusNextPrevChild(bool next)
+{
+    if (hasFocus() && model() && cards() && currentIndex().isValid()) {
+        const QList<PresetCardDelegate::Part> parts = cards()->focusParts();
+        int row = currentIndex().row();
+        int part = int(parts.indexOf(cards()->focusPart())) + (next ? 1 : -1);
+        if (part >= parts.size()) {
+            ++row;
+            part = 0;
+        } else if (part < 0) {
+            --row;
+            part = int(parts.size()) - 1;
+        }
+        if (row >= 0 && row < model()->rowCount()) {
+            focusPart(row, part);
+            return true;
+        }
+    }
+    // Past the last button (or before the first) the focus leaves the grid.
+    return QWidget::focusNextPrevChild(next);
+}
+
+void PresetGridView::keyPressEvent(QKeyEvent *event)
+{
+    const bool press = event->key() == Qt::Key_Space || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (press && cards() && currentIndex().isValid()) {
+        cards()->activate(currentIndex().row(), cards()->focusPart());
+        event->accept();
+        return;
+    }
+    QListView::keyPressEvent(event);
 }
 
 void PresetGridView::relayout()
@@ -130,6 +199,8 @@ PresetsView::PresetsView(AppModel *model, ScreenMemory *memory, QWidget *parent)
 
     auto *scroll = new QScrollArea;
     scroll->setObjectName(QStringLiteral("presets-scroll"));
+    // Tab goes to the page's controls and the page follows the focus; the page itself is no stop.
+    scroll->setFocusPolicy(Qt::NoFocus);
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidgetResizable(true);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

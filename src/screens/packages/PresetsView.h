@@ -22,7 +22,8 @@ class SectionHeader;
 struct StoredPreset;
 
 // The library grid: one card per stored preset, as many columns of 280 to 420 px as the width
-// holds, and as tall as its rows (the page around it scrolls).
+// holds, and as tall as its rows (the page around it scrolls). Tab walks the cards' buttons one
+// by one, card after card, then leaves the grid; Space or Return presses the one reached.
 class PresetGridView : public QListView {
     Q_OBJECT
 public:
@@ -32,8 +33,15 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    bool focusNextPrevChild(bool next) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    PresetCardDelegate *cards() const;
+    // Puts the keyboard focus on `part` of the card in `row` and shows that card.
+    void focusPart(int row, int part);
+
     int m_columns = 1;
 };
 

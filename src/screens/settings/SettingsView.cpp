@@ -1,5 +1,7 @@
 #include "SettingsView.h"
 
+#include "screenkit/ScreenDialogs.h"
+
 #include "screens/packages/AppIconCache.h"
 
 #include "screenkit/DesktopServices.h"
@@ -11,6 +13,7 @@
 #include "core/PlatformTexts.h"
 #include "screenkit/ViewUpdates.h"
 
+#include "design/FocusRing.h"
 #include "design/DeckParagraph.h"
 
 #include "bridge/AndroidPackage.h"
@@ -93,6 +96,7 @@ protected:
         p.setPen(Qt::NoPen);
         p.setBrush(QColor(Qt::white));
         p.drawEllipse(knob);
+        FocusRing::paintIfShown(p, this, QRectF(rect()), Radius::pill);
     }
 
 private:
@@ -141,6 +145,7 @@ SettingsView::SettingsView(AppModel *model, AppSettings *settings, QWidget *pare
 
     auto *scroll = new QScrollArea;
     scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setFocusPolicy(Qt::NoFocus); // a page: Tab stops at its controls, and it follows them
     scroll->setWidgetResizable(true);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     SlimScrollBars::apply(scroll);
@@ -454,8 +459,10 @@ void SettingsView::askReset()
     dialog->setText(tr("Сбросить настройки приложения?"));
     dialog->setInformativeText(tr("Оформление, плотность списка и параметры ADB вернутся к значениям по умолчанию. "
                                   "Пресеты и избранные команды не затрагиваются."));
-    QPushButton *reset = dialog->addButton(tr("Сбросить"), QMessageBox::DestructiveRole);
-    dialog->addButton(tr("Отмена"), QMessageBox::RejectRole);
+    QPushButton *reset = ScreenDialogs::addButton(dialog, tr("Сбросить"), QMessageBox::DestructiveRole);
+    QPushButton *cancel = ScreenDialogs::addButton(dialog, tr("Отмена"), QMessageBox::RejectRole);
+    dialog->setDefaultButton(cancel);
+    dialog->setEscapeButton(cancel);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, &QMessageBox::buttonClicked, this, [this, reset](QAbstractButton *button) {
         if (button == reset)
