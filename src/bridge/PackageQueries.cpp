@@ -7,6 +7,7 @@
 #include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
+#include <iterator>
 
 namespace {
 
@@ -109,6 +110,7 @@ PackageDetails ADBService::parsePackageDetails(const QString &output, const QStr
         {QLatin1StringView("dataDir"), &PackageDetails::dataDirectory},
         {QLatin1StringView("primaryCpuAbi"), &PackageDetails::primaryCPUABI},
     };
+    bool seen[std::size(keys)] = {};
 
     // The same split as forEachOutputLine, with the faster scan: a large application's
     // dump runs to hundreds of kilobytes.
@@ -193,11 +195,17 @@ PackageDetails ADBService::parsePackageDetails(const QString &output, const QStr
             if (eq < 1 || eq == token.size() - 1)
                 return;
             const QStringView key = token.left(eq);
-            for (const KeyField &k : keys) {
-                if (key == k.key) {
-                    auto &field = details.*(k.field);
-                    if (!field)
-                        field = token.mid(eq + 1).toString();
+            for (size_t i = 0; i < std::size(keys); ++i) {
+                if (key == keys[i].key) {
+                    // The framework writes "null" for a value it does not have ("primaryCpuAbi=null"
+                    // for an application without native code): the fact is absent, and as the
+                    // first occurrence it still wins over the older package's facts further down.
+                    if (!seen[i]) {
+                        seen[i] = true;
+                        const QStringView value = token.mid(eq + 1);
+                        if (value != QLatin1StringView("null"))
+                            details.*(keys[i].field) = value.toString();
+                    }
                     break;
                 }
             }

@@ -1,6 +1,8 @@
 #include "Typo.h"
 
 #include <QFontDatabase>
+#include <QFontInfo>
+#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -31,10 +33,55 @@ QFont system(qreal px, QFont::Weight weight)
     return f;
 }
 
+namespace {
+
+// Whether `font` gives a narrow letter, a wide one, a digit and a Cyrillic letter the same room,
+// which is what monospaced means to a reader.
+bool drawsMonospaced(const QFont &font)
+{
+    const QFontMetricsF fm(font);
+    const qreal cell = fm.horizontalAdvance(QLatin1Char('0'));
+    if (!(cell > 0))
+        return false;
+    for (const QChar c : {QChar(u'i'), QChar(u'W'), QChar(u'Ж')})
+        if (fm.horizontalAdvance(c) != cell)
+            return false;
+    return true;
+}
+
+// The system's monospace font. Where that does not draw monospaced (the font database can map
+// "monospace" to a proportional family), the first installed family with Cyrillic that does;
+// the font database's own fixed-pitch flag is not asked, as fontconfig gives none to some
+// monospaced families (Noto Sans Mono).
+QFont monospaceBase()
+{
+    static const QFont base = [] {
+        QFont f = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+        f.setStyleHint(QFont::Monospace);
+        if (drawsMonospaced(f))
+            return f;
+        const QStringList preferred{QStringLiteral("DejaVu Sans Mono"), QStringLiteral("Noto Sans Mono"),
+                                    QStringLiteral("Liberation Mono"), QStringLiteral("Noto Mono")};
+        QStringList candidates = preferred;
+        candidates += QFontDatabase::families(QFontDatabase::Cyrillic);
+        for (const QString &family : std::as_const(candidates)) {
+            if (!QFontDatabase::hasFamily(family))
+                continue;
+            QFont candidate(f);
+            candidate.setFamily(family);
+            if (QFontInfo(candidate).family() == family && drawsMonospaced(candidate))
+                return candidate;
+        }
+        return f;
+    }();
+    return base;
+}
+
+} // namespace
+
 QFont monospaced(qreal px, QFont::Weight weight)
 {
-    QFont f = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    f.setStyleHint(QFont::Monospace);
+    QFont f = monospaceBase();
     f.setPointSizeF(px * pointsPerPixel());
     f.setWeight(weight);
     return f;

@@ -256,8 +256,16 @@ void AppTest::clickRow(QAbstractItemView *view, const QString &text, Qt::MouseBu
     const QModelIndex index = view->model()->index(row, 0, view->rootIndex());
     view->scrollTo(index); // as the user scrolls to it
     QCoreApplication::processEvents();
+    // A floating bar over the list's edge: the user scrolls the row to the middle.
+    if (!reachable(view->viewport(), view->visualRect(index).center())) {
+        view->scrollTo(index, QAbstractItemView::PositionAtCenter);
+        QCoreApplication::processEvents();
+    }
     const QRect rect = view->visualRect(index);
     ASSERT_TRUE(view->viewport()->rect().contains(rect.center()));
+    // A toast of the last action may lie over the row until it goes, as the user sees.
+    ASSERT_TRUE(eventually([&] { return reachable(view->viewport(), view->visualRect(index).center()); }, 20000))
+        << "something lies over the row \"" << text.toStdString() << "\"";
     QWidget *top = view->window();
     const QPoint point = view->viewport()->mapTo(top, rect.center());
     QWindow *window = top->windowHandle();

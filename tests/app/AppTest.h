@@ -85,7 +85,8 @@ protected:
     static bool reachable(const QWidget *w, std::optional<QPoint> at = {});
     void doubleClick(QWidget *w, std::optional<QPoint> at = {});
     void clickNamed(const QString &name) { click(find(name)); }
-    // A click on the row of `view` showing `text`, scrolled into view first as a user would.
+    // A click on the row of `view` showing `text`, scrolled into view first as a user would (to
+    // the middle when a floating bar lies over it), once nothing lies over it.
     void clickRow(QAbstractItemView *view, const QString &text, Qt::MouseButton button = Qt::LeftButton,
                   Qt::KeyboardModifiers modifiers = Qt::NoModifier);
     // Types into the widget that has the keyboard focus.

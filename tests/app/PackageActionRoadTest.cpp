@@ -1,13 +1,18 @@
 #include "AppTest.h"
 
 #include "core/AppModel.h"
+#include "design/DeckParagraph.h"
+#include "design/DeckText.h"
 #include "design/Motion.h"
 #include "design/OperationBar.h"
+#include "design/Transition.h"
 
 #include <QAbstractItemView>
 #include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QLabel>
+#include <QRegularExpression>
 
 #include <iostream>
 
@@ -19,39 +24,150 @@ bool enabledOnPhone(const QJsonObject &p)
     return enabled == 0 || enabled == 1;
 }
 
+QString nameOf(const QJsonObject &p) { return p.value(QStringLiteral("name")).toString(); }
+
+// Every text shown under `root`, the accessible names included (an info row's "label: value").
+QStringList everyText(QWidget *root)
+{
+    QStringList texts;
+    for (QWidget *w : root->findChildren<QWidget *>()) {
+        if (!w->isVisible())
+            continue;
+        texts << w->accessibleName();
+        if (auto *label = qobject_cast<QLabel *>(w))
+            texts << label->text();
+        if (auto *text = qobject_cast<DeckText *>(w))
+            texts << text->text();
+        if (auto *paragraph = qobject_cast<DeckParagraph *>(w))
+            texts << paragraph->text();
+    }
+    texts.removeAll(QString());
+    return texts;
+}
+
 class PackageActionRoad : public AppTest {
 protected:
-    // A user package enabled on the phone, without scripted failures.
-    QJsonObject target() const
+    // User packages enabled on the phone, without scripted failures, whose labels are unique.
+    QList<QJsonObject> targets() const
     {
+        QList<QJsonObject> found;
+        QStringList labels;
+        for (const QJsonValue &v : phone->packages())
+            labels << v.toObject().value(QStringLiteral("label")).toString();
         for (const QJsonValue &v : phone->packages()) {
             const QJsonObject p = v.toObject();
             if (!p.value(QStringLiteral("system")).toBool() && p.value(QStringLiteral("installed")).toBool()
-                && enabledOnPhone(p) && !p.contains(QStringLiteral("failures")))
-                return p;
+                && enabledOnPhone(p) && !p.contains(QStringLiteral("failures"))
+                && labels.count(p.value(QStringLiteral("label")).toString()) == 1)
+                found << p;
         }
-        return {};
+        return found;
     }
+    QJsonObject target() const
+    {
+        const QList<QJsonObject> all = targets();
+        return all.isEmpty() ? QJsonObject() : all.first();
+    }
+    // The Applications list, once the screen shows it.
     QAbstractItemView *packageList() const
     {
-        QWidget *pane = find(QStringLiteral("packageListPane"));
-        return pane ? firstShown<QAbstractItemView>(pane) : nullptr;
+        const QList<QWidget *> panes = findAll(QStringLiteral("packageListPane"));
+        return panes.size() == 1 ? firstShown<QAbstractItemView>(panes.first()) : nullptr;
     }
-    QString labelOf(const QString &name) const
+    // The text the list shows for a phone's package: its label once the phone told it, else its name.
+    QString labelOf(const QJsonObject &p) const
     {
-        for (const AndroidPackage &p : model->packages())
-            if (p.name == name)
-                return p.displayName;
-        return {};
+        const QString label = p.value(QStringLiteral("label")).toString();
+        return rowTexts(packageList()).contains(label) ? label : nameOf(p);
+    }
+    // What the list says of the row showing `label` (name, kind, state, risk, size), or nothing.
+    QString rowDescription(const QString &label) const
+    {
+        QAbstractItemView *list = packageList();
+        const int row = int(rowTexts(list).indexOf(label));
+        return row < 0 ? QString() : rowTexts(list, Qt::AccessibleTextRole).at(row);
+    }
+    // Whether the row of `label` reads as enabled or as disabled.
+    bool rowShows(const QString &label, bool enabled) const
+    {
+        const QString state = enabled ? QStringLiteral("Включено") : QStringLiteral("Отключено");
+        return rowDescription(label).split(QStringLiteral(", ")).contains(state);
     }
     // The state button the inspector shows now ("Отключить" or "Включить"), when enabled.
     QWidget *inspectorButton(const QString &text) const
     {
-        QWidget *inspector = find(QStringLiteral("inspector"));
-        if (!inspector)
+        const QList<QWidget *> inspectors = findAll(QStringLiteral("inspector"));
+        if (inspectors.size() != 1)
             return nullptr;
+        QWidget *inspector = inspectors.first();
         const QList<QWidget *> found = findAll(text, inspector);
         return found.size() == 1 && found.first()->isEnabled() ? found.first() : nullptr;
+    }
+    // A button of the selection bar, when the bar stands still and lets it be pressed (a user
+    // aims at a bar once it has stopped moving).
+    QWidget *barButton(const QString &text) const
+    {
+        const QList<QWidget *> bars = findAll(QStringLiteral("selectionBar"));
+        if (bars.size() != 1 || Transition::isRunning(bars.first()))
+            return nullptr;
+        const QList<QWidget *> found = findAll(text, bars.first());
+        return found.size() == 1 && found.first()->isEnabled() && reachable(found.first()) ? found.first() : nullptr;
+    }
+
+    // Times each of `rounds` toggles that `act` starts (disabling on even rounds, enabling on odd
+    // ones), from the moment `act` starts `clock` until the phone has every package of `names` in
+    // the new state and no action runs.
+    struct Timing {
+        int shorterThanSlideIn = 0;
+        QStringList durations;
+    };
+    void toggleRounds(int rounds, const QStringList &names, const std::function<void(int round, bool disabling, QElapsedTimer &clock)> &act,
+                      Timing *timing)
+    {
+        const int slideIn = Motion::smooth().durationMs();
+        for (int round = 0; round < rounds; ++round) {
+            const bool disabling = round % 2 == 0;
+            QElapsedTimer clock;
+            bool barSeen = false;
+            act(round, disabling, clock);
+            if (HasFatalFailure())
+                return;
+            ASSERT_TRUE(clock.isValid()) << "round " << round;
+            ASSERT_TRUE(eventually([&] {
+                barSeen = barSeen || firstShown<OperationBar>(mainWindow()) != nullptr;
+                if (model->runningOperation())
+                    return false;
+                for (const QString &name : names)
+                    if (enabledOnPhone(phone->package(name)) == disabling)
+                        return false;
+                return true;
+            })) << "round " << round;
+            const qint64 took = clock.elapsed();
+            timing->durations << QString::number(took);
+            if (took < slideIn)
+                ++timing->shorterThanSlideIn;
+            EXPECT_TRUE(barSeen) << "round " << round << ": the progress bar never showed";
+        }
+    }
+    void report(const char *road, const Timing &timing)
+    {
+        std::cout << "[ figure   ] " << road << ": actions took " << timing.durations.join(QStringLiteral(", ")).toStdString()
+                  << " ms; the bar slides in over " << Motion::smooth().durationMs() << " ms\n";
+        EXPECT_GT(timing.shorterThanSlideIn, 0) << "no action ended while the bar was still arriving: the road proves nothing";
+    }
+    // Each package got `times` disables and as many enables, and the list shows it enabled.
+    void expectToggledAndShownEnabled(const QList<QJsonObject> &packages, int times)
+    {
+        const QStringList commands = phone->shellCommands();
+        for (const QJsonObject &p : packages) {
+            const QString name = nameOf(p);
+            EXPECT_EQ(commands.count(QStringLiteral("pm disable-user --user 0 ") + name), times) << name.toStdString();
+            EXPECT_EQ(commands.count(QStringLiteral("pm enable ") + name), times) << name.toStdString();
+            EXPECT_TRUE(enabledOnPhone(phone->package(name))) << name.toStdString();
+            EXPECT_TRUE(eventually([&] { return rowShows(labelOf(p), true); }))
+                << name.toStdString() << ": " << rowDescription(labelOf(p)).toStdString();
+        }
+        EXPECT_TRUE(eventually([&] { return firstShown<OperationBar>(mainWindow()) == nullptr; })) << "the bar left";
     }
 };
 
@@ -63,48 +179,122 @@ TEST_F(PackageActionRoad, InspectorTogglesTwentyTimesWhileTheBarIsStillArriving)
 {
     const QJsonObject package = target();
     ASSERT_FALSE(package.isEmpty());
-    const QString name = package.value(QStringLiteral("name")).toString();
+    const QString name = nameOf(package);
     goTo(AppRoute::applications);
-    clickRow(packageList(), labelOf(name));
+    clickRow(packageList(), labelOf(package));
     ASSERT_TRUE(eventually([&] { return inspectorButton(QStringLiteral("Отключить")) != nullptr; }));
 
-    const int slideIn = Motion::smooth().durationMs();
-    int shorterThanSlideIn = 0;
-    QStringList durations;
-    for (int round = 0; round < 20; ++round) {
-        const bool disabling = round % 2 == 0;
+    Timing timing;
+    toggleRounds(20, {name}, [&](int round, bool disabling, QElapsedTimer &clock) {
         const QString pressed = disabling ? QStringLiteral("Отключить") : QStringLiteral("Включить");
-        const QString next = disabling ? QStringLiteral("Включить") : QStringLiteral("Отключить");
-        QWidget *button = inspectorButton(pressed);
-        ASSERT_TRUE(button) << "round " << round;
+        QWidget *button = nullptr;
+        ASSERT_TRUE(eventually([&] { return (button = inspectorButton(pressed)) != nullptr; })) << "round " << round;
         // The toasts of the last actions may lie over the button until they go, as the user sees.
         ASSERT_TRUE(eventually([&] { return reachable(button); }, 20000)) << "round " << round;
-        QElapsedTimer clock;
         clock.start();
-        bool barSeen = false;
         click(button);
-        ASSERT_TRUE(eventually([&] {
-            barSeen = barSeen || firstShown<OperationBar>(mainWindow()) != nullptr;
-            return enabledOnPhone(phone->package(name)) != disabling && !model->runningOperation();
-        })) << "round " << round;
-        const qint64 took = clock.elapsed();
-        durations << QString::number(took);
-        if (took < slideIn)
-            ++shorterThanSlideIn;
-        EXPECT_TRUE(barSeen) << "round " << round << ": the progress bar never showed";
-        ASSERT_TRUE(eventually([&] { return inspectorButton(next) != nullptr; })) << "round " << round;
-    }
+    }, &timing);
+    if (HasFatalFailure())
+        return;
+    ASSERT_TRUE(eventually([&] { return inspectorButton(QStringLiteral("Отключить")) != nullptr; }))
+        << "the inspector ends on the phone's state";
     settle();
-    std::cout << "[ figure   ] 20 actions took " << durations.join(QStringLiteral(", ")).toStdString()
-              << " ms; the bar slides in over " << slideIn << " ms\n";
-    EXPECT_GT(shorterThanSlideIn, 0) << "no action ended while the bar was still arriving: the road proves nothing";
+    report("inspector", timing);
+    expectToggledAndShownEnabled({package}, 10);
+}
 
-    // Each click reached the phone once.
-    const QStringList commands = phone->shellCommands();
-    EXPECT_EQ(commands.count(QStringLiteral("pm disable-user --user 0 ") + name), 10);
-    EXPECT_EQ(commands.count(QStringLiteral("pm enable ") + name), 10);
-    EXPECT_TRUE(enabledOnPhone(phone->package(name)));
-    EXPECT_EQ(firstShown<OperationBar>(mainWindow()), nullptr) << "the bar left";
+// The same from a row's context menu: a right click on the row, then "Отключить" or "Включить".
+TEST_F(PackageActionRoad, ContextMenuTogglesTwentyTimesWhileTheBarIsStillArriving)
+{
+    const QJsonObject package = target();
+    ASSERT_FALSE(package.isEmpty());
+    goTo(AppRoute::applications);
+    const QString label = labelOf(package);
+    ASSERT_TRUE(eventually([&] { return rowShows(label, true); }));
+
+    Timing timing;
+    toggleRounds(20, {nameOf(package)}, [&](int round, bool disabling, QElapsedTimer &clock) {
+        // The row shows what the last round did before the user turns to it again.
+        ASSERT_TRUE(eventually([&] { return rowShows(label, disabling) && !model->runningOperation(); }))
+            << "round " << round << ": " << rowDescription(label).toStdString() << (model->runningOperation() ? " (an action runs)" : "");
+        clickRow(packageList(), label, Qt::RightButton);
+        clock.start();
+        chooseInMenu(disabling ? QStringLiteral("Отключить") : QStringLiteral("Включить"));
+    }, &timing);
+    if (HasFatalFailure())
+        return;
+    report("context menu", timing);
+    expectToggledAndShownEnabled({package}, 10);
+}
+
+// The same for a few packages from the selection bar: picked with a click and modifier clicks,
+// then the bar's "Отключить" and "Включить". The selection stays for the next round.
+TEST_F(PackageActionRoad, SelectionBarTogglesTwentyTimesWhileTheBarIsStillArriving)
+{
+    const QList<QJsonObject> packages = targets().mid(0, 2);
+    ASSERT_EQ(packages.size(), 2);
+    QStringList names;
+    for (const QJsonObject &p : packages)
+        names << nameOf(p);
+    goTo(AppRoute::applications);
+    clickRow(packageList(), labelOf(packages[0]));
+    clickRow(packageList(), labelOf(packages[1]), Qt::LeftButton, Qt::ControlModifier);
+    QWidget *bar = nullptr;
+    ASSERT_TRUE(eventually([&] {
+        const QList<QWidget *> bars = findAll(QStringLiteral("selectionBar"));
+        bar = bars.size() == 1 ? bars.first() : nullptr;
+        return bar && shownTexts({}, bar).contains(QStringLiteral("2"));
+    })) << "the bar counts the two picked packages";
+
+    Timing timing;
+    toggleRounds(20, names, [&](int round, bool disabling, QElapsedTimer &clock) {
+        const QString pressed = disabling ? QStringLiteral("Отключить") : QStringLiteral("Включить");
+        QWidget *button = nullptr;
+        ASSERT_TRUE(eventually([&] { return (button = barButton(pressed)) != nullptr; }, 20000)) << "round " << round;
+        clock.start();
+        click(button);
+    }, &timing);
+    if (HasFatalFailure())
+        return;
+    report("selection bar", timing);
+    expectToggledAndShownEnabled(packages, 10);
+    QWidget *shownBar = find(QStringLiteral("selectionBar"));
+    ASSERT_TRUE(shownBar) << "the selection stays after the actions";
+    EXPECT_TRUE(shownTexts({}, shownBar).contains(QStringLiteral("2"))) << "the bar still counts both";
+}
+
+// A package the phone reports without native code and without an installer: the framework
+// writes "null" for both, and the inspector shows them as missing, like any other missing fact.
+// Races nothing against the phone, so it need not run alone.
+class InspectorRoad : public PackageActionRoad {};
+
+TEST_F(InspectorRoad, ShowsAFactThePhoneLacksAsMissing)
+{
+    QJsonObject package;
+    for (const QJsonObject &p : targets())
+        if (p.value(QStringLiteral("primaryCpuAbi")).isNull() && p.value(QStringLiteral("installer")).isNull())
+            package = p;
+    for (const QJsonValue &v : phone->packages())
+        if (package.isEmpty() && v.toObject().value(QStringLiteral("primaryCpuAbi")).isNull()
+            && v.toObject().value(QStringLiteral("installer")).isNull())
+            package = v.toObject();
+    ASSERT_FALSE(package.isEmpty()) << "the phone has no package without native code and installer";
+    goTo(AppRoute::applications);
+    clickRow(packageList(), labelOf(package));
+    QWidget *inspector = nullptr;
+    ASSERT_TRUE(eventually([&] {
+        const QList<QWidget *> shown = findAll(QStringLiteral("inspector"));
+        inspector = shown.size() == 1 ? shown.first() : nullptr;
+        return inspector && findAll(QStringLiteral("detailsRows"), inspector).size() == 1
+            && findAll(QStringLiteral("detailsReading"), inspector).isEmpty()
+            && findAll(QStringLiteral("Версия: ") + package.value(QStringLiteral("versionName")).toString(), inspector)
+                   .size() == 1;
+    })) << "the inspector reads the package's details";
+    EXPECT_EQ(findAll(QStringLiteral("Архитектура: —"), inspector).size(), 1);
+    EXPECT_EQ(findAll(QStringLiteral("Установщик: —"), inspector).size(), 1);
+    const QRegularExpression null(QStringLiteral("\\bnull\\b"), QRegularExpression::CaseInsensitiveOption);
+    for (const QString &text : everyText(inspector))
+        EXPECT_FALSE(null.match(text).hasMatch()) << text.toStdString();
 }
 
 } // namespace

@@ -115,6 +115,44 @@ TEST(PackageQueries, ParseDetails)
               nameOnly(QStringLiteral("com.ex")));
 }
 
+// The framework writes "null" for a fact it does not have: such a fact is absent (the inspector
+// shows "—"), and being the first occurrence it is not filled from the older package further down.
+TEST(PackageQueries, ANullValueIsAnAbsentFact)
+{
+    const QString out = QStringLiteral(
+        "Packages:\n"
+        "  Package [com.ex] (abc):\n"
+        "    versionName=null\n"
+        "    versionCode=null minSdk=null targetSdk=null\n"
+        "    dataDir=null\n"
+        "    primaryCpuAbi=null\n"
+        "    secondaryCpuAbi=null\n"
+        "    installerPackageName=null\n"
+        "Hidden system packages:\n"
+        "  Package [com.ex] (def):\n"
+        "    versionName=1.0 versionCode=1 minSdk=21 targetSdk=30\n"
+        "    dataDir=/data/user/0/com.ex\n"
+        "    primaryCpuAbi=armeabi-v7a\n"
+        "    installerPackageName=com.android.vending\n");
+    const PackageDetails d = ADBService::parsePackageDetails(out, QStringLiteral("com.ex"));
+    const struct {
+        const char *fact;
+        std::optional<QString> value;
+    } facts[] = {
+        {"versionName", d.versionName}, {"versionCode", d.versionCode}, {"minSdk", d.minSDK},
+        {"targetSdk", d.targetSDK},     {"dataDir", d.dataDirectory},   {"primaryCpuAbi", d.primaryCPUABI},
+        {"installerPackageName", d.installer},
+    };
+    for (const auto &f : facts)
+        EXPECT_EQ(f.value, std::nullopt) << f.fact;
+
+    // A value that merely contains the word is the device's own text.
+    const PackageDetails named = ADBService::parsePackageDetails(
+        QStringLiteral("    versionName=nullable primaryCpuAbi=Null\n"), QStringLiteral("com.ex"));
+    EXPECT_EQ(named.versionName, QStringLiteral("nullable"));
+    EXPECT_EQ(named.primaryCPUABI, QStringLiteral("Null"));
+}
+
 TEST(PackageQueries, PackageStatesRunsBothListingsAtOnce)
 {
     FakeTool fake;

@@ -281,7 +281,16 @@ TEST(RefreshSnapshot, AReleasedModelIsNotTouched)
     select(*h, {pixel}, pixel.id);
     auto load = h->refreshSnapshot(false);
     h.model.reset();
-    runSync(std::move(load)); // ends without touching freed memory
+    runSync(std::move(load));
+    // The probe ran to its end and nothing followed it on the phone.
+    EXPECT_EQ(h.fake.calls(), QList<QStringList>{probeArgs(pixel.id)});
+    // A model made afterwards (the next window) starts with nothing of the late answer.
+    h.model = std::make_unique<AppModel>(h.settings.settings.get(), ADBService(h.fake.adbPath()), false, false,
+                                         AppModel::defaultDeviceMonitorIntervalNanoseconds, ToolSearchEnvironment{});
+    EXPECT_FALSE(h->snapshot());
+    EXPECT_FALSE(h->isSnapshotLoading());
+    EXPECT_FALSE(logTexts(*h).contains(QStringLiteral("$ device probe")));
+    EXPECT_EQ(h.fake.calls().size(), 1);
 }
 
 } // namespace

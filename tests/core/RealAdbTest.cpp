@@ -11,7 +11,8 @@ const QString realAdb = QStringLiteral("/usr/bin/adb");
 
 // Debian's adb against a server on a private port of its own, killed at the end
 // even when a check fails. Only loopback is involved. The server scans no emulator
-// ports (5555 and up): whatever listens there on this machine is not a device here.
+// ports (5555 and up), no USB and no network service announcements: a phone plugged
+// into this machine, or one on its network, is not a device here.
 class RealAdb : public ::testing::Test {
 protected:
     void SetUp() override
@@ -21,6 +22,8 @@ protected:
         port = QByteArray::number(20000 + getpid() % 20000);
         qputenv("ANDROID_ADB_SERVER_PORT", port);
         qputenv("ADB_LOCAL_TRANSPORT_MAX_PORT", "5553");
+        qputenv("ADB_USB", "0");
+        qputenv("ADB_MDNS", "0");
     }
 
     void TearDown() override
@@ -30,6 +33,8 @@ protected:
         runProcess(realAdb, {QStringLiteral("kill-server")});
         qunsetenv("ANDROID_ADB_SERVER_PORT");
         qunsetenv("ADB_LOCAL_TRANSPORT_MAX_PORT");
+        qunsetenv("ADB_USB");
+        qunsetenv("ADB_MDNS");
     }
 
     QByteArray port;

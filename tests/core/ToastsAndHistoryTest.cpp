@@ -95,10 +95,22 @@ TEST(Toasts, ReleasedModelLeavesNoTimerBehind)
     (*h)->toastLifetime = 50ms;
     (*h)->toast(QStringLiteral("x"));
     h.reset();
-    // A stray timer would touch freed memory by the time this later one fires.
+    // The next model (the next window) shows its own toast for its whole life: the released
+    // model's timer, due meanwhile, takes nothing of it.
+    ModelHarness next;
+    next->toastLifetime = 300ms;
+    next->toast(QStringLiteral("y"));
+    // Timers fire in the order they are due: this one after the stray one, before the toast's own.
     bool later = false;
-    QTimer::singleShot(100, Qt::PreciseTimer, [&] { later = true; });
+    QStringList shownThen;
+    QTimer::singleShot(100, Qt::PreciseTimer, [&] {
+        for (const ToastMessage &t : next->toasts())
+            shownThen << t.title;
+        later = true;
+    });
     ASSERT_TRUE(waitUntil([&] { return later; }));
+    EXPECT_EQ(shownThen, QStringList{QStringLiteral("y")});
+    EXPECT_TRUE(waitUntil([&] { return next->toasts().isEmpty(); }));
 }
 
 TEST(History, KeepsTheFortyNewestNewestFirst)

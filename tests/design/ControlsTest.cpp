@@ -13,8 +13,10 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QHBoxLayout>
+#include <QVBoxLayout>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QTest>
 #include "WidgetTestSupport.h"
 
 #include <QTextDocumentFragment>
@@ -22,17 +24,53 @@
 
 namespace {
 
+// The pixels where `a` and `b`, drawn alike but for one part, differ: where that part shows.
+QRect differingPixels(const QImage &a, const QImage &b)
+{
+    QRect found;
+    for (int y = 0; y < std::min(a.height(), b.height()); ++y)
+        for (int x = 0; x < std::min(a.width(), b.width()); ++x)
+            if (a.pixel(x, y) != b.pixel(x, y))
+                found |= QRect(x, y, 1, 1);
+    return found;
+}
+
+// Where `labelled` draws its text: what differs from `bare`, the same control without the text,
+// drawn at the same size.
+QRect textInk(QWidget &labelled, QWidget &bare)
+{
+    bare.resize(labelled.size());
+    return differingPixels(renderWidget(labelled), renderWidget(bare));
+}
+
+// A text drawn whole, neither cut nor elided (its ink as wide as the font draws the whole text),
+// at least `room` px clear of the left and right edges of `box`.
+void expectFits(const QRect &ink, const QString &text, const QFont &font, const QRect &box, int room)
+{
+    SCOPED_TRACE(text.toStdString());
+    ASSERT_FALSE(ink.isEmpty());
+    EXPECT_GE(ink.width(), QFontMetricsF(font).tightBoundingRect(text).width() - 2);
+    EXPECT_GE(ink.left() - box.left(), room);
+    EXPECT_GE(box.right() - ink.right(), room);
+}
+
 TEST(DeckButton, SizesGiveHeightPaddingAndFont)
 {
     const struct { DeckButtonSize size; int height; qreal pad; qreal px; } cases[] = {
         {DeckButtonSize::small, 24, 9, 11}, {DeckButtonSize::regular, 30, 13, 13}, {DeckButtonSize::large, 38, 18, 14}};
     for (const auto &c : cases) {
         DeckButton b(QStringLiteral("Обновить"), {DeckButtonRole::secondary, c.size});
-        const qreal label = QFontMetricsF(b.font()).horizontalAdvance(QStringLiteral("Обновить"));
         EXPECT_EQ(b.sizeHint().height(), c.height);
         EXPECT_EQ(b.height(), c.height);
-        EXPECT_EQ(b.sizeHint().width(), int(std::ceil(label + 2 * c.pad)));
         EXPECT_NEAR(Typo::pixelSize(b.font()), c.px, 0.01);
+        // At its natural width the label shows whole, centred, with the padding clear at each side
+        // (less a pixel or two of the glyphs' own side bearings).
+        b.resize(b.sizeHint());
+        DeckButton bare(QString(), {DeckButtonRole::secondary, c.size});
+        const QRect ink = textInk(b, bare);
+        expectFits(ink, QStringLiteral("Обновить"), b.font(), b.rect(), int(c.pad) - 2);
+        EXPECT_LE(std::abs((ink.left() - b.rect().left()) - (b.rect().right() - ink.right())), 2);
+        EXPECT_LE(b.width() - ink.width(), 2 * c.pad + 4);
     }
     EXPECT_EQ(DeckButtonStyle{}, (DeckButtonStyle{DeckButtonRole::secondary, DeckButtonSize::regular, false}));
 }
@@ -54,33 +92,42 @@ TEST(DeckButton, RolesHoverAndDisabledState)
 {
     ReducedMotion rm;
     QWidget host;
-    auto *ghost = new DeckButton(QStringLiteral("Призрак"), {DeckButtonRole::ghost}, &host);
+    auto *column = new QVBoxLayout(&host);
+    auto *ghost = new DeckButton(QStringLiteral("Призрак"), {DeckButtonRole::ghost});
+    auto *secondary = new DeckButton(QStringLiteral("Ещё"));
+    auto *destructive = new DeckButton(QStringLiteral("Удалить"), {DeckButtonRole::destructive});
+    auto *primary = new DeckButton(QStringLiteral("Пуск"), {DeckButtonRole::primary});
+    for (DeckButton *b : {ghost, secondary, destructive, primary})
+        column->addWidget(b);
+    host.show();
     EXPECT_EQ(ghost->fillColor().alpha(), 0);
     EXPECT_EQ(ghost->borderColor().alpha(), 0);
-    ghost->setHovering(true);
+    // The pointer as the window system moves it: a button is hovered while it is under it.
+    pointAt(ghost);
+    EXPECT_TRUE(ghost->isHovering());
     EXPECT_EQ(ghost->fillColor(), Ink::surfaceHover());
     EXPECT_EQ(ghost->borderColor().alpha(), 0);
 
-    auto *secondary = new DeckButton(QStringLiteral("Ещё"), {}, &host);
-    host.show();
     EXPECT_EQ(secondary->fillColor(), Ink::surfaceHover());
-    secondary->setHovering(true);
+    pointAt(secondary);
+    EXPECT_FALSE(ghost->isHovering());
     EXPECT_EQ(secondary->fillColor(), Ink::surfacePressed());
-    secondary->setDown(true);
+    QTest::mousePress(secondary, Qt::LeftButton);
     EXPECT_TRUE(waitUntil([&] { return secondary->pressScale() == 0.975; }));
     EXPECT_EQ(secondary->fillColor(), Ink::surfacePressed()); // pressing changes no colour
+    QTest::mouseRelease(secondary, Qt::LeftButton);
 
-    auto *destructive = new DeckButton(QStringLiteral("Удалить"), {DeckButtonRole::destructive}, &host);
-    destructive->setHovering(true);
+    pointAt(destructive);
     EXPECT_NEAR(destructive->fillColor().alphaF(), Ink::dangerSoft().alphaF() * 1.5, 0.002);
 
-    auto *primary = new DeckButton(QStringLiteral("Пуск"), {DeckButtonRole::primary}, &host);
+    pointAway(primary);
     EXPECT_NEAR(primary->fillColor().alphaF(), 0.95, 0.002);
-    primary->setHovering(true);
+    pointAt(primary);
     EXPECT_NEAR(primary->fillColor().alphaF(), 1.0, 0.002);
-    primary->setHovering(false);
+    pointAway(primary);
+    EXPECT_FALSE(primary->isHovering());
     primary->setEnabled(false);
-    primary->setHovering(true); // a disabled button never turns hovered
+    pointAt(primary); // a disabled button never turns hovered
     EXPECT_FALSE(primary->isHovering());
     EXPECT_EQ(primary->labelColor(), withOpacity(Ink::textTertiary(), 0.7));
     primary->setDown(true);
@@ -98,16 +145,21 @@ TEST(IconButton, SizeGlyphAndActiveState)
     EXPECT_EQ(small.glyphColor(), Ink::danger());
     EXPECT_EQ(IconButton(QStringLiteral("xmark")).glyphColor(), Ink::textSecondary());
 
-    IconButton active(QStringLiteral("star.fill"), {26, Tone::neutral, true});
-    active.show();
+    QWidget host;
+    host.resize(80, 80);
+    IconButton &active = *new IconButton(QStringLiteral("star.fill"), {26, Tone::neutral, true}, &host);
+    active.move(20, 20);
+    host.show();
     EXPECT_EQ(active.glyphColor(), Ink::accent());
     EXPECT_EQ(active.fillColor(), Ink::accentSoft());
-    active.setHovering(true);
+    pointAt(&active);
+    EXPECT_TRUE(active.isHovering());
     EXPECT_EQ(active.fillColor(), Ink::accentSoft());
     EXPECT_EQ(active.borderColor(), withOpacity(Ink::accent(), 0.32));
-    active.setHovering(false);
+    pointAway(&active);
+    EXPECT_FALSE(active.isHovering());
     active.setEnabled(false);
-    active.setHovering(true);
+    pointAt(&active);
     EXPECT_FALSE(active.isHovering());
     EXPECT_EQ(active.fillColor(), Ink::accentSoft());
     EXPECT_EQ(active.glyphColor(), withOpacity(Ink::textTertiary(), 0.55));
@@ -119,17 +171,41 @@ TEST(IconButton, SizeGlyphAndActiveState)
 TEST(FilterChip, GeometryAndColoursByState)
 {
     ReducedMotion rm;
-    FilterChip plain(QStringLiteral("Системные"), std::nullopt, std::nullopt, false);
-    const qreal title = QFontMetricsF(Typo::label()).horizontalAdvance(QStringLiteral("Системные"));
-    EXPECT_EQ(plain.sizeHint(), QSize(int(std::ceil(title + 18)), 25));
+    QWidget host;
+    auto *row = new QHBoxLayout(&host);
+    auto *plainChip = new FilterChip(QStringLiteral("Системные"), std::nullopt, std::nullopt, false);
+    FilterChip &plain = *plainChip;
+    row->addWidget(plainChip);
+    row->addStretch(1);
+    host.show();
+    EXPECT_EQ(plain.sizeHint().height(), 25);
+    // At its natural width the title shows whole, the side padding clear.
+    {
+        FilterChip shown(QStringLiteral("Системные"), std::nullopt, std::nullopt, false);
+        FilterChip bare(QString(), std::nullopt, std::nullopt, false);
+        shown.resize(shown.sizeHint());
+        expectFits(textInk(shown, bare), QStringLiteral("Системные"), Typo::label(), shown.rect(), 9 - 2);
+    }
     EXPECT_EQ(plain.capsuleFill().alpha(), 0);
-    plain.setHovering(true);
+    pointAt(plainChip);
+    EXPECT_TRUE(plain.isHovering());
     EXPECT_EQ(plain.capsuleFill(), Ink::surfaceHover());
     EXPECT_EQ(plain.borderColor(), Ink::stroke());
+    pointAway(plainChip);
+    EXPECT_FALSE(plain.isHovering());
 
+    // Symbol, title and a zero count all show, the count after the title and clear of the edge.
     FilterChip zero(QStringLiteral("Все"), QStringLiteral("square.grid.2x2"), 0, false);
     EXPECT_EQ(zero.badgeText(), "0");
-    EXPECT_GT(zero.sizeHint().width(), plain.sizeHint().width() - 60);
+    zero.resize(zero.sizeHint());
+    FilterChip zeroUncounted(QStringLiteral("Все"), QStringLiteral("square.grid.2x2"), std::nullopt, false);
+    FilterChip symbolOnly(QString(), QStringLiteral("square.grid.2x2"), std::nullopt, false);
+    const QRect badge = textInk(zero, zeroUncounted); // sizes the uncounted chip as the counted one
+    const QRect title = textInk(zeroUncounted, symbolOnly);
+    expectFits(title, QStringLiteral("Все"), Typo::label(), zero.rect(), 9 - 2);
+    ASSERT_FALSE(badge.isEmpty());
+    EXPECT_GT(badge.left(), title.right());
+    EXPECT_GE(zero.rect().right() - badge.right(), 9 - 2);
 
     FilterChip neutral(QStringLiteral("Риск"), std::nullopt, 12, true, Tone::neutral);
     neutral.setHovering(true);
@@ -142,7 +218,7 @@ TEST(FilterChip, GeometryAndColoursByState)
     // The chip never flips itself.
     int clicks = 0;
     QObject::connect(&plain, &QAbstractButton::clicked, [&] { ++clicks; });
-    plain.click();
+    QTest::mouseClick(plainChip, Qt::LeftButton);
     EXPECT_EQ(clicks, 1);
     EXPECT_FALSE(plain.isOn());
 }
@@ -163,17 +239,27 @@ TEST(DeckSegmented, TrackSegmentsAndPuck)
     EXPECT_EQ(rects[0].height(), 24);
     EXPECT_EQ(rects[1].left() - rects[0].right(), 2);
     EXPECT_EQ(seg.sizeHint().width(), int(rects[2].right() + 2));
-    const qreal title = QFontMetricsF(Typo::label()).horizontalAdvance(QStringLiteral("Пользовательские"));
-    EXPECT_EQ(rects[1].width(), std::ceil(title + 22));
     EXPECT_TRUE(seg.puckRect().isEmpty()); // no item matches
+    // The long title shows whole in its segment, clear of the segment's sides: the segment's
+    // own ink is whatever differs from the track's colour beside the title.
+    seg.resize(seg.sizeHint());
+    {
+        const QImage drawn = renderWidget(seg);
+        const QRect segment = rects[1].toAlignedRect().adjusted(1, 1, -1, -1);
+        const QRgb track = drawn.pixel(segment.left(), segment.center().y());
+        QRect ink;
+        for (int y = segment.top(); y <= segment.bottom(); ++y)
+            for (int x = segment.left(); x <= segment.right(); ++x)
+                if (drawn.pixel(x, y) != track)
+                    ink |= QRect(x, y, 1, 1);
+        expectFits(ink, QStringLiteral("Пользовательские"), Typo::label(), rects[1].toAlignedRect(), 11 - 2);
+    }
 
     QVariant changed;
     int changes = 0;
     QObject::connect(&seg, &DeckSegmented::selectionChanged, [&](const QVariant &v) { changed = v; ++changes; });
-    seg.resize(seg.sizeHint());
-    QMouseEvent click(QEvent::MouseButtonRelease, rects[2].center(), rects[2].center(), Qt::LeftButton, Qt::NoButton,
-                      Qt::NoModifier);
-    QApplication::sendEvent(&seg, &click);
+    seg.show();
+    QTest::mouseClick(&seg, Qt::LeftButton, {}, rects[2].center().toPoint());
     EXPECT_EQ(changed, QVariant(QStringLiteral("sys")));
     EXPECT_EQ(seg.puckRect(), rects[2]); // reduce motion: the puck jumps
     seg.setSelection(QStringLiteral("sys"));
@@ -223,11 +309,13 @@ TEST(DeckSearchField, AccessoryFollowsTheTextAndClearingKeepsFocus)
 
     QString seen;
     QObject::connect(f, &DeckSearchField::textChanged, [&](const QString &t) { seen = t; });
-    f->lineEdit()->setFocus();
-    QApplication::processEvents();
-    host.activateWindow();
-    QFocusEvent in(QEvent::FocusIn);
-    QApplication::sendEvent(f->lineEdit(), &in);
+    QApplication::setActiveWindow(&host);
+    ASSERT_TRUE(waitUntil([&] { return host.isActiveWindow(); }));
+    clickThroughWindow(other);
+    ASSERT_TRUE(other->hasFocus());
+    EXPECT_FALSE(f->isFocused());
+    clickThroughWindow(f->lineEdit());
+    ASSERT_TRUE(f->lineEdit()->hasFocus());
     EXPECT_TRUE(f->isFocused());
     EXPECT_EQ(f->ringWidth(), 2);
     EXPECT_EQ(f->ringColor(), withOpacity(Ink::accent(), 0.7));
@@ -240,10 +328,11 @@ TEST(DeckSearchField, AccessoryFollowsTheTextAndClearingKeepsFocus)
     EXPECT_TRUE(f->clearButton()->isVisibleTo(f));
     EXPECT_FALSE(f->keyHint()->isVisibleTo(f));
     EXPECT_EQ(f->clearButton()->focusPolicy(), Qt::NoFocus);
-    f->clearButton()->click();
+    clickThroughWindow(f->clearButton());
     EXPECT_EQ(f->text(), QString());
     EXPECT_EQ(seen, QString());
     EXPECT_TRUE(f->showsKeyHint());
+    EXPECT_TRUE(f->lineEdit()->hasFocus());
     EXPECT_TRUE(f->isFocused());
 
     DeckSearchField bare(QStringLiteral("Поиск"));
@@ -268,16 +357,23 @@ TEST(Labels, EyebrowSectionHeaderAndBadge)
     StatusBadge soft(QStringLiteral("bolt.fill"), QStringLiteral("USB"));
     EXPECT_EQ(soft.labelColor(), Ink::textSecondary());
     EXPECT_EQ(soft.capsuleFill(), Ink::neutralSoft());
-    const qreal text = QFontMetricsF(Typo::label()).horizontalAdvance(QStringLiteral("USB"));
-    EXPECT_EQ(soft.sizeHint().width(), int(std::ceil(9.5 + 4 + text + 16)));
+    // Symbol, then the text whole, clear of the trailing edge by the padding.
+    soft.resize(soft.sizeHint());
+    StatusBadge softBare(QStringLiteral("bolt.fill"), QString());
+    const QRect softText = textInk(soft, softBare);
+    expectFits(softText, QStringLiteral("USB"), Typo::label(), soft.rect(), 8 - 2);
+    EXPECT_GT(softText.left() - soft.rect().left(), 8 + 9);
     StatusBadge solid(QStringLiteral("xmark.octagon.fill"), QStringLiteral("Ошибка"), Tone::danger, BadgeStyle::solid);
     EXPECT_EQ(solid.labelColor(), QColor(Qt::white));
     EXPECT_EQ(solid.capsuleFill(), Ink::danger());
     StatusBadge outline(QStringLiteral("checkmark.seal.fill"), QStringLiteral("OK"), Tone::success, BadgeStyle::outline, true);
     EXPECT_EQ(outline.capsuleFill().alpha(), 0);
     EXPECT_EQ(outline.borderColor(), withOpacity(Ink::success(), 0.45));
-    const qreal captionText = QFontMetricsF(Typo::caption()).horizontalAdvance(QStringLiteral("OK"));
-    EXPECT_EQ(outline.sizeHint().width(), int(std::ceil(8.5 + 3 + captionText + 12)));
+    outline.resize(outline.sizeHint());
+    StatusBadge outlineBare(QStringLiteral("checkmark.seal.fill"), QString(), Tone::success, BadgeStyle::outline, true);
+    const QRect outlineText = textInk(outline, outlineBare);
+    expectFits(outlineText, QStringLiteral("OK"), Typo::caption(), outline.rect(), 6 - 2);
+    EXPECT_GT(outlineText.left() - outline.rect().left(), 6 + 8);
 
     // Offered less room, a badge keeps its ideal width.
     QWidget host;

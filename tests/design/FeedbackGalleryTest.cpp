@@ -28,6 +28,7 @@
 #include <QPainter>
 #include <QVBoxLayout>
 #include "GallerySupport.h"
+#include "GeometryWalk.h"
 
 #include <gtest/gtest.h>
 
@@ -307,9 +308,10 @@ TEST(FeedbackGallery, RendersEveryViewInEveryAppearance)
             A11y::setReduceMotion(false);
             for (Skeleton *s : page->findChildren<Skeleton *>(QStringLiteral("sweep")))
                 s->setPhase(-0.3);
-            const QImage image = page->grab().toImage();
             const QString file = dir + QLatin1Char('/') + QLatin1String(name) + QLatin1Char('-') + Theme::key() +
                                  QStringLiteral(".png");
+            EXPECT_EQ(GeometryWalk::seenFaults(page.get()), QStringList()) << file.toStdString();
+            const QImage image = page->grab().toImage();
             ASSERT_TRUE(image.save(file)) << file.toStdString();
             EXPECT_GT(image.height(), 300);
         }

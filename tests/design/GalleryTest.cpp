@@ -21,6 +21,7 @@
 #include <QPainter>
 #include <QVBoxLayout>
 #include "GallerySupport.h"
+#include "GeometryWalk.h"
 
 #include <gtest/gtest.h>
 
@@ -186,8 +187,9 @@ TEST(Gallery, RendersEveryControlInEveryAppearance)
         if (auto *c = gallery->findChild<CopyableValue *>(QStringLiteral("copied")))
             c->click();
         QApplication::processEvents();
-        const QImage image = gallery->grab().toImage();
         const QString file = dir + QLatin1Char('/') + Theme::key() + QStringLiteral(".png");
+        EXPECT_EQ(GeometryWalk::seenFaults(gallery.get()), QStringList()) << file.toStdString();
+        const QImage image = gallery->grab().toImage();
         ASSERT_TRUE(image.save(file)) << file.toStdString();
         EXPECT_GT(image.height(), 600);
     }

@@ -9,6 +9,8 @@
 #include "design/Squircle.h"
 #include "design/Theme.h"
 
+#include "WidgetTestSupport.h"
+
 #include <QPainter>
 #include <gtest/gtest.h>
 
@@ -144,14 +146,22 @@ TEST(InteractiveSurface, SelectedWinsOverHoverAndDisabledIgnoresHover)
 {
     A11y::setReduceMotion(true);
     QWidget w;
-    w.resize(100, 30);
-    InteractiveSurface s(&w);
+    w.resize(200, 60);
+    auto *row = new QWidget(&w);
+    row->setGeometry(10, 10, 100, 30);
+    InteractiveSurface s(row);
+    w.show();
+    // The pointer as the window system moves it, in and out of the row.
     s.setHoverEnabled(false);
-    s.setHovering(true);
+    pointAt(row);
     EXPECT_FALSE(s.isHovering());
+    pointAway(row);
     s.setHoverEnabled(true);
-    s.setHovering(true);
+    pointAt(row);
     EXPECT_TRUE(s.isHovering());
+    pointAway(row);
+    EXPECT_FALSE(s.isHovering());
+    pointAt(row);
     s.setSelected(true);
     QImage img = blank(100, 30);
     {

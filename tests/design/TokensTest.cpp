@@ -161,12 +161,24 @@ TEST(Typo, SizesWeightsAndTabularDigits)
         EXPECT_NEAR(Typo::pixelSize(c.font), c.px, 0.01) << c.name;
         EXPECT_EQ(c.font.weight(), c.weight) << c.name;
     }
-    EXPECT_EQ(Typo::eyebrow(), Typo::eyebrow());
-    EXPECT_TRUE(QFontInfo(Typo::mono()).fixedPitch());
+    // Each call makes the font anew: a caller's change to one stays its own.
+    QFont changed = Typo::eyebrow();
+    changed.setWeight(QFont::Light);
+    EXPECT_EQ(Typo::eyebrow(), Typo::system(10, QFont::DemiBold));
+    EXPECT_NE(Typo::eyebrow(), changed);
+    // Monospaced as a person sees it: a narrow letter, a wide one, a digit and a Cyrillic letter
+    // take the same room, whatever the font database says of the family.
+    for (const QFont &f : {Typo::mono(), Typo::monoSmall(), Typo::monoBody()}) {
+        const QFontMetricsF fm(f);
+        const qreal cell = fm.horizontalAdvance(QLatin1Char('0'));
+        for (QChar c : QStringLiteral("iW.Жш"))
+            EXPECT_DOUBLE_EQ(fm.horizontalAdvance(c), cell) << QFontInfo(f).family().toStdString() << " " << QString(c).toStdString();
+    }
+    // Figures that change in place keep their width.
     for (const QFont &f : {Typo::metric(), Typo::metricSmall()}) {
         const QFontMetricsF fm(f);
         for (QChar d : QStringLiteral("023456789"))
-            EXPECT_DOUBLE_EQ(fm.horizontalAdvance(d), fm.horizontalAdvance(QLatin1Char('1')));
+            EXPECT_DOUBLE_EQ(fm.horizontalAdvance(d), fm.horizontalAdvance(QLatin1Char('1'))) << QFontInfo(f).family().toStdString();
     }
 }
 

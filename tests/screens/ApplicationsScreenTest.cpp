@@ -215,12 +215,19 @@ TEST(ApplicationsScreen, InspectorBesideTheListInWideAndMediumWindowsInPlaceOfIt
         EXPECT_GE(h.view->listPane()->width(), 300);
     }
     // Dragging the divider stays within the bounds.
-    h.view->splitter()->setSizes({100, 1000});
-    settle();
+    QSplitter *splitter = h.view->splitter();
+    const auto drag = [&](int toX) {
+        QSplitterHandle *handle = splitter->handle(1);
+        const QPoint grip = handle->rect().center();
+        QTest::mousePress(handle, Qt::LeftButton, {}, grip);
+        QTest::mouseMove(handle, handle->mapFrom(splitter, QPoint(toX, handle->mapTo(splitter, grip).y())));
+        QTest::mouseRelease(handle, Qt::LeftButton, {}, handle->mapFrom(splitter, QPoint(toX, handle->mapTo(splitter, grip).y())));
+        settle();
+    };
+    drag(5);
     EXPECT_GE(h.view->listPane()->width(), 300);
     EXPECT_LE(h.view->inspector()->width(), AppInspectorView::kMaximumWidth);
-    h.view->splitter()->setSizes({1000, 100});
-    settle();
+    drag(splitter->width() - 5);
     EXPECT_GE(h.view->inspector()->width(), AppInspectorView::kMinimumWidth);
 
     h.view->setDeckSize(DeckSize::compact);
@@ -229,7 +236,9 @@ TEST(ApplicationsScreen, InspectorBesideTheListInWideAndMediumWindowsInPlaceOfIt
     settle();
     EXPECT_FALSE(h.view->listPane()->isVisible());
     EXPECT_GE(h.view->inspector()->width(), 600);
-    h->showInspector(std::nullopt);
+    auto *close = h.view->inspector()->findChild<QAbstractButton *>(QStringLiteral("closeInspector"));
+    ASSERT_TRUE(close);
+    QTest::mouseClick(close, Qt::LeftButton);
     settle();
     EXPECT_FALSE(h.view->inspector());
     EXPECT_TRUE(h.view->listPane()->isVisible());

@@ -8,6 +8,7 @@
 #include "design/Theme.h"
 
 #include "ApplicationsHarness.h"
+#include "ScreenTestSupport.h"
 
 #include <QDir>
 #include <QPainter>
@@ -16,22 +17,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-class Canvas : public QWidget {
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter p(this);
-        p.fillRect(rect(), Ink::canvas());
-    }
-};
-
-QString folder()
-{
-    const QString dir = QStringLiteral(KESTREL_BUILD_DIR "/screenshots/applications");
-    QDir().mkpath(dir);
-    return dir;
-}
 
 // 300 packages of every kind, state and size, some with icons.
 QList<AndroidPackage> catalogue()
@@ -85,12 +70,9 @@ struct Shot {
         h = std::make_unique<AppsHarness>(packages, QSize(10, 10));
         Theme::apply(scheme, false); // after the harness, which starts dark
         h->window->hide();
-        canvas = std::make_unique<Canvas>();
-        auto *layout = new QVBoxLayout(canvas.get());
-        layout->setContentsMargins(0, 0, 0, 0);
         h->view->setParent(nullptr);
         reader = new DeckSizeReader(h->view);
-        layout->addWidget(reader);
+        canvas = std::make_unique<Canvas>(reader);
         canvas->resize(size);
         canvas->show();
         settle();
@@ -99,19 +81,14 @@ struct Shot {
     {
         settle();
         // Icons of large pictures and coalesced updates have landed.
-        ASSERT_TRUE(canvas->grab().save(folder() + QLatin1Char('/') + name + QStringLiteral(".png")));
+        EXPECT_EQ(GeometryWalk::seenFaults(canvas.get()), QStringList()) << name.toStdString();
+        ASSERT_TRUE(canvas->grab().save(shotDir(QStringLiteral("applications")) + QLatin1Char('/') + name + QStringLiteral(".png")));
     }
 };
 
-struct Scheme {
-    ColorScheme scheme;
-    const char *name;
-};
-const Scheme schemes[] = {{ColorScheme::dark, "dark"}, {ColorScheme::light, "light"}};
-
 TEST(ApplicationsScreenshots, MainStates)
 {
-    for (const Scheme &s : schemes) {
+    for (const Scheme &s : kSchemes) {
         const QString suffix = QLatin1Char('-') + QLatin1String(s.name);
         {
             Shot empty(s.scheme, {}, QSize(1180, 760));

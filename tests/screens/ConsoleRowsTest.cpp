@@ -20,9 +20,10 @@ TEST(ConsoleRows, TextBreaksIntoTheLinesItIsDrawnIn)
     QFont font = Typo::monoBody();
     font.setKerning(false);
     const ConsoleTextLayout::Advances advances(font);
-    const qreal cell = advances.of(U'x');
-    ASSERT_GT(cell, 0);
-    const qreal tenCells = cell * 10 + 0.5;
+    // Room for ten letters of the font in use, whatever its widths: "abcdefghij" fits, an eleventh
+    // letter does not, and every shorter line below fits.
+    const qreal tenCells = ConsoleTextLayout::offsets(u"abcdefghij", advances).last() + 0.5;
+    ASSERT_GT(tenCells, 1);
     struct Case {
         const char *name;
         QString text;
@@ -60,10 +61,10 @@ TEST(ConsoleRows, TextBreaksIntoTheLinesItIsDrawnIn)
     };
     for (const auto &c : standIns) {
         SCOPED_TRACE(c.name);
-        const ConsoleTextLayout layout = ConsoleTextLayout::make(c.text, advances, cell * 400);
+        const ConsoleTextLayout layout = ConsoleTextLayout::make(c.text, advances, tenCells * 40);
         EXPECT_EQ(layout.display, c.display);
         EXPECT_EQ(layout.lines, (QList<Line>{{0, c.display.size()}}));
-        EXPECT_EQ(ConsoleTextLayout::lineCount(c.text, advances, cell * 400), 1);
+        EXPECT_EQ(ConsoleTextLayout::lineCount(c.text, advances, tenCells * 40), 1);
     }
 
     // Never narrower than one character: a width of nothing still moves on.

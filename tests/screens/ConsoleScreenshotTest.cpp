@@ -1,11 +1,13 @@
 // Renders the console screen in its main states, both schemes and two widths, into PNG files
 // under <build>/screenshots/console for a person to look at, and pins the measures that matter.
 #include "ConsoleHarness.h"
+#include "ScreenTestSupport.h"
 
 #include "design/DeckSearchField.h"
 #include "design/DeckSegmented.h"
 #include "design/Ink.h"
 #include "design/Theme.h"
+#include "design/Typo.h"
 #include "screens/console/ConsoleLibraryPane.h"
 #include "screens/console/ConsoleRowDelegate.h"
 
@@ -15,18 +17,6 @@
 
 namespace {
 
-QString consoleShots()
-{
-    const QString dir = QStringLiteral(KESTREL_BUILD_DIR "/screenshots/console");
-    QDir().mkpath(dir);
-    return dir;
-}
-
-struct Scheme {
-    ColorScheme scheme;
-    const char *name;
-};
-const Scheme schemes[] = {{ColorScheme::dark, "dark"}, {ColorScheme::light, "light"}};
 struct Width {
     QSize size;
     const char *name;
@@ -70,16 +60,18 @@ struct ThemeGuard {
     }
 };
 
+// Saves the window's picture; what a person would see wrong in it fails the test.
 bool shoot(ConsoleScreenHarness &c, const QString &name)
 {
     settle();
-    return c.window->grab().save(consoleShots() + QLatin1Char('/') + name + QStringLiteral(".png"));
+    EXPECT_EQ(GeometryWalk::seenFaults(c.window.get()), QStringList()) << name.toStdString();
+    return c.window->grab().save(shotDir(QStringLiteral("console")) + QLatin1Char('/') + name + QStringLiteral(".png"));
 }
 
 TEST(ConsoleScreenshots, MainStates)
 {
     ThemeGuard guard;
-    for (const Scheme &s : schemes)
+    for (const Scheme &s : kSchemes)
         for (const Width &w : widths) {
             const QString suffix = QStringLiteral("-%1-%2").arg(QLatin1String(w.name), QLatin1String(s.name));
             {
@@ -149,8 +141,10 @@ TEST(ConsoleScreenshots, MeasuresThatMatter)
     ConsoleTranscriptView *view = c.transcript();
     const QRect first = view->visualRect(view->model()->index(0, 0));
     EXPECT_EQ(first.height(), int(view->rowDelegate()->lineHeight() + ConsoleRowDelegate::kRowGap));
-    EXPECT_GE(view->rowDelegate()->lineHeight(), 14);
-    EXPECT_LE(view->rowDelegate()->lineHeight(), 18);
+    // A line holds the text font's whole height, and no more than half as much again.
+    const QFontMetricsF text(Typo::monoBody());
+    EXPECT_GE(view->rowDelegate()->lineHeight(), text.height());
+    EXPECT_LE(view->rowDelegate()->lineHeight(), 1.5 * Typo::pixelSize(Typo::monoBody()));
 }
 
 } // namespace

@@ -102,13 +102,14 @@ TEST(ConsoleView, ARefusedRunShowsNoDuration)
     }
 }
 
-TEST(ConsoleView, ARunShowsItsDurationAndABusyRefusalClearsIt)
+TEST(ConsoleView, ARunShowsItsDurationAndARefusalClearsIt)
 {
     ConsoleScreenHarness c;
     c.h.fake.on(c.shellCall(QStringLiteral("uptime")), {.out = QStringLiteral("up 3 days\n")});
-    c->consoleInput.set(QStringLiteral("uptime"));
+    giveFocus(c.field());
+    typeText(c.field(), QStringLiteral("uptime"));
     settle();
-    c.view->runButton()->click();
+    QTest::mouseClick(c.view->runButton(), Qt::LeftButton);
     ASSERT_EQ(c->consoleHistory().size(), 1); // it ran
     ASSERT_TRUE(c.finished());
     settle();
@@ -116,30 +117,47 @@ TEST(ConsoleView, ARunShowsItsDurationAndABusyRefusalClearsIt)
     EXPECT_TRUE(QRegularExpression(QStringLiteral("^· \\d+\\.\\d\\d с$")).match(c.view->durationLabel()->text()).hasMatch())
         << c.view->durationLabel()->text().toStdString();
 
-    // A command that keeps running; a second one is refused while it runs.
+    // A command that keeps running: the previous run's duration shows while it runs, and the
+    // closed command line takes no second Return.
     c.h.fake.on(c.shellCall(QStringLiteral("top")), {.lines = {QStringLiteral("a")}, .holdMs = 30000});
-    c->consoleInput.set(QStringLiteral("top"));
-    c.view->state()->runCommand();
+    giveFocus(c.field());
+    typeText(c.field(), QStringLiteral("top"));
+    pressReturn(c.field());
     ASSERT_TRUE(c->consoleIsRunning());
-    EXPECT_TRUE(c.view->durationLabel()->isVisible()); // the previous run's, while this one runs
-    c->consoleInput.set(QStringLiteral("uptime"));
-    c.view->state()->runCommand();
     settle();
-    EXPECT_EQ(c->consoleStatusText(), QStringLiteral("Ошибка команды"));
-    EXPECT_FALSE(c.view->durationLabel()->isVisible());
-    // The first command's end still gives its duration.
-    c->stopConsoleCommand();
+    EXPECT_TRUE(c.view->durationLabel()->isVisible());
+    EXPECT_FALSE(c.field()->isEnabled());
+    pressReturn(c.field());
+    settle();
+    EXPECT_EQ(c->consoleHistory().size(), 2);
+    EXPECT_EQ(c->consoleStatusText(), QStringLiteral("Выполняется…"));
+    EXPECT_TRUE(c.view->durationLabel()->isVisible());
+    // Its end gives its own duration.
+    QTest::mouseClick(c.view->stopButton(), Qt::LeftButton);
     ASSERT_TRUE(c.finished());
     settle();
     EXPECT_TRUE(c.view->durationLabel()->isVisible());
 
     // Return on an empty line: the model ignores it, and the duration stays.
     const QString shown = c.view->durationLabel()->text();
-    c->consoleInput.set(QStringLiteral("   "));
-    c.view->state()->runCommand();
+    giveFocus(c.field());
+    typeText(c.field(), QStringLiteral("   "));
+    pressReturn(c.field());
     settle();
+    EXPECT_EQ(c->consoleHistory().size(), 2);
     EXPECT_EQ(c.view->durationLabel()->text(), shown);
     EXPECT_TRUE(c.view->durationLabel()->isVisible());
+
+    // A line the model refuses clears it.
+    QTest::mouseClick(c.view->clearInputButton(), Qt::LeftButton);
+    chooseSegment(c.view->modeControl(), QVariant(rawValue(ConsoleMode::adb)));
+    ASSERT_EQ(c->consoleMode(), ConsoleMode::adb);
+    giveFocus(c.field());
+    typeText(c.field(), QStringLiteral("shell 'ls"));
+    pressReturn(c.field());
+    settle();
+    EXPECT_EQ(c->consoleStatusText(), QStringLiteral("Ошибка команды"));
+    EXPECT_FALSE(c.view->durationLabel()->isVisible());
 }
 
 TEST(ConsoleView, TheCommandLineRunsStepsAndCompletesWithItsKeys)
@@ -380,8 +398,14 @@ TEST(ConsoleView, FavouriteAndClearButtonsFollowTheCommandLine)
     EXPECT_EQ(c->consoleStatusText(), QStringLiteral("Добавлено в быстрые команды"));
     settle();
     EXPECT_EQ(c.view->favoriteButton()->accessibleName(), QStringLiteral("Убрать команду из избранного"));
-    c.view->clearInputButton()->click();
+    // A click on the clear button empties the line and leaves the typing there.
+    QApplication::setActiveWindow(c.window.get());
+    clickThroughWindow(c.field());
+    ASSERT_TRUE(c.field()->hasFocus());
+    clickThroughWindow(c.view->clearInputButton());
     EXPECT_EQ(c->consoleInput(), QString());
+    EXPECT_EQ(c.field()->text(), QString());
+    EXPECT_TRUE(c.field()->hasFocus());
 }
 
 TEST(ConsoleView, TheLibraryOnlyFillsTheCommandLine)
@@ -394,7 +418,9 @@ TEST(ConsoleView, TheLibraryOnlyFillsTheCommandLine)
     // Favourites in stored order; a pick goes through the model and ends a step through history.
     ASSERT_EQ(rows->rowCount(), c->consoleFavorites().size());
     c->consoleHistoryIndex = 0;
-    library->activate(5);
+    QApplication::setActiveWindow(c.window.get());
+    library->list()->scrollTo(rows->index(5, 0));
+    clickThroughWindow(library->list()->viewport(), library->list()->visualRect(rows->index(5, 0)).center());
     EXPECT_EQ(c->consoleInput(), QStringLiteral("devices -l"));
     EXPECT_EQ(c->consoleMode(), ConsoleMode::adb);
     EXPECT_EQ(c->consoleHistoryIndex, std::nullopt);
@@ -409,7 +435,7 @@ TEST(ConsoleView, TheLibraryOnlyFillsTheCommandLine)
     EXPECT_EQ(library->hint()->text(), QStringLiteral("Добавьте команду в избранное звёздочкой рядом со строкой ввода."));
 
     // Snippets under their group headings; a pick sets mode and command, trailing space kept.
-    library->tabs()->setSelection(QVariant(QStringLiteral("snippets")));
+    chooseSegment(library->tabs(), QVariant(QStringLiteral("snippets")));
     EXPECT_EQ(c.view->state()->libraryTab(), ConsoleLibraryTab::snippets);
     EXPECT_FALSE(library->hint()->isVisibleTo(library));
     ASSERT_EQ(rows->rowCount(), 22 + 6);
@@ -424,7 +450,7 @@ TEST(ConsoleView, TheLibraryOnlyFillsTheCommandLine)
     EXPECT_EQ(rows->index(1).data(Qt::AccessibleTextRole).toString(), QStringLiteral("Модель, режим Shell устройства"));
 
     // History, newest first; empty says so.
-    library->tabs()->setSelection(QVariant(QStringLiteral("history")));
+    chooseSegment(library->tabs(), QVariant(QStringLiteral("history")));
     EXPECT_EQ(library->hint()->text(), QStringLiteral("История пуста. Выполненные команды появятся здесь."));
     QList<ConsoleCommandRecord> history;
     for (int i = 0; i < 200; ++i)
@@ -526,16 +552,17 @@ TEST(ConsoleView, ScreenStateSurvivesARebuild)
     c->consoleInput.set(QStringLiteral("uptime"));
     c.view->state()->runCommand();
     ASSERT_TRUE(c.finished());
-    c.view->library()->tabs()->setSelection(QVariant(QStringLiteral("history")));
+    chooseSegment(c.view->library()->tabs(), QVariant(QStringLiteral("history")));
     ConsoleViewState *state = c.view->state();
-    const auto duration = state->lastDuration();
-    ASSERT_TRUE(duration);
+    settle();
+    ASSERT_TRUE(c.view->durationLabel()->isVisible());
+    const QString duration = c.view->durationLabel()->text();
 
     c.open({1100, 720}); // the same memory, as after a theme switch
     EXPECT_EQ(c.view->state(), state);
     EXPECT_EQ(c.view->library()->rows()->tab(), ConsoleLibraryTab::history);
     EXPECT_TRUE(c.view->durationLabel()->isVisible());
-    EXPECT_EQ(c.view->durationLabel()->text(), ConsoleViewState::durationText(*duration));
+    EXPECT_EQ(c.view->durationLabel()->text(), duration);
 }
 
 } // namespace

@@ -164,7 +164,7 @@ TEST(DebloatScreen, SelectAllSafeAddsAndActionSwitchWrites)
     settle();
     // Safe system packages join; nothing leaves; the user's safe game is not a system package.
     EXPECT_EQ(f.h->debloatSelection(), (QSet<QString>{"com.maker.mystery", "com.vendor.analytics", "com.vendor.adservice"}));
-    f.view->actionSwitch()->setSelection(QVariant(int(PresetAction::uninstall)));
+    chooseSegment(f.view->actionSwitch(), QVariant(int(PresetAction::uninstall)));
     EXPECT_EQ(f.h->debloatAction(), PresetAction::uninstall);
     f.h->debloatAction.set(PresetAction::disable);
     settle();

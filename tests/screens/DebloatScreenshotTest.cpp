@@ -8,6 +8,7 @@
 #include "design/Theme.h"
 
 #include "DebloatHarness.h"
+#include "ScreenTestSupport.h"
 
 #include <QDir>
 #include <gtest/gtest.h>
@@ -16,16 +17,9 @@ using namespace debloat_test;
 
 namespace {
 
-QString folder()
-{
-    const QString dir = QStringLiteral(KESTREL_BUILD_DIR "/screenshots/debloat");
-    QDir().mkpath(dir);
-    return dir;
-}
-
 TEST(DebloatScreenshots, ListWithPlanAndReviewSheet)
 {
-    for (const auto &[scheme, schemeName] : {std::pair{ColorScheme::dark, "dark"}, std::pair{ColorScheme::light, "light"}}) {
+    for (const auto &[scheme, schemeName] : kSchemes) {
         for (const auto &[width, sizeName] : {std::pair{1180, "wide"}, std::pair{760, "compact"}}) {
             const QString suffix = QStringLiteral("-%1-%2").arg(QString::fromUtf8(sizeName), QString::fromUtf8(schemeName));
             ShellHarness h;
@@ -45,12 +39,15 @@ TEST(DebloatScreenshots, ListWithPlanAndReviewSheet)
             window.show();
             settle();
             EXPECT_FALSE(view.planBar()->isHidden());
-            EXPECT_TRUE(view.grab().save(folder() + QStringLiteral("/list-with-plan") + suffix + QStringLiteral(".png")));
+            EXPECT_EQ(GeometryWalk::seenFaults(&window), QStringList()) << suffix.toStdString();
+            const QString dir = shotDir(QStringLiteral("debloat"));
+            EXPECT_TRUE(view.grab().save(dir + QStringLiteral("/list-with-plan") + suffix + QStringLiteral(".png")));
 
             auto *sheet = new DebloatReviewSheet(h.model.get(), &view);
             sheet->open();
             settle();
-            EXPECT_TRUE(sheet->grab().save(folder() + QStringLiteral("/review-critical") + suffix + QStringLiteral(".png")));
+            EXPECT_EQ(GeometryWalk::seenFaults(sheet), QStringList()) << suffix.toStdString();
+            EXPECT_TRUE(sheet->grab().save(dir + QStringLiteral("/review-critical") + suffix + QStringLiteral(".png")));
             sheet->close();
             Theme::apply(ColorScheme::dark, false);
         }

@@ -1,6 +1,7 @@
 // Writes the file manager in its main states, both schemes and both size classes, as PNG files
 // under <build>/screenshots/files for a person to look at.
 #include "FileManagerHarness.h"
+#include "ScreenTestSupport.h"
 
 #include "design/Accessibility.h"
 #include "design/Theme.h"
@@ -12,13 +13,6 @@
 namespace {
 
 using Entry = FileScreenHarness::Entry;
-
-QString screenshotFolder()
-{
-    const QString dir = QStringLiteral(KESTREL_BUILD_DIR "/screenshots/files");
-    QDir().mkpath(dir);
-    return dir;
-}
 
 struct SchemeGuard {
     SchemeGuard() { A11y::setReduceMotion(true); }
@@ -44,16 +38,18 @@ const QList<Entry> kPhone{{QStringLiteral("Alarms"), true},
 const QStringList kComputer{QStringLiteral("Projects/"), QStringLiteral("Screenshots/"), QStringLiteral("archive.tar.gz"),
                             QStringLiteral("photo.png"), QStringLiteral("readme.md"), QStringLiteral("report.pdf")};
 
+// Saves the screen's picture; what a person would see wrong in it fails the test.
 bool save(FileScreenHarness &f, const QString &name)
 {
     f.settleScreen();
-    return f.reader->grab().save(screenshotFolder() + QLatin1Char('/') + name + QStringLiteral(".png"));
+    EXPECT_EQ(GeometryWalk::seenFaults(f.reader.get()), QStringList()) << name.toStdString();
+    return f.reader->grab().save(shotDir(QStringLiteral("files")) + QLatin1Char('/') + name + QStringLiteral(".png"));
 }
 
 TEST(FileManagerScreenshots, MainStatesInBothSchemesAndSizes)
 {
     SchemeGuard guard;
-    for (const auto &[scheme, schemeName] : {std::pair{ColorScheme::dark, "dark"}, std::pair{ColorScheme::light, "light"}}) {
+    for (const auto &[scheme, schemeName] : kSchemes) {
         for (const auto &[width, sizeName] : {std::pair{1180, "wide"}, std::pair{700, "compact"}}) {
             FileScreenHarness::scheme = scheme;
             const QString suffix = QStringLiteral("-%1-%2").arg(QString::fromUtf8(sizeName), QString::fromUtf8(schemeName));

@@ -1,4 +1,5 @@
 #include "FileManagerHarness.h"
+#include "WidgetTestSupport.h"
 
 #include "screens/files/FileTableModel.h"
 
@@ -53,6 +54,9 @@ DeviceFileItem entry(const QString &name, bool folder, std::optional<qint64> siz
 {
     return {QStringLiteral("/sdcard/") + name, name, folder, size, QDateTime::fromSecsSinceEpoch(seconds, Qt::UTC)};
 }
+
+// A double-click as the window system delivers it (below).
+void doubleClick(QWidget *target, QPoint at);
 
 TEST(FileTableModel, SortsByEachColumnKeepingFoldersFirstAndTheSelection)
 {
@@ -202,18 +206,13 @@ TEST(FileManagerScreen, BusyDisablesTheDeviceSideOnly)
             if (!action->isSeparator())
                 EXPECT_FALSE(action->isEnabled()) << action->text().toStdString();
         // A double-click on a folder does not navigate mid-operation.
-        device->openRow(0);
+        doubleClick(device->table()->viewport(), device->table()->visualRect(f.state->deviceRows()->index(0, 0)).center());
         EXPECT_EQ(f.model()->deviceDirectory(), QStringLiteral("/sdcard"));
     });
     f.state->requestDelete(FileManagerSide::device);
     auto *box = qobject_cast<QMessageBox *>(f.view->deleteDialog()->dialog());
     ASSERT_TRUE(box);
-    QAbstractButton *confirm = nullptr;
-    for (QAbstractButton *b : box->buttons())
-        if (b->text() == QStringLiteral("Удалить безвозвратно"))
-            confirm = b;
-    ASSERT_TRUE(confirm);
-    confirm->click();
+    press(box, QStringLiteral("Удалить безвозвратно"));
     ASSERT_TRUE(waitUntil([&] { return checked; }));
     f.settleScreen();
     EXPECT_TRUE(device->actionBar()->isEnabled());

@@ -29,6 +29,7 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -286,7 +287,12 @@ TEST(LogsScreen, FollowsTheNewestLineAlsoWhenTheWindowIsFull)
         EXPECT_EQ(bar->value(), bar->maximum());
         // The window is full: every later batch trims as many lines as it adds.
         bar->setValue(0);
-        f.logcat().autoScroll.set(c.autoScroll);
+        DeckCheckbox *autoScroll = f.screen->autoScrollBox();
+        ASSERT_TRUE(autoScroll->isChecked());
+        if (!c.autoScroll)
+            QTest::mouseClick(autoScroll, Qt::LeftButton);
+        EXPECT_EQ(autoScroll->isChecked(), c.autoScroll);
+        EXPECT_EQ(f.logcat().autoScroll(), c.autoScroll);
         f.feedLines(500, 502);
         EXPECT_EQ(f.logcat().visibleLines.size(), 500);
         EXPECT_EQ(bar->value() == bar->maximum(), c.follows) << bar->value() << " of " << bar->maximum();
@@ -319,11 +325,21 @@ TEST(LogsScreen, CopySaveAndTheClearMenu)
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
     EXPECT_EQ(QString::fromUtf8(saved.readAll()), f.logcat().exportText());
 
-    // Selected rows copy their lines once each, a wrapped line whole.
+    // Selected rows copy their lines once each, a wrapped line whole: a click on a row in the
+    // middle of the long line copies all of that line; a Ctrl+click adds the next line.
     QListView *list = f.screen->stream()->list();
-    list->selectAll();
+    const QString wrapped = u("01-02 03:04:05.000 100-200 I/Tag: ") + QString(u("long ")).repeated(80).trimmed();
+    const QString next = u("01-02 03:04:05.001 100-200 I/Tag: message 1");
+    const int lastRow = f.screen->stream()->rows()->rowCount() - 1;
+    list->scrollToTop();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(1, 0)).center());
     pressKey(list, Qt::Key_C, u("c"), Qt::ControlModifier);
-    EXPECT_EQ(f.desktop.copied.last(), f.logcat().exportText());
+    EXPECT_EQ(f.desktop.copied.last(), wrapped);
+    list->scrollTo(list->model()->index(lastRow, 0));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                      list->visualRect(list->model()->index(lastRow, 0)).center());
+    pressKey(list, Qt::Key_C, u("c"), Qt::ControlModifier);
+    EXPECT_EQ(f.desktop.copied.last(), wrapped + u("\n") + next);
 
     f.screen->clearMenu()->actions().at(0)->trigger(); // "Очистить окно"
     settle();
@@ -371,12 +387,16 @@ TEST(LogsScreen, DroppedLinesShowInTheStatusLine)
     FakeResponse burst;
     burst.streamRate = 20000;
     burst.streamMs = 100;
+    burst.gate = u("flow"); // the lines come once the stream is paused
     f.h.fake.on(streamArgs(u("R1")), burst);
     f.h.listDevices({device(u("R1"))}, u("R1"));
     settle();
-    f.screen->pauseButton()->setEnabled(true);
-    f.logcat().setPaused(true);
-    f.logcat().start();
+    if (!f.logcat().isStreaming())
+        QTest::mouseClick(f.screen->streamButton(), Qt::LeftButton);
+    ASSERT_TRUE(waitUntil([&] { return f.screen->pauseButton()->isEnabled(); }));
+    QTest::mouseClick(f.screen->pauseButton(), Qt::LeftButton);
+    ASSERT_TRUE(f.logcat().isPaused());
+    f.h.fake.open(u("flow"));
     ASSERT_TRUE(waitUntil([&] { return !f.logcat().isStreaming(); }));
     settle();
     EXPECT_EQ(f.screen->statusLabel()->text(), u("Поток остановлен · пропущено строк: 1500"));
@@ -385,7 +405,7 @@ TEST(LogsScreen, DroppedLinesShowInTheStatusLine)
 TEST(LogsScreen, ActivityTabListsTheJournalAndFollowsItAtItsCap)
 {
     LogsFixture f({1000, 500});
-    f.screen->tabs()->setSelection(u("activity"));
+    chooseSegment(f.screen->tabs(), u("activity"));
     settle();
     ActivityLogView *activity = f.screen->activity();
     QAbstractItemModelTester tester(activity->rows(), QAbstractItemModelTester::FailureReportingMode::Fatal);
@@ -448,11 +468,16 @@ TEST(LogsScreen, SearchMarksInMessages)
 TEST(LogsScreen, RowCellsInCompactAndWideLists)
 {
     const LogRowLayout wide(900, false, Typo::monoSmall());
+    EXPECT_EQ(wide.timeCell().left(), 24);
     EXPECT_EQ(wide.timeCell().width(), 126);
-    EXPECT_EQ(wide.badgeCell().left(), 24 + 126 + 8);
     EXPECT_EQ(wide.tagCell().width(), 132);
-    EXPECT_EQ(wide.messageX(), 24 + 126 + 8 + 14 + 8 + 132 + 8);
-    EXPECT_EQ(wide.messageWidth(), 900 - 24 - wide.messageX());
+    // A time shows whole in its cell; the cells follow each other with a gap, and the message
+    // runs on to the list's right inset, as wide as the left one.
+    EXPECT_LE(QFontMetricsF(Typo::monoSmall()).horizontalAdvance(u("12-31 23:59:59.999")), wide.timeCell().width());
+    EXPECT_GT(wide.badgeCell().left(), wide.timeCell().right());
+    EXPECT_GT(wide.tagCell().left(), wide.badgeCell().right());
+    EXPECT_GT(wide.messageX(), wide.tagCell().right());
+    EXPECT_EQ(wide.messageX() + wide.messageWidth(), 900 - 24);
 
     const LogRowLayout compact(500, true, Typo::monoSmall());
     EXPECT_TRUE(compact.timeCell().isEmpty());

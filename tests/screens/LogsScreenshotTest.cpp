@@ -12,6 +12,7 @@
 
 #include "../shell/ShellHarness.h"
 #include "FakeDesktop.h"
+#include "ScreenTestSupport.h"
 
 #include <QDir>
 #include <QPainter>
@@ -21,31 +22,6 @@
 namespace {
 
 QString u(const char *text) { return QString::fromUtf8(text); }
-
-QString shotDir()
-{
-    const QString dir = QStringLiteral(KESTREL_BUILD_DIR "/screenshots/logs");
-    QDir().mkpath(dir);
-    return dir;
-}
-
-class Canvas : public QWidget {
-public:
-    explicit Canvas(QWidget *content)
-    {
-        auto *reader = new DeckSizeReader(content, this);
-        auto *layout = new QVBoxLayout(this);
-        layout->setContentsMargins(0, 0, 0, 0);
-        layout->addWidget(reader);
-    }
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter p(this);
-        p.fillRect(rect(), Ink::canvas());
-    }
-};
 
 const QStringList &sampleLines()
 {
@@ -64,11 +40,6 @@ const QStringList &sampleLines()
     return lines;
 }
 
-struct Scheme {
-    ColorScheme scheme;
-    const char *name;
-};
-const Scheme kSchemes[] = {{ColorScheme::dark, "dark"}, {ColorScheme::light, "light"}};
 struct Width {
     QSize size;
     const char *name;
@@ -122,19 +93,23 @@ TEST(LogsScreenshots, MainStates)
                 h->route.set(AppRoute::logs);
                 auto *screen = new LogsScreen(h.model.get(), h.settings.get(), &memory);
                 fill(h, *screen->logcat(), s.state);
-                if (s.state == State::activity)
-                    screen->tabs()->setSelection(u("activity"));
-                Canvas canvas(screen);
+                Canvas canvas(new DeckSizeReader(screen));
                 canvas.resize(width.size);
                 canvas.show();
                 settle();
+                if (s.state == State::activity) {
+                    chooseSegment(screen->tabs(), u("activity"));
+                    settle();
+                }
                 if (s.state != State::empty && s.state != State::activity) {
                     screen->stream()->list()->scrollToTop();
                     settle();
                 }
                 const QString name = QStringLiteral("logs-%1-%2-%3").arg(QLatin1String(s.name), QLatin1String(width.name),
                                                                           QLatin1String(scheme.name));
-                EXPECT_TRUE(canvas.grab().save(shotDir() + QLatin1Char('/') + name + QStringLiteral(".png"))) << name.toStdString();
+                EXPECT_EQ(GeometryWalk::seenFaults(&canvas), QStringList()) << name.toStdString();
+                EXPECT_TRUE(canvas.grab().save(shotDir(u("logs")) + QLatin1Char('/') + name + QStringLiteral(".png")))
+                    << name.toStdString();
                 EXPECT_EQ(screen->stream()->isCompact(), QLatin1String(width.name) == QLatin1String("compact"));
                 screen->logcat()->isStreaming.set(false);
             }

@@ -69,12 +69,7 @@ TEST(PackageActions, ADestructiveBulkActionIsConfirmedWithTheHiddenNamesCounted)
     // The hidden system package is in the message too.
     EXPECT_TRUE(box->informativeText().contains(QStringLiteral("Системных пакетов: 1")));
     EXPECT_TRUE(box->informativeText().contains(QStringLiteral("System UI")));
-    QPushButton *confirm = nullptr;
-    for (QAbstractButton *button : box->buttons())
-        if (button->text() == QStringLiteral("Удалить для пользователя"))
-            confirm = qobject_cast<QPushButton *>(button);
-    ASSERT_TRUE(confirm);
-    confirm->click();
+    press(box, QStringLiteral("Удалить для пользователя"));
     ASSERT_TRUE(waitUntil([&] { return !h->isBusy() && h.packageCommands().size() == 3; }));
     EXPECT_EQ(h.packageCommands(),
               (QList<QStringList>{on(S({"shell", "pm", "uninstall", "--user", "0", "com.android.systemui"})),

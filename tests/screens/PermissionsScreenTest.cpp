@@ -146,16 +146,6 @@ QMessageBox *shownBox(DialogPresenter *presenter)
     return qobject_cast<QMessageBox *>(presenter->dialog());
 }
 
-void press(QMessageBox *box, const QString &text)
-{
-    for (QAbstractButton *b : box->buttons())
-        if (b->text() == text) {
-            b->click();
-            return;
-        }
-    ADD_FAILURE() << "no button " << text.toStdString();
-}
-
 TEST(PermissionsPicker, MatchingTable)
 {
     const AndroidPackage user = pkg(QStringLiteral("org.example.notes"), QStringLiteral("Заметки"), PackageKind::user);

@@ -9,6 +9,7 @@
 #include "design/Theme.h"
 
 #include "../shell/ShellHarness.h"
+#include "ScreenTestSupport.h"
 
 #include <QDir>
 #include <gtest/gtest.h>
@@ -17,13 +18,6 @@ namespace {
 
 const QString kDevice = QStringLiteral("R58N12ABCDE");
 const QString kApp = QStringLiteral("com.example.camera");
-
-QString folder()
-{
-    const QString dir = QStringLiteral(KESTREL_BUILD_DIR "/screenshots/permissions");
-    QDir().mkpath(dir);
-    return dir;
-}
 
 AndroidPackage pkg(const QString &name, const QString &label, PackageKind kind)
 {
@@ -43,7 +37,7 @@ const QString kList = QStringLiteral(
 
 TEST(PermissionsScreenshots, PickerManagerAndSheet)
 {
-    for (const auto &[scheme, schemeName] : {std::pair{ColorScheme::dark, "dark"}, std::pair{ColorScheme::light, "light"}}) {
+    for (const auto &[scheme, schemeName] : kSchemes) {
         for (const auto &[width, sizeName] : {std::pair{1180, "wide"}, std::pair{760, "compact"}}) {
             const QString suffix = QStringLiteral("-%1-%2").arg(QString::fromUtf8(sizeName), QString::fromUtf8(schemeName));
             ShellHarness h;
@@ -61,7 +55,9 @@ TEST(PermissionsScreenshots, PickerManagerAndSheet)
             view.setGeometry(0, 0, width, 720);
             window.show();
             settle();
-            EXPECT_TRUE(view.grab().save(folder() + QStringLiteral("/picker") + suffix + QStringLiteral(".png")));
+            EXPECT_EQ(GeometryWalk::seenFaults(&window), QStringList()) << suffix.toStdString();
+            const QString dir = shotDir(QStringLiteral("permissions"));
+            EXPECT_TRUE(view.grab().save(dir + QStringLiteral("/picker") + suffix + QStringLiteral(".png")));
 
             h.fake.on({"-s", kDevice, "shell", "dumpsys", "package", kApp}, {.out = kList});
             h->selectedPackageIDs.set({kApp});
@@ -71,12 +67,14 @@ TEST(PermissionsScreenshots, PickerManagerAndSheet)
                                           QStringLiteral("android.permission.READ_CONTACTS")});
             settle();
             ASSERT_TRUE(view.manager());
-            EXPECT_TRUE(view.grab().save(folder() + QStringLiteral("/manager-inline") + suffix + QStringLiteral(".png")));
+            EXPECT_EQ(GeometryWalk::seenFaults(&window), QStringList()) << suffix.toStdString();
+            EXPECT_TRUE(view.grab().save(dir + QStringLiteral("/manager-inline") + suffix + QStringLiteral(".png")));
 
             auto *sheet = new PermissionManagerSheet(h.model.get(), *h->permissionPackage(), &window);
             sheet->open();
             settle();
-            EXPECT_TRUE(sheet->grab().save(folder() + QStringLiteral("/manager-sheet") + suffix + QStringLiteral(".png")));
+            EXPECT_EQ(GeometryWalk::seenFaults(sheet), QStringList()) << suffix.toStdString();
+            EXPECT_TRUE(sheet->grab().save(dir + QStringLiteral("/manager-sheet") + suffix + QStringLiteral(".png")));
             sheet->close();
             Theme::apply(ColorScheme::dark, false);
         }

@@ -34,11 +34,14 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QApplication>
 #include <QTest>
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -187,8 +190,10 @@ TEST(PresetsScreen, SaveFormDefaultsRulesAndStore)
     typeText(s->descriptionField()->lineEdit(), QStringLiteral("x"));
     QTest::mouseClick(s->actionPicker(), Qt::LeftButton, {}, s->actionPicker()->segmentRects().at(1).center().toPoint());
     EXPECT_EQ(s->state()->presetAction(), PresetAction::uninstall);
-    s->state()->presetName.set(QStringLiteral("другое"));
-    s->prepareSaveForm();
+    s->nameField()->lineEdit()->selectAll();
+    typeText(s->nameField()->lineEdit(), QStringLiteral("другое"));
+    ASSERT_EQ(s->nameField()->text(), QStringLiteral("другое"));
+    QTest::mouseClick(s->saveSelectedButton(), Qt::LeftButton);
     settle();
     EXPECT_TRUE(stamp.match(s->nameField()->text()).hasMatch());
     EXPECT_EQ(s->descriptionField()->text(), QString());
@@ -203,7 +208,8 @@ TEST(PresetsScreen, SaveFormDefaultsRulesAndStore)
     s->state()->presetName.set(QStringLiteral("\n"));
     settle();
     EXPECT_TRUE(s->storeButton()->isEnabled());
-    s->saveToLibrary();
+    QTest::mouseClick(s->storeButton(), Qt::LeftButton);
+    settle();
     EXPECT_TRUE(f.h->recentOperations().isEmpty());
     EXPECT_TRUE(s->saveForm()->isVisible());
 
@@ -350,22 +356,14 @@ TEST(PresetsScreen, CardsApplyExportAndDelete)
     EXPECT_FALSE(s->state()->pendingDelete().has_value());
 
     QTemporaryDir data; // the desktop Trash lives under XDG_DATA_HOME
-    const QByteArray saved = qgetenv("XDG_DATA_HOME");
-    qputenv("XDG_DATA_HOME", data.path().toUtf8());
-    f.clickCard(1, &PresetCardDelegate::Layout::trash);
-    box = qobject_cast<QMessageBox *>(s->deleteConfirmation()->dialog());
-    ASSERT_TRUE(box);
-    QAbstractButton *confirm = nullptr;
-    for (QAbstractButton *b : box->buttons())
-        if (b->text() == QStringLiteral("Переместить в Корзину"))
-            confirm = b;
-    ASSERT_TRUE(confirm);
-    confirm->click();
-    f.waitReload();
-    if (saved.isNull())
-        qunsetenv("XDG_DATA_HOME");
-    else
-        qputenv("XDG_DATA_HOME", saved);
+    {
+        const ScopedEnvironment trashHome("XDG_DATA_HOME", data.path().toUtf8());
+        f.clickCard(1, &PresetCardDelegate::Layout::trash);
+        box = qobject_cast<QMessageBox *>(s->deleteConfirmation()->dialog());
+        ASSERT_TRUE(box);
+        press(box, QStringLiteral("Переместить в Корзину"));
+        f.waitReload();
+    }
     EXPECT_FALSE(QFileInfo::exists(QDir(f.library).filePath("a.json")));
     EXPECT_TRUE(QFileInfo::exists(data.path() + QStringLiteral("/Trash/files/a.json")));
     EXPECT_EQ(f.lib()->presets().size(), 1);
@@ -377,15 +375,64 @@ TEST(PresetsScreen, GridColumnsFollowTheWidth)
     for (int i = 0; i < 5; ++i)
         f.addPreset(QStringLiteral("p%1.json").arg(i), preset(QStringLiteral("П%1").arg(i), {"com.a"}));
     PresetsView *s = f.show(1240, 900);
+    // What a person sees: every card whole in the grid, side by side in rows, each card between
+    // its smallest and largest width, and as many a row as fit at the smallest width.
+    QListView *grid = s->grid();
     const QMargins m = PresetCardDelegate::cellMargins();
-    const int room = m.left() + m.right();
-    const int width = s->grid()->width();
-    EXPECT_EQ(s->grid()->columns(), width / (PresetCardDelegate::kMinimumWidth + room));
-    const int card = s->grid()->gridSize().width() - room;
-    EXPECT_GE(card, PresetCardDelegate::kMinimumWidth);
-    EXPECT_LE(card, PresetCardDelegate::kMaximumWidth);
-    const int rows = (5 + s->grid()->columns() - 1) / s->grid()->columns();
-    EXPECT_EQ(s->grid()->height(), rows * PresetCardDelegate::cellHeight());
+    const QRect shown = grid->viewport()->rect();
+    QList<QRect> cards;
+    for (int row = 0; row < 5; ++row) {
+        const QRect cell = grid->visualRect(grid->model()->index(row, 0));
+        EXPECT_TRUE(shown.contains(cell)) << row << " lies at " << cell.y() << " in a grid " << shown.height() << " high";
+        cards << cell.marginsRemoved(m);
+    }
+    QSet<int> lefts;
+    for (const QRect &card : cards) {
+        if (card.top() == cards.first().top())
+            lefts << card.left();
+        EXPECT_GE(card.width(), PresetCardDelegate::kMinimumWidth);
+        EXPECT_LE(card.width(), PresetCardDelegate::kMaximumWidth);
+        for (const QRect &other : cards)
+            EXPECT_TRUE(&card == &other || !card.intersects(other));
+    }
+    const int perRow = int(lefts.size());
+    EXPECT_GE(perRow, 1);
+    EXPECT_GT((perRow + 1) * (PresetCardDelegate::kMinimumWidth + m.left() + m.right()), grid->width());
+}
+
+// Judged by where the view put each card, not by the grid's own arithmetic: at every screen
+// width each card lies whole inside the grid, which is as tall as its rows, and none lies over
+// another.
+TEST(PresetsScreen, EveryCardLiesInsideTheGridAtEveryWidth)
+{
+    PresetsFixture f;
+    for (int i = 0; i < 5; ++i)
+        f.addPreset(QStringLiteral("p%1.json").arg(i), preset(QStringLiteral("П%1").arg(i), {"com.a"}));
+    PresetsView *s = f.show(600, 900);
+    QStringList hidden;
+    for (int width = 600; width <= 1800; ++width) {
+        f.reader->resize(width, 900);
+        settle();
+        QListView *grid = s->grid();
+        QList<QRect> placed;
+        for (int row = 0; row < 5; ++row) {
+            const QRect cell = grid->visualRect(grid->model()->index(row, 0));
+            const bool inside = grid->viewport()->rect().contains(cell);
+            const bool apart = std::none_of(placed.cbegin(), placed.cend(), [&](const QRect &r) { return r.intersects(cell); });
+            if (inside && apart)
+                placed << cell;
+            else
+                hidden << QStringLiteral("%1 px: card %2 at %3,%4 in %5×%6")
+                              .arg(width)
+                              .arg(row + 1)
+                              .arg(cell.x())
+                              .arg(cell.y())
+                              .arg(grid->viewport()->width())
+                              .arg(grid->viewport()->height());
+        }
+    }
+    EXPECT_TRUE(hidden.isEmpty()) << hidden.mid(0, 20).join(QLatin1Char('\n')).toStdString() << "\n("
+                                  << hidden.size() << " in all)";
 }
 
 // ---- Preview sheet ----
@@ -480,12 +527,7 @@ TEST(PresetPreviewSheet, SelectAndExecuteThroughTheShell)
     ASSERT_TRUE(h->pendingPresetExecution().has_value());
     auto *confirm = qobject_cast<QMessageBox *>(dialogs.presetExecution()->dialog());
     ASSERT_TRUE(confirm);
-    QAbstractButton *run = nullptr;
-    for (QAbstractButton *b : confirm->buttons())
-        if (b->text() == QStringLiteral("Отключить"))
-            run = b;
-    ASSERT_TRUE(run);
-    run->click();
+    press(confirm, QStringLiteral("Отключить"));
     ASSERT_TRUE(waitUntil([&] { return !h->recentOperations().isEmpty(); }));
     QList<QStringList> disables;
     for (const QStringList &c : h.fake.calls())
@@ -540,6 +582,7 @@ TEST(PresetsScreenshots, MainStates)
             s->state()->presetName.set(QStringLiteral("Пресет 04.03.2026 05:06"));
         }
         f.waitReload();
+        EXPECT_EQ(GeometryWalk::seenFaults(f.reader.get()), QStringList()) << shot.name;
         EXPECT_TRUE(saveScreenshot(f.reader.get(), QStringLiteral("presets"), QString::fromLatin1(shot.name)));
     }
 
@@ -560,6 +603,7 @@ TEST(PresetsScreenshots, MainStates)
         PresetPreviewSheet sheet(h.model.get(), preview);
         sheet.show();
         settle();
+        EXPECT_EQ(GeometryWalk::seenFaults(&sheet), QStringList()) << name;
         EXPECT_TRUE(saveScreenshot(&sheet, QStringLiteral("presets"), QString::fromLatin1(name)));
     }
 }

@@ -174,7 +174,7 @@ TEST(SavedFilters, FilterBarCountsTheWholeCatalogueAndShowsResetWhileFiltering)
     EXPECT_FALSE(bar->resetButton()->isVisible());
 
     bar->stateChip(PackageState::disabled)->click();
-    bar->kindSegments()->setSelection(QVariant(int(PackageFilter::user)));
+    chooseSegment(bar->kindSegments(), QVariant(int(PackageFilter::user)));
     settle();
     EXPECT_EQ(h->stateFilters(), QSet<PackageState>{PackageState::disabled});
     EXPECT_EQ(h->packageFilter(), PackageFilter::user);

@@ -10,6 +10,7 @@
 #include "design/DeckParagraph.h"
 #include "design/DeckSegmented.h"
 #include "design/DeckSizeReader.h"
+#include "design/DeckText.h"
 #include "design/FilterChip.h"
 
 #include "FakeDesktop.h"
@@ -40,9 +41,10 @@ TEST(SettingsScreen, EveryControlWritesItsPreference)
 {
     Screen s;
     QSettings &store = *s.h.store.settings;
-    s.view.appearanceControl()->setSelection(QVariant(rawValue(AppearanceMode::light)));
+    s.screen.show();
+    chooseSegment(s.view.appearanceControl(), QVariant(rawValue(AppearanceMode::light)));
     EXPECT_EQ(s.settings().appearance(), AppearanceMode::light);
-    s.view.densityControl()->setSelection(QVariant(rawValue(ListDensity::comfortable)));
+    chooseSegment(s.view.densityControl(), QVariant(rawValue(ListDensity::comfortable)));
     EXPECT_EQ(s.settings().density(), ListDensity::comfortable);
     s.view.riskSwitch()->click();
     EXPECT_FALSE(s.settings().showRiskColumn());
@@ -198,21 +200,17 @@ TEST(SettingsScreen, ResetAsksFirst)
     ASSERT_TRUE(s.view.showResetConfirmation());
     QMessageBox *dialog = s.view.resetDialog();
     EXPECT_EQ(dialog->text(), QStringLiteral("Сбросить настройки приложения?"));
-    QAbstractButton *cancel = nullptr;
-    QAbstractButton *reset = nullptr;
-    for (QAbstractButton *b : dialog->buttons())
-        (b->text() == QStringLiteral("Отмена") ? cancel : reset) = b;
-    ASSERT_TRUE(cancel && reset);
-    EXPECT_EQ(reset->text(), QStringLiteral("Сбросить"));
+    ASSERT_EQ(dialog->buttons().size(), 2);
+    QAbstractButton *cancel = dialogButton(dialog, QStringLiteral("Отмена"));
+    ASSERT_TRUE(cancel);
+    EXPECT_TRUE(dialogButton(dialog, QStringLiteral("Сбросить")));
     cancel->click();
     settle();
     EXPECT_FALSE(s.view.showResetConfirmation());
     EXPECT_EQ(s.settings().appearance(), AppearanceMode::light);
 
     s.view.resetButton()->click();
-    for (QAbstractButton *b : s.view.resetDialog()->buttons())
-        if (b->text() == QStringLiteral("Сбросить"))
-            b->click();
+    press(s.view.resetDialog(), QStringLiteral("Сбросить"));
     settle();
     EXPECT_FALSE(s.view.showResetConfirmation());
     EXPECT_EQ(s.settings().appearance(), AppearanceMode::dark);
@@ -227,7 +225,7 @@ TEST(SettingsScreen, ResetAsksFirst)
 
 TEST(SettingsScreen, IconCacheAndPresetFolderReport)
 {
-    QStandardPaths::setTestModeEnabled(true);
+    StandardPathsTestMode testMode;
     Screen s;
     // The button empties the package icon cache itself.
     AppIconCache &cache = AppIconCache::shared();
@@ -259,7 +257,6 @@ TEST(SettingsScreen, IconCacheAndPresetFolderReport)
     s.view.openPresetsButton()->click();
     ASSERT_EQ(s.h->toasts().size(), 3);
     EXPECT_EQ(s.h->toasts()[2].title, QStringLiteral("Не удалось открыть папку пресетов"));
-    QStandardPaths::setTestModeEnabled(false);
 }
 
 TEST(SettingsScreen, CompactAreaStacksEveryRow)
@@ -273,7 +270,13 @@ TEST(SettingsScreen, CompactAreaStacksEveryRow)
     ASSERT_FALSE(view->rows().isEmpty());
     for (SettingsRow *row : view->rows()) {
         EXPECT_TRUE(row->isStacked()) << row->title().toStdString();
-        EXPECT_GT(row->control()->y(), row->y() - row->y()); // control below the label block
+        // The control below the title and the description, not beside them.
+        QWidget *label = row->descriptionLabel();
+        for (DeckText *text : row->findChildren<DeckText *>())
+            if (!label && text->text() == row->title())
+                label = text;
+        ASSERT_TRUE(label) << row->title().toStdString();
+        EXPECT_GE(row->control()->y(), label->mapTo(row, QPoint(0, label->height())).y()) << row->title().toStdString();
     }
     reader.resize(1100, 900);
     settle();

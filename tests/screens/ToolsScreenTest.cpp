@@ -257,9 +257,18 @@ TEST(ToolsScreen, GridShowsAsManyColumnsAsFit)
         const QList<ToolPanel *> panels = s->panels();
         EXPECT_EQ(panels[1]->y() == panels[0]->y(), columns > 1) << width;
         EXPECT_GE(panels[0]->width(), std::min(300, width - 48)) << width;
-        // Keys: at least one per row, and as many 84 px cells as the card allows.
-        EXPECT_EQ(s->keysGrid()->columnCount(),
-                  AdaptiveGrid::columnCount(s->keysBody()->width(), 84, Space::xs)) << width;
+        // Keys: at least one per row, and as many 84 px cells as the card allows: the keys of the
+        // first row fit side by side, and one more would not.
+        const QList<DeckButton *> keys = s->keyButtons();
+        const auto perRow = int(std::count_if(keys.begin(), keys.end(), [&](DeckButton *k) { return k->y() == keys[0]->y(); }));
+        ASSERT_GE(perRow, 1) << width;
+        EXPECT_EQ(s->keysGrid()->columnCount(), perRow) << width;
+        const int room = s->keysBody()->width();
+        EXPECT_GT((perRow + 1) * 84 + perRow * int(Space::xs), room) << width;
+        if (perRow > 1)
+            EXPECT_LE(perRow * 84 + (perRow - 1) * int(Space::xs), room) << width;
+        for (DeckButton *key : keys)
+            EXPECT_GE(key->width(), 84) << width;
     }
 }
 
@@ -412,14 +421,26 @@ TEST(ToolsScreen, RebootAsksFirstAndRecordsWhatHappened)
         FakeResponse answer;
         QStringList command;
         std::optional<OperationRecord> record;
+        // What the dialog says; its confirm button says the title.
+        QString title;
+        QString message;
+        bool destructive;
     };
+    const QString recoveryMessage = QStringLiteral(
+        "Устройство перейдёт в режим восстановления. ADB-подключение будет ограничено до возврата в систему.");
+    const QString systemMessage = QStringLiteral(
+        "Устройство перезагрузится в обычном режиме. Несохранённые данные в приложениях будут потеряны.");
+    const QString bootloaderMessage =
+        QStringLiteral("Устройство перейдёт в режим загрузчика. Управление будет доступно только через fastboot.");
     const QList<Case> cases{
-        {"cancelled", 1, false, {}, {}, std::nullopt},
+        {"cancelled", 1, false, {}, {}, std::nullopt, QStringLiteral("Загрузить Recovery"), recoveryMessage, true},
         {"system", 0, true, {}, {QStringLiteral("reboot")},
-         OperationRecord(QStringLiteral("Перезагрузить"), QStringLiteral("Команда отправлена устройству"), {}, true)},
+         OperationRecord(QStringLiteral("Перезагрузить"), QStringLiteral("Команда отправлена устройству"), {}, true),
+         QStringLiteral("Перезагрузить"), systemMessage, false},
         {"bootloader refused", 2, true, {.err = QStringLiteral("error: device offline"), .exit = 1},
          {QStringLiteral("reboot"), QStringLiteral("bootloader")},
-         OperationRecord(QStringLiteral("Загрузить Bootloader"), QStringLiteral("error: device offline"), {}, false)},
+         OperationRecord(QStringLiteral("Загрузить Bootloader"), QStringLiteral("error: device offline"), {}, false),
+         QStringLiteral("Загрузить Bootloader"), bootloaderMessage, true},
     };
     for (const Case &c : cases) {
         f.h->recentOperations.set({});
@@ -429,22 +450,17 @@ TEST(ToolsScreen, RebootAsksFirstAndRecordsWhatHappened)
         s->rebootButtons()[c.button]->click();
         QMessageBox *dialog = s->rebootDialog();
         ASSERT_NE(dialog, nullptr) << c.what;
-        const ToolsFacts::RebootTarget target = ToolsFacts::rebootTargets()[c.button];
-        EXPECT_EQ(s->pendingReboot(), target) << c.what;
-        EXPECT_EQ(dialog->text(), target.dialogTitle) << c.what;
-        EXPECT_EQ(dialog->informativeText(), target.message) << c.what;
+        ASSERT_TRUE(s->pendingReboot()) << c.what;
+        EXPECT_EQ(s->pendingReboot()->dialogTitle, c.title) << c.what;
+        EXPECT_EQ(dialog->text(), c.title) << c.what;
+        EXPECT_EQ(dialog->informativeText(), c.message) << c.what;
         EXPECT_EQ(dialog->windowModality(), Qt::WindowModal) << c.what;
-        QAbstractButton *confirm = nullptr;
-        QAbstractButton *cancel = nullptr;
-        for (QAbstractButton *button : dialog->buttons()) {
-            if (button->text() == target.dialogTitle)
-                confirm = button;
-            if (button->text() == QStringLiteral("Отмена"))
-                cancel = button;
-        }
+        ASSERT_EQ(dialog->buttons().size(), 2) << c.what;
+        QAbstractButton *confirm = dialogButton(dialog, c.title);
+        QAbstractButton *cancel = dialogButton(dialog, QStringLiteral("Отмена"));
         ASSERT_TRUE(confirm && cancel) << c.what;
-        EXPECT_EQ(dialog->buttonRole(confirm),
-                  target.destructive ? QMessageBox::DestructiveRole : QMessageBox::AcceptRole) << c.what;
+        EXPECT_EQ(dialog->buttonRole(confirm), c.destructive ? QMessageBox::DestructiveRole : QMessageBox::AcceptRole)
+            << c.what;
         EXPECT_EQ(dialog->buttonRole(cancel), QMessageBox::RejectRole) << c.what;
         (c.confirm ? confirm : cancel)->click();
         ASSERT_TRUE(waitUntil([&] { return !s->rebootDialog(); })) << c.what;
@@ -476,9 +492,7 @@ TEST(ToolsScreen, RebootConfirmedAfterTheDeviceLeftRecordsNothing)
     QMessageBox *dialog = s->rebootDialog();
     ASSERT_NE(dialog, nullptr);
     f.h->selectedDeviceID.set(std::nullopt);
-    for (QAbstractButton *button : dialog->buttons())
-        if (button->text() == QStringLiteral("Перезагрузить"))
-            button->click();
+    press(dialog, QStringLiteral("Перезагрузить"));
     ASSERT_TRUE(waitUntil([&] { return !s->rebootDialog(); }));
     ASSERT_TRUE(settleCommands());
     EXPECT_TRUE(f.h->recentOperations().isEmpty());
@@ -728,6 +742,7 @@ TEST(ToolsScreenshots, MainStates)
         type(s->widthField(), QStringLiteral("1080"));
         type(s->heightField(), QStringLiteral("2400"));
         settle();
+        EXPECT_EQ(GeometryWalk::seenFaults(f.reader.get()), QStringList()) << shot.name;
         EXPECT_TRUE(saveScreenshot(f.reader.get(), QStringLiteral("tools"), QString::fromLatin1(shot.name)));
     }
 }

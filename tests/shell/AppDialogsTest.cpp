@@ -6,6 +6,7 @@
 #include "shell/RootView.h"
 
 #include "ShellHarness.h"
+#include "WidgetTestSupport.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -41,14 +42,6 @@ struct DialogFixture {
         return qobject_cast<QMessageBox *>(dialogs->packageAction()->dialog());
     }
 
-    static QAbstractButton *button(QMessageBox *box, const QString &text)
-    {
-        for (QAbstractButton *b : box->buttons())
-            if (b->text() == text)
-                return b;
-        return nullptr;
-    }
-
     QList<QStringList> uninstallCalls() const
     {
         QList<QStringList> found;
@@ -72,10 +65,10 @@ TEST(AppDialogs, PackageActionDialogShowsTheConfirmationWordForWord)
               QStringLiteral("Пакеты будут удалены только для пользователя 0. APK останется в прошивке, восстановление "
                              "возможно командой «Восстановить». Системных пакетов: 1. Повышенный риск: "
                              "com.android.systemui."));
-    QAbstractButton *confirm = DialogFixture::button(box, QStringLiteral("Удалить для пользователя"));
+    QAbstractButton *confirm = dialogButton(box, QStringLiteral("Удалить для пользователя"));
     ASSERT_TRUE(confirm);
     EXPECT_EQ(box->buttonRole(confirm), QMessageBox::DestructiveRole);
-    ASSERT_TRUE(DialogFixture::button(box, QStringLiteral("Отмена")));
+    ASSERT_TRUE(dialogButton(box, QStringLiteral("Отмена")));
 }
 
 TEST(AppDialogs, CancelAndEscapeClearOnlyThePendingAction)
@@ -87,7 +80,7 @@ TEST(AppDialogs, CancelAndEscapeClearOnlyThePendingAction)
         if (escape)
             QTest::keyClick(box, Qt::Key_Escape);
         else
-            DialogFixture::button(box, QStringLiteral("Отмена"))->click();
+            dialogButton(box, QStringLiteral("Отмена"))->click();
         EXPECT_EQ(f.h.model->pendingAction(), std::nullopt);
         EXPECT_EQ(f.dialogs->packageAction()->dialog(), nullptr);
         EXPECT_EQ(f.h.model->selectedPackageIDs().size(), 2);
@@ -101,7 +94,7 @@ TEST(AppDialogs, ConfirmRunsTheActionOnce)
     DialogFixture f;
     QMessageBox *box = f.requestUninstall();
     ASSERT_TRUE(box);
-    DialogFixture::button(box, QStringLiteral("Удалить для пользователя"))->click();
+    dialogButton(box, QStringLiteral("Удалить для пользователя"))->click();
     EXPECT_EQ(f.h.model->pendingAction(), std::nullopt);
     ASSERT_TRUE(waitUntil([&] { return f.uninstallCalls().size() == 2 && !f.h.model->runningOperation(); }));
     EXPECT_EQ(f.dialogs->packageAction()->dialog(), nullptr); // it does not come back
@@ -140,7 +133,7 @@ TEST(AppDialogs, AlertsAndDebloatSheetWriteTheirValueBack)
         EXPECT_EQ(alert->text(), a.title);
         EXPECT_EQ(alert->informativeText(), QStringLiteral("<b>com.example.app</b>: нет доступа"));
         EXPECT_EQ(alert->textFormat(), Qt::PlainText); // device and file text is never markup
-        DialogFixture::button(alert, QStringLiteral("Закрыть"))->click();
+        dialogButton(alert, QStringLiteral("Закрыть"))->click();
         EXPECT_EQ(a.message(), std::nullopt);
 
         // A workflow setting the message again opens the alert again.
@@ -185,7 +178,7 @@ TEST(AppDialogs, PresetPreviewSheetHandsOverToTheExecutionDialog)
     EXPECT_EQ(box->text(), QStringLiteral("Отключить: 1?"));
     EXPECT_EQ(box->informativeText(), QStringLiteral("Будут обработаны только найденные на устройстве пакеты. "
                                                      "Отсутствующие пакеты (1) будут пропущены."));
-    QAbstractButton *confirm = DialogFixture::button(box, QStringLiteral("Отключить"));
+    QAbstractButton *confirm = dialogButton(box, QStringLiteral("Отключить"));
     ASSERT_TRUE(confirm);
     EXPECT_EQ(box->buttonRole(confirm), QMessageBox::AcceptRole); // disabling is not destructive
     confirm->click();
@@ -205,7 +198,7 @@ TEST(AppDialogs, PresetExecutionCancelRunsNothing)
     f.h.model->requestPresetExecution(*f.h.model->presetPreview());
     auto *box = qobject_cast<QMessageBox *>(f.dialogs->presetExecution()->dialog());
     ASSERT_TRUE(box);
-    DialogFixture::button(box, QStringLiteral("Отмена"))->click();
+    dialogButton(box, QStringLiteral("Отмена"))->click();
     EXPECT_EQ(f.h.model->pendingPresetExecution(), std::nullopt);
     EXPECT_FALSE(f.h.model->runningOperation().has_value()); // a batch shows itself at once
     ASSERT_TRUE(settleCommands());
@@ -261,8 +254,8 @@ TEST(AppDialogs, ConfirmingButtonsWearTheirRole)
     for (const auto &c : cases) {
         QMessageBox *box = c.open();
         ASSERT_TRUE(box) << c.what;
-        auto *confirm = qobject_cast<DeckButton *>(DialogFixture::button(box, c.confirm));
-        auto *cancel = qobject_cast<DeckButton *>(DialogFixture::button(box, QStringLiteral("Отмена")));
+        auto *confirm = qobject_cast<DeckButton *>(dialogButton(box, c.confirm));
+        auto *cancel = qobject_cast<DeckButton *>(dialogButton(box, QStringLiteral("Отмена")));
         ASSERT_TRUE(confirm && cancel) << c.what;
         EXPECT_EQ(confirm->buttonStyle().role, c.role) << c.what;
         EXPECT_EQ(cancel->buttonStyle().role, DeckButtonRole::secondary) << c.what;

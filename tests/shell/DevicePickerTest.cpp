@@ -55,7 +55,7 @@ TEST(DevicePicker, ThreeModesSwapOnlyTheContent)
         {Mode::network, false, true, false}, {Mode::pair, false, false, true}, {Mode::list, true, false, false}};
     h->wirelessAddress.set(QStringLiteral("10.0.0.7"));
     for (const Case &c : cases) {
-        o.picker.modeSwitch()->setSelection(QVariant(int(c.mode)));
+        chooseSegment(o.picker.modeSwitch(), QVariant(int(c.mode)));
         EXPECT_EQ(o.picker.mode(), c.mode);
         EXPECT_EQ(o.picker.emptyNotice()->isVisibleTo(&o.picker), c.list);
         EXPECT_EQ(o.picker.addressField()->isVisibleTo(&o.picker), c.address);

@@ -15,6 +15,7 @@
 
 #include "ShellHarness.h"
 #include "UiTestSupport.h"
+#include "../screens/ScreenTestSupport.h"
 
 #include <QHBoxLayout>
 #include <QPainter>
@@ -22,29 +23,7 @@
 
 namespace {
 
-class Canvas : public QWidget {
-public:
-    explicit Canvas(QWidget *content)
-    {
-        auto *layout = new QHBoxLayout(this);
-        layout->setContentsMargins(0, 0, 0, 0);
-        layout->addWidget(content);
-    }
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter p(this);
-        p.fillRect(rect(), Ink::canvas());
-    }
-};
-
-struct Scheme {
-    ColorScheme scheme;
-    const char *name;
-};
-const Scheme schemes[] = {{ColorScheme::dark, "dark"}, {ColorScheme::light, "light"}};
-
+// Shows `content` at `size` and saves its picture; what a person would see wrong in it fails the test.
 bool save(QWidget *content, const QSize &size, const QString &name)
 {
     Canvas canvas(content);
@@ -53,7 +32,8 @@ bool save(QWidget *content, const QSize &size, const QString &name)
     settle();
     canvas.resize(size);
     settle();
-    return canvas.grab().save(screenshotDir() + QLatin1Char('/') + name + QStringLiteral(".png"));
+    EXPECT_EQ(GeometryWalk::seenFaults(&canvas), QStringList()) << name.toStdString();
+    return canvas.grab().save(shotDir(QStringLiteral("shell")) + QLatin1Char('/') + name + QStringLiteral(".png"));
 }
 
 // Still pictures: animations jump to their end.
@@ -77,7 +57,7 @@ QList<AndroidPackage> somePackages(int n)
 TEST(ShellScreenshots, Sidebar)
 {
     ThemeGuard guard;
-    for (const Scheme &s : schemes) {
+    for (const Scheme &s : kSchemes) {
         ShellHarness none;
         Theme::apply(s.scheme, false);
         EXPECT_TRUE(save(new SidebarView(none.model.get(), none.settings.get()), {236, 720},
@@ -101,7 +81,7 @@ TEST(ShellScreenshots, GateInEveryState)
 {
     ThemeGuard guard;
     using Case = LinkState::Case;
-    for (const Scheme &s : schemes) {
+    for (const Scheme &s : kSchemes) {
         Theme::apply(s.scheme, false);
         for (Case kind : allLinkStateCases()) {
             ShellHarness h(kind != Case::adbMissing);
@@ -141,7 +121,7 @@ TEST(ShellScreenshots, GateDiagnosticsTranscript)
 TEST(ShellScreenshots, PickerModes)
 {
     ThemeGuard guard;
-    for (const Scheme &s : schemes) {
+    for (const Scheme &s : kSchemes) {
         ShellHarness h;
         Theme::apply(s.scheme, false);
         h.listDevices({device(QStringLiteral("R58M123"), QStringLiteral("device"), QStringLiteral("SM_G991B")),
@@ -157,7 +137,8 @@ TEST(ShellScreenshots, PickerModes)
             picker.setMode(mode);
             picker.show();
             settle();
-            EXPECT_TRUE(picker.grab().save(screenshotDir() + QStringLiteral("/picker-%1-%2.png")
+            EXPECT_EQ(GeometryWalk::seenFaults(&picker), QStringList()) << s.name;
+            EXPECT_TRUE(picker.grab().save(shotDir(QStringLiteral("shell")) + QStringLiteral("/picker-%1-%2.png")
                                                                  .arg(QLatin1String(mode == DevicePickerPopover::Mode::list      ? "list"
                                                                                      : mode == DevicePickerPopover::Mode::network ? "network"
                                                                                                                                    : "pair"),
@@ -168,14 +149,15 @@ TEST(ShellScreenshots, PickerModes)
         DevicePickerPopover picker(empty.model.get());
         picker.show();
         settle();
-        EXPECT_TRUE(picker.grab().save(screenshotDir() + QStringLiteral("/picker-empty-%1.png").arg(QLatin1String(s.name))));
+        EXPECT_EQ(GeometryWalk::seenFaults(&picker), QStringList()) << s.name;
+        EXPECT_TRUE(picker.grab().save(shotDir(QStringLiteral("shell")) + QStringLiteral("/picker-empty-%1.png").arg(QLatin1String(s.name))));
     }
 }
 
 TEST(ShellScreenshots, Settings)
 {
     ThemeGuard guard;
-    for (const Scheme &s : schemes) {
+    for (const Scheme &s : kSchemes) {
         Theme::apply(s.scheme, false);
         for (const auto &[width, name] : {std::pair{700, "compact"}, std::pair{1100, "wide"}}) {
             ShellHarness h;
@@ -207,7 +189,7 @@ QImage windowPicture(MainWindow &window, DevicePickerPopover *picker = nullptr)
 TEST(ShellScreenshots, MainWindowGateSettingsAndPickerInBothSizes)
 {
     ThemeGuard guard;
-    for (const Scheme &s : schemes) {
+    for (const Scheme &s : kSchemes) {
         for (const QSize size : {MainWindow::kMinimumSize, MainWindow::kDefaultSize}) {
             ShellHarness h;
             h.settings->appearance.set(s.scheme == ColorScheme::dark ? AppearanceMode::dark : AppearanceMode::light);
@@ -217,11 +199,13 @@ TEST(ShellScreenshots, MainWindowGateSettingsAndPickerInBothSizes)
             settle();
             ASSERT_EQ(window.size(), size);
             const QString suffix = QStringLiteral("%1x%2-%3").arg(size.width()).arg(size.height()).arg(QLatin1String(s.name));
-            EXPECT_TRUE(windowPicture(window).save(screenshotDir() + QStringLiteral("/main-gate-") + suffix + QStringLiteral(".png")));
+            EXPECT_EQ(GeometryWalk::seenFaults(&window), QStringList()) << suffix.toStdString();
+            EXPECT_TRUE(windowPicture(window).save(shotDir(QStringLiteral("shell")) + QStringLiteral("/main-gate-") + suffix + QStringLiteral(".png")));
 
             h->route.set(AppRoute::settings);
             settle();
-            EXPECT_TRUE(windowPicture(window).save(screenshotDir() + QStringLiteral("/main-settings-") + suffix + QStringLiteral(".png")));
+            EXPECT_EQ(GeometryWalk::seenFaults(&window), QStringList()) << suffix.toStdString();
+            EXPECT_TRUE(windowPicture(window).save(shotDir(QStringLiteral("shell")) + QStringLiteral("/main-settings-") + suffix + QStringLiteral(".png")));
 
             h.listDevices({device(QStringLiteral("R58M123"), QStringLiteral("device"), QStringLiteral("SM_G991B")),
                            device(QStringLiteral("192.168.1.25:5555"), QStringLiteral("device"), QStringLiteral("Pixel_7"))},
@@ -229,8 +213,9 @@ TEST(ShellScreenshots, MainWindowGateSettingsAndPickerInBothSizes)
             auto *sidebar = static_cast<SidebarView *>(window.root()->sidebar());
             sidebar->openDevicePopover();
             settle();
+            EXPECT_EQ(GeometryWalk::seenFaults(sidebar->devicePopover()), QStringList()) << suffix.toStdString();
             EXPECT_TRUE(windowPicture(window, sidebar->devicePopover())
-                            .save(screenshotDir() + QStringLiteral("/main-picker-") + suffix + QStringLiteral(".png")));
+                            .save(shotDir(QStringLiteral("shell")) + QStringLiteral("/main-picker-") + suffix + QStringLiteral(".png")));
             sidebar->devicePopover()->close();
         }
     }

@@ -13,6 +13,7 @@
 #include "UiTestSupport.h"
 
 #include <QKeySequence>
+#include <QPointer>
 #include <QLabel>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -121,6 +122,7 @@ TEST(SidebarView, HoverShowsTheShortcutHintUnlessABadgeOrNoDigit)
     ShellHarness h;
     h->packages.set(packages(3));
     SidebarView sidebar(h.model.get(), h.settings.get());
+    sidebar.resize(236, 900); // every row in sight, none under the footer
     sidebar.show();
     struct Case { AppRoute route; bool hint; QString keys; } cases[] = {
         {AppRoute::overview, true, QKeySequence(Qt::CTRL | Qt::Key_1).toString(QKeySequence::NativeText)},
@@ -131,13 +133,15 @@ TEST(SidebarView, HoverShowsTheShortcutHintUnlessABadgeOrNoDigit)
     for (const Case &c : cases) {
         SidebarItem *row = sidebar.item(c.route);
         EXPECT_FALSE(row->showsKeyHint());
-        row->setHovering(true);
+        pointAt(row);
+        EXPECT_TRUE(row->isHovering()) << rawValue(c.route).toStdString();
         EXPECT_EQ(row->showsKeyHint(), c.hint) << rawValue(c.route).toStdString();
         if (c.hint) {
             EXPECT_TRUE(row->keyHint()->isVisible());
             EXPECT_EQ(row->keyHint()->keys(), c.keys);
         }
-        row->setHovering(false);
+        pointAway(row);
+        EXPECT_FALSE(row->isHovering()) << rawValue(c.route).toStdString();
         EXPECT_FALSE(row->showsKeyHint());
     }
 }
@@ -182,18 +186,17 @@ TEST(SidebarView, DeviceCardNamesTheDeviceAndItsState)
     ShellHarness h;
     SidebarView sidebar(h.model.get(), h.settings.get());
     EXPECT_EQ(sidebar.deviceTitle(), QStringLiteral("Нет устройства"));
-    EXPECT_EQ(sidebar.deviceStateText(), shortTitle(h->linkState()));
+    EXPECT_EQ(sidebar.deviceStateText(), QStringLiteral("Не подключено"));
     EXPECT_EQ(sidebar.deviceCard()->toolTip(), QStringLiteral("Выбор устройства и подключение"));
     EXPECT_EQ(sidebar.deviceCard()->accessibleName(),
-              QStringLiteral("Устройство: Нет устройства, ") + title(h->linkState()) +
-                  QStringLiteral(". Открыть список устройств"));
+              QStringLiteral("Устройство: Нет устройства, Устройство не подключено. Открыть список устройств"));
     EXPECT_FALSE(sidebar.stateDot()->isPulsing());
 
     h.listDevices({device(QStringLiteral("R58M123"), QStringLiteral("device"), QStringLiteral("SM_G991B"))},
                   QStringLiteral("R58M123"));
     settle();
     EXPECT_EQ(sidebar.deviceTitle(), QStringLiteral("SM G991B"));
-    EXPECT_EQ(sidebar.deviceStateText(), shortTitle(LinkState(LinkState::Case::connected)));
+    EXPECT_EQ(sidebar.deviceStateText(), QStringLiteral("Подключено"));
     EXPECT_EQ(sidebar.glyph()->state(), LinkState(LinkState::Case::connected));
     EXPECT_EQ(sidebar.glyph()->glyphSize(), 26);
 
@@ -236,16 +239,18 @@ TEST(SidebarView, CardOpensThePickerWhichClosesItself)
     EXPECT_FALSE(sidebar.showDevicePopover());
     sidebar.deviceCard()->click();
     ASSERT_TRUE(sidebar.showDevicePopover());
-    DevicePickerPopover *picker = sidebar.devicePopover();
+    QPointer<DevicePickerPopover> picker = sidebar.devicePopover();
     EXPECT_TRUE(picker->isVisible());
     EXPECT_EQ(picker->mode(), DevicePickerPopover::Mode::list);
     // Anchored at the card, beside its trailing edge.
     const QRect card(sidebar.deviceCard()->mapToGlobal(QPoint(0, 0)), sidebar.deviceCard()->size());
     EXPECT_GE(picker->x(), card.right());
     EXPECT_EQ(picker->y(), card.top());
-    picker->setPresented(false);
+    // Escape closes it, as it closes any popup.
+    QTest::keyClick(picker->windowHandle(), Qt::Key_Escape);
     EXPECT_FALSE(sidebar.showDevicePopover());
     settle();
+    EXPECT_TRUE(!picker || !picker->isVisible());
 
     // A new popover opens on the list again.
     sidebar.deviceCard()->click();

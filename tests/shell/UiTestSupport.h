@@ -1,5 +1,7 @@
 #pragma once
 
+#include "WidgetTestSupport.h"
+
 #include <QApplication>
 #include <QImage>
 #include <QKeyEvent>
@@ -30,12 +32,4 @@ inline void giveFocus(QWidget *widget)
     QApplication::setActiveWindow(widget->window());
     widget->setFocus(Qt::OtherFocusReason);
     QApplication::processEvents();
-}
-
-// The folder for screenshots a person looks at: <build>/screenshots/shell.
-inline QString screenshotDir()
-{
-    const QString dir = QStringLiteral(KESTREL_BUILD_DIR "/screenshots/shell");
-    QDir().mkpath(dir);
-    return dir;
 }

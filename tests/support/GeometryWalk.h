@@ -91,11 +91,12 @@ inline QStringList problems(QWidget *window)
 }
 
 // Texts a person cannot read whole: a one-line label, or a button, narrower than its text.
+// Scrolled content counts too: scrolling moves a label, it does not make it wider.
 inline QStringList cutTexts(QWidget *window)
 {
     QStringList found;
     for (QWidget *w : window->findChildren<QWidget *>()) {
-        if (!w->isVisible() || w->isWindow() || insideViewport(w))
+        if (!w->isVisible() || w->isWindow())
             continue;
         if (auto *label = qobject_cast<QLabel *>(w); label && !label->wordWrap() && !label->text().isEmpty()
                                                         && label->pixmap().isNull()) {
@@ -110,5 +111,8 @@ inline QStringList cutTexts(QWidget *window)
     }
     return found;
 }
+
+// Both of the above: what a person would see wrong in a shown window.
+inline QStringList seenFaults(QWidget *window) { return problems(window) + cutTexts(window); }
 
 } // namespace GeometryWalk

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QThread>
@@ -75,4 +76,37 @@ struct TempSettings {
     QTemporaryDir dir;
     std::unique_ptr<QSettings> settings{
         new QSettings(dir.path() + QStringLiteral("/settings.ini"), QSettings::IniFormat)};
+};
+
+// An environment variable set for one scope and put back as it was (unset when it was unset),
+// also when a check fails on the way.
+class ScopedEnvironment {
+public:
+    ScopedEnvironment(const char *name, const QByteArray &value)
+        : m_name(name), m_wasSet(qEnvironmentVariableIsSet(name)), m_previous(qgetenv(name))
+    {
+        qputenv(name, value);
+    }
+    ~ScopedEnvironment()
+    {
+        if (m_wasSet)
+            qputenv(m_name, m_previous);
+        else
+            qunsetenv(m_name);
+    }
+    ScopedEnvironment(const ScopedEnvironment &) = delete;
+    ScopedEnvironment &operator=(const ScopedEnvironment &) = delete;
+
+private:
+    const char *m_name;
+    bool m_wasSet;
+    QByteArray m_previous;
+};
+
+// QStandardPaths' test mode (locations under ~/.qttest) for one scope.
+struct StandardPathsTestMode {
+    StandardPathsTestMode() { QStandardPaths::setTestModeEnabled(true); }
+    ~StandardPathsTestMode() { QStandardPaths::setTestModeEnabled(false); }
+    StandardPathsTestMode(const StandardPathsTestMode &) = delete;
+    StandardPathsTestMode &operator=(const StandardPathsTestMode &) = delete;
 };

@@ -317,7 +317,11 @@ QWidget *ConsoleView::buildCommandBar()
     row->addWidget(m_favorite);
     m_clearInput = iconButton(QStringLiteral("xmark.circle"), 26, QStringLiteral("Очистить строку ввода"),
                               QStringLiteral("Очистить строку ввода"));
-    connect(m_clearInput, &QAbstractButton::clicked, this, [this] { m_model->clearConsoleInput(); });
+    // The click took the focus: give it back to the emptied line, where the typing goes on.
+    connect(m_clearInput, &QAbstractButton::clicked, this, [this] {
+        m_model->clearConsoleInput();
+        m_field->setFocus(Qt::OtherFocusReason);
+    });
     row->addWidget(m_clearInput);
 
     m_run = new DeckButton(QStringLiteral("Выполнить"), {DeckButtonRole::primary, DeckButtonSize::small});

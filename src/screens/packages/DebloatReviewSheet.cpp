@@ -259,6 +259,7 @@ DebloatReviewSheet::DebloatReviewSheet(AppModel *model, QWidget *parent)
     list->setUniformItemSizes(true);
     auto *delegate = new DebloatReviewDelegate(m_rows, list);
     list->setItemDelegate(delegate);
+    RowPainting::followIcons(list);
     list->setModel(m_rows);
     list->installEventFilter(this);
     connect(delegate, &DebloatReviewDelegate::excludeRequested, this,

@@ -6,6 +6,7 @@
 #include "DebloatState.h"
 #include "PaddedListView.h"
 #include "RiskLegend.h"
+#include "RowPainting.h"
 
 #include "screenkit/DeckScreen.h"
 #include "screenkit/DeckTextField.h"
@@ -140,6 +141,7 @@ QWidget *DebloatView::buildListArea()
     m_list->setBatchSize(200);
     m_delegate = new DebloatRowDelegate(m_state->listModel(), m_list);
     m_list->setItemDelegate(m_delegate);
+    RowPainting::followIcons(m_list);
     m_list->setModel(m_state->listModel());
     m_list->installEventFilter(this);
     connect(m_list, &QAbstractItemView::clicked, this, &DebloatView::toggleRow);

@@ -2,6 +2,7 @@
 
 #include "ApplicationsState.h"
 #include "PackageRowDelegate.h"
+#include "RowPainting.h"
 
 #include "core/AppModel.h"
 
@@ -56,6 +57,7 @@ PackageListView::PackageListView(AppModel *model, ApplicationsState *state, QWid
     viewport()->setAutoFillBackground(false);
     setAutoFillBackground(false);
     setItemDelegate(m_delegate);
+    RowPainting::followIcons(this);
     setModel(state->listModel());
     auto *selection = new MirrorSelectionModel(state->listModel(), this);
     QItemSelectionModel *old = selectionModel();

@@ -1,9 +1,9 @@
 #include "PermissionManagerContent.h"
 
+#include "PackageIconView.h"
 #include "PaddedListView.h"
 #include "PermissionLines.h"
 #include "PermissionRowDelegate.h"
-#include "RowPainting.h"
 
 #include "screenkit/ScreenDialogs.h"
 #include "screenkit/ConfirmationTexts.h"
@@ -36,27 +36,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-// The package's icon tile at a fixed size.
-class PackageIcon : public QWidget {
-public:
-    PackageIcon(AndroidPackage package, qreal size, QWidget *parent)
-        : QWidget(parent), m_package(std::move(package)), m_size(size)
-    {
-        setFixedSize(int(size), int(size));
-    }
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter p(this);
-        RowPainting::packageIcon(p, QRectF(rect()), m_package, m_size);
-    }
-
-private:
-    AndroidPackage m_package;
-    qreal m_size;
-};
 
 QWidget *fixedSpacer(int width, QWidget *parent)
 {
@@ -100,7 +79,9 @@ QWidget *PermissionManagerContent::buildHeader()
     auto *row = new QHBoxLayout(m_headerBlock);
     row->setContentsMargins(int(Space::l), int(Space::l), int(Space::l), int(Space::l));
     row->setSpacing(int(Space::m));
-    row->addWidget(new PackageIcon(m_package, 44, m_headerBlock), 0, Qt::AlignVCenter);
+    auto *icon = new PackageIconView(m_package, 44, m_headerBlock);
+    icon->setObjectName(QStringLiteral("permissionPackageIcon"));
+    row->addWidget(icon, 0, Qt::AlignVCenter);
 
     auto *names = new QVBoxLayout;
     names->setSpacing(2);

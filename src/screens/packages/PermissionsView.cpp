@@ -3,6 +3,7 @@
 #include "PackagePickerDelegate.h"
 #include "PaddedListView.h"
 #include "PermissionManagerContent.h"
+#include "RowPainting.h"
 
 #include "screenkit/DeckScreen.h"
 #include "screenkit/DeckTextField.h"
@@ -121,6 +122,7 @@ QWidget *PermissionsView::buildPicker()
     m_list->setUniformItemSizes(true);
     m_list->setEdgeMargins(int(Space::s), int(Space::s));
     m_list->setItemDelegate(new PackagePickerDelegate(m_state->listModel(), m_list));
+    RowPainting::followIcons(m_list);
     m_list->setModel(m_state->listModel());
     m_list->installEventFilter(this);
     connect(m_list, &QAbstractItemView::clicked, this, &PermissionsView::open);

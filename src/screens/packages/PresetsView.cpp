@@ -157,19 +157,23 @@ void PresetGridView::relayout()
     const QMargins margins = PresetCardDelegate::cellMargins();
     const int sideRoom = margins.left() + margins.right();
     const int available = std::max(1, width());
-    m_columns = std::max(1, available / (PresetCardDelegate::kMinimumWidth + sideRoom));
-    const int cell = std::min(available / m_columns, PresetCardDelegate::kMaximumWidth + sideRoom);
+    // The list view starts a new row once a cell would reach the viewport's last pixel column,
+    // so a row of cells gets one pixel less than the width.
+    const int room = std::max(1, available - 1);
+    m_columns = std::max(1, room / (PresetCardDelegate::kMinimumWidth + sideRoom));
+    const int cell = std::min(room / m_columns, PresetCardDelegate::kMaximumWidth + sideRoom);
     const QSize grid(cell, PresetCardDelegate::cellHeight());
     if (gridSize() != grid)
         setGridSize(grid);
-    // Columns narrower than the room they have sit in the middle.
-    const int leftover = std::max(0, available - m_columns * cell);
+    // Columns narrower than the room they have sit in the middle; the viewport keeps the pixel
+    // the view needs beside its last column.
+    const int leftover = std::max(0, room - m_columns * cell);
     const QMargins centred(leftover / 2, 0, leftover - leftover / 2, 0);
     if (viewportMargins() != centred)
         setViewportMargins(centred);
-    const int count = model() ? model()->rowCount() : 0;
-    const int rows = (count + m_columns - 1) / m_columns;
-    const int height = std::max(1, rows * grid.height());
+    // As tall as the rows the view actually laid out, so no card can fall below the bottom edge.
+    executeDelayedItemsLayout();
+    const int height = std::max(1, contentsSize().height());
     if (minimumHeight() != height || maximumHeight() != height)
         setFixedHeight(height);
 }

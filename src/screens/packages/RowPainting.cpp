@@ -1,11 +1,14 @@
 #include "RowPainting.h"
 
+#include "AppIconCache.h"
+#include "PackageIconView.h"
+
 #include "design/Ink.h"
 #include "design/ShownText.h"
-#include "design/Squircle.h"
 #include "design/Symbols.h"
 #include "design/Theme.h"
 
+#include <QAbstractItemView>
 #include <QFontMetricsF>
 #include <QHash>
 #include <QPixmap>
@@ -71,14 +74,18 @@ void badge(QPainter &painter, const QPointF &topLeft, const QString &icon, const
 
 void packageIcon(QPainter &painter, const QRectF &square, const AndroidPackage &package, qreal size)
 {
-    const QRectF frame(square.center().x() - size / 2, square.center().y() - size / 2, size, size);
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    if (package.isInactive())
-        painter.setOpacity(painter.opacity() * 0.5);
-    painter.fillPath(Squircle::path(frame, size * 0.24), Ink::surfaceSunken());
-    Symbols::paint(painter, icon(package.kind), frame, size * 0.45, Ink::textTertiary());
-    painter.restore();
+    // The same icon the Applications row and the inspector draw: the package's own image when
+    // its bytes decode, else the kind tile.
+    PackageIconView::paint(painter, square, package, size);
+}
+
+void followIcons(QAbstractItemView *view)
+{
+    AppIconCache &cache = AppIconCache::shared();
+    // The view is the context: the connections end with it.
+    const auto repaint = [view] { view->viewport()->update(); };
+    QObject::connect(&cache, &AppIconCache::iconReady, view, repaint);
+    QObject::connect(&cache, &AppIconCache::cleared, view, repaint);
 }
 
 void checkBox(QPainter &painter, const QRectF &square, bool checked, qreal size, qreal opacity)

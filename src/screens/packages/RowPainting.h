@@ -9,6 +9,8 @@
 #include <QRectF>
 #include <QString>
 
+class QAbstractItemView;
+
 // Pieces that list delegates of the package screens paint: the same badge, icon and check box
 // the screens' widgets show, drawn without a widget per row.
 namespace RowPainting {
@@ -19,8 +21,10 @@ QSizeF badgeSize(const QString &icon, const QString &text, bool compact);
 void badge(QPainter &painter, const QPointF &topLeft, const QString &icon, const QString &text, Tone tone,
            BadgeStyle style, bool compact);
 
-// The package's icon `size` × `size`, centred in `square`: the rounded tile of its kind.
+// The package's icon `size` × `size`, centred in `square`, as PackageIconView draws it.
 void packageIcon(QPainter &painter, const QRectF &square, const AndroidPackage &package, qreal size);
+// Repaints `view` when an icon decoded off the main thread is ready or the icons were dropped.
+void followIcons(QAbstractItemView *view);
 
 // The check box glyph ("checkmark.square.fill" in the accent when checked, else "square" in the
 // tertiary ink) at `size`, centred in `square`, at `opacity`.
