@@ -1,7 +1,7 @@
 #include "core/ConsoleTranscript.h"
 #include "core/ConsoleTranscriptModel.h"
 #include "core/ConsoleTranscriptWriter.h"
-#include "screens/console_files/ConsoleTranscriptView.h"
+#include "screens/console/ConsoleTranscriptView.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

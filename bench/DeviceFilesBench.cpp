@@ -1,6 +1,6 @@
 #include "bridge/ADBService.h"
-#include "screens/console_files/FilePane.h"
-#include "screens/console_files/FileTableModel.h"
+#include "screens/files/FilePane.h"
+#include "screens/files/FileTableModel.h"
 
 #include <QCoreApplication>
 #include <QImage>

@@ -110,6 +110,13 @@ private:
     void showDeviceListing(const QString &path, QList<DeviceFileItem> items, quint64 ticket);
     bool deviceNameListed(const QString &folder, const QString &name, const QString &exceptPath) const;
     void reportDeviceOperation(const CommandResult &result);
+    static QString trimmedOutput(const CommandResult &result);
+    static QString joinPath(const QString &folder, const QString &name);
+
+    // Copies item k of a batch: nothing when it arrived, else why not.
+    using CopyStep = std::function<QCoro::Task<std::optional<QString>>(qsizetype k)>;
+    QCoro::Task<bool> copyEach(const DeviceBinding &binding, QStringList names, qsizetype first, QString progress,
+                               CopyStep copyOne, QStringList &failures, int &copied);
 
     QCoro::Task<void> createLocalFolder(QString name);
     QCoro::Task<void> renameLocal(QString name);

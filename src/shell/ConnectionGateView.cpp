@@ -2,7 +2,7 @@
 
 #include "LinkDiagram.h"
 #include "core/PlatformTexts.h"
-#include "ViewUpdates.h"
+#include "screenkit/ViewUpdates.h"
 
 #include "core/AppModel.h"
 #include "design/FocusRing.h"

@@ -1,7 +1,7 @@
 #include "DevicePickerPopover.h"
 
-#include "DeckTextField.h"
-#include "ViewUpdates.h"
+#include "screenkit/DeckTextField.h"
+#include "screenkit/ViewUpdates.h"
 
 #include "design/PopupPlacement.h"
 #include "design/FocusRing.h"

@@ -7,15 +7,15 @@
 #include "MenuCommands.h"
 #include "RootView.h"
 #include "RouteScreens.h"
-#include "ScreenMemory.h"
+#include "screenkit/ScreenMemory.h"
 #include "ThemeHost.h"
 
 #include "core/AppModel.h"
 #include "core/AppSettings.h"
 #include "core/PreferenceBounds.h"
 #include "design/DeckSizeReader.h"
-#include "screens/console_files/ConsoleView.h"
-#include "screens/console_files/FileManagerView.h"
+#include "screens/console/ConsoleView.h"
+#include "screens/files/FileManagerView.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -2,7 +2,7 @@
 
 #include "ConnectionGateView.h"
 #include "RootView.h"
-#include "ViewUpdates.h"
+#include "screenkit/ViewUpdates.h"
 
 #include "core/AppModel.h"
 

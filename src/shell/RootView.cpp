@@ -5,7 +5,7 @@
 #include "DevicePickerPopover.h" // the sidebar's inline accessor needs the whole type
 #include "OperationOverlay.h"
 #include "RouteScreens.h"
-#include "ScreenMemory.h"
+#include "screenkit/ScreenMemory.h"
 #include "SidebarView.h"
 #include "ThemeHost.h"
 #include "ToastStack.h"

@@ -1,9 +1,9 @@
 #include "RouteScreens.h"
 
-#include "FilesScreen.h"
-#include "SettingsScreen.h"
+#include "screens/files/FilesScreen.h"
+#include "screens/settings/SettingsScreen.h"
 
-#include "screens/console_files/ConsoleView.h"
+#include "screens/console/ConsoleView.h"
 #include "screens/device/LogsScreen.h"
 #include "screens/packages/ApplicationsView.h"
 #include "screens/packages/DebloatView.h"

@@ -2,7 +2,7 @@
 
 #include "DevicePickerPopover.h"
 #include "SidebarItem.h"
-#include "ViewUpdates.h"
+#include "screenkit/ViewUpdates.h"
 
 #include "bridge/DeviceSnapshot.h"
 #include "bridge/LinkState.h"

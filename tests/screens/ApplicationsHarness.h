@@ -3,7 +3,7 @@
 #include "screens/packages/AppIconCache.h"
 #include "screens/packages/ApplicationsState.h"
 #include "screens/packages/ApplicationsView.h"
-#include "shell/ScreenMemory.h"
+#include "screenkit/ScreenMemory.h"
 
 #include "../shell/ShellHarness.h"
 #include "../shell/UiTestSupport.h"

@@ -5,11 +5,11 @@
 
 #include "core/ConsoleTranscriptModel.h"
 #include "design/DeckSizeReader.h"
-#include "screens/console_files/ConsoleCommandField.h"
-#include "screens/console_files/ConsoleTranscriptView.h"
-#include "screens/console_files/ConsoleView.h"
-#include "screens/console_files/ConsoleViewState.h"
-#include "shell/ScreenMemory.h"
+#include "screens/console/ConsoleCommandField.h"
+#include "screens/console/ConsoleTranscriptView.h"
+#include "screens/console/ConsoleView.h"
+#include "screens/console/ConsoleViewState.h"
+#include "screenkit/ScreenMemory.h"
 
 #include <QFile>
 #include <QTemporaryDir>

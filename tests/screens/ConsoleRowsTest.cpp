@@ -4,7 +4,7 @@
 
 #include "design/Ink.h"
 #include "design/Typo.h"
-#include "screens/console_files/ConsoleRowDelegate.h"
+#include "screens/console/ConsoleRowDelegate.h"
 
 #include <QAbstractItemModelTester>
 #include <QPlainTextEdit>

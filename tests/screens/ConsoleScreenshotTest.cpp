@@ -8,8 +8,8 @@
 #include "design/Ink.h"
 #include "design/Theme.h"
 #include "design/Typo.h"
-#include "screens/console_files/ConsoleLibraryPane.h"
-#include "screens/console_files/ConsoleRowDelegate.h"
+#include "screens/console/ConsoleLibraryPane.h"
+#include "screens/console/ConsoleRowDelegate.h"
 
 #include <QDir>
 #include <QSplitter>

@@ -14,9 +14,9 @@
 #include "design/ScreenHeader.h"
 #include "design/Tokens.h"
 #include "design/Transition.h"
-#include "screens/console_files/ConsoleLibraryModel.h"
-#include "screens/console_files/ConsoleLibraryPane.h"
-#include "screens/console_files/ConsoleSuggestionBar.h"
+#include "screens/console/ConsoleLibraryModel.h"
+#include "screens/console/ConsoleLibraryPane.h"
+#include "screens/console/ConsoleSuggestionBar.h"
 
 #include <QAbstractItemModelTester>
 #include <QAccessible>

@@ -2,7 +2,7 @@
 
 #include "design/DeckButton.h"
 #include "design/DeckText.h"
-#include "screens/console_files/ConsoleCommandField.h"
+#include "screens/console/ConsoleCommandField.h"
 #include "shell/KestrelApp.h"
 #include "shell/MainWindow.h"
 #include "shell/RootView.h"

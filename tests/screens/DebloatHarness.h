@@ -2,7 +2,7 @@
 
 #include "screens/packages/DebloatState.h"
 #include "screens/packages/DebloatView.h"
-#include "shell/ScreenMemory.h"
+#include "screenkit/ScreenMemory.h"
 
 #include "../shell/ShellHarness.h"
 #include "../shell/UiTestSupport.h"

@@ -2,7 +2,7 @@
 #include "screens/packages/PaddedListView.h"
 #include "screens/packages/RiskLegend.h"
 #include "shell/AppDialogs.h"
-#include "shell/DialogPresenter.h"
+#include "screenkit/DialogPresenter.h"
 #include "shell/MainWindow.h"
 #include "shell/RootView.h"
 

@@ -2,8 +2,8 @@
 // with line breaks, bidirectional controls, escapes and markup. What is drawn is read from the
 // text the painter is handed, never from pixels.
 
-#include "screens/console_files/FilePane.h"
-#include "screens/console_files/FileTableModel.h"
+#include "screens/files/FilePane.h"
+#include "screens/files/FileTableModel.h"
 #include "screens/device/LogRowsModel.h"
 #include "screens/device/LogStreamView.h"
 #include "screens/device/LogsScreen.h"
@@ -17,7 +17,7 @@
 #include "design/DeckParagraph.h"
 #include "design/Labels.h"
 #include "design/ShownText.h"
-#include "shell/ScreenMemory.h"
+#include "screenkit/ScreenMemory.h"
 
 #include "ApplicationsHarness.h"
 #include "FileManagerHarness.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "screens/console_files/FileManagerView.h"
-#include "screens/console_files/FilePane.h"
+#include "screens/files/FileManagerView.h"
+#include "screens/files/FilePane.h"
 
 #include "bridge/ADBService.h"
 #include "design/DeckSizeReader.h"

@@ -1,7 +1,7 @@
 #include "FileManagerHarness.h"
 #include "WidgetTestSupport.h"
 
-#include "screens/console_files/FileTableModel.h"
+#include "screens/files/FileTableModel.h"
 
 #include "core/PlatformTexts.h"
 #include "design/DeckButton.h"
@@ -13,8 +13,8 @@
 #include "design/Typo.h"
 #include "design/Tokens.h"
 #include "shell/AppDialogs.h"
-#include "shell/DeckTextField.h"
-#include "shell/DialogPresenter.h"
+#include "screenkit/DeckTextField.h"
+#include "screenkit/DialogPresenter.h"
 #include "shell/KestrelApp.h"
 
 #include <QAbstractItemModelTester>

@@ -9,7 +9,7 @@
 
 #include "core/LogcatModel.h"
 #include "design/DeckButton.h"
-#include "shell/ScreenMemory.h"
+#include "screenkit/ScreenMemory.h"
 
 #include "../shell/ShellHarness.h"
 #include "DriftProbe.h"

@@ -18,7 +18,7 @@
 #include "design/Tokens.h"
 #include "design/DeckParagraph.h"
 #include "design/Typo.h"
-#include "shell/ScreenMemory.h"
+#include "screenkit/ScreenMemory.h"
 
 #include "../shell/ShellHarness.h"
 #include "../shell/UiTestSupport.h"

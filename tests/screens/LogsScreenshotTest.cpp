@@ -8,7 +8,7 @@
 #include "design/DeckSizeReader.h"
 #include "design/Ink.h"
 #include "design/Theme.h"
-#include "shell/ScreenMemory.h"
+#include "screenkit/ScreenMemory.h"
 
 #include "../shell/ShellHarness.h"
 #include "FakeDesktop.h"

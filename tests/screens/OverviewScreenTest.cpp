@@ -6,7 +6,7 @@
 #include "screens/device/OverviewScreen.h"
 
 #include "shell/RootView.h"
-#include "shell/ScreenMemory.h"
+#include "screenkit/ScreenMemory.h"
 
 #include "design/Accessibility.h"
 #include "design/AdaptiveGrid.h"

@@ -5,7 +5,7 @@
 #include "design/DeckButton.h"
 #include "design/MenuButton.h"
 #include "shell/AppDialogs.h"
-#include "shell/DialogPresenter.h"
+#include "screenkit/DialogPresenter.h"
 
 #include "ApplicationsHarness.h"
 #include "FakeDesktop.h"

@@ -3,7 +3,7 @@
 #include "screens/packages/DebloatView.h"
 #include "screens/packages/PermissionManagerContent.h"
 #include "screens/packages/PermissionsView.h"
-#include "shell/ScreenMemory.h"
+#include "screenkit/ScreenMemory.h"
 
 #include "ApplicationsHarness.h"
 #include "../shell/ShellHarness.h"

@@ -6,10 +6,10 @@
 #include "screens/packages/PermissionRowDelegate.h"
 #include "screens/packages/PermissionsView.h"
 #include "shell/AppDialogs.h"
-#include "shell/DialogPresenter.h"
+#include "screenkit/DialogPresenter.h"
 #include "shell/MainWindow.h"
 #include "shell/RootView.h"
-#include "shell/ScreenMemory.h"
+#include "screenkit/ScreenMemory.h"
 
 #include "design/DeckButton.h"
 #include "design/DeckEmptyState.h"

@@ -4,7 +4,7 @@
 #include "screens/packages/PermissionManagerContent.h"
 #include "screens/packages/PermissionManagerSheet.h"
 #include "screens/packages/PermissionsView.h"
-#include "shell/ScreenMemory.h"
+#include "screenkit/ScreenMemory.h"
 
 #include "design/Theme.h"
 

@@ -7,9 +7,9 @@
 
 #include "core/PlatformTexts.h"
 #include "shell/AppDialogs.h"
-#include "shell/DeckTextField.h"
-#include "shell/DialogPresenter.h"
-#include "shell/ScreenMemory.h"
+#include "screenkit/DeckTextField.h"
+#include "screenkit/DialogPresenter.h"
+#include "screenkit/ScreenMemory.h"
 
 #include "design/Accessibility.h"
 #include "design/DeckButton.h"

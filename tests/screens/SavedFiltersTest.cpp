@@ -5,8 +5,8 @@
 #include "design/DeckSegmented.h"
 #include "design/FilterChip.h"
 #include "design/MenuButton.h"
-#include "shell/DeckTextField.h"
-#include "shell/DialogPresenter.h"
+#include "screenkit/DeckTextField.h"
+#include "screenkit/DialogPresenter.h"
 
 #include "ApplicationsHarness.h"
 

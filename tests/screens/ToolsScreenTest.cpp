@@ -4,9 +4,9 @@
 #include "screens/device/ToolsFacts.h"
 #include "screens/device/ToolsScreen.h"
 
-#include "shell/DeckTextField.h"
-#include "shell/ScreenMemory.h"
-#include "shell/ViewUpdates.h"
+#include "screenkit/DeckTextField.h"
+#include "screenkit/ScreenMemory.h"
+#include "screenkit/ViewUpdates.h"
 
 #include "design/AdaptiveGrid.h"
 #include "design/DeckButton.h"

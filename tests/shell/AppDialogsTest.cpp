@@ -1,6 +1,7 @@
 #include "shell/AppDialogs.h"
 #include "design/DeckButton.h"
-#include "shell/DialogPresenter.h"
+#include "screenkit/DialogPresenter.h"
+#include "screenkit/ScreenDialogs.h"
 #include "shell/MainWindow.h"
 #include "shell/RootView.h"
 
@@ -269,7 +270,7 @@ TEST(AppDialogs, ConfirmingButtonsWearTheirRole)
         {QMessageBox::NoRole, DeckButtonRole::secondary}};
     QMessageBox box;
     for (const auto &r : roles) {
-        auto *button = qobject_cast<DeckButton *>(AppDialogs::addButton(&box, QStringLiteral("Кнопка"), r.role));
+        auto *button = qobject_cast<DeckButton *>(ScreenDialogs::addButton(&box, QStringLiteral("Кнопка"), r.role));
         ASSERT_TRUE(button);
         EXPECT_EQ(button->buttonStyle().role, r.look) << r.role;
         EXPECT_EQ(box.buttonRole(button), r.role);

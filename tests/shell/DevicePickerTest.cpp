@@ -1,4 +1,4 @@
-#include "shell/DeckTextField.h"
+#include "screenkit/DeckTextField.h"
 #include "shell/DevicePickerPopover.h"
 
 #include "design/DeckButton.h"

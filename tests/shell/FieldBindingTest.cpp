@@ -1,8 +1,8 @@
-#include "shell/DeckTextField.h"
+#include "screenkit/DeckTextField.h"
 #include "shell/DevicePickerPopover.h"
-#include "shell/SettingsScreen.h"
-#include "shell/SettingsView.h"
-#include "shell/ViewUpdates.h"
+#include "screens/settings/SettingsScreen.h"
+#include "screens/settings/SettingsView.h"
+#include "screenkit/ViewUpdates.h"
 
 #include "ShellHarness.h"
 #include "UiTestSupport.h"

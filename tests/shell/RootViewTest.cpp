@@ -5,7 +5,7 @@
 #include "design/DeckSizeReader.h"
 #include "design/Transition.h"
 #include "shell/RootView.h"
-#include "shell/SettingsScreen.h"
+#include "screens/settings/SettingsScreen.h"
 #include "shell/SidebarView.h"
 
 #include "ShellHarness.h"

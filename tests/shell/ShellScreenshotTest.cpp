@@ -4,7 +4,7 @@
 #include "shell/DevicePickerPopover.h"
 #include "shell/MainWindow.h"
 #include "shell/RootView.h"
-#include "shell/SettingsScreen.h"
+#include "screens/settings/SettingsScreen.h"
 #include "shell/SidebarItem.h"
 #include "shell/SidebarView.h"
 

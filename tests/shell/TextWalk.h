@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/SettingsRow.h"
+#include "screens/settings/SettingsRow.h"
 
 #include "design/DeckParagraph.h"
 #include "design/DeckSegmented.h"

@@ -1,5 +1,5 @@
-#include "shell/DeckScreen.h"
-#include "shell/FilesScreen.h"
+#include "screenkit/DeckScreen.h"
+#include "screens/files/FilesScreen.h"
 #include "core/PlatformTexts.h"
 #include "shell/ThemeHost.h"
 

@@ -10,7 +10,7 @@
 #include "design/Ink.h"
 #include "design/Tokens.h"
 #include "design/Typo.h"
-#include "shell/DesktopServices.h"
+#include "screenkit/DesktopServices.h"
 
 #include <QKeyEvent>
 #include <QPainter>

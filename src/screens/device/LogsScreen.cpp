@@ -23,10 +23,10 @@
 #include "design/Labels.h"
 #include "design/ScreenHeader.h"
 #include "design/Typo.h"
-#include "shell/DeckScreen.h"
-#include "shell/DesktopServices.h"
-#include "shell/ScreenMemory.h"
-#include "shell/ViewUpdates.h"
+#include "screenkit/DeckScreen.h"
+#include "screenkit/DesktopServices.h"
+#include "screenkit/ScreenMemory.h"
+#include "screenkit/ViewUpdates.h"
 
 #include <QMenu>
 #include <QStackedWidget>

@@ -2,10 +2,12 @@
 
 #include "AdviceCard.h"
 #include "HeroTitle.h"
+#include "OverviewBackdrop.h"
+#include "OverviewHistoryRow.h"
 #include "ScreenshotSaving.h"
 
-#include "shell/ScreenMemory.h"
-#include "shell/ViewUpdates.h"
+#include "screenkit/ScreenMemory.h"
+#include "screenkit/ViewUpdates.h"
 
 #include "core/AppModel.h"
 #include "design/PopupPlacement.h"
@@ -13,7 +15,6 @@
 #include "design/Accessibility.h"
 #include "design/AdaptiveGrid.h"
 #include "design/AdaptiveStacks.h"
-#include "design/AuroraBackdrop.h"
 #include "design/DeckButton.h"
 #include "design/DeckParagraph.h"
 #include "design/DeckSizeReader.h"
@@ -23,7 +24,6 @@
 #include "design/Hairline.h"
 #include "design/InfoRow.h"
 #include "design/Ink.h"
-#include "design/InstrumentGrid.h"
 #include "design/Labels.h"
 #include "design/MetricTile.h"
 #include "design/Motion.h"
@@ -53,82 +53,6 @@ public:
     bool detailsOpen = false;
 };
 
-// The ambient light behind the page: the aurora in the link's colour over the top 520 px, the
-// faint instrument grid fading out towards the band's foot. Taller than the band, so the glow's
-// blur ends softly instead of at the widget's edge. Repaints only when the tint changes.
-class OverviewScreen::Backdrop : public QWidget {
-public:
-    explicit Backdrop(QWidget *parent) : QWidget(parent)
-    {
-        setAttribute(Qt::WA_TransparentForMouseEvents);
-    }
-    void setTint(const QColor &tint)
-    {
-        if (tint == m_tint)
-            return;
-        m_tint = tint;
-        update();
-    }
-    QColor tint() const { return m_tint; }
-
-protected:
-    // The glow and the grid are drawn once per size, tint and scheme, then copied: a pulse dot
-    // on the hero repaints a few pixels of this many times a second.
-    void paintEvent(QPaintEvent *event) override
-    {
-        const qreal ratio = devicePixelRatioF();
-        const Key key{size(), ratio, m_tint.rgba(), Ink::accentCyan().rgba(), Ink::text().rgba()};
-        if (!(key == m_key)) {
-            m_key = key;
-            m_glow = layer(ratio, [this](QPainter &p, const QRectF &band) {
-                AuroraBackdrop::paint(p, band, m_tint, Ink::accentCyan(), 0.75);
-            });
-            m_grid = layer(ratio, [](QPainter &p, const QRectF &band) {
-                QLinearGradient fade(0, 0, 0, band.height());
-                const QColor line = Ink::text();
-                fade.setColorAt(0, withOpacity(line, 0.028));
-                fade.setColorAt(0.6, withOpacity(line, 0.028));
-                fade.setColorAt(1, withOpacity(line, 0));
-                p.setPen(QPen(QBrush(fade), 0.5));
-                p.drawPath(InstrumentGrid::gridPath(band.size(), 32));
-            });
-        }
-        QPainter p(this);
-        for (const QRect &dirty : event->region()) {
-            const QRectF source(QPointF(dirty.topLeft()) * ratio, QSizeF(dirty.size()) * ratio);
-            // The glow adds light to what lies beneath, as drawn directly; the grid lies over it.
-            p.setCompositionMode(QPainter::CompositionMode_Plus);
-            p.drawPixmap(QRectF(dirty), m_glow, source);
-            p.setCompositionMode(QPainter::CompositionMode_SourceOver);
-            p.drawPixmap(QRectF(dirty), m_grid, source);
-        }
-    }
-
-private:
-    struct Key {
-        QSize size;
-        qreal ratio = 0;
-        QRgb tint = 0;
-        QRgb secondary = 0;
-        QRgb line = 0;
-        bool operator==(const Key &) const = default;
-    };
-    template <typename Draw> QPixmap layer(qreal ratio, Draw draw) const
-    {
-        QPixmap pixmap(size() * ratio);
-        pixmap.setDevicePixelRatio(ratio);
-        pixmap.fill(Qt::transparent);
-        QPainter p(&pixmap);
-        draw(p, QRectF(0, 0, width(), OverviewScreen::kBackdropHeight));
-        return pixmap;
-    }
-
-    QColor m_tint;
-    Key m_key;
-    QPixmap m_glow;
-    QPixmap m_grid;
-};
-
 namespace {
 
 const QString kMemoryKey = QStringLiteral("overview");
@@ -140,57 +64,6 @@ QVBoxLayout *column(QWidget *owner, qreal spacing)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(int(spacing));
     return layout;
-}
-
-// The small symbol of a history row.
-class RowSymbol : public QWidget {
-public:
-    RowSymbol(QString name, std::function<QColor()> ink, QWidget *parent)
-        : QWidget(parent), m_name(std::move(name)), m_ink(std::move(ink))
-    {
-        setFixedSize(16, 18);
-    }
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter p(this);
-        Symbols::paint(p, m_name, QRectF(0, 0, 16, 16), 13, m_ink());
-    }
-
-private:
-    QString m_name;
-    std::function<QColor()> m_ink;
-};
-
-// One record of the history: state symbol, title over detail, time.
-QWidget *historyRow(const OperationRecord &record, QWidget *parent)
-{
-    auto *row = new QWidget(parent);
-    row->setObjectName(QStringLiteral("history-row"));
-    auto *line = new QHBoxLayout(row);
-    line->setContentsMargins(int(Space::m), int(Space::m), int(Space::m), int(Space::m));
-    line->setSpacing(int(Space::s));
-    const QString symbol = record.succeeded ? QStringLiteral("checkmark.circle.fill")
-                                            : QStringLiteral("exclamationmark.triangle.fill");
-    line->addWidget(new RowSymbol(symbol,
-                                  record.succeeded ? std::function<QColor()>([] { return Ink::success(); })
-                                                   : std::function<QColor()>([] { return Ink::warning(); }),
-                                  row),
-                    0, Qt::AlignTop);
-    auto *texts = new QVBoxLayout;
-    texts->setSpacing(int(Space::xxs));
-    auto *title = new DeckText(record.title, Typo::bodyMedium(), [] { return Ink::text(); }, row);
-    auto *detail = new DeckParagraph(record.detail, Typo::caption(), [] { return Ink::textTertiary(); }, row);
-    detail->setMaximumLines(2);
-    texts->addWidget(title);
-    texts->addWidget(detail);
-    line->addLayout(texts, 1);
-    const QString time = OverviewFacts::historyTime(record.date);
-    line->addWidget(new DeckText(time, Typo::caption(), [] { return Ink::textTertiary(); }, row), 0, Qt::AlignTop);
-    row->setProperty("symbol", symbol);
-    row->setAccessibleName(record.title + QStringLiteral(", ") + record.detail + QStringLiteral(", ") + time);
-    return row;
 }
 
 // The row that opens and closes the technical details: title, "Показать"/"Скрыть", chevron.
@@ -257,7 +130,7 @@ OverviewScreen::OverviewScreen(AppModel *model, ScreenMemory *memory, QWidget *p
         m_state->setParent(this);
 
     // The ambient glow and grid stand behind the page and do not scroll with it.
-    m_backdrop = new Backdrop(this);
+    m_backdrop = new OverviewBackdrop(kBackdropHeight, this);
     m_backdrop->setTint(foreground(ambientTone(model->linkState())));
     m_outsets = Panel::shadowMargins(PanelStyle{}).toMargins();
 
@@ -712,7 +585,7 @@ void OverviewScreen::refreshAdvice()
         auto *line = new QHBoxLayout(panel);
         line->setContentsMargins(0, 0, 0, 0);
         line->setSpacing(int(Space::s));
-        auto *seal = new RowSymbol(QStringLiteral("checkmark.seal.fill"), [] { return Ink::success(); }, panel);
+        auto *seal = historySymbol(QStringLiteral("checkmark.seal.fill"), [] { return Ink::success(); }, panel);
         line->addWidget(seal, 0, Qt::AlignTop);
         line->addWidget(new DeckParagraph(QStringLiteral("Хранилище, батарея и подключение в норме."), Typo::body(),
                                           [] { return Ink::textSecondary(); }, panel),
@@ -755,7 +628,7 @@ void OverviewScreen::refreshHistory()
             ruleLine->addWidget(new Hairline(false, rule));
             m_historyList->addWidget(rule);
         }
-        QWidget *row = historyRow(records[i], panel);
+        QWidget *row = overviewHistoryRow(records[i], panel);
         m_historyList->addWidget(row);
         m_historyRows.append(row);
     }

@@ -26,6 +26,7 @@ class HeroTitle;
 class IconButton;
 class InfoRow;
 class MetricTile;
+class OverviewBackdrop;
 class PulseDot;
 class QLayout;
 class QMenu;
@@ -122,8 +123,7 @@ private:
     QMetaObject::Connection m_readerConnection;
     std::optional<DeckSize> m_arranged;
 
-    class Backdrop;
-    Backdrop *m_backdrop;
+    OverviewBackdrop *m_backdrop;
     QScrollArea *m_scroll;
     QWidget *m_hero = nullptr;
     QVBoxLayout *m_heroLayout = nullptr;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/DesktopServices.h"
+#include "screenkit/DesktopServices.h"
 
 class AppModel;
 class QWidget;

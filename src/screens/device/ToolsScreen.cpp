@@ -3,12 +3,12 @@
 #include "ScreenshotSaving.h"
 #include "ToolPanel.h"
 
-#include "shell/AppDialogs.h"
-#include "shell/DeckScreen.h"
-#include "shell/DeckTextField.h"
-#include "shell/DesktopServices.h"
-#include "shell/ScreenMemory.h"
-#include "shell/ViewUpdates.h"
+#include "screenkit/DeckScreen.h"
+#include "screenkit/DeckTextField.h"
+#include "screenkit/DesktopServices.h"
+#include "screenkit/ScreenDialogs.h"
+#include "screenkit/ScreenMemory.h"
+#include "screenkit/ViewUpdates.h"
 
 #include "core/AppModel.h"
 #include "core/ListModelAdapter.h"
@@ -384,9 +384,9 @@ void ToolsScreen::requestReboot(const ToolsFacts::RebootTarget &target)
     dialog->setWindowTitle(target.dialogTitle);
     dialog->setText(target.dialogTitle);
     dialog->setInformativeText(target.message);
-    QPushButton *confirm = AppDialogs::addButton(dialog, target.dialogTitle,
-                                                 target.destructive ? QMessageBox::DestructiveRole : QMessageBox::AcceptRole);
-    QPushButton *cancel = AppDialogs::addButton(dialog, QStringLiteral("Отмена"), QMessageBox::RejectRole);
+    QPushButton *confirm = ScreenDialogs::addButton(dialog, target.dialogTitle,
+                                                    target.destructive ? QMessageBox::DestructiveRole : QMessageBox::AcceptRole);
+    QPushButton *cancel = ScreenDialogs::addButton(dialog, QStringLiteral("Отмена"), QMessageBox::RejectRole);
     dialog->setDefaultButton(cancel);
     dialog->setEscapeButton(cancel);
     connect(dialog, &QMessageBox::buttonClicked, this, [this, confirm, target](QAbstractButton *button) {

@@ -33,7 +33,7 @@
 #include "design/ToneInk.h"
 #include "design/Tokens.h"
 #include "design/Typo.h"
-#include "shell/ViewUpdates.h"
+#include "screenkit/ViewUpdates.h"
 
 #include <QHBoxLayout>
 #include <QMenu>

@@ -11,7 +11,7 @@
 #include "design/Hairline.h"
 #include "design/MenuButton.h"
 #include "design/Tokens.h"
-#include "shell/ViewUpdates.h"
+#include "screenkit/ViewUpdates.h"
 
 #include <QMenu>
 

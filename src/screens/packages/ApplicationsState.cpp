@@ -4,7 +4,7 @@
 #include "core/AppModel.h"
 #include "design/ShownText.h"
 
-#include "shell/ViewUpdates.h"
+#include "screenkit/ViewUpdates.h"
 
 namespace {
 

@@ -17,12 +17,12 @@
 #include "design/MenuButton.h"
 #include "design/ScreenHeader.h"
 #include "design/Tokens.h"
-#include "shell/DeckScreen.h"
-#include "shell/DeckTextField.h"
-#include "shell/DesktopServices.h"
-#include "shell/DialogPresenter.h"
-#include "shell/ScreenMemory.h"
-#include "shell/ViewUpdates.h"
+#include "screenkit/DeckScreen.h"
+#include "screenkit/DeckTextField.h"
+#include "screenkit/DesktopServices.h"
+#include "screenkit/DialogPresenter.h"
+#include "screenkit/ScreenMemory.h"
+#include "screenkit/ViewUpdates.h"
 
 #include <QActionGroup>
 #include <QHBoxLayout>

@@ -2,7 +2,7 @@
 
 #include "RowPainting.h"
 
-#include "shell/ViewUpdates.h"
+#include "screenkit/ViewUpdates.h"
 
 #include "bridge/Bytes.h"
 #include "design/FocusRing.h"

@@ -4,7 +4,7 @@
 #include "PaddedListView.h"
 #include "RowPainting.h"
 
-#include "shell/ViewUpdates.h"
+#include "screenkit/ViewUpdates.h"
 
 #include "bridge/Bytes.h"
 #include "core/AppModel.h"

@@ -8,10 +8,10 @@
 #include "RiskLegend.h"
 #include "RowPainting.h"
 
-#include "shell/DeckScreen.h"
-#include "shell/DeckTextField.h"
-#include "shell/ScreenMemory.h"
-#include "shell/ViewUpdates.h"
+#include "screenkit/DeckScreen.h"
+#include "screenkit/DeckTextField.h"
+#include "screenkit/ScreenMemory.h"
+#include "screenkit/ViewUpdates.h"
 
 #include "bridge/Bytes.h"
 #include "core/AppModel.h"

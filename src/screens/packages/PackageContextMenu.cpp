@@ -1,8 +1,8 @@
 #include "PackageContextMenu.h"
 
 #include "core/AppModel.h"
-#include "shell/DesktopServices.h"
-#include "shell/ViewUpdates.h"
+#include "screenkit/DesktopServices.h"
+#include "screenkit/ViewUpdates.h"
 
 #include <QMenu>
 

@@ -15,7 +15,7 @@
 #include "design/Ink.h"
 #include "design/Skeleton.h"
 #include "design/Tokens.h"
-#include "shell/ViewUpdates.h"
+#include "screenkit/ViewUpdates.h"
 
 #include <QHBoxLayout>
 #include <QMenu>

@@ -13,7 +13,7 @@
 #include "design/Theme.h"
 #include "design/Tokens.h"
 #include "design/Typo.h"
-#include "shell/ViewUpdates.h"
+#include "screenkit/ViewUpdates.h"
 
 #include <QAbstractItemView>
 #include <QHelpEvent>

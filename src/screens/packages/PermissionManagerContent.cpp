@@ -6,11 +6,11 @@
 #include "PermissionRowDelegate.h"
 #include "RowPainting.h"
 
-#include "shell/AppDialogs.h"
-#include "shell/ConfirmationTexts.h"
-#include "shell/DeckTextField.h"
-#include "shell/DialogPresenter.h"
-#include "shell/ViewUpdates.h"
+#include "screenkit/ScreenDialogs.h"
+#include "screenkit/ConfirmationTexts.h"
+#include "screenkit/DeckTextField.h"
+#include "screenkit/DialogPresenter.h"
+#include "screenkit/ViewUpdates.h"
 
 #include "core/AppModel.h"
 #include "design/CanvasCover.h"
@@ -255,14 +255,14 @@ void PermissionManagerContent::buildDialogs()
                .build = [model, displayName](QWidget *parent) -> QDialog * {
                    const auto op = model->pendingPermissionOperation();
                    const int targets = op ? int(model->permissionTargets(*op).size()) : 0;
-                   return AppDialogs::confirmation(parent, confirmationTitle(op, targets),
+                   return ScreenDialogs::confirmation(parent, confirmationTitle(op, targets),
                                                    confirmationMessage(op, displayName, targets),
                                                    op ? std::optional(title(*op)) : std::nullopt,
                                                    op == PermissionOperation::revoke);
                },
                .dismissed = [model](QDialog *dialog, int) {
                    // Confirming clears the pending operation itself before the changes run.
-                   if (AppDialogs::wasConfirmed(dialog))
+                   if (ScreenDialogs::wasConfirmed(dialog))
                        model->confirmPermissionOperation();
                    model->pendingPermissionOperation.set(std::nullopt);
                },
@@ -272,7 +272,7 @@ void PermissionManagerContent::buildDialogs()
     m_errorAlert = new DialogPresenter(
         this, {.identity = [model]() -> std::optional<QString> { return model->permissionErrorMessage(); },
                .build = [model](QWidget *parent) -> QDialog * {
-                   return AppDialogs::alert(parent, QStringLiteral("Ошибка разрешений"),
+                   return ScreenDialogs::alert(parent, QStringLiteral("Ошибка разрешений"),
                                             ConfirmationTexts::alertMessage(model->permissionErrorMessage()));
                },
                .dismissed = [model](QDialog *, int) { model->permissionErrorMessage.set(std::nullopt); },

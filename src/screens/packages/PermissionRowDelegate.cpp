@@ -2,7 +2,7 @@
 
 #include "RowPainting.h"
 
-#include "shell/ViewUpdates.h"
+#include "screenkit/ViewUpdates.h"
 
 #include "design/FocusRing.h"
 #include "design/Ink.h"

@@ -5,10 +5,10 @@
 #include "PermissionManagerContent.h"
 #include "RowPainting.h"
 
-#include "shell/DeckScreen.h"
-#include "shell/DeckTextField.h"
-#include "shell/ScreenMemory.h"
-#include "shell/ViewUpdates.h"
+#include "screenkit/DeckScreen.h"
+#include "screenkit/DeckTextField.h"
+#include "screenkit/ScreenMemory.h"
+#include "screenkit/ViewUpdates.h"
 
 #include "core/AppModel.h"
 #include "design/CanvasCover.h"

@@ -9,7 +9,7 @@
 #include "design/Symbols.h"
 #include "design/Tokens.h"
 #include "design/Typo.h"
-#include "shell/ViewUpdates.h"
+#include "screenkit/ViewUpdates.h"
 
 #include <QAbstractItemView>
 #include <QDateTime>

@@ -23,13 +23,13 @@
 #include "design/Tokens.h"
 #include "design/Transition.h"
 #include "design/Typo.h"
-#include "shell/AppDialogs.h"
-#include "shell/DeckScreen.h"
-#include "shell/DeckTextField.h"
-#include "shell/DesktopServices.h"
-#include "shell/DialogPresenter.h"
-#include "shell/ScreenMemory.h"
-#include "shell/ViewUpdates.h"
+#include "screenkit/ScreenDialogs.h"
+#include "screenkit/DeckScreen.h"
+#include "screenkit/DeckTextField.h"
+#include "screenkit/DesktopServices.h"
+#include "screenkit/DialogPresenter.h"
+#include "screenkit/ScreenMemory.h"
+#include "screenkit/ViewUpdates.h"
 #include "design/ScreenHeader.h"
 
 #include <QDateTime>
@@ -257,7 +257,7 @@ PresetsView::PresetsView(AppModel *model, ScreenMemory *memory, QWidget *parent)
     m_errorAlert = new DialogPresenter(
         this, {.identity = [library] { return library->errorMessage(); },
                .build = [library](QWidget *parent) -> QDialog * {
-                   return AppDialogs::alert(parent, QStringLiteral("Библиотека пресетов"),
+                   return ScreenDialogs::alert(parent, QStringLiteral("Библиотека пресетов"),
                                             library->errorMessage().value_or(QString()));
                },
                .dismissed = [library](QDialog *, int) { library->errorMessage.set(std::nullopt); },
@@ -271,14 +271,14 @@ PresetsView::PresetsView(AppModel *model, ScreenMemory *memory, QWidget *parent)
                },
                .build = [state](QWidget *parent) -> QDialog * {
                    const QString name = state->pendingDelete() ? state->pendingDelete()->preset.name : QString();
-                   return AppDialogs::confirmation(parent, QStringLiteral("Удалить пресет «%1»?").arg(name),
+                   return ScreenDialogs::confirmation(parent, QStringLiteral("Удалить пресет «%1»?").arg(name),
                                                    QStringLiteral("Файл будет перемещён в Корзину — его можно восстановить."),
                                                    QStringLiteral("Переместить в Корзину"), true);
                },
                .dismissed = [state](QDialog *dialog, int) {
                    const std::optional<StoredPreset> pending = state->pendingDelete();
                    state->pendingDelete.set(std::nullopt);
-                   if (pending && AppDialogs::wasConfirmed(dialog))
+                   if (pending && ScreenDialogs::wasConfirmed(dialog))
                        state->library()->remove(*pending);
                },
                .afterDismissal = {}});

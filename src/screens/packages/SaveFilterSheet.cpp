@@ -10,7 +10,7 @@
 #include "design/Ink.h"
 #include "design/Tokens.h"
 #include "design/Typo.h"
-#include "shell/DeckTextField.h"
+#include "screenkit/DeckTextField.h"
 
 #include <QHBoxLayout>
 #include <QPainter>

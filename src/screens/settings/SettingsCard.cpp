@@ -1,6 +1,6 @@
 #include "SettingsCard.h"
 
-#include "ViewUpdates.h"
+#include "screenkit/ViewUpdates.h"
 
 #include "design/DeckText.h"
 #include "design/Ink.h"

@@ -1,4 +1,4 @@
-#include "shell/ConfirmationTexts.h"
+#include "screenkit/ConfirmationTexts.h"
 
 #include "bridge/PackageMetadata.h"
 

@@ -15,9 +15,9 @@
 #include "design/Symbols.h"
 #include "design/Tokens.h"
 #include "design/Typo.h"
-#include "shell/AppDialogs.h"
-#include "shell/DialogPresenter.h"
-#include "shell/ViewUpdates.h"
+#include "screenkit/ScreenDialogs.h"
+#include "screenkit/DialogPresenter.h"
+#include "screenkit/ViewUpdates.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
@@ -281,7 +281,7 @@ void FileManagerView::buildDialogs()
                .build = [state, model](QWidget *parent) -> QDialog * {
                    const bool local = *state->deleteSide() == FileManagerSide::local;
                    const qsizetype count = local ? model->localSelection().size() : model->deviceSelection().size();
-                   return AppDialogs::confirmation(
+                   return ScreenDialogs::confirmation(
                        parent, QStringLiteral("Удалить выбранные объекты: ") + QString::number(count) + QLatin1Char('?'),
                        local ? PlatformTexts::text(QStringLiteral(
                                    "Объекты с Mac будут перемещены в Корзину, откуда их можно восстановить."))
@@ -290,7 +290,7 @@ void FileManagerView::buildDialogs()
                        local ? QStringLiteral("Переместить в Корзину") : QStringLiteral("Удалить безвозвратно"), true);
                },
                .dismissed = [state](QDialog *dialog, int) {
-                   if (AppDialogs::wasConfirmed(dialog))
+                   if (ScreenDialogs::wasConfirmed(dialog))
                        state->confirmDelete();
                    state->deleteSide.set(std::nullopt);
                },
@@ -301,7 +301,7 @@ void FileManagerView::buildDialogs()
     m_errorAlert = new DialogPresenter(
         this, {.identity = [model]() -> std::optional<QString> { return model->errorMessage(); },
                .build = [model](QWidget *parent) -> QDialog * {
-                   return AppDialogs::alert(parent, QStringLiteral("Файловый менеджер"),
+                   return ScreenDialogs::alert(parent, QStringLiteral("Файловый менеджер"),
                                             model->errorMessage().value_or(QStringLiteral("Неизвестная ошибка")));
                },
                .dismissed = [model](QDialog *, int) { model->errorMessage.set(std::nullopt); },

@@ -17,9 +17,9 @@
 #include "design/ToneInk.h"
 #include "design/Tokens.h"
 #include "design/Typo.h"
-#include "shell/DeckTextField.h"
-#include "shell/DesktopServices.h"
-#include "shell/ViewUpdates.h"
+#include "screenkit/DeckTextField.h"
+#include "screenkit/DesktopServices.h"
+#include "screenkit/ViewUpdates.h"
 
 #include <QEvent>
 #include <QHBoxLayout>

@@ -4,7 +4,7 @@
 
 #include "core/ConsoleTranscriptModel.h"
 #include "design/Ink.h"
-#include "shell/DesktopServices.h"
+#include "screenkit/DesktopServices.h"
 
 #include <QContextMenuEvent>
 #include <QKeyEvent>

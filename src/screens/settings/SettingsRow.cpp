@@ -1,6 +1,6 @@
 #include "SettingsRow.h"
 
-#include "ViewUpdates.h"
+#include "screenkit/ViewUpdates.h"
 
 #include "design/DeckParagraph.h"
 #include "design/DeckSizeReader.h"

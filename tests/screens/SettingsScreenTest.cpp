@@ -1,8 +1,8 @@
-#include "shell/DeckTextField.h"
+#include "screenkit/DeckTextField.h"
 #include "core/PlatformTexts.h"
-#include "shell/SettingsRow.h"
-#include "shell/SettingsScreen.h"
-#include "shell/SettingsView.h"
+#include "screens/settings/SettingsRow.h"
+#include "screens/settings/SettingsScreen.h"
+#include "screens/settings/SettingsView.h"
 
 #include "screens/packages/AppIconCache.h"
 
@@ -14,8 +14,8 @@
 #include "design/FilterChip.h"
 
 #include "FakeDesktop.h"
-#include "ShellHarness.h"
-#include "UiTestSupport.h"
+#include "../shell/ShellHarness.h"
+#include "../shell/UiTestSupport.h"
 
 #include <QBuffer>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #include "FileManagerState.h"
 
-#include "shell/DesktopServices.h"
+#include "screenkit/DesktopServices.h"
 
 QString rawValue(NameAction action)
 {

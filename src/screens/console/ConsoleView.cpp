@@ -28,11 +28,11 @@
 #include "design/ToneInk.h"
 #include "design/Tokens.h"
 #include "design/Typo.h"
-#include "shell/DeckScreen.h"
-#include "shell/DeckTextField.h"
-#include "shell/DesktopServices.h"
-#include "shell/ScreenMemory.h"
-#include "shell/ViewUpdates.h"
+#include "screenkit/DeckScreen.h"
+#include "screenkit/DeckTextField.h"
+#include "screenkit/DesktopServices.h"
+#include "screenkit/ScreenMemory.h"
+#include "screenkit/ViewUpdates.h"
 
 #include <QHBoxLayout>
 #include <QKeySequence>

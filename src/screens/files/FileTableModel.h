@@ -4,7 +4,7 @@
 #include "bridge/DeviceFileItem.h"
 #include "core/PublishedList.h"
 #include "design/ShownText.h"
-#include "shell/ViewUpdates.h"
+#include "screenkit/ViewUpdates.h"
 
 #include <QAbstractTableModel>
 #include <QLocale>

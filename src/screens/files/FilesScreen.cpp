@@ -1,13 +1,13 @@
 #include "FilesScreen.h"
 
-#include "DeckScreen.h"
-#include "RouteScreens.h"
-#include "ScreenMemory.h"
+#include "screenkit/DeckScreen.h"
+#include "core/AppRoute.h"
+#include "screenkit/ScreenMemory.h"
 
 #include "core/AppModel.h"
 #include "core/PlatformTexts.h"
 #include "design/ScreenHeader.h"
-#include "screens/console_files/FileManagerView.h"
+#include "screens/files/FileManagerView.h"
 
 #include <QVBoxLayout>
 

@@ -1,6 +1,6 @@
-#include "shell/DesktopServices.h"
+#include "screenkit/DesktopServices.h"
 
-#include "ShellHarness.h"
+#include "../shell/ShellHarness.h"
 
 #include <QFile>
 #include <QFileDialog>

@@ -1,4 +1,4 @@
-#include "shell/DeckTextField.h"
+#include "screenkit/DeckTextField.h"
 
 #include "core/Observable.h"
 #include "design/Accessibility.h"
@@ -6,7 +6,7 @@
 #include "design/Theme.h"
 
 #include "TestSupport.h"
-#include "UiTestSupport.h"
+#include "../shell/UiTestSupport.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -1,17 +1,17 @@
 #include "SettingsView.h"
 
-#include "AppDialogs.h"
+#include "screenkit/ScreenDialogs.h"
 
 #include "screens/packages/AppIconCache.h"
 
-#include "DesktopServices.h"
+#include "screenkit/DesktopServices.h"
 
-#include "DeckScreen.h"
-#include "DeckTextField.h"
+#include "screenkit/DeckScreen.h"
+#include "screenkit/DeckTextField.h"
 #include "SettingsCard.h"
 #include "SettingsRow.h"
 #include "core/PlatformTexts.h"
-#include "ViewUpdates.h"
+#include "screenkit/ViewUpdates.h"
 
 #include "design/FocusRing.h"
 #include "design/DeckParagraph.h"
@@ -459,8 +459,8 @@ void SettingsView::askReset()
     dialog->setText(tr("Сбросить настройки приложения?"));
     dialog->setInformativeText(tr("Оформление, плотность списка и параметры ADB вернутся к значениям по умолчанию. "
                                   "Пресеты и избранные команды не затрагиваются."));
-    QPushButton *reset = AppDialogs::addButton(dialog, tr("Сбросить"), QMessageBox::DestructiveRole);
-    QPushButton *cancel = AppDialogs::addButton(dialog, tr("Отмена"), QMessageBox::RejectRole);
+    QPushButton *reset = ScreenDialogs::addButton(dialog, tr("Сбросить"), QMessageBox::DestructiveRole);
+    QPushButton *cancel = ScreenDialogs::addButton(dialog, tr("Отмена"), QMessageBox::RejectRole);
     dialog->setDefaultButton(cancel);
     dialog->setEscapeButton(cancel);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
