@@ -10,22 +10,26 @@ qsizetype cutPoint(QStringView text, qsizetype max)
     return QChar::isHighSurrogate(text[max - 1].unicode()) ? max - 1 : max;
 }
 
-// Adds buffer[start, start + length) as lines: one trailing carriage return stripped, cut at the
-// length cap, blank pieces dropped.
+// Adds buffer[start, start + length) as one line: one trailing carriage return stripped, a blank
+// line dropped, a line over the cap cut short and marked with "…" (it keeps text of its own).
 void emitLine(const QString &buffer, qsizetype start, qsizetype length, QList<PendingLine> &lines)
 {
     QStringView line = QStringView(buffer).sliced(start, length);
     if (line.endsWith(u'\r'))
         line.chop(1);
-    while (!line.isEmpty()) {
-        const qsizetype cut = line.size() > LogcatPending::kMaxLineLength
-                                  ? cutPoint(line, LogcatPending::kMaxLineLength)
-                                  : line.size();
-        const QStringView piece = line.first(cut);
-        if (!trimmedLogText(piece).isEmpty())
-            lines.append(PendingLine{buffer, piece.data() - buffer.constData(), piece.size()});
-        line = line.sliced(cut);
+    const QStringView trimmed = trimmedLogText(line);
+    if (trimmed.isEmpty())
+        return;
+    if (line.size() > LogcatPending::kMaxLineLength)
+        line = line.sliced(trimmed.data() - line.data()); // leading blanks take no room of the cut
+    if (line.size() <= LogcatPending::kMaxLineLength) {
+        lines.append(PendingLine{buffer, line.data() - buffer.constData(), line.size()});
+        return;
     }
+    QString cut = line.first(cutPoint(line, LogcatPending::kMaxLineLength - 1)).toString();
+    cut.append(u'…');
+    const qsizetype size = cut.size();
+    lines.append(PendingLine{std::move(cut), 0, size});
 }
 
 } // namespace
@@ -37,7 +41,9 @@ void LogcatPending::splitLines(StreamTail &tail, const QString &chunk, QList<Pen
         const qsizetype feed = chunk.indexOf(u'\n', start);
         if (feed < 0)
             break;
-        if (tail.text.isEmpty()) {
+        if (tail.skipping) {
+            tail.skipping = false; // the cut line ends here
+        } else if (tail.text.isEmpty()) {
             emitLine(chunk, start, feed - start, lines);
         } else {
             // A line begun in an earlier chunk gets text of its own.
@@ -48,18 +54,16 @@ void LogcatPending::splitLines(StreamTail &tail, const QString &chunk, QList<Pen
         }
         start = feed + 1;
     }
-    if (start < chunk.size())
-        tail.text.append(QStringView(chunk).sliced(start));
-    // A line feed that never comes must not let the tail grow without bound.
-    if (tail.text.size() > kMaxLineLength) {
-        const QString text = std::move(tail.text);
-        qsizetype done = 0;
-        while (text.size() - done > kMaxLineLength) {
-            const qsizetype cut = cutPoint(QStringView(text).sliced(done), kMaxLineLength);
-            emitLine(text, done, cut, lines);
-            done += cut;
-        }
-        tail.text = text.sliced(done);
+    if (start >= chunk.size() || tail.skipping)
+        return;
+    tail.text.append(QStringView(chunk).sliced(start));
+    // A line feed that never comes must not let the tail grow without bound. One character
+    // more than the cap may be the carriage return before a feed still to come.
+    if (tail.text.size() > kMaxLineLength + 1) {
+        const qsizetype before = lines.size();
+        emitLine(tail.text, 0, tail.text.size(), lines);
+        tail.text = QString();
+        tail.skipping = lines.size() > before; // a blank start was only leading space
     }
 }
 

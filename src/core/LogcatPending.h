@@ -25,7 +25,8 @@ struct PendingLine {
 // kMaxPendingChars characters; the oldest go first and are counted as dropped.
 class LogcatPending {
 public:
-    // A longer line is cut into pieces of at most this many characters.
+    // A longer line is cut to this many characters, the last of them "…"; the rest of it is
+    // dropped, so it stays one entry.
     static constexpr qsizetype kMaxLineLength = 4096;
     static constexpr qsizetype kMaxPendingChars = 4 * 1024 * 1024;
 
@@ -33,11 +34,13 @@ public:
     // reader thread touches it.
     struct StreamTail {
         QString text;
+        bool skipping = false; // the line under way was cut already: its rest is dropped
     };
 
     // Cuts `chunk`, continuing `tail`, into lines: one trailing carriage return is stripped,
-    // blank lines are dropped, long lines are cut at kMaxLineLength; the text after the last
-    // line feed stays in `tail` (also cut once it grows past the cap).
+    // blank lines are dropped, long lines are cut to kMaxLineLength; the text after the last
+    // line feed stays in `tail` (a tail that outgrows the cap is taken as a cut line at once,
+    // and the rest of that line is dropped when it comes).
     static void splitLines(StreamTail &tail, const QString &chunk, QList<PendingLine> &lines);
 
     // Starts a new run, which becomes the current one; returns its generation. Lines still

@@ -1,12 +1,14 @@
 #include "DeckParagraph.h"
 
+#include "ShownText.h"
+
 #include <QPainter>
 #include <QTextLayout>
 
 #include <cmath>
 
 DeckParagraph::DeckParagraph(const QString &text, const QFont &font, DeckText::InkRole ink, QWidget *parent)
-    : QWidget(parent), m_text(text), m_ink(std::move(ink))
+    : QWidget(parent), m_text(text), m_shown(ShownText::paragraphs(text)), m_ink(std::move(ink))
 {
     setFont(font);
     QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Preferred);
@@ -19,6 +21,7 @@ void DeckParagraph::setText(const QString &text)
     if (text == m_text)
         return;
     m_text = text;
+    m_shown = ShownText::paragraphs(text);
     updateGeometry();
     update();
 }
@@ -48,7 +51,7 @@ QList<DeckParagraph::Line> DeckParagraph::breakLines(qreal width) const
 {
     QList<Line> out;
     // Explicit line breaks start new paragraphs; an empty text still takes one line.
-    const QStringList paragraphs = m_text.split(QLatin1Char('\n'));
+    const QStringList paragraphs = m_shown.split(QLatin1Char('\n'));
     int offset = 0;
     for (const QString &para : paragraphs) {
         if (para.isEmpty()) {
@@ -91,7 +94,7 @@ QSize DeckParagraph::sizeHint() const
     // Ideal: every paragraph on one line, capped by the maximum width.
     const QFontMetricsF fm(font());
     qreal widest = 0;
-    for (const QString &para : m_text.split(QLatin1Char('\n')))
+    for (const QString &para : m_shown.split(QLatin1Char('\n')))
         widest = std::max(widest, fm.horizontalAdvance(para));
     const int w = std::min(int(std::ceil(widest)) + 1, maximumWidth());
     return QSize(w, heightForWidth(w));
@@ -117,10 +120,10 @@ void DeckParagraph::paintEvent(QPaintEvent *)
     const int shown = m_maxLines > 0 ? std::min<int>(m_maxLines, int(lines.size())) : int(lines.size());
     const qreal h = lineHeight();
     for (int i = 0; i < shown; ++i) {
-        QString text = m_text.mid(lines[i].start, lines[i].length);
+        QString text = m_shown.mid(lines[i].start, lines[i].length);
         if (i == shown - 1 && shown < lines.size()) {
             // The last shown line carries the rest of the text, elided.
-            text = fm.elidedText(m_text.mid(lines[i].start).replace(QLatin1Char('\n'), QLatin1Char(' ')),
+            text = fm.elidedText(m_shown.mid(lines[i].start).replace(QLatin1Char('\n'), QLatin1Char(' ')),
                                  Qt::ElideRight, width());
         }
         const QRectF r(0, i * h, width(), h);

@@ -9,12 +9,17 @@
 // anywhere inside a word too long for a line), in a design font and an Ink role read at paint
 // time. With a line limit the last shown line is elided. Its height follows its width
 // (height-for-width), so a layout gives it its full height: a paragraph is never squeezed.
+// A line feed starts a new paragraph; every other invisible character is drawn as a visible
+// stand-in (ShownText::paragraphs). A text from a device that must stay one paragraph is given as
+// ShownText::line(text).
 class DeckParagraph : public QWidget {
     Q_OBJECT
 public:
     DeckParagraph(const QString &text, const QFont &font, DeckText::InkRole ink, QWidget *parent = nullptr);
 
     QString text() const { return m_text; }
+    // The text as drawn: its paragraphs with their stand-ins.
+    QString shownText() const { return m_shown; }
     void setText(const QString &text);
     void setInk(DeckText::InkRole ink);
     QColor color() const { return m_ink(); }
@@ -48,6 +53,7 @@ private:
     qreal lineHeight() const;
 
     QString m_text;
+    QString m_shown;
     DeckText::InkRole m_ink;
     int m_maxLines = 0;
     Qt::Alignment m_alignment = Qt::AlignLeft;

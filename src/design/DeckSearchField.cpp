@@ -12,6 +12,7 @@
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QPainter>
+#include <QScopedValueRollback>
 
 #include <cmath>
 
@@ -105,10 +106,13 @@ DeckSearchField::DeckSearchField(const QString &placeholder, std::optional<qreal
         setMaximumWidth(int(std::ceil(*width)));
     setSizePolicy(width ? QSizePolicy::Preferred : QSizePolicy::Expanding, QSizePolicy::Fixed);
 
-    connect(m_edit, &QLineEdit::textEdited, this, &DeckSearchField::textEdited);
+    // Every change but the owner's own (typing, the clear button, undo, the context menu) is
+    // an edit: the owner's filter must follow whatever the field shows.
     connect(m_edit, &QLineEdit::textChanged, this, [this](const QString &t) {
         updateAccessory();
         Q_EMIT textChanged(t);
+        if (!m_settingText)
+            Q_EMIT textEdited(t);
     });
     connect(m_clear, &QAbstractButton::clicked, this, [this] { m_edit->setText(QString()); });
     auto refreshPalette = [this] {
@@ -125,8 +129,10 @@ DeckSearchField::DeckSearchField(const QString &placeholder, std::optional<qreal
 QString DeckSearchField::text() const { return m_edit->text(); }
 void DeckSearchField::setText(const QString &text)
 {
-    if (m_edit->text() != text)
-        m_edit->setText(text);
+    if (m_edit->text() == text)
+        return;
+    const QScopedValueRollback<bool> owner(m_settingText, true);
+    m_edit->setText(text);
 }
 
 void DeckSearchField::showModelText(const QString &text)

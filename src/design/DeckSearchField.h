@@ -68,7 +68,8 @@ public:
 
 Q_SIGNALS:
     void textChanged(const QString &text);
-    // Only the changes the user makes.
+    // Every change the field makes itself (typing, the clear button, undo), none made through
+    // setText or showModelText.
     void textEdited(const QString &text);
 
 protected:
@@ -85,6 +86,7 @@ private:
     QAbstractButton *m_clear;
     KeyHint *m_hint = nullptr;
     bool m_focused = false;
+    bool m_settingText = false; // inside setText: the owner's change, not an edit
     std::optional<QString> m_modelText;
     AnimatedValue *m_focus;
 };

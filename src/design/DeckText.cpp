@@ -1,11 +1,13 @@
 #include "DeckText.h"
 
+#include "ShownText.h"
+
 #include <QPainter>
 
 #include <cmath>
 
 DeckText::DeckText(const QString &text, const QFont &font, InkRole ink, QWidget *parent)
-    : QWidget(parent), m_text(text), m_ink(std::move(ink))
+    : QWidget(parent), m_text(text), m_shown(ShownText::line(text)), m_ink(std::move(ink))
 {
     setFont(font);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
@@ -16,6 +18,7 @@ void DeckText::setText(const QString &text)
     if (text == m_text)
         return;
     m_text = text;
+    m_shown = ShownText::line(text);
     updateGeometry();
     update();
 }
@@ -42,7 +45,7 @@ void DeckText::setAlignment(Qt::Alignment alignment)
 QSize DeckText::sizeHint() const
 {
     const QFontMetricsF fm(font());
-    return QSize(int(std::ceil(fm.horizontalAdvance(m_text))), int(std::ceil(fm.height())));
+    return QSize(int(std::ceil(fm.horizontalAdvance(m_shown))), int(std::ceil(fm.height())));
 }
 
 QSize DeckText::minimumSizeHint() const
@@ -59,6 +62,6 @@ void DeckText::paintEvent(QPaintEvent *)
     p.setPen(m_ink());
     p.setFont(font());
     const QFontMetricsF fm(font());
-    const QString shown = m_elide == Qt::ElideNone ? m_text : fm.elidedText(m_text, m_elide, width());
+    const QString shown = m_elide == Qt::ElideNone ? m_shown : fm.elidedText(m_shown, m_elide, width());
     p.drawText(QRectF(rect()), int(m_alignment), shown);
 }

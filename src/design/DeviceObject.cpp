@@ -7,6 +7,7 @@
 #include "MeterBar.h"
 #include "Motion.h"
 #include "ShadowCache.h"
+#include "ShownText.h"
 #include "Squircle.h"
 #include "Symbols.h"
 #include "Theme.h"
@@ -648,7 +649,7 @@ void DeviceObject::renderScreen(QPainter &p, const QRectF &screen) const
             p.setPen(Ink::textSecondary());
             const qreal lh = QFontMetricsF(androidFont).height();
             p.drawText(QRectF(cr.left() - W * 0.1, y, cr.width() + W * 0.2, lh), Qt::AlignCenter,
-                       QStringLiteral("Android ") + *m_snapshot->androidRelease);
+                       QStringLiteral("Android ") + ShownText::line(*m_snapshot->androidRelease));
         }
     }
     y = cr.bottom() - bottomHeight;

@@ -3,6 +3,7 @@
 #include "DeckParagraph.h"
 #include "Ink.h"
 #include "Labels.h"
+#include "ShownText.h"
 #include "Tokens.h"
 #include "Typo.h"
 
@@ -60,10 +61,14 @@ InfoRow::InfoRow(const QString &label, const QString &value, bool mono, bool cop
         row->addWidget(m_copyable, 0, Qt::AlignTop);
         row->addStretch(1);
     } else {
-        m_text = new SelectableText(value, font, tone, this);
+        // A value wraps at its width, never at a line break it holds.
+        m_text = new SelectableText(ShownText::line(value), font, tone, this);
         row->addWidget(m_text, 1, Qt::AlignTop);
     }
     setAccessibleName(accessibilityLabel());
 }
 
-QString InfoRow::accessibilityLabel() const { return m_labelText + QStringLiteral(": ") + m_value; }
+QString InfoRow::accessibilityLabel() const
+{
+    return m_labelText + QStringLiteral(": ") + ShownText::accessible(m_value);
+}

@@ -2,6 +2,7 @@
 
 #include "Accessibility.h"
 #include "Ink.h"
+#include "ShownText.h"
 #include "Squircle.h"
 #include "Symbols.h"
 #include "Theme.h"
@@ -85,13 +86,14 @@ CopyableValue::CopyableValue(const QString &text, const QFont &font, DeckText::I
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     setAccessibleName(accessibilityLabel());
     setAccessibleDescription(tr("Двойное нажатие копирует значение"));
-    setToolTip(plainTip(tr("Скопировать: ") + m_text));
+    setToolTip(plainTip(tr("Скопировать: ") + ShownText::line(m_text)));
     connect(this, &QAbstractButton::clicked, this, &CopyableValue::copy);
 }
 
 QString CopyableValue::accessibilityLabel() const
 {
-    return m_label ? *m_label + QStringLiteral(": ") + m_text : m_text;
+    const QString value = ShownText::accessible(m_text);
+    return m_label ? *m_label + QStringLiteral(": ") + value : value;
 }
 
 QString CopyableValue::symbolName() const
@@ -120,14 +122,14 @@ void CopyableValue::setCopied(bool copied)
     if (m_copied == copied)
         return;
     m_copied = copied;
-    setToolTip(copied ? tr("Скопировано") : plainTip(tr("Скопировать: ") + m_text));
+    setToolTip(copied ? tr("Скопировано") : plainTip(tr("Скопировать: ") + ShownText::line(m_text)));
     update();
 }
 
 QSize CopyableValue::sizeHint() const
 {
     const QFontMetricsF fm(font());
-    const qreal w = fm.horizontalAdvance(m_text) + Space::xs + 9 + 2 * Space::xs;
+    const qreal w = fm.horizontalAdvance(ShownText::line(m_text)) + Space::xs + 9 + 2 * Space::xs;
     const qreal h = std::max<qreal>(fm.height(), 9) + 2;
     return QSize(int(std::ceil(w)), int(std::ceil(h)));
 }
@@ -145,7 +147,7 @@ void CopyableValue::paintEvent(QPaintEvent *)
     const qreal iconSize = 9;
     const QFontMetricsF fm(font());
     const qreal textWidth = std::max<qreal>(0, inner.width() - Space::xs - iconSize);
-    const QString shown = fm.elidedText(m_text, Qt::ElideMiddle, textWidth);
+    const QString shown = fm.elidedText(ShownText::line(m_text), Qt::ElideMiddle, textWidth);
     const qreal used = fm.horizontalAdvance(shown);
     p.setFont(font());
     p.setPen(m_tint());

@@ -44,6 +44,8 @@ private:
 // A value the user copies with one click (a serial, a package name). Shows the value, elided
 // in the middle, and a copy icon; a click puts exactly the text on the clipboard and shows a
 // checkmark for 1.4 s (the first timer to expire clears it; a second click does not extend it).
+// The value is drawn with its invisible characters as stand-ins (ShownText::line) and copied as
+// it is.
 class CopyableValue : public QAbstractButton {
     Q_OBJECT
 public:

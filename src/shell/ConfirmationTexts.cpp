@@ -2,6 +2,7 @@
 
 #include "bridge/PresetAction.h"
 #include "bridge/RemovalRisk.h"
+#include "design/ShownText.h"
 
 #include <QHash>
 
@@ -57,7 +58,7 @@ QString packageActionMessage(std::optional<PackageAction> action, const QStringL
         if (package->kind == PackageKind::system)
             ++systemCount;
         if (package->risk().risk >= RemovalRisk::advanced)
-            risky.append(package->displayName);
+            risky.append(ShownText::line(package->displayName)); // one name's controls never reorder the sentence
     }
     if (systemCount > 0)
         sentences << QStringLiteral("Системных пакетов: ") + QString::number(systemCount) + QLatin1Char('.');

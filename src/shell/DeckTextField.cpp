@@ -11,6 +11,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QScopedValueRollback>
 
 #include <cmath>
 
@@ -35,7 +36,10 @@ DeckTextField::DeckTextField(const QString &placeholder, bool mono, std::functio
     setFixedHeight(int(kHeight));
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
 
-    connect(m_edit, &QLineEdit::textEdited, this, [this](const QString &t) {
+    // Every change but the owner's own (typing, undo, the context menu) is an edit.
+    connect(m_edit, &QLineEdit::textChanged, this, [this](const QString &t) {
+        if (m_settingText)
+            return;
         m_editedSinceCommit = true;
         Q_EMIT textEdited(t);
     });
@@ -59,6 +63,7 @@ void DeckTextField::setText(const QString &text)
 {
     if (m_edit->text() == text)
         return;
+    const QScopedValueRollback<bool> owner(m_settingText, true);
     m_edit->setText(text);
 }
 

@@ -39,7 +39,8 @@ public:
     static constexpr qreal kHeight = 28;
 
 Q_SIGNALS:
-    // Every change the user makes (not changes through setText).
+    // Every change the field makes itself (typing, undo, the context menu), none made through
+    // setText or showModelText.
     void textEdited(const QString &text);
     // The user finished an edit: Return, or the focus left after a change. Callers that must not
     // act on half-typed values (a tool path) take the value here instead of on every keystroke.
@@ -58,13 +59,15 @@ private:
     std::function<void()> m_onSubmit;
     bool m_focused = false;
     bool m_editedSinceCommit = false;
+    bool m_settingText = false; // inside setText: the owner's change, not an edit
     std::optional<QString> m_modelText;
     AnimatedValue *m_focus;
 };
 
 // Keeps a text field (DeckTextField or DeckSearchField) and a text property (Published or Stored)
-// of `owner` in step: user edits set the property, and changes of the property from elsewhere show
-// in the field without ever overwriting what the user is typing.
+// of `owner` in step: every change the field makes itself (typing, a search field's clear button)
+// sets the property, and changes of the property from elsewhere show in the field without ever
+// overwriting what the user is typing.
 template <typename Field, typename Owner, typename Property>
 void bindDeckTextField(Field *field, Owner *owner, Property &property)
 {

@@ -13,6 +13,7 @@
 #include "design/Ink.h"
 #include "design/InteractiveSurface.h"
 #include "design/Labels.h"
+#include "design/ShownText.h"
 #include "design/Squircle.h"
 #include "design/Symbols.h"
 #include "design/Theme.h"
@@ -97,7 +98,8 @@ public:
         rowContent(this, symbol, device.displayName(), device.id, badge);
         for (QWidget *child : findChildren<QWidget *>())
             child->setAttribute(Qt::WA_TransparentForMouseEvents);
-        setAccessibleName(device.displayName() + QStringLiteral(", ") + (ready ? tr("Готово") : device.state));
+        setAccessibleName(ShownText::accessible(device.displayName()) + QStringLiteral(", ")
+                          + (ready ? tr("Готово") : ShownText::accessible(device.state)));
     }
     QString serial() const { return m_serial; }
     InteractiveSurface *surface() const { return m_surface; }

@@ -12,6 +12,7 @@
 #include "design/Ink.h"
 #include "design/Labels.h"
 #include "design/Panel.h"
+#include "design/ShownText.h"
 #include "design/SlimScrollBars.h"
 #include "design/Symbols.h"
 #include "design/Theme.h"
@@ -274,7 +275,7 @@ void SidebarView::refresh()
     m_glyph->setState(state);
     m_dot->setTone(::tone(state));
     m_dot->setAnimating(::isLive(state));
-    m_card->setAccessibleName(tr("Устройство: ") + title + QStringLiteral(", ") + ::title(state) +
+    m_card->setAccessibleName(tr("Устройство: ") + ShownText::accessible(title) + QStringLiteral(", ") + ::title(state) +
                               tr(". Открыть список устройств"));
 
     for (SidebarItem *row : m_items) {

@@ -2,6 +2,7 @@
 
 #include "design/DeckParagraph.h"
 #include "design/Hairline.h"
+#include "design/ShownText.h"
 
 #include <QTextDocument>
 #include <QTimer>
@@ -27,7 +28,7 @@ QString plainToolTip(const QString &text)
 {
     if (text.isEmpty())
         return {};
-    return Qt::convertFromPlainText(text, Qt::WhiteSpacePre);
+    return Qt::convertFromPlainText(ShownText::paragraphs(text), Qt::WhiteSpacePre);
 }
 
 DeckParagraph *wrappingLabel(const QString &text, const QFont &font, std::function<QColor()> ink, QWidget *parent)

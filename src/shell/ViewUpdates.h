@@ -72,7 +72,8 @@ void observeEach(Observable *owner, QObject *receiver, const std::function<void(
     forEachProperty([&](const auto &property) { owner->observe(property, receiver, handler); }, properties...);
 }
 
-// A tooltip that shows `text` literally, however it looks (tool and device output can hold "<").
+// A tooltip that shows `text` literally, however it looks (tool and device output can hold "<"),
+// its invisible characters but line feeds as stand-ins (ShownText::paragraphs).
 QString plainToolTip(const QString &text);
 
 // Plain text that wraps onto as many lines as it needs, in a design font and an Ink role.

@@ -4,10 +4,13 @@
 #include "GeometryWalk.h"
 #include "ProcessSweep.h"
 
+#include "bridge/Resources.h"
 #include "core/AppModel.h"
 #include "core/AppSettings.h"
 #include "core/JsonSettingsFormat.h"
 #include "design/Accessibility.h"
+#include "design/DeckParagraph.h"
+#include "design/DeckText.h"
 #include "design/Transition.h"
 #include "shell/KestrelApp.h"
 #include "shell/MainWindow.h"
@@ -15,6 +18,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -80,7 +84,10 @@ void AppTest::SetUp()
     if (connectsPhone())
         ASSERT_TRUE(session->connect(*phone, &error)) << error.toStdString();
 
-    // As main makes them, with Debian's adb given rather than searched for.
+    // As main makes them, with Debian's adb given rather than searched for. The application finds
+    // its resources (the metadata program that reads labels and icons) beside itself; the test
+    // executable lives elsewhere.
+    Resources::setRootForTesting(E2eTools::resourcesFolder());
     ASSERT_FALSE(A11y::reduceMotion());
     store.reset(newStandardSettings());
     settings = std::make_unique<AppSettings>(store.get());
@@ -124,6 +131,7 @@ void AppTest::TearDown()
         std::cerr << "the session's folder is kept: " << marker.toStdString() << "\n";
     }
     session.reset();
+    Resources::setRootForTesting(QString());
 }
 
 QWidget *AppTest::mainWindow() const { return app ? app->mainWindow() : nullptr; }
@@ -157,6 +165,28 @@ QWidget *AppTest::find(const QString &name, QWidget *within) const
     ADD_FAILURE() << (found.isEmpty() ? "no shown widget is called \"" : "several shown widgets are called \"")
                   << name.toStdString() << "\"";
     return nullptr;
+}
+
+QStringList AppTest::shownTexts(const QString &prefix, QWidget *within) const
+{
+    QStringList texts;
+    for (QWidget *top : within ? QList<QWidget *>{within} : windows())
+        for (QWidget *w : top->findChildren<QWidget *>()) {
+            if (!w->isVisible())
+                continue;
+            QString text;
+            if (auto *t = qobject_cast<DeckText *>(w))
+                text = t->text();
+            else if (auto *p = qobject_cast<DeckParagraph *>(w))
+                text = p->text();
+            else if (auto *l = qobject_cast<QLabel *>(w))
+                text = l->text();
+            else
+                continue;
+            if (text.startsWith(prefix))
+                texts << text;
+        }
+    return texts;
 }
 
 QStringList AppTest::rowTexts(const QAbstractItemView *view, int role)

@@ -67,6 +67,9 @@ protected:
                     return w;
         return nullptr;
     }
+    // The texts of the shown labels (DeckText, DeckParagraph, QLabel) under `within` (or in
+    // every window) that begin with `prefix`.
+    QStringList shownTexts(const QString &prefix = {}, QWidget *within = nullptr) const;
     // The texts of a list's rows (display role), top to bottom.
     static QStringList rowTexts(const QAbstractItemView *view, int role = Qt::DisplayRole);
     // The shown top-level windows, the main window first.

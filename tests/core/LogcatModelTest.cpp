@@ -188,6 +188,32 @@ TEST(LogcatModelTest, TrimsAtTheLimitWithRowSignalsAndKeepsCounts)
     EXPECT_EQ(ids(h.model.lines()), QList<qint64>{0}); // numbering starts again
 }
 
+// A line longer than the cut is one entry with its own time, level and tag: its rest never
+// becomes a line of the "logcat" tag that inflates the Info count.
+TEST(LogcatModelTest, ALongLineStaysOneEntry)
+{
+    LogcatHarness h;
+    const QString huge(LogcatPending::kMaxLineLength * 2, QLatin1Char('x'));
+    h.model.injectOutput(threadtime(1, 'D') + QLatin1Char('\n'));
+    // Arriving in pieces, as adb hands it over.
+    const QString big = threadtime(2, 'W', "Big", huge) + QLatin1Char('\n');
+    for (qsizetype at = 0; at < big.size(); at += 1000)
+        h.model.injectOutput(big.mid(at, 1000));
+    h.model.injectOutput(threadtime(3, 'E') + QLatin1Char('\n'));
+    h.model.flush();
+
+    ASSERT_EQ(ids(h.model.lines()), (QList<qint64>{0, 1, 2}));
+    const LogLine &cut = h.model.lines().at(1);
+    EXPECT_EQ(cut.level, LogLevel::warning);
+    EXPECT_EQ(cut.tag(), u("Big"));
+    EXPECT_FALSE(cut.timestamp().isEmpty());
+    EXPECT_TRUE(cut.message().endsWith(u("…")));
+    EXPECT_TRUE(cut.message().startsWith(u("xxxx")));
+    EXPECT_EQ(h.model.counts()[LogLevel::warning], 1);
+    EXPECT_EQ(h.model.counts().shown(LogLevel::info), std::nullopt);
+    EXPECT_EQ(total(h.model.counts()), 3);
+}
+
 TEST(LogcatModelTest, AStopTheUserAskedForShowsAsStopped)
 {
     struct Case {

@@ -49,31 +49,58 @@ TEST(LogcatPendingTest, SplitsLinesAcrossChunks)
     }
 }
 
-TEST(LogcatPendingTest, CutsLongLinesAndAnEndlessTail)
+TEST(LogcatPendingTest, ALongLineIsCutToOneLineEndingInAnEllipsis)
 {
     const qsizetype cap = LogcatPending::kMaxLineLength;
-    LogcatPending::StreamTail tail;
-    const QStringList lines = split({QString(cap * 2 + 10, QLatin1Char('a')) + QLatin1Char('\n')}, tail);
-    ASSERT_EQ(lines.size(), 3);
-    EXPECT_EQ(lines[0].size(), cap);
-    EXPECT_EQ(lines[2].size(), 10);
+    const QString ellipsis = QStringLiteral("…");
+    const QString pair = QString::fromUtf8("😀");
+    const QString as = QString(cap - 1, QLatin1Char('a'));
+    struct Case {
+        const char *name;
+        QStringList chunks;
+        QStringList lines;
+    };
+    const QList<Case> cases = {
+        {"at the cap: whole", {QString(cap, QLatin1Char('a')) + QStringLiteral("\r\nnext\n")},
+         {QString(cap, QLatin1Char('a')), "next"}},
+        {"over it in one chunk", {QString(cap * 2 + 10, QLatin1Char('a')) + QStringLiteral("\nnext\n")},
+         {as + ellipsis, "next"}},
+        {"over it across chunks", {QString(cap + 5, QLatin1Char('a')), QString(cap * 3, QLatin1Char('b')), "bb\nnext\n"},
+         {as + ellipsis, "next"}},
+        {"the cut leaves a surrogate pair whole",
+         {QString(cap - 2, QLatin1Char('c')) + pair + QStringLiteral("more\n")},
+         {QString(cap - 2, QLatin1Char('c')) + ellipsis}},
+        {"leading blanks take no room", {QString(cap, QLatin1Char(' ')) + QString(cap, QLatin1Char('d')) + "\n"},
+         {QString(cap, QLatin1Char('d'))}},
+        {"nor before a cut", {QString(cap, QLatin1Char(' ')) + QString(cap + 1, QLatin1Char('d')) + "\n"},
+         {QString(cap - 1, QLatin1Char('d')) + ellipsis}},
+        {"a blank tail over the cap is only leading space", {QString(cap + 10, QLatin1Char(' ')), "word\n"}, {"word"}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        LogcatPending::StreamTail tail;
+        const QStringList lines = split(c.chunks, tail);
+        EXPECT_EQ(lines, c.lines);
+        EXPECT_TRUE(tail.text.isEmpty());
+        for (const QString &line : lines)
+            EXPECT_LE(line.size(), cap);
+    }
+}
 
-    // Output that never sends a line feed stays bounded.
+TEST(LogcatPendingTest, AnEndlessLineStaysBoundedAndOneLine)
+{
+    const qsizetype cap = LogcatPending::kMaxLineLength;
     LogcatPending::StreamTail endless;
     QList<PendingLine> pieces;
     for (int i = 0; i < 100; ++i) {
         LogcatPending::splitLines(endless, QString(1000, QLatin1Char('b')), pieces);
-        EXPECT_LE(endless.text.size(), cap);
+        EXPECT_LE(endless.text.size(), cap + 1);
     }
-    EXPECT_EQ(pieces.size(), 100'000 / cap);
-
-    // A surrogate pair at the cut stays whole.
-    LogcatPending::StreamTail emoji;
-    const QString pair = QString::fromUtf8("😀");
-    const QStringList cut = split({QString(cap - 1, QLatin1Char('c')) + pair + QStringLiteral("\n")}, emoji);
-    ASSERT_EQ(cut.size(), 2);
-    EXPECT_EQ(cut[0].size(), cap - 1);
-    EXPECT_EQ(cut[1], pair);
+    ASSERT_EQ(texts(pieces), QStringList{QString(cap - 1, QLatin1Char('b')) + QStringLiteral("…")});
+    // Its end drops the rest; the next line is a line of its own.
+    LogcatPending::splitLines(endless, QStringLiteral("bbb\nnext\n"), pieces);
+    EXPECT_EQ(texts(pieces).last(), QStringLiteral("next"));
+    EXPECT_EQ(pieces.size(), 2);
 }
 
 TEST(LogcatPendingTest, KeepsTheNewestLinesWithinTheLimitAndCountsTheRest)

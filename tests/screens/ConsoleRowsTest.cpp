@@ -45,6 +45,27 @@ TEST(ConsoleRows, TextBreaksIntoTheLinesItIsDrawnIn)
         EXPECT_EQ(layout.display, c.display);
         EXPECT_EQ(layout.lines, c.lines);
     }
+    // Bidirectional controls, C1 controls and the Unicode line breaks show as stand-ins, so the
+    // output is drawn in the order it came and as wide as measured.
+    const struct {
+        const char *name;
+        QString text;
+        QString display;
+    } standIns[] = {
+        {"an override", QString::fromUtf16(u"\u202Eevil.apk"), QString::fromUtf16(u"⟨RLO⟩evil.apk")},
+        {"isolates and marks", QString::fromUtf16(u"\u2066a\u2069\u200F"), QString::fromUtf16(u"⟨LRI⟩a⟨PDI⟩⟨RLM⟩")},
+        {"a C1 control", QString::fromUtf16(u"a\u009Bb"), QString::fromUtf16(u"a⟨U+009B⟩b")},
+        {"line and paragraph separators", QString::fromUtf16(u"a\u2028b\u2029c\u0085"), QString::fromUtf16(u"a⏎b⏎c⏎")},
+        {"a tab after a stand-in counts its width", QString::fromUtf16(u"\u202E\tx"), QString::fromUtf16(u"⟨RLO⟩   x")},
+    };
+    for (const auto &c : standIns) {
+        SCOPED_TRACE(c.name);
+        const ConsoleTextLayout layout = ConsoleTextLayout::make(c.text, advances, cell * 400);
+        EXPECT_EQ(layout.display, c.display);
+        EXPECT_EQ(layout.lines, (QList<Line>{{0, c.display.size()}}));
+        EXPECT_EQ(ConsoleTextLayout::lineCount(c.text, advances, cell * 400), 1);
+    }
+
     // Never narrower than one character: a width of nothing still moves on.
     EXPECT_EQ(ConsoleTextLayout::make(QStringLiteral("abc"), advances, 0).lines, (QList<Line>{{0, 1}, {1, 1}, {2, 1}}));
 }

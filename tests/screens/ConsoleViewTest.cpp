@@ -14,6 +14,7 @@
 #include "screens/console_files/ConsoleSuggestionBar.h"
 
 #include <QAbstractItemModelTester>
+#include <QLineEdit>
 #include <QListView>
 #include <QRegularExpression>
 #include <QScrollBar>
@@ -251,6 +252,52 @@ TEST(ConsoleView, StopEndsARealStreamFromItsShortcut)
     EXPECT_TRUE(texts.contains(QStringLiteral("tick 1\n")));
 }
 
+// The command line has the keyboard when the console shows. A run disables it; the keyboard
+// stays with the console (never passed on to the output search, where the next command would
+// land) and is back in the command line when the run ends, unless the user put it elsewhere.
+TEST(ConsoleView, TheKeyboardStaysWithTheCommandLineAcrossARun)
+{
+    ConsoleScreenHarness c;
+    QLineEdit *search = c.view->searchField()->lineEdit();
+    EXPECT_EQ(c.window->focusWidget(), c.field()) << "the console opens with the keyboard in its command line";
+
+    const QStringList top = c.shellCall(QStringLiteral("top"));
+    c.h.fake.on(top, {.lines = {QStringLiteral("load 1.0")}, .holdMs = 30000});
+    giveFocus(c.field());
+    typeText(c.field(), QStringLiteral("top"));
+    pressReturn(c.field());
+    ASSERT_TRUE(c->consoleIsRunning());
+    const auto outputShown = [&] {
+        return waitUntil([&] { return c->consoleEntries->last().text == QStringLiteral("load 1.0\n"); });
+    };
+    ASSERT_TRUE(outputShown());
+    settle();
+    EXPECT_FALSE(c.field()->isEnabled());
+    EXPECT_FALSE(search->hasFocus());
+    QTest::keyClicks(c.window->focusWidget(), QStringLiteral("ls")); // typed while it runs
+    EXPECT_EQ(search->text(), QString());
+    EXPECT_EQ(c->consoleSearchText(), QString());
+    c->stopConsoleCommand();
+    ASSERT_TRUE(c.finished());
+    settle();
+    EXPECT_TRUE(c.field()->hasFocus());
+    EXPECT_EQ(c.window->focusWidget(), c.field());
+
+    // The user clicks into the search while a command runs: the keyboard stays there.
+    c->consoleInput.set(QStringLiteral("top"));
+    settle();
+    pressReturn(c.field());
+    ASSERT_TRUE(c->consoleIsRunning());
+    ASSERT_TRUE(outputShown());
+    settle();
+    giveFocus(search);
+    c->stopConsoleCommand();
+    ASSERT_TRUE(c.finished());
+    settle();
+    EXPECT_TRUE(search->hasFocus());
+    EXPECT_EQ(c.h.fake.calls().count(top), 2);
+}
+
 TEST(ConsoleView, HeaderFollowsTheDeviceTheSearchAndTheTranscript)
 {
     ConsoleScreenHarness c({1100, 720}, false);
@@ -403,6 +450,7 @@ TEST(ConsoleView, SuggestionsShowWhileTypingAndAChipOnlyFillsTheLine)
         history.append(ConsoleCommandRecord(ConsoleMode::deviceShell, QStringLiteral("dumpsys item%1").arg(i)));
     c->consoleHistory.set(history);
     c->consoleInput.set(QStringLiteral("dumpsys"));
+    giveFocus(c.view->searchField()->lineEdit()); // the console opens with the focus in the command line
     settle();
     // No focus, no bar.
     EXPECT_FALSE(c.view->suggestionsBox()->isVisibleTo(c.view));

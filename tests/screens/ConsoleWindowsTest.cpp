@@ -2,6 +2,7 @@
 
 #include "design/DeckButton.h"
 #include "design/DeckText.h"
+#include "screens/console_files/ConsoleCommandField.h"
 #include "shell/KestrelApp.h"
 #include "shell/MainWindow.h"
 #include "shell/RootView.h"
@@ -29,6 +30,9 @@ TEST(ConsoleWindows, TheRouteAndTheWindowShareOneConsole)
     ASSERT_TRUE(windowView);
     ASSERT_NE(windowView.data(), routeView);
     EXPECT_FALSE(window->findChild<QWidget *>(QStringLiteral("placeholder-console")));
+    // Each opens with the keyboard in its command line, not in the output search above it.
+    EXPECT_EQ(window->focusWidget(), windowView->commandField());
+    EXPECT_EQ(app.mainWindow()->focusWidget(), routeView->commandField());
 
     // A run started in the window runs once, and shows as running in both places.
     const QStringList call{QStringLiteral("-s"), QStringLiteral("R58N12ABCDE"), QStringLiteral("shell"), QStringLiteral("top")};

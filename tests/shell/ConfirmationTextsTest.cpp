@@ -105,6 +105,20 @@ TEST(ConfirmationTexts, FirstPackageOfANameCounts)
               QStringLiteral("Действие обратимо. Повышенный риск: Первый."));
 }
 
+// A label that holds a line break or a bidirectional control is quoted with them visible: the
+// override would otherwise reverse the rest of the sentence in the dialog.
+TEST(ConfirmationTexts, LabelControlsNeverReorderOrBreakTheSentence)
+{
+    const QList<AndroidPackage> catalogue{
+        package(QStringLiteral("com.android.systemui"), PackageKind::system, QString::fromUtf16(u"\u202Eevil\nname")),
+        package(QStringLiteral("com.android.phone"), PackageKind::system, QStringLiteral("Телефон")),
+    };
+    EXPECT_EQ(packageActionMessage(PackageAction::disable,
+                                   {QStringLiteral("com.android.systemui"), QStringLiteral("com.android.phone")},
+                                   catalogue),
+              QString::fromUtf16(u"Действие обратимо. Системных пакетов: 2. Повышенный риск: ⟨RLO⟩evil⏎name, Телефон."));
+}
+
 TEST(ConfirmationTexts, PresetExecution)
 {
     const auto plain = preview(PresetAction::disable, 12, 0, 0);

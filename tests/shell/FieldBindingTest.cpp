@@ -7,7 +7,11 @@
 #include "ShellHarness.h"
 #include "UiTestSupport.h"
 
+#include "design/DeckSearchField.h"
+
+#include <QHBoxLayout>
 #include <QLineEdit>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -102,6 +106,50 @@ TEST(FieldBinding, AValueTheModelChangesStillReachesAFocusedField)
     h.settings->customADBPath.set(QString());
     settle();
     EXPECT_EQ(field->text(), QString());
+}
+
+struct TextOwner : Observable {
+    Published<QString> value{this};
+};
+
+// The search field changes its text itself with its ×: the bound property follows, so the
+// filter never stays on a text the field no longer shows. The owner's own writes are no edits,
+// and still never clobber what is being typed.
+TEST(FieldBinding, ChangesTheSearchFieldMakesItselfReachTheProperty)
+{
+    TextOwner owner;
+    QWidget host;
+    auto *row = new QHBoxLayout(&host);
+    auto *field = new DeckSearchField(QStringLiteral("Поиск"), 240);
+    row->addWidget(field);
+    host.show();
+    bindDeckTextField(field, &owner, owner.value);
+    int edits = 0;
+    QObject::connect(field, &DeckSearchField::textEdited, [&] { ++edits; });
+
+    giveFocus(field->lineEdit());
+    typeText(field->lineEdit(), QStringLiteral("cam"));
+    EXPECT_EQ(owner.value(), QStringLiteral("cam"));
+    EXPECT_EQ(edits, 3);
+
+    ASSERT_TRUE(field->clearButton()->isVisible());
+    QTest::mouseClick(field->clearButton(), Qt::LeftButton);
+    EXPECT_EQ(field->text(), QString());
+    EXPECT_EQ(owner.value(), QString());
+    EXPECT_EQ(edits, 4);
+    EXPECT_TRUE(field->lineEdit()->hasFocus());
+
+    // The owner's writes: shown, no edit; an echo of the typing leaves text and cursor alone.
+    const int before = edits;
+    owner.value.set(QStringLiteral("from the model"));
+    EXPECT_EQ(field->text(), QStringLiteral("from the model"));
+    field->setText(QStringLiteral("set"));
+    EXPECT_EQ(edits, before);
+    field->lineEdit()->setCursorPosition(1);
+    typeText(field->lineEdit(), QStringLiteral("x"));
+    owner.value.set(owner.value()); // unchanged
+    EXPECT_EQ(field->text(), QStringLiteral("sxet"));
+    EXPECT_EQ(field->lineEdit()->cursorPosition(), 2);
 }
 
 TEST(FieldBinding, ViewsRefreshForWhatTheyShowOnly)

@@ -3,6 +3,7 @@
 #include "core/ConsoleTranscript.h"
 #include "core/ConsoleTranscriptModel.h"
 #include "design/Ink.h"
+#include "design/ShownText.h"
 #include "design/Tokens.h"
 #include "design/Typo.h"
 
@@ -26,8 +27,8 @@ QColor withOpacity(QColor color, qreal opacity)
     return color;
 }
 
-// Whether every character is drawn as it is (no tab, carriage return or other control character),
-// and whether all are ASCII.
+// Whether every character is drawn as it is (no tab, carriage return, other control character
+// or bidirectional control), and whether all are ASCII.
 struct Scan {
     bool asIs = true;
     bool ascii = true;
@@ -40,14 +41,14 @@ Scan scan(QStringView text)
     for (QChar c : text) {
         const char16_t u = c.unicode();
         any |= u;
-        control |= (u < 0x20) & (u != u'\n');
-        control |= u == 0x7F;
+        control |= (u == u'\t') | (ShownText::hasStandIn(u) & (u != u'\n'));
     }
     return {!control, any < 0x80};
 }
 
-// Tabs become spaces up to the next stop, carriage returns go, other control characters
-// show as their symbols (U+2400...), so what is drawn is what is measured.
+// Tabs become spaces up to the next stop, carriage returns go, other control characters and the
+// bidirectional controls show as their stand-ins (ShownText::standIn), so what is drawn is what
+// is measured and nothing is reordered.
 QString displayText(const QString &text)
 {
     if (scan(text).asIs)
@@ -65,12 +66,9 @@ QString displayText(const QString &text)
             const qsizetype spaces = kTabColumns - column % kTabColumns;
             out.append(QString(spaces, QLatin1Char(' ')));
             column += spaces;
-        } else if (c.unicode() < 0x20) {
-            out.append(QChar(0x2400 + c.unicode()));
-            ++column;
-        } else if (c.unicode() == 0x7F) {
-            out.append(QChar(0x2421));
-            ++column;
+        } else if (const QStringView symbol = ShownText::standIn(c.unicode()); !symbol.isEmpty()) {
+            out.append(symbol);
+            column += symbol.size();
         } else {
             out.append(c);
             if (!c.isLowSurrogate())

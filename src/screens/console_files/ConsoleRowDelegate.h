@@ -12,8 +12,8 @@
 class QListView;
 
 // A transcript text broken into the lines it is drawn in: the text as drawn (tabs expanded to
-// stops of 8 columns, carriage returns dropped, other control characters shown as their
-// symbols) and, per line, where it starts and how long it is. A line break ends a line; a line
+// stops of 8 columns, carriage returns dropped, other control characters and bidirectional
+// controls shown as their stand-ins, ShownText::standIn) and, per line, where it starts and how long it is. A line break ends a line; a line
 // wider than the width wraps after its last space, or anywhere in a word too long for a line.
 // A text ending with a line break draws no empty last line.
 struct ConsoleTextLayout {

@@ -39,6 +39,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -168,9 +169,6 @@ ConsoleView::ConsoleView(AppModel *model, ScreenMemory *memory, QWidget *parent)
     bindDeckTextField(m_search, model, model->consoleSearchText);
     bindDeckTextField(m_field, model, model->consoleInput);
     model->observe(model->consoleInput, this, [this] { m_suggestionsDismissed = false; });
-
-    // Typing commands is what the console is for: the command line takes the keyboard first.
-    m_field->setFocus(Qt::OtherFocusReason);
 
     m_refreshes = ViewUpdates::follow(model, this, [this] { refresh(); }, model->consoleIsRunning, model->consoleMode,
                                       model->consoleInput, model->consoleFavorites, model->consoleHistory,
@@ -391,7 +389,7 @@ void ConsoleView::refresh()
     m_prompt->setText(::prompt(mode));
     m_prompt->setInk(running ? std::function<QColor()>([] { return Ink::warning(); })
                              : std::function<QColor()>([] { return Ink::accentCyan(); }));
-    m_field->setEnabled(!running);
+    enableCommandLine(!running);
     m_field->setPlaceholderText(mode == ConsoleMode::deviceShell ? QStringLiteral("Команда Android shell")
                                                                  : QStringLiteral("Команда ADB без указания устройства"));
     m_field->setAccessibleDescription(
@@ -419,6 +417,36 @@ void ConsoleView::refresh()
     m_duration->setVisible(duration.has_value());
     m_duration->setText(duration ? ConsoleViewState::durationText(*duration) : QString());
     refreshSuggestions();
+}
+
+void ConsoleView::enableCommandLine(bool enabled)
+{
+    if (enabled == m_field->isEnabled())
+        return;
+    if (!enabled) {
+        // A disabled field hands its focus to the next in the chain (the output search), where
+        // the next command typed would land. The view keeps the keyboard while the run lasts.
+        if (window()->focusWidget() == m_field) {
+            m_keyboardHeld = true;
+            setFocus(Qt::OtherFocusReason);
+        }
+        m_field->setEnabled(false);
+        return;
+    }
+    m_field->setEnabled(true);
+    // Back to the command line, unless the user has put the focus elsewhere meanwhile.
+    if (std::exchange(m_keyboardHeld, false) && window()->focusWidget() == this)
+        m_field->setFocus(Qt::OtherFocusReason);
+}
+
+void ConsoleView::takeKeyboard()
+{
+    if (m_field->isEnabled()) {
+        m_field->setFocus(Qt::OtherFocusReason);
+    } else {
+        m_keyboardHeld = true;
+        setFocus(Qt::OtherFocusReason);
+    }
 }
 
 void ConsoleView::refreshSuggestions()
@@ -476,6 +504,10 @@ void ConsoleView::showEvent(QShowEvent *event)
     QWidget::showEvent(event);
     attachSizeReader();
     refresh();
+    // Typing commands is what the console is for: the command line takes the keyboard when the
+    // console first shows (a focus given earlier is lost when the view is put in its window).
+    if (!std::exchange(m_shown, true))
+        takeKeyboard();
 }
 
 void ConsoleView::attachSizeReader()

@@ -89,6 +89,10 @@ private:
     void followNewest();
     void attachSizeReader();
     bool handleEscape();
+    // The command line is disabled while a command runs; the keyboard stays with the console.
+    void enableCommandLine(bool enabled);
+    // Gives the command line the focus (the view holds it until the line is enabled again).
+    void takeKeyboard();
 
     AppModel *m_model;
     ConsoleViewState *m_state;
@@ -122,6 +126,8 @@ private:
     QUuid m_newest;
     bool m_suggestionsDismissed = false;
     bool m_sized = false;
+    bool m_shown = false;
+    bool m_keyboardHeld = false; // the view holds the command line's focus while it is disabled
 };
 
 // The status line's symbol: an icon in a tone, drawn at 10 px.

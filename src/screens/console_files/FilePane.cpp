@@ -10,6 +10,7 @@
 #include "design/FlowLayout.h"
 #include "design/Hairline.h"
 #include "design/Ink.h"
+#include "design/ShownText.h"
 #include "design/Symbols.h"
 #include "design/ToneInk.h"
 #include "design/Tokens.h"
@@ -44,7 +45,7 @@ public:
         m_title = title;
         m_symbol = symbol;
         m_tone = tone;
-        setAccessibleName(title);
+        setAccessibleName(ShownText::accessible(title));
         update();
     }
     QString title() const { return m_title; }
@@ -67,8 +68,9 @@ protected:
         const QRectF text = inner.adjusted(12 + Space::s, 0, 0, 0);
         p.setFont(Typo::bodyMedium());
         p.setPen(Ink::text());
+        const QString shown = ShownText::line(m_title);
         p.drawText(text, Qt::AlignLeft | Qt::AlignVCenter,
-                   QFontMetricsF(Typo::bodyMedium()).elidedText(m_title, Qt::ElideRight, text.width()));
+                   QFontMetricsF(Typo::bodyMedium()).elidedText(shown, Qt::ElideRight, text.width()));
     }
 
 private:

@@ -3,6 +3,7 @@
 #include "FileTableModel.h"
 
 #include "design/Ink.h"
+#include "design/ShownText.h"
 #include "design/Symbols.h"
 #include "design/Tokens.h"
 #include "design/Typo.h"
@@ -43,7 +44,7 @@ void FileRowDelegate::paint(QPainter *p, const QStyleOptionViewItem &option, con
         p->setFont(Typo::body());
         p->setPen(Ink::text());
         p->drawText(name, Qt::AlignLeft | Qt::AlignVCenter,
-                    QFontMetricsF(Typo::body()).elidedText(text, Qt::ElideMiddle, name.width()));
+                    QFontMetricsF(Typo::body()).elidedText(ShownText::line(text), Qt::ElideMiddle, name.width()));
         break;
     }
     case LocalFileTableModel::sizeColumn:

@@ -2,8 +2,8 @@
 
 #include <QStyledItemDelegate>
 
-// Paints one row of a file pane from the design tokens: the entry's symbol and name (elided in
-// the middle), the size right-aligned, the date; the selection and the row under the pointer
+// Paints one row of a file pane from the design tokens: the entry's symbol and name (on one line,
+// its invisible characters as stand-ins, elided in the middle), the size right-aligned, the date; the selection and the row under the pointer
 // as fills across the row. Every row has the same height.
 class FileRowDelegate : public QStyledItemDelegate {
     Q_OBJECT

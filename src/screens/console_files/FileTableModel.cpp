@@ -1,5 +1,7 @@
 #include "FileTableModel.h"
 
+#include "design/ShownText.h"
+
 QString fileSymbol(const QString &name, bool isDirectory)
 {
     if (isDirectory)
@@ -31,7 +33,7 @@ QString fileSymbol(const QString &name, bool isDirectory)
 
 QString fileAccessibleText(const QString &name, bool isDirectory)
 {
-    return (isDirectory ? QStringLiteral("Папка ") : QStringLiteral("Файл ")) + name;
+    return (isDirectory ? QStringLiteral("Папка ") : QStringLiteral("Файл ")) + ShownText::accessible(name);
 }
 
 QString fileDateText(const std::optional<QDateTime> &when)

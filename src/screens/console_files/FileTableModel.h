@@ -3,6 +3,7 @@
 #include "bridge/Bytes.h"
 #include "bridge/DeviceFileItem.h"
 #include "core/PublishedList.h"
+#include "design/ShownText.h"
 #include "shell/ViewUpdates.h"
 
 #include <QAbstractTableModel>
@@ -68,7 +69,8 @@ public:
                 return Bytes::shortText(item->size);
             return fileDateText(item->modifiedAt);
         case Qt::ToolTipRole:
-            return index.column() == nameColumn ? QVariant(ViewUpdates::plainToolTip(item->name)) : QVariant();
+            return index.column() == nameColumn ? QVariant(ViewUpdates::plainToolTip(ShownText::line(item->name)))
+                                                : QVariant();
         case Qt::AccessibleTextRole:
             return fileAccessibleText(item->name, item->isDirectory);
         case Qt::TextAlignmentRole:

@@ -6,6 +6,7 @@
 #include "design/DeckText.h"
 #include "design/Hairline.h"
 #include "design/Ink.h"
+#include "design/ShownText.h"
 #include "design/Tokens.h"
 #include "design/Typo.h"
 #include "shell/DesktopServices.h"
@@ -66,7 +67,7 @@ QSize ActivityRowDelegate::sizeHint(const QStyleOptionViewItem &option, const QM
         m_heights.clear();
         m_heightsWidth = width;
     }
-    const QString text = index.data(Qt::DisplayRole).toString();
+    const QString text = ShownText::paragraphs(index.data(Qt::DisplayRole).toString());
     auto found = m_heights.constFind(text);
     if (found == m_heights.constEnd()) {
         const QFontMetricsF metrics(Typo::monoSmall());
@@ -78,7 +79,8 @@ QSize ActivityRowDelegate::sizeHint(const QStyleOptionViewItem &option, const QM
 
 void ActivityRowDelegate::paint(QPainter *p, const QStyleOptionViewItem &option, const QModelIndex &index) const
 {
-    const QString text = index.data(Qt::DisplayRole).toString();
+    // Entries quote device and tool output: its controls are drawn visibly, its lines as lines.
+    const QString text = ShownText::paragraphs(index.data(Qt::DisplayRole).toString());
     p->save();
     if (option.state & QStyle::State_Selected) {
         QColor selected = Ink::accent();

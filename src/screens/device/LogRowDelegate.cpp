@@ -3,6 +3,7 @@
 #include "LogRowsModel.h"
 
 #include "design/Ink.h"
+#include "design/ShownText.h"
 #include "design/Squircle.h"
 #include "design/ToneInk.h"
 
@@ -88,7 +89,7 @@ void LogRowDelegate::paint(QPainter *p, const QStyleOptionViewItem &option, cons
             const QRectF cell = layout.timeCell().translated(origin);
             p->setPen(withAlpha(Ink::textTertiary(), 0.8));
             p->drawText(QPointF(cell.left(), baseline),
-                        metrics.elidedText(line.timestamp().toString(), Qt::ElideRight, cell.width()));
+                        metrics.elidedText(ShownText::line(line.timestamp().toString()), Qt::ElideRight, cell.width()));
         }
         const QRectF badge = layout.badgeCell().translated(origin);
         const Tone levelTone = tone(line.level);
@@ -105,11 +106,12 @@ void LogRowDelegate::paint(QPainter *p, const QStyleOptionViewItem &option, cons
         const QRectF tag = layout.tagCell().translated(origin);
         p->setPen(withAlpha(Ink::accent(), 0.85));
         p->drawText(QPointF(tag.left(), baseline),
-                    metrics.elidedText(line.tag().toString(), Qt::ElideMiddle, tag.width()));
+                    metrics.elidedText(ShownText::line(line.tag().toString()), Qt::ElideMiddle, tag.width()));
     }
 
-    // This row's part of the message.
-    const QStringView message = line.message();
+    // This row's part of the message as drawn (colour codes gone, controls visible).
+    QString shown;
+    const QStringView message = LogRowLayout::shownMessage(line.message(), shown);
     qsizetype from = 0;
     qsizetype to = message.size();
     if (row.segments > 1) {

@@ -8,7 +8,9 @@ class LogRowLayout;
 
 // Paints one row of the log list (a LogRowsModel): on a line's first row its time (not in a
 // compact list), level badge and tag, then the part of the message that falls on this row, in
-// the level's colour, with every occurrence of the search text marked.
+// the level's colour, with every occurrence of the search text marked. The message is drawn
+// without its colour codes and with its other controls visible (LogRowLayout::shownMessage);
+// copying and saving take the line as received.
 class LogRowDelegate final : public QStyledItemDelegate {
     Q_OBJECT
 public:

@@ -1,5 +1,7 @@
 #include "LogRowLayout.h"
 
+#include "design/ShownText.h"
+
 #include <QtMath>
 
 #include <cmath>
@@ -43,6 +45,14 @@ QRectF LogRowLayout::tagCell() const
     const QRectF badge = badgeCell();
     return {badge.right() + kSpacing, kVerticalInset, m_compact ? kCompactTagWidth : kTagWidth,
             m_rowHeight - 2 * kVerticalInset};
+}
+
+QStringView LogRowLayout::shownMessage(QStringView message, QString &storage)
+{
+    if (!ShownText::needsStandIns(message))
+        return message;
+    storage = ShownText::logMessage(message.toString());
+    return storage;
 }
 
 qreal LogRowLayout::charAdvance(QStringView text, qsizetype i, qsizetype &length) const

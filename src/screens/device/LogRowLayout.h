@@ -4,6 +4,7 @@
 #include <QFontMetricsF>
 #include <QList>
 #include <QRectF>
+#include <QString>
 #include <QStringView>
 
 #include <array>
@@ -35,6 +36,10 @@ public:
     QRectF tagCell() const;
     qreal messageX() const { return m_messageX; }
     qreal messageWidth() const { return m_messageWidth; }
+
+    // A message as it is drawn and wrapped (ShownText::logMessage: without colour codes, other
+    // invisible characters as stand-ins); `storage` holds the text when it differs.
+    static QStringView shownMessage(QStringView message, QString &storage);
 
     // The rows `message` takes, at least one.
     int rowCount(QStringView message) const;

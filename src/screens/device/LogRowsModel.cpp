@@ -1,5 +1,7 @@
 #include "LogRowsModel.h"
 
+#include "design/ShownText.h"
+
 #include <algorithm>
 
 LogRowsModel::LogRowsModel(PublishedList<LogLine> &lines, const LogRowLayout &layout, QObject *parent)
@@ -35,9 +37,15 @@ void LogRowsModel::rebuild()
     m_ends.reserve(m_list->size());
     qint64 end = 0;
     for (const LogLine &line : m_list->get()) {
-        end += m_layout.rowCount(line.message());
+        end += rowsOf(line);
         m_ends.append(end);
     }
+}
+
+int LogRowsModel::rowsOf(const LogLine &line) const
+{
+    QString shown;
+    return m_layout.rowCount(LogRowLayout::shownMessage(line.message(), shown));
 }
 
 int LogRowsModel::rowCount(const QModelIndex &parent) const
@@ -79,6 +87,9 @@ QVariant LogRowsModel::data(const QModelIndex &index, int role) const
     switch (role) {
     case Qt::DisplayRole:
         return row.segment == 0 ? row.line->plainText() : QVariant();
+    case Qt::AccessibleTextRole:
+        // Read without colour codes and controls, which a reader would spell out or choke on.
+        return row.segment == 0 ? ShownText::accessible(ShownText::withoutStyleCodes(row.line->plainText())) : QVariant();
     case LineIdRole:
         return row.line->id;
     case SegmentRole:
@@ -124,7 +135,7 @@ void LogRowsModel::endAppend()
     ends.reserve(all.size() - known);
     qint64 end = before;
     for (qsizetype i = known; i < all.size(); ++i) {
-        end += m_layout.rowCount(all[i].message());
+        end += rowsOf(all[i]);
         ends.append(end);
     }
     const int first = rowCount();

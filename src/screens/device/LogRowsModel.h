@@ -37,7 +37,8 @@ public:
     int rowCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role) const override;
 
-    // Roles: Qt::DisplayRole is the row's text; these give the line behind a row.
+    // Roles: Qt::DisplayRole is the row's text (the line as received), Qt::AccessibleTextRole the
+    // same as read aloud; these give the line behind a row.
     enum Role { LineIdRole = Qt::UserRole + 1, SegmentRole };
 
 private:
@@ -51,6 +52,8 @@ private:
     void listGone() override;
 
     void rebuild();
+    // The rows a line's message takes as drawn.
+    int rowsOf(const LogLine &line) const;
     qsizetype lineIndexOfRow(int row) const;
 
     PublishedList<LogLine> *m_list;

@@ -26,6 +26,7 @@
 #include "design/MetricTile.h"
 #include "design/Motion.h"
 #include "design/Panel.h"
+#include "design/ShownText.h"
 #include "design/Skeleton.h"
 #include "design/Symbols.h"
 #include "design/Theme.h"
@@ -591,7 +592,8 @@ void OverviewScreen::refreshHero()
     const Tone stateTone = tone(state);
     m_linkTitle->setInk([stateTone] { return foreground(stateTone); });
     m_loading->setVisible(m_model->isSnapshotLoading());
-    m_title->setTitle(OverviewFacts::deviceTitle(snapshot, m_model->selectedDevice()));
+    // A device's name is one paragraph however it is broken.
+    m_title->setTitle(ShownText::line(OverviewFacts::deviceTitle(snapshot, m_model->selectedDevice())));
     m_android->setText(OverviewFacts::androidLine(snapshot));
 
     const QString serial = m_model->selectedDeviceID().value_or(OverviewFacts::dash());

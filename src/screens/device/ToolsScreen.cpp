@@ -23,6 +23,7 @@
 #include "design/OperationBar.h"
 #include "design/Panel.h"
 #include "design/ScreenHeader.h"
+#include "design/ShownText.h"
 #include "design/Symbols.h"
 #include "design/Tokens.h"
 #include "design/Typo.h"
@@ -125,10 +126,12 @@ public:
         const QRect valueRect = option.rect.adjusted(ToolsScreen::kVariableKeyWidth + int(Space::s), 0, 0, 0);
         p->setPen(Ink::textTertiary());
         p->drawText(keyRect, Qt::AlignLeft | Qt::AlignVCenter,
-                    fm.elidedText(index.data(Qt::DisplayRole).toString(), Qt::ElideRight, keyRect.width()));
+                    fm.elidedText(ShownText::line(index.data(Qt::DisplayRole).toString()), Qt::ElideRight,
+                                  keyRect.width()));
         p->setPen(Ink::textSecondary());
         p->drawText(valueRect, Qt::AlignLeft | Qt::AlignVCenter,
-                    fm.elidedText(index.data(Qt::UserRole).toString(), Qt::ElideRight, valueRect.width()));
+                    fm.elidedText(ShownText::line(index.data(Qt::UserRole).toString()), Qt::ElideRight,
+                                  valueRect.width()));
         p->restore();
     }
     QSize sizeHint(const QStyleOptionViewItem &, const QModelIndex &) const override

@@ -19,6 +19,7 @@
 #include "design/NativeMaterial.h"
 #include "design/Panel.h"
 #include "design/ShadowCache.h"
+#include "design/ShownText.h"
 #include "design/Skeleton.h"
 #include "design/Squircle.h"
 #include "design/SymbolGlyph.h"
@@ -252,8 +253,11 @@ QWidget *AppInspectorView::identity(const AndroidPackage &p, QWidget *parent)
     line->addWidget(iconView, 0, Qt::AlignTop);
     auto *names = new QVBoxLayout;
     names->setSpacing(int(Space::xs));
-    auto *heading = new DeckParagraph(p.displayName, Typo::screenTitle(), [] { return Ink::text(); }, first);
+    // A label is one paragraph however it is broken.
+    auto *heading =
+        new DeckParagraph(ShownText::line(p.displayName), Typo::screenTitle(), [] { return Ink::text(); }, first);
     heading->setObjectName(QStringLiteral("inspectorTitle"));
+    heading->setAccessibleName(ShownText::accessible(p.displayName));
     heading->setMaximumLines(2);
     names->addWidget(heading);
     auto *id = new CopyableValue(p.name, Typo::mono(), [] { return Ink::textSecondary(); },

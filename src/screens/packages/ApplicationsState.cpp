@@ -2,6 +2,7 @@
 
 #include "bridge/Bytes.h"
 #include "core/AppModel.h"
+#include "design/ShownText.h"
 
 #include "shell/ViewUpdates.h"
 
@@ -74,6 +75,6 @@ bool ApplicationsState::sameRows(const QList<PackageRow> &a, const QList<Android
 QString ApplicationsState::accessibilityLabel(const AndroidPackage &p)
 {
     const QString size = p.apkSize ? Bytes::shortText(p.apkSize) : QStringLiteral("неизвестен");
-    return p.displayName + QStringLiteral(", ") + shortTitle(p.kind) + QStringLiteral(", ") + title(p.state)
+    return ShownText::accessible(p.displayName) + QStringLiteral(", ") + shortTitle(p.kind) + QStringLiteral(", ") + title(p.state)
         + QStringLiteral(", риск ") + title(p.risk().risk) + QStringLiteral(", размер ") + size;
 }

@@ -13,6 +13,7 @@
 #include "design/DeckText.h"
 #include "design/Hairline.h"
 #include "design/Ink.h"
+#include "design/ShownText.h"
 #include "design/Squircle.h"
 #include "design/SymbolGlyph.h"
 #include "design/Symbols.h"
@@ -244,9 +245,11 @@ DebloatReviewSheet::DebloatReviewSheet(AppModel *model, QWidget *parent)
         [](const DebloatPlanItem &item, int, int role) -> QVariant {
             if (role == Qt::DisplayRole)
                 return item.package.displayName;
-            if (role == Qt::AccessibleTextRole)
-                return item.package.displayName + QStringLiteral(", ") + shortTitle(item.verdict.risk)
-                    + QStringLiteral(". Исключить ") + item.package.displayName + QStringLiteral(" из плана: Delete");
+            if (role == Qt::AccessibleTextRole) {
+                const QString label = ShownText::accessible(item.package.displayName);
+                return label + QStringLiteral(", ") + shortTitle(item.verdict.risk) + QStringLiteral(". Исключить ")
+                    + label + QStringLiteral(" из плана: Delete");
+            }
             return {};
         },
         m_items);
@@ -330,7 +333,7 @@ QStringList DebloatReviewSheet::warningLines(const DebloatPlan &plan)
     const QList<DebloatPlanItem> critical = plan.criticalItems();
     QStringList lines;
     for (qsizetype i = 0; i < critical.size() && i < kShownCritical; ++i)
-        lines << QStringLiteral("• ") + critical.at(i).package.displayName + QStringLiteral(": ")
+        lines << QStringLiteral("• ") + ShownText::line(critical.at(i).package.displayName) + QStringLiteral(": ")
                 + critical.at(i).verdict.consequence;
     if (critical.size() > kShownCritical)
         lines << QStringLiteral("и ещё %1 — они отмечены в списке ниже.").arg(critical.size() - kShownCritical);

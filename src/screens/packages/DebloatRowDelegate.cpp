@@ -4,6 +4,7 @@
 
 #include "bridge/Bytes.h"
 #include "design/Ink.h"
+#include "design/ShownText.h"
 #include "design/Squircle.h"
 #include "design/Theme.h"
 #include "design/Tokens.h"
@@ -78,7 +79,7 @@ DebloatRowDelegate::RowLayout DebloatRowDelegate::rowLayout(const QRectF &rect, 
     const QSizeF badge = RowPainting::badgeSize(icon(entry.item.verdict.risk), title(entry.item.verdict.risk), true);
     const qreal nameRoom = std::max<qreal>(0, width - badge.width() - Space::xs);
     const qreal nameWidth =
-        std::min(nameRoom, std::ceil(QFontMetricsF(Typo::bodyMedium()).horizontalAdvance(entry.item.package.displayName)));
+        std::min(nameRoom, std::ceil(QFontMetricsF(Typo::bodyMedium()).horizontalAdvance(ShownText::line(entry.item.package.displayName))));
     l.name = QRectF(textLeft, inner.top(), nameWidth, first);
     l.badge = QRectF(QPointF(l.name.right() + Space::xs, inner.top() + (first - badge.height()) / 2), badge);
     qreal y = inner.top() + first + kLineSpacing;

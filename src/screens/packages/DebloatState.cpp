@@ -1,6 +1,7 @@
 #include "DebloatState.h"
 
 #include "bridge/Bytes.h"
+#include "design/ShownText.h"
 
 DebloatState::DebloatState(QObject *parent) : Observable(parent)
 {
@@ -52,6 +53,6 @@ QString DebloatState::accessibilityLabel(const DebloatEntry &entry)
         return entry.category + QStringLiteral(", ") + QString::number(entry.count) + QStringLiteral(", ")
             + Bytes::shortText(entry.bytes);
     const DebloatVerdict &v = entry.item.verdict;
-    return entry.item.package.displayName + QStringLiteral(". ") + title(v.risk) + QStringLiteral(". ") + v.summary
+    return ShownText::accessible(entry.item.package.displayName) + QStringLiteral(". ") + title(v.risk) + QStringLiteral(". ") + v.summary
         + QStringLiteral(" ") + v.consequence;
 }

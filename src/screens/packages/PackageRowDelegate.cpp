@@ -6,6 +6,7 @@
 #include "bridge/Bytes.h"
 #include "design/Ink.h"
 #include "design/Labels.h"
+#include "design/ShownText.h"
 #include "design/Squircle.h"
 #include "design/Symbols.h"
 #include "design/Theme.h"
@@ -115,13 +116,13 @@ PackageRowDelegate::Layout PackageRowDelegate::layout(const QRect &rect, const A
     const qreal top = midY - blockHeight / 2;
     const bool system = p.kind == PackageKind::system;
     const qreal nameRoom = std::max<qreal>(0, textWidth - (system ? Space::xs + kGearSize : 0));
-    l.nameText = &fitted(m_names, p.displayName, nameRoom, Qt::ElideRight);
+    l.nameText = &fitted(m_names, ShownText::line(p.displayName), nameRoom, Qt::ElideRight);
     l.shownName = l.nameText->text();
     l.name = QRectF(textLeft, top, l.nameText->size().width(), nameHeight);
     if (system)
         l.gear = QRectF(l.name.right() + Space::xs, top, kGearSize, nameHeight);
     if (second) {
-        l.packageNameText = &fitted(m_mono, p.name, textWidth, Qt::ElideMiddle);
+        l.packageNameText = &fitted(m_mono, ShownText::line(p.name), textWidth, Qt::ElideMiddle);
         l.shownPackageName = l.packageNameText->text();
         l.packageName = QRectF(textLeft, l.name.bottom() + 1, textWidth, idHeight);
     }

@@ -34,8 +34,8 @@ public:
         QRectF riskBadge;
         QRectF stateBadge;
         QRectF size;
-        QString shownName;        // the display name, elided to fit
-        QString shownPackageName; // elided in the middle
+        QString shownName;        // the display name as drawn (ShownText::line), elided to fit
+        QString shownPackageName; // the same, elided in the middle
         const QStaticText *nameText = nullptr;
         const QStaticText *packageNameText = nullptr;
     };

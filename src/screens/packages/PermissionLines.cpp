@@ -1,5 +1,7 @@
 #include "PermissionLines.h"
 
+#include "design/ShownText.h"
+
 PermissionLines::PermissionLines(QObject *parent) : Observable(parent)
 {
     m_listModel = new ListModelAdapter<PermissionLine>(
@@ -49,7 +51,7 @@ int PermissionLines::rowOf(const QString &name) const
 
 QString PermissionLines::accessibilityLabel(const AppPermission &permission)
 {
-    QString label = permission.displayName() + QStringLiteral(", ")
+    QString label = ShownText::accessible(permission.displayName()) + QStringLiteral(", ")
         + (permission.isGranted ? QStringLiteral("предоставлено") : QStringLiteral("запрещено"));
     if (!permission.canChange())
         label += QStringLiteral(", изменение заблокировано системой");

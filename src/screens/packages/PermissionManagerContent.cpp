@@ -23,6 +23,7 @@
 #include "design/Ink.h"
 #include "design/Labels.h"
 #include "design/OperationBar.h"
+#include "design/ShownText.h"
 #include "design/Skeleton.h"
 #include "design/Tokens.h"
 #include "design/Typo.h"
@@ -274,10 +275,11 @@ QString PermissionManagerContent::confirmationTitle(std::optional<PermissionOper
 }
 
 QString PermissionManagerContent::confirmationMessage(std::optional<PermissionOperation> operation,
-                                                      const QString &displayName, int targets)
+                                                      const QString &label, int targets)
 {
     if (!operation)
         return QString();
+    const QString displayName = ShownText::line(label);
     if (*operation == PermissionOperation::grant)
         return QStringLiteral("Приложение «") + displayName + QStringLiteral("» получит ") + QString::number(targets)
             + QStringLiteral(" выбранных разрешений через ADB. Это может открыть доступ к камере, микрофону, "

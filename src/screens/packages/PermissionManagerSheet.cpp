@@ -3,6 +3,7 @@
 #include "PermissionManagerContent.h"
 
 #include "design/Ink.h"
+#include "design/ShownText.h"
 
 #include <QPainter>
 #include <QVBoxLayout>
@@ -11,7 +12,7 @@ PermissionManagerSheet::PermissionManagerSheet(AppModel *model, AndroidPackage p
     : QDialog(parent)
 {
     setObjectName(QStringLiteral("permissionSheet"));
-    setWindowTitle(package.displayName);
+    setWindowTitle(ShownText::line(package.displayName));
     setFixedSize(kWidth, kHeight);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -18,6 +18,7 @@
 #include "design/Hairline.h"
 #include "design/Ink.h"
 #include "design/ScreenHeader.h"
+#include "design/ShownText.h"
 #include "design/Tokens.h"
 
 #include <QEvent>
@@ -54,7 +55,7 @@ PermissionsState::PermissionsState(QObject *parent) : Observable(parent)
             case Qt::ToolTipRole:
                 return package.name;
             case Qt::AccessibleTextRole:
-                return package.displayName + QStringLiteral(", ") + shortTitle(package.kind);
+                return ShownText::accessible(package.displayName) + QStringLiteral(", ") + shortTitle(package.kind);
             default:
                 return {};
             }
@@ -141,7 +142,7 @@ bool PermissionsView::matches(const AndroidPackage &package, const QString &quer
 
 QString PermissionsView::subtitle(const std::optional<AndroidPackage> &package)
 {
-    return package ? package->displayName + QStringLiteral(" · пользователь 0")
+    return package ? ShownText::line(package->displayName) + QStringLiteral(" · пользователь 0")
                    : QStringLiteral("Выберите приложение, чтобы прочитать его runtime-разрешения");
 }
 

@@ -9,6 +9,7 @@
 #include "design/Hairline.h"
 #include "design/Ink.h"
 #include "design/Labels.h"
+#include "design/ShownText.h"
 #include "design/SymbolTile.h"
 #include "design/Symbols.h"
 #include "design/ToneInk.h"
@@ -103,7 +104,7 @@ QVariant PresetEntryModel::data(const QModelIndex &index, int role) const
     case Qt::ToolTipRole:
         return entry.packageName;
     case Qt::AccessibleTextRole:
-        return entry.displayName + QStringLiteral(", ")
+        return ShownText::accessible(entry.displayName) + QStringLiteral(", ")
                + (entry.kind ? shortTitle(*entry.kind) : QStringLiteral("Нет на устройстве"));
     default:
         return {};
@@ -173,12 +174,12 @@ void PresetEntryDelegate::paint(QPainter *p, const QStyleOptionViewItem &option,
     p->setFont(Typo::body());
     p->setPen(Ink::text());
     p->drawText(QPointF(textLeft, top + nameMetrics.ascent()),
-                nameMetrics.elidedText(entry.displayName, Qt::ElideRight, textWidth));
+                nameMetrics.elidedText(ShownText::line(entry.displayName), Qt::ElideRight, textWidth));
     if (twoLines) {
         p->setFont(Typo::monoSmall());
         p->setPen(Ink::textTertiary());
         p->drawText(QPointF(textLeft, top + nameMetrics.height() + kNameGap + monoMetrics.ascent()),
-                    monoMetrics.elidedText(entry.packageName, Qt::ElideMiddle, textWidth));
+                    monoMetrics.elidedText(ShownText::line(entry.packageName), Qt::ElideMiddle, textWidth));
     }
 
     // The divider starts under the names.

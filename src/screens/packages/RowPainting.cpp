@@ -1,6 +1,7 @@
 #include "RowPainting.h"
 
 #include "design/Ink.h"
+#include "design/ShownText.h"
 #include "design/Squircle.h"
 #include "design/Symbols.h"
 #include "design/Theme.h"
@@ -96,7 +97,7 @@ void text(QPainter &painter, const QRectF &rect, const QString &text, const QFon
     painter.setFont(font);
     painter.setPen(color);
     painter.drawText(rect, int(alignment | Qt::AlignVCenter) | Qt::TextSingleLine,
-                     fm.elidedText(text, mode, rect.width()));
+                     fm.elidedText(ShownText::line(text), mode, rect.width()));
 }
 
 qreal lineHeight(const QFont &font) { return QFontMetricsF(font).height(); }

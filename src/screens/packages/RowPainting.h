@@ -26,7 +26,8 @@ void packageIcon(QPainter &painter, const QRectF &square, const AndroidPackage &
 // tertiary ink) at `size`, centred in `square`, at `opacity`.
 void checkBox(QPainter &painter, const QRectF &square, bool checked, qreal size, qreal opacity = 1);
 
-// One line of text in `rect` (vertically centred), elided at `mode` to its width.
+// One line of text in `rect` (vertically centred), elided at `mode` to its width; its line
+// breaks and other invisible characters drawn as stand-ins (ShownText::line).
 void text(QPainter &painter, const QRectF &rect, const QString &text, const QFont &font, const QColor &color,
           Qt::TextElideMode mode = Qt::ElideRight, Qt::Alignment alignment = Qt::AlignLeft);
 // The height of one line of `font`.
