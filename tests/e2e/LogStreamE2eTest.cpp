@@ -2,6 +2,7 @@
 
 #include "DriftProbe.h"
 #include "E2eTools.h"
+#include "TimedChecks.h"
 
 #include "core/LogcatModel.h"
 
@@ -339,8 +340,10 @@ TEST_F(LogStream, HighRateStreamArrivesInOrderCappedAndStops)
     RecordProperty("longestGapWallMs", int(stallWallMs));
     RecordProperty("longestGapCpuMs", int(stallCpuMs));
     RecordProperty("pausedGrowthKiB", int(peakKiB - pausedAtKiB));
-    EXPECT_LE(latency95, 500);
-    EXPECT_LT(stallCpuMs, 50);
+    if (TimedChecks::judge("line latency and main-thread gap")) {
+        EXPECT_LE(latency95, 500);
+        EXPECT_LT(stallCpuMs, 50);
+    }
 }
 
 } // namespace
