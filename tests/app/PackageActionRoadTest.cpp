@@ -1,4 +1,5 @@
 #include "AppTest.h"
+#include "TimedChecks.h"
 
 #include "core/AppModel.h"
 #include "design/Motion.h"
@@ -97,7 +98,9 @@ TEST_F(PackageActionRoad, InspectorTogglesTwentyTimesWhileTheBarIsStillArriving)
     settle();
     std::cout << "[ figure   ] 20 actions took " << durations.join(QStringLiteral(", ")).toStdString()
               << " ms; the bar slides in over " << slideIn << " ms\n";
-    EXPECT_GT(shorterThanSlideIn, 0) << "no action ended while the bar was still arriving: the road proves nothing";
+    // Only an optimised build is quick enough for an action to end before the bar is in.
+    if (TimedChecks::judge("an action ending while the bar still arrives", "every action outlasts the slide-in"))
+        EXPECT_GT(shorterThanSlideIn, 0) << "no action ended while the bar was still arriving: the road proves nothing";
 
     // Each click reached the phone once.
     const QStringList commands = phone->shellCommands();

@@ -24,11 +24,12 @@ inline const char *buildKind()
 #endif
 }
 
-// True when the limits are judged; otherwise prints that `what` is not judged in this build.
-inline bool judge(const std::string &what)
+// True when the limits are judged; otherwise prints that `what` is not judged in this build,
+// and why (by default: no absolute time limit holds there).
+inline bool judge(const std::string &what, const std::string &why = "no absolute time limit")
 {
     if (!judged)
-        std::cout << "[ not judged ] " << what << ": no absolute time limit in " << buildKind() << std::endl;
+        std::cout << "[ not judged ] " << what << ": " << why << " in " << buildKind() << std::endl;
     return judged;
 }
 
