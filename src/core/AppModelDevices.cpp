@@ -3,8 +3,30 @@
 #include <QCoro/QCoroTimer>
 #include <QDir>
 #include <QPointer>
+#include <QTimer>
 
 #include <algorithm>
+#include <coroutine>
+
+namespace {
+// The monitor's sleep between polls, on a timer the model owns: the interval ends it, and so
+// does the model going (its timer with it), so a released model leaves no loop waiting on a
+// timer of its own (one still waiting when the application exits would be lost).
+struct MonitorSleep {
+    QObject *owner;
+    std::chrono::milliseconds interval;
+    bool await_ready() const { return false; }
+    void await_suspend(std::coroutine_handle<> waiting) const
+    {
+        auto *timer = new QTimer(owner);
+        timer->setSingleShot(true);
+        QObject::connect(timer, &QTimer::timeout, timer, &QObject::deleteLater);
+        QObject::connect(timer, &QObject::destroyed, [waiting] { waiting.resume(); });
+        timer->start(interval);
+    }
+    void await_resume() const {}
+};
+} // namespace
 
 namespace {
 
@@ -174,7 +196,7 @@ QCoro::Task<void> AppModel::runDeviceMonitor(std::shared_ptr<DeviceMonitorHandle
     const auto interval = std::chrono::ceil<std::chrono::milliseconds>(
         std::chrono::nanoseconds(deviceMonitorIntervalNanoseconds));
     while (!handle->cancelled) {
-        co_await QCoro::sleepFor(interval);
+        co_await MonitorSleep{this, interval};
         if (handle->cancelled || !self)
             co_return;
         co_await self->pollDeviceChanges();

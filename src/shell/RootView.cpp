@@ -58,24 +58,10 @@ private:
     qreal m_offset = 0;
 };
 
-// Takes a replaced view off screen at once and destroys it when control is back in the event
-// loop: the change that replaces it may come from one of its own controls (the appearance
-// switch of the settings screen), which must not be destroyed under its own feet.
-void retire(QWidget *view)
-{
-    if (!view)
-        return;
-    // Its fade-in would go on moving the stack's current screen, or a stack already gone.
-    Transition::settle(view);
-    view->hide();
-    view->setParent(nullptr);
-    view->deleteLater();
-}
-
 } // namespace
 
 RootView::RootView(AppModel *model, AppSettings *settings, QWidget *parent)
-    : QWidget(parent), m_model(model), m_settings(settings), m_memory(new ScreenMemory)
+    : QWidget(parent), m_model(model), m_settings(settings), m_memory(std::make_unique<ScreenMemory>())
 {
     m_themeKey = ThemeHost::resolve(settings->appearance());
 
@@ -122,8 +108,27 @@ RootView::RootView(AppModel *model, AppSettings *settings, QWidget *parent)
 
 RootView::~RootView()
 {
-    // After the screens: retired ones are deleted later too, and must find their state there.
-    m_memory->deleteLater();
+    // The screens, current and retired, may still write their state as they go: they go before
+    // the memory they keep it in, which goes with this view.
+    for (const QPointer<QWidget> &view : std::as_const(m_retired))
+        delete view.data();
+    delete m_split;
+}
+
+// Takes a replaced view off screen at once and destroys it when control is back in the event
+// loop: the change that replaces it may come from one of its own controls (the appearance
+// switch of the settings screen), which must not be destroyed under its own feet.
+void RootView::retire(QWidget *view)
+{
+    if (!view)
+        return;
+    // Its fade-in would go on moving the stack's current screen, or a stack already gone.
+    Transition::settle(view);
+    view->hide();
+    view->setParent(nullptr);
+    view->deleteLater();
+    m_retired.removeAll(nullptr);
+    m_retired.append(view);
 }
 
 QString RootView::routeIdentity() const
@@ -211,7 +216,7 @@ void RootView::syncDetail()
     retire(m_content);
 
     QWidget *content = isGateShown() ? static_cast<QWidget *>(new ConnectionGateView(m_model, m_settings))
-                                     : RouteScreens::build(m_model->route(), m_model, m_settings, m_memory);
+                                     : RouteScreens::build(m_model->route(), m_model, m_settings, m_memory.get());
     content->setParent(m_detail);
     content->setObjectName(content->objectName().isEmpty() ? identity : content->objectName());
     m_content = content;

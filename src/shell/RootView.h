@@ -2,8 +2,11 @@
 
 #include "core/AppRoute.h"
 
+#include <QList>
 #include <QPointer>
 #include <QWidget>
+
+#include <memory>
 
 class AppDialogs;
 class AppModel;
@@ -37,7 +40,7 @@ public:
     DeckSizeReader *detailReader() const { return m_reader; }
     AppDialogs *dialogs() const { return m_dialogs; }
     // What the screens keep across rebuilds.
-    ScreenMemory *screenMemory() const { return m_memory; }
+    ScreenMemory *screenMemory() const { return m_memory.get(); }
     ToastStack *toastStack() const { return m_toasts; }
     OperationOverlay *operationOverlay() const { return m_operation; }
     // The start-up step: applies the appearance, opens the last route and makes sure the
@@ -54,13 +57,14 @@ protected:
 
 private:
     void resolveTheme();
+    void retire(QWidget *view);
     void rebuildSidebar();
     void syncDetail();
     void layoutOverlays();
 
     AppModel *m_model;
     AppSettings *m_settings;
-    ScreenMemory *m_memory;
+    std::unique_ptr<ScreenMemory> m_memory;
     QString m_themeKey;
     QString m_builtIdentity;
     bool m_started = false;
@@ -73,4 +77,6 @@ private:
     AppDialogs *m_dialogs;
     ToastStack *m_toasts = nullptr;
     OperationOverlay *m_operation = nullptr;
+    // Replaced views whose deferred deletion may not have come yet.
+    QList<QPointer<QWidget>> m_retired;
 };

@@ -146,7 +146,11 @@ TEST_F(KeyboardRoad, PresetCardButtonsAreReachedWithTabAndPressedWithReturn)
     goTo(AppRoute::presets);
     settle(kSettleMs);
     clickNamed(QStringLiteral("Сохранить выбранные"));
-    ASSERT_TRUE(eventually([&] { return !findAll(QStringLiteral("Сохранить в библиотеку")).isEmpty(); }, 10000));
+    // The form unrolls: its button takes the click once the form stands open.
+    ASSERT_TRUE(eventually([&] {
+        const QList<QWidget *> save = findAll(QStringLiteral("Сохранить в библиотеку"));
+        return !save.isEmpty() && reachable(save.first());
+    }, 10000));
     clickNamed(QStringLiteral("Сохранить в библиотеку"));
     QAbstractItemView *grid = nullptr;
     ASSERT_TRUE(eventually([&] {

@@ -2,6 +2,7 @@
 
 #include "E2eTools.h"
 
+#include "TimedChecks.h"
 #include "bridge/DeviceSnapshot.h"
 
 #include <QDir>
@@ -52,7 +53,8 @@ TEST_F(Application, StartsProbesListsAndQuitsOnRequest)
     const bool reached = eventually([&] { return seen() || application.state() == QProcess::NotRunning; }, 60000);
     const qint64 elapsed = clock.elapsed();
     ASSERT_TRUE(reached && seen()) << "the application did not probe and list the phone";
-    EXPECT_LE(elapsed, 10000) << "probed and listed after " << elapsed << " ms";
+    if (TimedChecks::judge("start-up within 10 s"))
+        EXPECT_LE(elapsed, 10000) << "probed and listed after " << elapsed << " ms";
     std::cout << "[ figure   ] the application probed and listed the phone " << elapsed << " ms after its start\n";
 
     ASSERT_EQ(application.state(), QProcess::Running);

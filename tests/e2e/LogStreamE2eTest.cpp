@@ -2,6 +2,7 @@
 
 #include "DriftProbe.h"
 #include "E2eTools.h"
+#include "TimedChecks.h"
 
 #include "core/LogcatModel.h"
 
@@ -22,6 +23,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#if defined(KESTREL_SANITIZED)
+#include <sanitizer/allocator_interface.h>
+#endif
+
 extern char **environ;
 
 namespace {
@@ -37,8 +42,13 @@ constexpr qsizetype kWindow = 5000;  // lines the model keeps
 // two streams started apart have it in different places.
 bool isBufferBanner(const QString &text) { return text.contains(QStringLiteral("--------- beginning of ")); }
 
-qint64 residentKiB()
+// What the process holds, in KiB: its resident set; under the address sanitizer the heap in use,
+// since there freed blocks wait in its quarantine and the resident set grows with every free.
+qint64 heldKiB()
 {
+#if defined(KESTREL_SANITIZED)
+    return qint64(__sanitizer_get_current_allocated_bytes() / 1024);
+#else
     QFile status(QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly))
         return 0;
@@ -46,6 +56,7 @@ qint64 residentKiB()
         if (line.startsWith("VmRSS:"))
             return line.mid(6).trimmed().split(' ').value(0).toLongLong();
     return 0;
+#endif
 }
 
 // "adb logcat" alone, as a user would run it in a terminal beside the application: every line
@@ -72,7 +83,16 @@ public:
         char *argv[] = {const_cast<char *>(adb.constData()), const_cast<char *>("-s"),
                         const_cast<char *>(device.constData()), const_cast<char *>("logcat"),
                         const_cast<char *>("-v"), const_cast<char *>("threadtime"), nullptr};
-        const int spawned = posix_spawn(&m_pid, adb.constData(), &actions, nullptr, argv, environ);
+        // A run started in the background of a shell ignores Ctrl+C, and adb would inherit that.
+        posix_spawnattr_t attributes;
+        posix_spawnattr_init(&attributes);
+        sigset_t interrupt;
+        sigemptyset(&interrupt);
+        sigaddset(&interrupt, SIGINT);
+        posix_spawnattr_setsigdefault(&attributes, &interrupt);
+        posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
+        const int spawned = posix_spawn(&m_pid, adb.constData(), &actions, &attributes, argv, environ);
+        posix_spawnattr_destroy(&attributes);
         posix_spawn_file_actions_destroy(&actions);
         close(fds[1]);
         if (spawned != 0) {
@@ -235,7 +255,7 @@ TEST_F(LogStream, HighRateStreamArrivesInOrderCappedAndStops)
                 texts << line.plainText();
         return texts;
     }();
-    const qint64 pausedAtKiB = residentKiB();
+    const qint64 pausedAtKiB = heldKiB();
 
     // The device side: the command line as adb sent it.
     EXPECT_TRUE(phone->shellCommands().contains(QStringLiteral("export ANDROID_LOG_TAGS=\"''\"; exec logcat '-v' 'threadtime'")))
@@ -294,13 +314,13 @@ TEST_F(LogStream, HighRateStreamArrivesInOrderCappedAndStops)
     const qsizetype takenBeforePause = taken.size();
     qint64 peakKiB = pausedAtKiB;
     QTimer sampler;
-    QObject::connect(&sampler, &QTimer::timeout, [&] { peakKiB = std::max(peakKiB, residentKiB()); });
+    QObject::connect(&sampler, &QTimer::timeout, [&] { peakKiB = std::max(peakKiB, heldKiB()); });
     sampler.start(100);
     QElapsedTimer paused;
     paused.start();
     ASSERT_TRUE(eventually([&] { return paused.elapsed() >= kPauseMs; }, kPauseMs + 30000));
     sampler.stop();
-    peakKiB = std::max(peakKiB, residentKiB());
+    peakKiB = std::max(peakKiB, heldKiB());
     EXPECT_EQ(taken.size(), takenBeforePause);
     EXPECT_TRUE(logcat.isStreaming());
     EXPECT_LE(peakKiB - pausedAtKiB, 20 * 1024) << "memory grew while paused";
@@ -339,8 +359,10 @@ TEST_F(LogStream, HighRateStreamArrivesInOrderCappedAndStops)
     RecordProperty("longestGapWallMs", int(stallWallMs));
     RecordProperty("longestGapCpuMs", int(stallCpuMs));
     RecordProperty("pausedGrowthKiB", int(peakKiB - pausedAtKiB));
-    EXPECT_LE(latency95, 500);
-    EXPECT_LT(stallCpuMs, 50);
+    if (TimedChecks::judge("line latency and main-thread gap")) {
+        EXPECT_LE(latency95, 500);
+        EXPECT_LT(stallCpuMs, 50);
+    }
 }
 
 } // namespace

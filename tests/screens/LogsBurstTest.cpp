@@ -14,6 +14,7 @@
 #include "../shell/ShellHarness.h"
 #include "DriftProbe.h"
 #include "FakeDesktop.h"
+#include "TimedChecks.h"
 
 #include <QElapsedTimer>
 #include <QScrollBar>
@@ -72,7 +73,8 @@ TEST(LogsBurst, FiftyThousandLinesASecondForTenSeconds)
               << " ms wall, " << probe.worstCpuMs << " ms of main-thread CPU" << std::endl;
     RecordProperty("longestGapWallMs", int(probe.worstWallMs));
     RecordProperty("longestGapCpuMs", int(probe.worstCpuMs));
-    EXPECT_LT(probe.worstCpuMs, 50);
+    if (TimedChecks::judge("main-thread gap under 50 ms"))
+        EXPECT_LT(probe.worstCpuMs, 50);
 }
 
 } // namespace

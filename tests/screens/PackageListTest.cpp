@@ -42,8 +42,10 @@ TEST(PackageList, RowsFollowSearchFiltersAndSortUnderTheModelTester)
     h->sortAscending.set(false);
     EXPECT_EQ(h.shownNames(), S({"com.google.android.youtube", "com.android.systemui"}));
     // A burst of changes is one list update.
+    // Counted only while `resets` lives: the harness, destroyed after it, resets the list as it goes.
     int resets = 0;
-    QObject::connect(h.state().listModel(), &QAbstractItemModel::modelReset, [&] { ++resets; });
+    QObject counter;
+    QObject::connect(h.state().listModel(), &QAbstractItemModel::modelReset, &counter, [&] { ++resets; });
     h->clearFilters();
     h->sortAscending.set(true);
     settle();

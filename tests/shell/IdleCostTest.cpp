@@ -77,13 +77,15 @@ struct PollingShell {
         ASSERT_TRUE(waitUntil([&] { return polls() >= before + 3; }));
         QApplication::processEvents();
     }
-    // One second and at least five polls of the monitor.
-    void idle()
+    // At least a second and five polls of the monitor; how long it really was, in milliseconds
+    // (a slow or loaded build takes longer for the five).
+    qint64 idle()
     {
         QElapsedTimer clock;
         clock.start();
         const qsizetype before = polls();
-        ASSERT_TRUE(waitUntil([&] { return clock.elapsed() >= 1000 && polls() >= before + 5; }));
+        EXPECT_TRUE(waitUntil([&] { return clock.elapsed() >= 1000 && polls() >= before + 5; }));
+        return clock.elapsed();
     }
 };
 
@@ -144,17 +146,17 @@ TEST(IdleCost, AConnectedDeviceRepaintsOnlyItsPulseDots)
     ASSERT_EQ(dotAreas.size(), 2);
 
     PaintRecorder recorder;
-    shell.idle();
+    const qint64 idleMs = shell.idle();
     int dotFrames = 0;
     for (const auto &paint : recorder.paints) {
         EXPECT_TRUE(std::any_of(dotAreas.begin(), dotAreas.end(), [&](const QRect &a) { return a.contains(paint.rect); }))
             << paint.widget.toStdString() << " " << paint.rect.x() << "," << paint.rect.y() << " " << paint.rect.width() << "x" << paint.rect.height();
         dotFrames += paint.widget == QLatin1String("PulseDot");
     }
-    // The ring changes by visible steps a few times a second: a second shows some frames and far
-    // fewer than a display's sixty.
+    // The ring changes by visible steps a few times a second: the idle time shows some frames and
+    // far fewer than a display's sixty a second, judged over the time it really lasted.
     EXPECT_GE(dotFrames, 1);
-    EXPECT_LE(dotFrames, 20 * dotAreas.size());
+    EXPECT_LE(dotFrames, 20 * dotAreas.size() * (idleMs + 999) / 1000) << dotFrames << " frames in " << idleMs << " ms";
     A11y::resetForTesting();
 }
 

@@ -37,7 +37,7 @@ void FilesScreen::rebuildHeader()
     m_subtitle = text;
     auto *header = new ScreenHeader(eyebrow(AppRoute::files), QStringLiteral("Файлы"), m_subtitle);
     if (auto *layout = qobject_cast<QBoxLayout *>(m_page->layout())) {
-        layout->replaceWidget(m_header, header);
+        delete layout->replaceWidget(m_header, header);
         delete m_header;
         m_header = header;
     }

@@ -60,8 +60,9 @@ void SettingsRow::arrange()
     if (stacked == m_stacked && m_layout->count() > 0)
         return;
     m_stacked = stacked;
-    while (m_layout->takeAt(0)) {
-    }
+    // The label and the control stay; only the layout's items for them go.
+    while (QLayoutItem *item = m_layout->takeAt(0))
+        delete item;
     if (stacked) {
         m_layout->setDirection(QBoxLayout::TopToBottom);
         m_layout->setSpacing(int(Space::s));
