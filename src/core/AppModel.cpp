@@ -59,23 +59,15 @@ void AppModel::appendResult(const QString &command, const CommandResult &result)
         appendLog(QStringLiteral("Код завершения: ") + QString::number(result.exitCode));
 }
 
-void AppModel::setBusy(bool busy, const std::optional<QString> &status)
+BusyLedger::Token AppModel::beginBusy(const std::optional<QString> &status)
 {
-    if (busy)
-        ++busyDepth;
-    else if (busyDepth > 0)
-        --busyDepth;
-    refreshBusy();
+    BusyLedger::Token token = busyLedger.begin();
     if (status)
         statusText.set(*status);
+    return token;
 }
 
 void AppModel::clearLog()
 {
     logs.set({});
-}
-
-void AppModel::refreshBusy()
-{
-    isBusy.set(busyDepth > 0 || isPackageWorkRunning());
 }

@@ -26,6 +26,7 @@
 #include "bridge/RemovalRisk.h"
 #include "bridge/SavedFilter.h"
 #include "core/AppRoute.h"
+#include "core/BusyLedger.h"
 #include "core/DebloatPlan.h"
 #include "core/DeckAdvice.h"
 #include "core/OperationRecord.h"
@@ -92,10 +93,11 @@ public:
     static constexpr int maxLogEntries = 500;
     void appendLog(const QString &text);
     void appendResult(const QString &command, const CommandResult &result);
-    // Operations overlap: setBusy(true) and setBusy(false) pair up per operation, and
-    // the model stays busy while any operation (or package work) still runs.
-    void setBusy(bool busy, const std::optional<QString> &status = std::nullopt);
-    void refreshBusy();
+    // An operation that keeps the model busy for as long as the token lives (or until it is
+    // released), with the status it starts with. Operations overlap: the model stays busy while
+    // any of them, a package refresh or a batch still runs; a device change ends them all but
+    // the batches.
+    BusyLedger::Token beginBusy(const std::optional<QString> &status = std::nullopt);
     void clearLog();
 
     // --- devices & monitor ---
@@ -425,6 +427,9 @@ public:
 
 private:
     // --- core / activity log (private) ---
+    // isBusy follows it; declared after isBusy, so a token released while the model goes
+    // touches nothing.
+    BusyLedger busyLedger{[this](bool busy) { isBusy.set(busy); }};
 
     // --- devices & monitor (private) ---
     struct DeviceMonitorHandle {
@@ -463,13 +468,6 @@ private:
     // Device-bound: the packages and their selection.
     void clearCatalogueDeviceState();
     DeviceContextStep catalogueDeviceStep{this, &AppModel::clearCatalogueDeviceState};
-    // Busy reflects every package refresh and batch still running, so one that ends
-    // does not clear the busy state of another. Refreshes started before the last
-    // device change do not count: the reset ended their context.
-    QSet<quint64> runningPackageRefreshes;
-    quint64 packageContextGeneration = 0;
-    bool isPackageWorkRunning() const;
-    int busyDepth = 0; // operations between setBusy(true) and setBusy(false)
     bool isCurrentPackageRefresh(quint64 generation, const QString &serial) const;
 
     // --- package actions (private) ---
@@ -477,7 +475,6 @@ private:
     void clearPackageActionDeviceState();
     DeviceContextStep packageActionDeviceStep{this, &AppModel::clearPackageActionDeviceState};
     QStringList pendingActionPackages;
-    int runningPackageBatches = 0;
     // Of `names`, whose commands ended without a confirmation, those the device shows done once
     // it is back; none when it did not come back or its states could not be read or cannot tell.
     QCoro::Task<std::optional<QStringList>> doneOnDevice(PackageAction action, QStringList names, QString serial,
@@ -500,6 +497,8 @@ private:
         QString packageName;
     };
     std::optional<PermissionListSource> permissionListSource;
+    // isPermissionBusy while a read or a change runs; closing the manager ends their share.
+    BusyLedger permissionRuns{[this](bool busy) { isPermissionBusy.set(busy); }};
     // Reads the list; true when a successful read was applied.
     QCoro::Task<bool> readPermissions();
     QCoro::Task<void> executePermissionOperation(PermissionOperation operation, QString packageName,
@@ -524,6 +523,8 @@ private:
     // Device-bound: the snapshot.
     void clearSnapshotDeviceState();
     DeviceContextStep snapshotDeviceStep{this, &AppModel::clearSnapshotDeviceState};
+    // isSnapshotLoading while a probe runs; a device change ends their share.
+    BusyLedger snapshotLoads{[this](bool loading) { isSnapshotLoading.set(loading); }};
 
     // --- inspector (private) ---
     // Device-bound: the inspected package and its details.
@@ -543,9 +544,8 @@ private:
     // Device-bound: the screen timeout read from the device.
     void clearToolsDeviceState();
     DeviceContextStep toolsDeviceStep{this, &AppModel::clearToolsDeviceState};
-    int displayRunsInFlight = 0;
-    void beginDisplayRun();
-    void endDisplayRun();
+    // isDisplayBusy until the last of overlapping runs ends.
+    BusyLedger displayRuns{[this](bool busy) { isDisplayBusy.set(busy); }};
     // The selected serial when adb is known and the selected device is ready.
     std::optional<QString> readyDeviceSerial() const;
     QCoro::Task<void> runScreenCommand(QCoro::Task<CommandResult> command, QString logText,
@@ -554,9 +554,7 @@ private:
 
     // --- fastboot (private) ---
     // Runs may overlap; the busy flag stays on until the last one ends.
-    int fastbootRunsInFlight = 0;
-    void beginFastbootRun();
-    void endFastbootRun();
+    BusyLedger fastbootRuns{[this](bool busy) { isFastbootBusy.set(busy); }};
 
     // --- toasts / operation history (private) ---
     // Device-bound: the running operation.

@@ -87,7 +87,7 @@ QCoro::Task<void> AppModel::refreshSnapshot(bool force)
 
     QPointer<AppModel> self(this);
     const QString serial = *selectedDeviceID();
-    isSnapshotLoading.set(true);
+    BusyLedger::Token loading = snapshotLoads.begin();
     const ADBService adb = *service; // the model's copy may be replaced while this runs
     const DeviceSnapshotLoad load = co_await adb.deviceSnapshot(serial);
     if (!self)
@@ -100,7 +100,6 @@ QCoro::Task<void> AppModel::refreshSnapshot(bool force)
         else
             appendResult(QStringLiteral("device probe"), load.result);
     }
-    isSnapshotLoading.set(false);
 }
 
 QCoro::Task<void> AppModel::refreshDeviceData()
@@ -134,5 +133,5 @@ QList<DeckAdvice> AppModel::advice() const
 void AppModel::clearSnapshotDeviceState()
 {
     snapshot.set(std::nullopt);
-    isSnapshotLoading.set(false);
+    snapshotLoads.endContext();
 }

@@ -66,7 +66,7 @@ QCoro::Task<void> AppModel::refreshDevices()
         co_return;
     }
     QPointer<AppModel> self(this);
-    setBusy(true, QStringLiteral("Поиск устройств…"));
+    BusyLedger::Token busy = beginBusy(QStringLiteral("Поиск устройств…"));
     const quint64 ticket = beginDeviceListing();
     const ADBService adb = *service; // the model's copy may be replaced while this runs
     const CommandResult result = co_await adb.run(devicesListArguments);
@@ -84,7 +84,7 @@ QCoro::Task<void> AppModel::refreshDevices()
             applyDeviceSnapshot(parseDevices(result.stdOut));
         }
     }
-    setBusy(false); // a package batch or another operation may still keep the model busy
+    busy.release(); // a package batch or another operation may still keep the model busy
 
     co_await loadSelectedDeviceData();
 }
@@ -167,8 +167,7 @@ void AppModel::resetDeviceContext()
     // Refreshes and operations still running belong to the old context: their results
     // are dropped and they no longer count as busy.
     ++packageRefreshGeneration;
-    busyDepth = 0;
-    isBusy.set(false);
+    busyLedger.endContext();
     for (const auto clear : deviceContextSteps)
         (this->*clear)();
 }

@@ -56,7 +56,7 @@ QCoro::Task<void> AppModel::exportPackages(QStringList packageNames, QString fol
         co_return;
     }
 
-    setBusy(true, QStringLiteral("Подготовка выгрузки APK…"));
+    BusyLedger::Token busy = beginBusy(QStringLiteral("Подготовка выгрузки APK…"));
     packageExportErrorMessage.set(std::nullopt);
     int exportedPackages = 0;
     int apkFiles = 0;
@@ -111,7 +111,7 @@ QCoro::Task<void> AppModel::exportPackages(QStringList packageNames, QString fol
             ++exportedPackages;
     }
 
-    setBusy(false);
+    busy.release();
     if (!failures.isEmpty()) {
         statusText.set(QStringLiteral("Скачано пакетов: %1 из %2").arg(exportedPackages).arg(total));
         packageExportErrorMessage.set(failures.join(QLatin1Char('\n')));

@@ -3,18 +3,6 @@
 
 #include <QPointer>
 
-void AppModel::beginFastbootRun()
-{
-    ++fastbootRunsInFlight;
-    isFastbootBusy.set(true);
-}
-
-void AppModel::endFastbootRun()
-{
-    fastbootRunsInFlight = std::max(0, fastbootRunsInFlight - 1);
-    isFastbootBusy.set(fastbootRunsInFlight > 0);
-}
-
 QCoro::Task<void> AppModel::refreshFastboot()
 {
     if (!fastbootService) {
@@ -23,7 +11,7 @@ QCoro::Task<void> AppModel::refreshFastboot()
     }
     QPointer<AppModel> self(this);
     const FastbootService fastboot = *fastbootService;
-    beginFastbootRun();
+    BusyLedger::Token run = fastbootRuns.begin();
     const FastbootDeviceList listed = co_await fastboot.devices();
     if (!self)
         co_return;
@@ -41,7 +29,7 @@ QCoro::Task<void> AppModel::refreshFastboot()
     // The variables describe the first device only: another device, or none, voids them.
     if (firstNow != firstBefore || listed.devices.isEmpty())
         fastbootVariables.set({});
-    endFastbootRun();
+    run.release();
 }
 
 QCoro::Task<void> AppModel::loadFastbootVariables()
@@ -51,12 +39,12 @@ QCoro::Task<void> AppModel::loadFastbootVariables()
     QPointer<AppModel> self(this);
     const FastbootService fastboot = *fastbootService;
     const QString serial = fastbootDevices().first().id;
-    beginFastbootRun();
+    BusyLedger::Token run = fastbootRuns.begin();
     fastbootStatusText.set(QStringLiteral("Чтение переменных загрузчика…"));
     const FastbootVariableList read = co_await fastboot.variables(serial);
     if (!self)
         co_return;
-    endFastbootRun();
+    run.release();
     if (fastbootDevices().isEmpty() || fastbootDevices().first().id != serial)
         co_return; // another device came first meanwhile; its variables are not these
     QMap<QString, QString> variables;
@@ -76,12 +64,12 @@ QCoro::Task<void> AppModel::fastbootReboot(std::optional<QString> target, QStrin
     QPointer<AppModel> self(this);
     const FastbootService fastboot = *fastbootService;
     const QString serial = fastbootDevices().first().id;
-    beginFastbootRun();
+    BusyLedger::Token run = fastbootRuns.begin();
     const CommandResult result = co_await fastboot.reboot(target, serial);
     if (!self)
         co_return;
     appendResult(QStringLiteral("fastboot reboot ") + target.value_or(QString()), result);
-    endFastbootRun();
+    run.release();
     record(title, result.succeeded() ? QStringLiteral("Команда отправлена") : result.combinedOutput(),
            result.succeeded());
     co_await refreshFastboot();

@@ -20,7 +20,7 @@ QCoro::Task<void> AppModel::install(QStringList urls)
     QPointer<AppModel> self(this);
     const ADBService adb = *service;
     const QString serial = *selectedDeviceID();
-    setBusy(true, QStringLiteral("Установка…"));
+    BusyLedger::Token busy = beginBusy(QStringLiteral("Установка…"));
     const CommandResult result = co_await adb.install(urls, serial);
     if (!self)
         co_return;
@@ -29,7 +29,7 @@ QCoro::Task<void> AppModel::install(QStringList urls)
         names << QFileInfo(url).fileName();
     appendResult(QStringLiteral("install ") + names.join(QStringLiteral(", ")), result);
     statusText.set(result.succeeded() ? QStringLiteral("Установка завершена") : QStringLiteral("Ошибка установки"));
-    setBusy(false);
+    busy.release();
     if (!result.succeeded())
         co_return;
     metadataCache.remove(serial);
@@ -47,7 +47,7 @@ QCoro::Task<void> AppModel::connectWireless()
         co_return;
     QPointer<AppModel> self(this);
     const ADBService adb = *service;
-    setBusy(true, QStringLiteral("Подключение к ") + address + QStringLiteral("…"));
+    BusyLedger::Token busy = beginBusy(QStringLiteral("Подключение к ") + address + QStringLiteral("…"));
     const QString target = address.contains(QLatin1Char(':')) ? address : address + QStringLiteral(":5555");
     const CommandResult result = co_await adb.connect(target);
     if (!self)
@@ -56,7 +56,7 @@ QCoro::Task<void> AppModel::connectWireless()
     // "adb connect" exits 0 also when it could not connect.
     const bool linked = ADBService::connectionEstablished(result);
     statusText.set(linked ? QStringLiteral("Команда подключения выполнена") : QStringLiteral("Ошибка подключения"));
-    setBusy(false);
+    busy.release();
     if (!linked) {
         const QString output = result.combinedOutput().trimmed();
         record(QStringLiteral("Не удалось подключиться"), output.isEmpty() ? address : output, false);
@@ -73,14 +73,14 @@ QCoro::Task<std::optional<CommandResult>> AppModel::reboot(std::optional<QString
     QStringList args{QStringLiteral("reboot")};
     if (mode)
         args << *mode;
-    setBusy(true, QStringLiteral("Перезагрузка…"));
+    BusyLedger::Token busy = beginBusy(QStringLiteral("Перезагрузка…"));
     const CommandResult result = co_await adb.run(args, *selectedDeviceID());
     if (!self)
         co_return result;
     appendResult(QStringLiteral("adb ") + args.join(QLatin1Char(' ')), result);
     statusText.set(result.succeeded() ? QStringLiteral("Команда перезагрузки отправлена")
                                       : QStringLiteral("Ошибка перезагрузки"));
-    setBusy(false);
+    busy.release();
     co_return result;
 }
 
@@ -90,13 +90,13 @@ QCoro::Task<std::optional<CommandResult>> AppModel::saveScreenshot(QString desti
         co_return std::nullopt;
     QPointer<AppModel> self(this);
     const ADBService adb = *service;
-    setBusy(true, QStringLiteral("Создание снимка…"));
+    BusyLedger::Token busy = beginBusy(QStringLiteral("Создание снимка…"));
     const CommandResult result = co_await adb.captureScreenshot(*selectedDeviceID(), destination);
     if (!self)
         co_return result;
     appendResult(QStringLiteral("adb exec-out screencap -p"), result);
     statusText.set(result.succeeded() ? QStringLiteral("Снимок сохранён") : QStringLiteral("Ошибка снимка"));
-    setBusy(false);
+    busy.release();
     co_return result;
 }
 

@@ -76,8 +76,8 @@ QCoro::Task<void> AppModel::execute(PackageAction action, std::optional<QStringL
     const ADBService adb = *service;
     const QString title = rawValue(action);
     const qsizetype n = names.size();
-    ++runningPackageBatches;
-    isBusy.set(true);
+    // A batch counts until its summary, also past a device change: it reports every package.
+    BusyLedger::Token busy = busyLedger.begin(BusyLedger::Lifetime::untilDone);
     statusText.set(title + QStringLiteral("…"));
     runningOperation.set(RunningOperation{title, std::nullopt, 0.0, false});
 
@@ -124,8 +124,7 @@ QCoro::Task<void> AppModel::execute(PackageAction action, std::optional<QStringL
            failures == 0 ? QStringLiteral("Обработано пакетов: %1").arg(n)
                          : QStringLiteral("Ошибок: %1 из %2").arg(failures).arg(n),
            failures == 0);
-    --runningPackageBatches;
-    refreshBusy();
+    busy.release();
 
     co_await refreshPackages(false);
     if (!self)

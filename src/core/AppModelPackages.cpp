@@ -14,14 +14,6 @@ QStringList listingArguments(const char *kindFlag)
 
 } // namespace
 
-bool AppModel::isPackageWorkRunning() const
-{
-    if (runningPackageBatches > 0)
-        return true;
-    return std::any_of(runningPackageRefreshes.begin(), runningPackageRefreshes.end(),
-                       [this](quint64 generation) { return generation > packageContextGeneration; });
-}
-
 bool AppModel::isCurrentPackageRefresh(quint64 generation, const QString &serial) const
 {
     if (packageRefreshGeneration != generation || selectedDeviceID() != serial)
@@ -40,16 +32,12 @@ QCoro::Task<void> AppModel::refreshPackages(bool forceMetadata)
     const QString serial = device->id;
     const quint64 generation = ++packageRefreshGeneration;
     const ADBService adb = *service;
-    runningPackageRefreshes.insert(generation);
-    isBusy.set(true);
+    // Busy until this refresh ends, however it ends; a device change ends its share at once.
+    BusyLedger::Token busy = busyLedger.begin();
     // A running batch keeps its status line until it ends.
     const auto setStatus = [this](const QString &text) {
-        if (runningPackageBatches == 0)
+        if (busyLedger.running(BusyLedger::Lifetime::untilDone) == 0)
             statusText.set(text);
-    };
-    const auto finish = [this, generation] {
-        runningPackageRefreshes.remove(generation);
-        refreshBusy();
     };
     setStatus(QStringLiteral("Загрузка приложений…"));
 
@@ -61,10 +49,8 @@ QCoro::Task<void> AppModel::refreshPackages(bool forceMetadata)
     const PackageStates states = co_await std::move(statesRun);
     if (!self)
         co_return;
-    if (!isCurrentPackageRefresh(generation, serial)) {
-        runningPackageRefreshes.remove(generation); // a newer refresh or the reset owns the state now
-        co_return;
-    }
+    if (!isCurrentPackageRefresh(generation, serial))
+        co_return; // a newer refresh or the reset owns the state now
 
     appendLog(QStringLiteral("$ pm list packages -f -3"));
     appendLog(QStringLiteral("$ pm list packages -f -s"));
@@ -73,7 +59,6 @@ QCoro::Task<void> AppModel::refreshPackages(bool forceMetadata)
             appendLog(listing->combinedOutput());
     if (!userListing.succeeded() || !systemListing.succeeded()) {
         setStatus(QStringLiteral("Не удалось получить список приложений"));
-        finish();
         co_return;
     }
 
@@ -118,10 +103,8 @@ QCoro::Task<void> AppModel::refreshPackages(bool forceMetadata)
         const PackageMetadataAnswer answer = co_await adb.loadPackageMetadata(serial);
         if (!self)
             co_return;
-        if (!isCurrentPackageRefresh(generation, serial)) {
-            runningPackageRefreshes.remove(generation);
+        if (!isCurrentPackageRefresh(generation, serial))
             co_return;
-        }
         if (!answer.metadata.isEmpty()) {
             metadataCache.insert(serial, answer.metadata);
             freshMetadata = forceMetadata;
@@ -150,7 +133,6 @@ QCoro::Task<void> AppModel::refreshPackages(bool forceMetadata)
         metadataGeneration.set(metadataGeneration() + 1);
     packages.set(final);
     setStatus(QStringLiteral("Приложений: %1, с метаданными: %2").arg(final.size()).arg(metadata.size()));
-    finish();
 }
 
 PackageListQuery AppModel::packageListQuery() const
@@ -196,7 +178,6 @@ void AppModel::clearCatalogueDeviceState()
 {
     packages.set({});
     selectedPackageIDs.set({});
-    packageContextGeneration = packageRefreshGeneration;
 }
 
 SavedFilter AppModel::savedFilter(const QString &name) const

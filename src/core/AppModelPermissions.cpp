@@ -53,7 +53,7 @@ QCoro::Task<bool> AppModel::readPermissions()
     const QString serial = *selectedDeviceID();
     const QString packageName = permissionPackage()->name;
 
-    isPermissionBusy.set(true);
+    BusyLedger::Token busy = permissionRuns.begin();
     permissionStatusText.set(QStringLiteral("Чтение разрешений…"));
     appendLog(QStringLiteral("$ dumpsys package %1 (runtime permissions, user 0)").arg(packageName));
 
@@ -85,7 +85,7 @@ QCoro::Task<bool> AppModel::readPermissions()
         permissionStatusText.set(QStringLiteral("Runtime-разрешений: %1, предоставлено: %2").arg(total).arg(granted));
         appendLog(QStringLiteral("Runtime-разрешения %1: %2, предоставлено %3").arg(packageName).arg(total).arg(granted));
     }
-    isPermissionBusy.set(false);
+    busy.release();
     co_return answer.result.succeeded();
 }
 
@@ -95,7 +95,7 @@ void AppModel::closePermissionManager()
     permissions.set({});
     selectedPermissionIDs.set({});
     pendingPermissionOperation.set(std::nullopt);
-    isPermissionBusy.set(false);
+    permissionRuns.endContext();
     permissionListSource.reset();
 }
 
@@ -146,7 +146,7 @@ QCoro::Task<void> AppModel::executePermissionOperation(PermissionOperation opera
         co_return;
     }
 
-    isPermissionBusy.set(true);
+    BusyLedger::Token busy = permissionRuns.begin();
     permissionStatusText.set(title(operation) + QStringLiteral("…"));
     QPointer<AppModel> self(this);
     int failures = 0;
@@ -163,7 +163,7 @@ QCoro::Task<void> AppModel::executePermissionOperation(PermissionOperation opera
     const QString summary = failures == 0 ? QStringLiteral("Операция завершена: %1").arg(total)
                                           : QStringLiteral("Завершено с ошибками: %1 из %2").arg(failures).arg(total);
     permissionStatusText.set(summary);
-    isPermissionBusy.set(false);
+    busy.release();
     // The reload shows the device's real state; its own status would hide how the
     // batch went, so the batch's summary stays on the status line after it.
     const bool reloaded = co_await readPermissions();

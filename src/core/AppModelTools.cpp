@@ -21,12 +21,12 @@ QCoro::Task<void> AppModel::restartADBServer()
         co_return;
     QPointer<AppModel> self(this);
     const ADBService adb = *service;
-    setBusy(true, QStringLiteral("Перезапуск ADB-сервера…"));
+    BusyLedger::Token busy = beginBusy(QStringLiteral("Перезапуск ADB-сервера…"));
     const CommandResult result = co_await adb.restartServer();
     if (!self)
         co_return;
     appendResult(QStringLiteral("adb kill-server && adb start-server"), result);
-    setBusy(false);
+    busy.release();
     record(QStringLiteral("ADB-сервер перезапущен"),
            result.succeeded() ? QStringLiteral("Сервер запущен заново") : result.combinedOutput(), result.succeeded());
     co_await refreshDevices();
@@ -42,13 +42,13 @@ QCoro::Task<void> AppModel::pairWireless()
         co_return;
     QPointer<AppModel> self(this);
     const ADBService adb = *service;
-    setBusy(true, QStringLiteral("Сопряжение с ") + address + QStringLiteral("…"));
+    BusyLedger::Token busy = beginBusy(QStringLiteral("Сопряжение с ") + address + QStringLiteral("…"));
     const CommandResult result = co_await adb.pair(address, code);
     if (!self)
         co_return;
     // The code is a secret of the moment: never logged or shown.
     appendResult(QStringLiteral("adb pair ") + address, result);
-    setBusy(false);
+    busy.release();
     const QString output = result.combinedOutput();
     record(result.succeeded() ? QStringLiteral("Сопряжение выполнено") : QStringLiteral("Сопряжение не удалось"),
            output.isEmpty() ? address : output, result.succeeded());
@@ -65,7 +65,7 @@ QCoro::Task<void> AppModel::switchToWireless()
         co_return;
     QPointer<AppModel> self(this);
     const ADBService adb = *service;
-    setBusy(true, QStringLiteral("Перевод устройства в режим Wi-Fi…"));
+    BusyLedger::Token busy = beginBusy(QStringLiteral("Перевод устройства в режим Wi-Fi…"));
 
     // The address is read while the device still answers over USB: after "tcpip"
     // its adb restarts and may not answer for a while.
@@ -80,12 +80,12 @@ QCoro::Task<void> AppModel::switchToWireless()
         co_return;
     appendResult(QStringLiteral("adb tcpip 5555"), tcpip);
     if (!tcpip.succeeded()) {
-        setBusy(false);
+        busy.release();
         record(QStringLiteral("Не удалось включить Wi-Fi-режим"), tcpip.combinedOutput(), false);
         co_return;
     }
     if (!address) {
-        setBusy(false);
+        busy.release();
         record(QStringLiteral("IP-адрес устройства не найден"),
                QStringLiteral("Подключитесь вручную, указав адрес из настроек Wi-Fi"), false);
         co_return;
@@ -100,7 +100,7 @@ QCoro::Task<void> AppModel::switchToWireless()
     if (!self)
         co_return;
     appendResult(QStringLiteral("adb connect ") + target, connected);
-    setBusy(false);
+    busy.release();
     // "adb connect" exits 0 when it fails; only its words tell.
     const bool linked = ADBService::connectionEstablished(connected);
     const QString output = connected.combinedOutput().trimmed();
@@ -138,18 +138,6 @@ QCoro::Task<void> AppModel::loadScreenTimeout()
     screenTimeoutMilliseconds.set(value);
 }
 
-void AppModel::beginDisplayRun()
-{
-    ++displayRunsInFlight;
-    isDisplayBusy.set(true);
-}
-
-void AppModel::endDisplayRun()
-{
-    displayRunsInFlight = std::max(0, displayRunsInFlight - 1);
-    isDisplayBusy.set(displayRunsInFlight > 0);
-}
-
 QCoro::Task<void> AppModel::applyScreenTimeout(qint64 milliseconds)
 {
     const auto serial = readyDeviceSerial();
@@ -157,11 +145,11 @@ QCoro::Task<void> AppModel::applyScreenTimeout(qint64 milliseconds)
         co_return;
     QPointer<AppModel> self(this);
     const ADBService adb = *service;
-    beginDisplayRun();
+    BusyLedger::Token run = displayRuns.begin();
     const CommandResult result = co_await adb.setScreenTimeout(milliseconds, *serial);
     if (!self)
         co_return;
-    endDisplayRun();
+    run.release();
     appendResult(QStringLiteral("settings put system screen_off_timeout ") + QString::number(milliseconds), result);
     if (result.succeeded() && selectedDeviceID() == serial)
         screenTimeoutMilliseconds.set(milliseconds);
@@ -174,13 +162,13 @@ QCoro::Task<void> AppModel::runScreenCommand(QCoro::Task<CommandResult> command,
                                              QString title, QString detail)
 {
     QPointer<AppModel> self(this);
-    beginDisplayRun();
+    BusyLedger::Token run = displayRuns.begin();
     if (progress)
         toolsStatusText.set(*progress);
     const CommandResult result = co_await std::move(command);
     if (!self)
         co_return;
-    endDisplayRun();
+    run.release();
     appendResult(logText, result);
     toolsStatusText.set(result.succeeded() ? success : failure);
     record(title, result.succeeded() ? detail : detail + QStringLiteral(": ") + result.combinedOutput().trimmed(),

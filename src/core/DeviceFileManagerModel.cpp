@@ -83,18 +83,6 @@ void DeviceFileManagerModel::stop()
     m_interruption = QStringLiteral("работа остановлена");
 }
 
-void DeviceFileManagerModel::beginBusy()
-{
-    ++m_busyDepth;
-    isBusy.set(true);
-}
-
-void DeviceFileManagerModel::endBusy()
-{
-    m_busyDepth = std::max(0, m_busyDepth - 1);
-    isBusy.set(m_busyDepth > 0);
-}
-
 void DeviceFileManagerModel::fail(const QString &message)
 {
     errorMessage.set(message);
@@ -268,15 +256,15 @@ QCoro::Task<DeviceFileManagerModel::ListingOutcome> DeviceFileManagerModel::refr
     QPointer<DeviceFileManagerModel> self(this);
     const QString path = deviceDirectory();
     const quint64 ticket = ++m_deviceTickets;
+    BusyLedger::Token busy;
     if (!silent) {
-        beginBusy();
+        busy = m_busy.begin();
         statusText.set(QStringLiteral("Чтение ") + path + QStringLiteral("…"));
     }
     const DeviceDirectoryListing listing = co_await binding->adb.listDeviceDirectory(path, binding->serial);
     if (!self)
         co_return ListingOutcome::dropped;
-    if (!silent)
-        endBusy();
+    busy.release();
     // Another device, another folder, or an answer older than the one shown.
     if (!stillBound(*binding) || deviceDirectory() != path || ticket < m_appliedDeviceTicket)
         co_return ListingOutcome::dropped;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/BusyLedger.h"
 #include "core/FileNaming.h"
 #include "core/Observable.h"
 #include "core/PublishedList.h"
@@ -102,8 +103,6 @@ private:
     std::optional<DeviceBinding> pinDevice() const;
     bool stillBound(const DeviceBinding &binding) const { return binding.generation == m_generation; }
 
-    void beginBusy();
-    void endBusy();
     void fail(const QString &message);
     void reportBatch(const QStringList &failures);
     std::optional<QString> validatedName(const QString &raw);
@@ -131,7 +130,8 @@ private:
     std::optional<QString> m_serial;
     quint64 m_generation = 0;        // grows with every new binding and every stop()
     QString m_interruption;          // why the last generation ended batches
-    int m_busyDepth = 0;
+    // isBusy while any device operation or shown listing runs.
+    BusyLedger m_busy{[this](bool busy) { isBusy.set(busy); }};
 
     // The folder whose entries the device pane holds, and whether they may be trusted for
     // clash checks (not after a failed listing of that folder).

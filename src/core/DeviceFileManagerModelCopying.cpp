@@ -59,7 +59,7 @@ QCoro::Task<void> DeviceFileManagerModel::uploadSelected()
     const QString total = QString::number(items.size());
     QStringList failures;
     int copied = 0;
-    beginBusy();
+    BusyLedger::Token busy = m_busy.begin();
     statusText.set(QStringLiteral("Чтение ") + folder + QStringLiteral("…"));
 
     // Free names are chosen against what the folder holds right now.
@@ -104,7 +104,7 @@ QCoro::Task<void> DeviceFileManagerModel::uploadSelected()
     };
     if (!co_await copyEach(*binding, names, next, QStringLiteral("На Android "), push, failures, copied))
         co_return;
-    endBusy();
+    busy.release();
     co_await refreshDevice(true);
     if (!self)
         co_return;
@@ -131,7 +131,7 @@ QCoro::Task<void> DeviceFileManagerModel::downloadSelected()
     const QString total = QString::number(items.size());
     QStringList failures;
     int copied = 0;
-    beginBusy();
+    BusyLedger::Token busy = m_busy.begin();
     QStringList names;
     for (const DeviceFileItem &item : items)
         names << item.name;
@@ -153,7 +153,7 @@ QCoro::Task<void> DeviceFileManagerModel::downloadSelected()
     };
     if (!co_await copyEach(*binding, names, 0, mac(QStringLiteral("На Mac ")), pull, failures, copied))
         co_return;
-    endBusy();
+    busy.release();
     co_await refreshLocal();
     if (!self)
         co_return;

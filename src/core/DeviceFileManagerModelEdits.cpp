@@ -151,13 +151,13 @@ QCoro::Task<void> DeviceFileManagerModel::createDeviceFolder(QString name)
         co_return;
     }
     QPointer<DeviceFileManagerModel> self(this);
-    beginBusy();
+    BusyLedger::Token busy = m_busy.begin();
     statusText.set(QStringLiteral("Создание папки…"));
     const CommandResult result =
         co_await binding->adb.createDeviceDirectory(deviceChildPath(folder, name), binding->serial);
     if (!self)
         co_return;
-    endBusy();
+    busy.release();
     reportDeviceOperation(result);
     co_await refreshDevice(true);
 }
@@ -183,7 +183,7 @@ QCoro::Task<void> DeviceFileManagerModel::renameDevice(QString name)
         co_return;
     }
     QPointer<DeviceFileManagerModel> self(this);
-    beginBusy();
+    BusyLedger::Token busy = m_busy.begin();
     statusText.set(QStringLiteral("Переименование…"));
     const ADBService &adb = binding->adb;
     CommandResult result;
@@ -212,7 +212,7 @@ QCoro::Task<void> DeviceFileManagerModel::renameDevice(QString name)
         if (!self)
             co_return;
     }
-    endBusy();
+    busy.release();
     reportDeviceOperation(result);
     co_await refreshDevice(true);
 }
@@ -228,7 +228,7 @@ QCoro::Task<void> DeviceFileManagerModel::deleteDeviceSelection()
     QPointer<DeviceFileManagerModel> self(this);
     const QString total = QString::number(items.size());
     QStringList failures;
-    beginBusy();
+    BusyLedger::Token busy = m_busy.begin();
     for (qsizetype k = 0; k < items.size(); ++k) {
         const DeviceFileItem &item = items.at(k);
         if (!stillBound(*binding)) {
@@ -243,7 +243,7 @@ QCoro::Task<void> DeviceFileManagerModel::deleteDeviceSelection()
         if (!result.succeeded())
             failures << item.name + QStringLiteral(": ") + result.combinedOutput();
     }
-    endBusy();
+    busy.release();
     deviceSelection.set({});
     co_await refreshDevice(true);
     if (!self)

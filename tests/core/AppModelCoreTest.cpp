@@ -69,9 +69,9 @@ TEST(ActivityLog, AppendResultWritesCommandOutputAndFailureCode)
 TEST(ActivityLog, SetBusyKeepsStatusWithoutOne)
 {
     ModelHarness h;
-    h->setBusy(true, QStringLiteral("Работаю"));
+    BusyLedger::Token busy = h->beginBusy(QStringLiteral("Работаю"));
     EXPECT_TRUE(h->isBusy());
-    h->setBusy(false);
+    busy.release();
     EXPECT_FALSE(h->isBusy());
     EXPECT_EQ(h->statusText(), QStringLiteral("Работаю"));
 }

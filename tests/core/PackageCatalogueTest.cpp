@@ -272,4 +272,35 @@ TEST(PackageCatalogue, NewerRefreshWinsOverAnOlderOne)
     EXPECT_EQ(h.fake.calls().count(on("S1", kMetadataRemove)), 1);
 }
 
+// Ctrl+R's forced refresh still reads labels and icons when a newer refresh (a batch's own,
+// from the cache) starts and ends: once the older one finds itself superseded, nothing runs
+// and the model is idle.
+TEST(PackageCatalogue, ASupersededRefreshEndingLastLeavesTheModelIdle)
+{
+    Catalogue h;
+    h.device(QStringLiteral("S1"));
+    h.fake.on(h.resource.push("S1"), {});
+    h.fake.on(on("S1", kMetadataRemove), {});
+    h.fake.onSequence(on("S1", kMetadataRun), {{.out = metaLine("com.sys", "Zeta", 5)},
+                                               {.out = metaLine("com.sys", "Zeta", 5), .gate = QStringLiteral("held")}});
+    runSync(h->refreshPackages(false)); // fills the cache
+    ASSERT_FALSE(h->isBusy());
+
+    bool forcedDone = false;
+    auto refresh = [](AppModel *m, bool *flag) -> QCoro::Task<void> {
+        co_await m->refreshPackages(true);
+        *flag = true;
+    };
+    auto forced = refresh(h.model.get(), &forcedDone);
+    ASSERT_TRUE(waitUntil([&] { return h.fake.calls().count(on("S1", kMetadataRun)) == 2; }));
+    runSync(h->refreshPackages(false)); // from the cache: ends while the forced one is held
+    EXPECT_FALSE(forcedDone);
+    EXPECT_TRUE(h->isBusy()) << "the forced refresh still runs";
+
+    h.fake.open(QStringLiteral("held"));
+    ASSERT_TRUE(waitUntil([&] { return forcedDone; }));
+    EXPECT_FALSE(h->isBusy()) << "busy with nothing running";
+    EXPECT_EQ(h->statusText(), QStringLiteral("Приложений: 4, с метаданными: 1"));
+}
+
 } // namespace

@@ -65,9 +65,9 @@ TEST(ApplicationsScreen, SubtitleCountsShownAndSelectedPackages)
     h->packages.set({});
     h->selectedPackageIDs.set({});
     EXPECT_EQ(subtitle(), QStringLiteral("Список пуст"));
-    h->setBusy(true);
+    BusyLedger::Token busy = h->beginBusy();
     EXPECT_EQ(subtitle(), QStringLiteral("Загрузка каталога устройства…"));
-    h->setBusy(false);
+    busy.release();
 }
 
 TEST(ApplicationsScreen, SearchFieldBySizeClassAndCtrlFFocusesIt)
@@ -188,12 +188,12 @@ TEST(ApplicationsScreen, SortAndDensityMenu)
     h.settings->density.set(ListDensity::comfortable);
     EXPECT_TRUE(menuAction(menu, QStringLiteral("Свободно"))->isChecked());
     // Usable while busy; the device controls are not.
-    h->setBusy(true);
+    BusyLedger::Token busy = h->beginBusy();
     settle();
     EXPECT_TRUE(button->isEnabled());
     EXPECT_TRUE(h.view->searchField()->isEnabled());
     EXPECT_FALSE(h.view->refreshButton()->isEnabled());
-    h->setBusy(false);
+    busy.release();
 }
 
 TEST(ApplicationsScreen, InspectorBesideTheListInWideAndMediumWindowsInPlaceOfItWhenCompact)

@@ -96,9 +96,9 @@ TEST(ApplicationsScreenshots, MainStates)
         }
         {
             Shot loading(s.scheme, {}, QSize(1180, 760));
-            loading.h->model->setBusy(true);
+            BusyLedger::Token busy = loading.h->model->beginBusy();
             loading.save(QStringLiteral("loading") + suffix);
-            loading.h->model->setBusy(false);
+            busy.release();
         }
         {
             Shot wide(s.scheme, catalogue(), QSize(1280, 820));

@@ -304,7 +304,7 @@ TEST(Inspector, WithoutAReadyIdleDeviceTheActionRowIsInertButThePermissionManage
 {
     Inspected h;
     h.show(QStringLiteral("com.example.alpha"), fullDetails());
-    h->setBusy(true);
+    BusyLedger::Token busy = h->beginBusy();
     settle();
     EXPECT_FALSE(h.inspector()->findChild<QWidget *>(QStringLiteral("actionButtons"))->isEnabled());
     QAbstractButton *open = h.button(QStringLiteral("Открыть менеджер разрешений"));
@@ -313,7 +313,7 @@ TEST(Inspector, WithoutAReadyIdleDeviceTheActionRowIsInertButThePermissionManage
     h->selectedPackageIDs.set({QStringLiteral("com.example.beta"), QStringLiteral("com.example.gamma")});
     open->click();
     EXPECT_EQ(h->selectedPackageIDs(), QSet<QString>{QStringLiteral("com.example.alpha")});
-    h->setBusy(false);
+    busy.release();
 }
 
 // The content fades in when it first shows (Motion::smooth) and again, quicker, for each other

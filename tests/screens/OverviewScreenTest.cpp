@@ -426,11 +426,11 @@ TEST(OverviewScreen, TilesFollowTheSnapshotAndTheCatalogue)
 
     // No catalogue while the model works: a dash and the skeleton.
     f.h->packages.set({});
-    f.h->setBusy(true);
+    BusyLedger::Token busy = f.h->beginBusy();
     settle();
     EXPECT_EQ(s->tiles()[3]->figure()->value(), QStringLiteral("—"));
     EXPECT_NE(s->tiles()[3]->accessory(), nullptr);
-    f.h->setBusy(false);
+    busy.release();
     settle();
     EXPECT_EQ(s->tiles()[3]->accessory(), nullptr);
 }
@@ -570,10 +570,10 @@ TEST(OverviewScreen, ActionsNeedAReadyIdleDeviceButNavigationDoesNot)
     EXPECT_TRUE(s->screenshotButton()->isEnabled());
     EXPECT_TRUE(s->rebootButton()->isEnabled());
     EXPECT_TRUE(s->refreshButton()->isEnabled());
-    f.h->setBusy(true);
+    BusyLedger::Token busy = f.h->beginBusy();
     settle();
     EXPECT_FALSE(s->screenshotButton()->isEnabled());
-    f.h->setBusy(false);
+    busy.release();
 }
 
 TEST(OverviewScreen, RebootMenuRunsTheThreeReboots)

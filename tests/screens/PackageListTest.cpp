@@ -224,7 +224,7 @@ TEST(PackageList, SkeletonWhileTheFirstCatalogueLoadsThenRowsOrTheEmptyState)
     AppsHarness h({});
     PackageListPane *pane = h.view->listPane();
     EXPECT_EQ(pane->overlay(), PackageListPane::Overlay::emptyCatalogue);
-    h->setBusy(true);
+    BusyLedger::Token busy = h->beginBusy();
     settle();
     ASSERT_EQ(pane->overlay(), PackageListPane::Overlay::skeleton);
     // Ten placeholder rows of the density's height, each with an icon block of its icon size.
@@ -257,7 +257,7 @@ TEST(PackageList, SkeletonWhileTheFirstCatalogueLoadsThenRowsOrTheEmptyState)
     settle();
     EXPECT_FALSE(h->hasActiveFilters());
     EXPECT_EQ(pane->overlay(), PackageListPane::Overlay::none);
-    h->setBusy(false);
+    busy.release();
 
     // An empty catalogue offers a refresh, which leaves the icon cache alone.
     h->packages.set({});

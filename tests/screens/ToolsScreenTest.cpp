@@ -523,11 +523,11 @@ TEST(ToolsScreen, KeysSendTheirCodes)
     ASSERT_TRUE(waitUntil([&] { return f.h->toolsStatusText() == QStringLiteral("Меню: отправлено"); }));
     EXPECT_EQ(f.h.fake.calls(), QList<QStringList>{onDevice(S({"shell", "input", "keyevent", "KEYCODE_APP_SWITCH"}))});
 
-    f.h->setBusy(true);
+    BusyLedger::Token busy = f.h->beginBusy();
     EXPECT_FALSE(s->keysBody()->isEnabled());
     EXPECT_FALSE(s->powerBody()->isEnabled());
     EXPECT_FALSE(s->captureButton()->isEnabled());
-    f.h->setBusy(false);
+    busy.release();
     EXPECT_TRUE(s->keysBody()->isEnabled());
 }
 
@@ -659,9 +659,9 @@ TEST(ToolsScreen, ServerPanel)
     EXPECT_EQ(s->connectionRow()->accessibilityLabel(), QStringLiteral("Подключение: USB"));
     EXPECT_TRUE(s->wirelessButton()->isEnabled());
     // A busy model does not hold the switch back.
-    f.h->setBusy(true);
+    BusyLedger::Token busy = f.h->beginBusy();
     EXPECT_TRUE(s->wirelessButton()->isEnabled());
-    f.h->setBusy(false);
+    busy.release();
 
     f.h.fake.clearCalls();
     f.h.fake.setDefault({});

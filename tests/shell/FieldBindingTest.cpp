@@ -26,8 +26,8 @@ void unrelatedChanges(ShellHarness &h)
     h->toast(QStringLiteral("Готово"));
     h->devices.set({device(QStringLiteral("R58N12ABCDE"))});
     h->adbVersionText.set(QStringLiteral("Android Debug Bridge version 1.0.41"));
-    h->setBusy(true);
-    h->setBusy(false);
+    BusyLedger::Token busy = h->beginBusy();
+    busy.release();
     settle();
 }
 
