@@ -58,6 +58,10 @@ public:
     static QHash<QString, PackageMetadata> parsePackageMetadata(const QString &output);
     // Installs, pulls, screenshots, device files, device control and fastboot parsing.
     QCoro::Task<CommandResult> install(QStringList urls, QString serial) const;
+    // Why an install did not happen, in adb's own words ("INSTALL_PARSE_FAILED_NOT_APK", or its
+    // last line when it names no such reason); none when it happened. A "Failure [...]" answer
+    // counts as a failure whatever the exit code.
+    static std::optional<QString> installFailure(const CommandResult &result);
     QCoro::Task<CommandResult> pullAPK(QString remotePath, QString destination, QString serial) const;
     QCoro::Task<CommandResult> pullDeviceItem(QString remotePath, QString destination, QString serial) const;
     QCoro::Task<CommandResult> captureScreenshot(QString serial, QString destination) const;

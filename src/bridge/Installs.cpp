@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QUuid>
 #include <QtConcurrent/QtConcurrentRun>
@@ -79,6 +80,30 @@ QCoro::Task<CommandResult> ADBService::install(QStringList urls, QString serial)
     QStringList args{QStringLiteral("install-multiple"), QStringLiteral("-r")};
     args += urls;
     co_return co_await run(args, serial);
+}
+
+std::optional<QString> ADBService::installFailure(const CommandResult &result)
+{
+    const QString output = result.combinedOutput();
+    static const QRegularExpression failure(QStringLiteral("Failure \\[([^\\]\\r\\n]*)"));
+    const QRegularExpressionMatch match = failure.match(output);
+    if (!match.hasMatch() && result.succeeded())
+        return std::nullopt;
+    if (match.hasMatch()) {
+        // "INSTALL_FAILED_VERSION_DOWNGRADE: Downgrade detected: ..." names its reason first.
+        static const QRegularExpression code(QStringLiteral("^[A-Z][A-Z0-9_]+(?=:|$)"));
+        const QString text = match.captured(1).trimmed();
+        const QRegularExpressionMatch named = code.match(text);
+        if (named.hasMatch())
+            return named.captured(0);
+        if (!text.isEmpty())
+            return text;
+    }
+    const QStringList lines = output.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    for (auto it = lines.crbegin(); it != lines.crend(); ++it)
+        if (!it->trimmed().isEmpty())
+            return it->trimmed();
+    return QStringLiteral("код завершения %1").arg(result.exitCode);
 }
 
 QCoro::Task<CommandResult> ADBService::pullAPK(QString remotePath, QString destination, QString serial) const

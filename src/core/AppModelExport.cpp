@@ -112,13 +112,18 @@ QCoro::Task<void> AppModel::exportPackages(QStringList packageNames, QString fol
     }
 
     busy.release();
+    const QString where = QDir::toNativeSeparators(exportFolder);
     if (!failures.isEmpty()) {
-        statusText.set(QStringLiteral("Скачано пакетов: %1 из %2").arg(exportedPackages).arg(total));
+        const QString summary = QStringLiteral("Скачано пакетов: %1 из %2").arg(exportedPackages).arg(total);
+        statusText.set(summary);
         packageExportErrorMessage.set(failures.join(QLatin1Char('\n')));
         appendLog(QStringLiteral("Выгрузка APK завершена с ошибками: ") + QString::number(failures.size()));
+        // What was copied stays in the folder.
+        record(QStringLiteral("Выгрузка APK завершена с ошибками"), summary + QStringLiteral(" · ") + where, false);
     } else {
         statusText.set(QStringLiteral("Скачано пакетов: %1, APK-файлов: %2").arg(exportedPackages).arg(apkFiles));
         appendLog(QStringLiteral("APK сохранены: ") + exportFolder);
+        record(QStringLiteral("Выгрузка APK завершена"), QStringLiteral("APK-файлов: %1 · %2").arg(apkFiles).arg(where), true);
     }
 }
 

@@ -27,10 +27,14 @@ QCoro::Task<void> AppModel::install(QStringList urls)
     QStringList names;
     for (const QString &url : urls)
         names << QFileInfo(url).fileName();
-    appendResult(QStringLiteral("install ") + names.join(QStringLiteral(", ")), result);
-    statusText.set(result.succeeded() ? QStringLiteral("Установка завершена") : QStringLiteral("Ошибка установки"));
+    const QString files = names.join(QStringLiteral(", "));
+    appendResult(QStringLiteral("install ") + files, result);
+    const std::optional<QString> failure = ADBService::installFailure(result);
+    const QString outcome = failure ? QStringLiteral("Ошибка установки") : QStringLiteral("Установка завершена");
+    statusText.set(outcome);
     busy.release();
-    if (!result.succeeded())
+    record(outcome, failure ? (files.isEmpty() ? *failure : files + QStringLiteral(": ") + *failure) : files, !failure);
+    if (failure)
         co_return;
     metadataCache.remove(serial);
     if (selectedDeviceID() != serial)

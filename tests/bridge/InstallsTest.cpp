@@ -359,4 +359,35 @@ TEST_F(Screenshots, UnwritableDestinationFailsAfterAdbSucceeded)
     EXPECT_EQ(fake.calls().size(), 1);
 }
 
+// Why an install failed, as the history and the toast say it.
+TEST(InstallFailure, NamesAdbsReasonOrItsLastLine)
+{
+    struct Case {
+        const char *what;
+        CommandResult result;
+        std::optional<QString> reason;
+    };
+    const QList<Case> cases{
+        {"installed", {0, QStringLiteral("Performing Streamed Install\nSuccess\n"), {}}, std::nullopt},
+        {"not an APK",
+         {1, QStringLiteral("Performing Streamed Install\n"),
+          QStringLiteral("adb: failed to install /tmp/notes.apk: Failure [INSTALL_PARSE_FAILED_NOT_APK: Failed to parse "
+                         "/data/app/vmdl1.tmp/base.apk: Failed to load asset path]\n")},
+         QStringLiteral("INSTALL_PARSE_FAILED_NOT_APK")},
+        {"downgrade",
+         {1, QStringLiteral("Failure [INSTALL_FAILED_VERSION_DOWNGRADE: Downgrade detected: Update version code 1 is "
+                            "older than current 5]\r\n"), {}},
+         QStringLiteral("INSTALL_FAILED_VERSION_DOWNGRADE")},
+        {"a failure that exits 0", {0, QStringLiteral("Failure [INSTALL_FAILED_INSUFFICIENT_STORAGE]\n"), {}},
+         QStringLiteral("INSTALL_FAILED_INSUFFICIENT_STORAGE")},
+        {"a failure without a code", {1, QStringLiteral("Failure [not installed for 0]\n"), {}},
+         QStringLiteral("not installed for 0")},
+        {"adb's own error", {1, {}, QStringLiteral("adb: failed to stat /x/a.apk: No such file or directory\n\n")},
+         QStringLiteral("adb: failed to stat /x/a.apk: No such file or directory")},
+        {"nothing said", {255, {}, {}}, QStringLiteral("код завершения 255")},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(ADBService::installFailure(c.result), c.reason) << c.what;
+}
+
 } // namespace

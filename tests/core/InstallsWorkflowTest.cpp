@@ -94,6 +94,51 @@ TEST(InstallWorkflows, InstallRebootAndScreenshot)
     EXPECT_FALSE(QFile::exists(dir.path() + QStringLiteral("/s.png")));
 }
 
+// The outcome of an install reaches the history and a toast, a failure with adb's reason.
+TEST(InstallWorkflows, OutcomeIsRecordedWithAdbsReason)
+{
+    struct Case {
+        const char *what;
+        QStringList files;
+        FakeResponse answer;
+        QString title;
+        QString detail;
+        bool succeeded;
+    };
+    const QList<Case> cases{
+        {"installed", {QStringLiteral("/x/a.apk")}, {.out = QStringLiteral("Performing Streamed Install\nSuccess\n")},
+         QStringLiteral("Установка завершена"), QStringLiteral("a.apk"), true},
+        {"not an APK", {QStringLiteral("/x/notes.apk")},
+         {.out = QStringLiteral("Performing Streamed Install\n"),
+          .err = QStringLiteral("adb: failed to install /x/notes.apk: Failure [INSTALL_PARSE_FAILED_NOT_APK: Failed to "
+                                "parse /data/app/vmdl.tmp/base.apk]\n"),
+          .exit = 1},
+         QStringLiteral("Ошибка установки"), QStringLiteral("notes.apk: INSTALL_PARSE_FAILED_NOT_APK"), false},
+        {"a failure that exits 0", {QStringLiteral("/x/a.apk"), QStringLiteral("/x/b.apk")},
+         {.out = QStringLiteral("Failure [INSTALL_FAILED_VERSION_DOWNGRADE: Downgrade detected]\n")},
+         QStringLiteral("Ошибка установки"), QStringLiteral("a.apk, b.apk: INSTALL_FAILED_VERSION_DOWNGRADE"), false},
+    };
+    for (const Case &c : cases) {
+        DeviceHarness h;
+        h.fake.onPrefix(onDevice({QStringLiteral("install")}), c.answer);
+        h.fake.onPrefix(onDevice({QStringLiteral("install-multiple")}), c.answer);
+        h.fake.setDefault({});
+        runSync(h->install(c.files));
+        ASSERT_EQ(h->recentOperations().size(), 1) << c.what;
+        const OperationRecord &entry = h->recentOperations().first();
+        EXPECT_EQ(entry.title, c.title) << c.what;
+        EXPECT_EQ(entry.detail, c.detail) << c.what;
+        EXPECT_EQ(entry.succeeded, c.succeeded) << c.what;
+        ASSERT_EQ(h->toasts().size(), 1) << c.what;
+        EXPECT_EQ(h->toasts().first().title, c.title) << c.what;
+        EXPECT_EQ(h->toasts().first().tone, c.succeeded ? Tone::success : Tone::warning) << c.what;
+        bool catalogueReloaded = false;
+        for (const QStringList &call : h.fake.calls())
+            catalogueReloaded |= call.mid(2, 3) == QStringList{QStringLiteral("shell"), QStringLiteral("pm"), QStringLiteral("list")};
+        EXPECT_EQ(catalogueReloaded, c.succeeded) << c.what;
+    }
+}
+
 TEST(InstallWorkflows, AnOperationEndingFirstLeavesTheOtherBusy)
 {
     DeviceHarness h;
@@ -235,12 +280,23 @@ TEST_F(Export, CountsPackagesAndFilesAndListsFailures)
     EXPECT_TRUE(logTexts(*h).contains(QStringLiteral("Выгрузка APK завершена с ошибками: 1")));
     const QString folder = exportFolder();
     EXPECT_TRUE(QFile::exists(folder + QStringLiteral("/com.a.one/split_x.apk")));
+    ASSERT_EQ(h->recentOperations().size(), 1);
+    EXPECT_EQ(h->recentOperations().first().title, QStringLiteral("Выгрузка APK завершена с ошибками"));
+    EXPECT_EQ(h->recentOperations().first().detail, QStringLiteral("Скачано пакетов: 2 из 3 · ") + folder);
+    EXPECT_FALSE(h->recentOperations().first().succeeded);
+    EXPECT_EQ(h->toasts().last().tone, Tone::warning);
 
     QTemporaryDir second;
     runSync(h->exportPackages({QStringLiteral("com.a.one"), QStringLiteral("com.c.three")}, second.path()));
     EXPECT_EQ(h->statusText(), QStringLiteral("Скачано пакетов: 2, APK-файлов: 3"));
     EXPECT_EQ(h->packageExportErrorMessage(), std::nullopt);
     EXPECT_TRUE(logTexts(*h).last().startsWith(QStringLiteral("APK сохранены: ") + second.path()));
+    const QString secondFolder = QDir(second.path()).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot).value(0).filePath();
+    ASSERT_EQ(h->recentOperations().size(), 2);
+    EXPECT_EQ(h->recentOperations().first().title, QStringLiteral("Выгрузка APK завершена"));
+    EXPECT_EQ(h->recentOperations().first().detail, QStringLiteral("APK-файлов: 3 · ") + secondFolder);
+    EXPECT_TRUE(h->recentOperations().first().succeeded);
+    EXPECT_EQ(h->toasts().last().tone, Tone::success);
 }
 
 TEST_F(Export, StopsWhenTheDeviceGoesAway)
