@@ -30,6 +30,9 @@
 
 namespace {
 
+// How many polled conditions (`eventually`) are under way on this thread.
+int pollDepth = 0;
+
 QString plainText(QString text) { return text.remove(QLatin1Char('&')); }
 
 // What a user calls a widget: its accessible name, else its text, else its object name.
@@ -161,12 +164,24 @@ QList<QWidget *> AppTest::findAll(const QString &name, QWidget *within) const
 
 QWidget *AppTest::find(const QString &name, QWidget *within) const
 {
+    if (pollDepth > 0 && !reportedFindInPoll) {
+        reportedFindInPoll = true;
+        ADD_FAILURE() << "find(\"" << name.toStdString()
+                      << "\") inside a polled condition fails whenever the widget is briefly missing: use lookup()";
+    }
     const QList<QWidget *> found = findAll(name, within);
     if (found.size() == 1)
         return found.first();
-    ADD_FAILURE() << (found.isEmpty() ? "no shown widget is called \"" : "several shown widgets are called \"")
-                  << name.toStdString() << "\"";
+    if (pollDepth == 0)
+        ADD_FAILURE() << (found.isEmpty() ? "no shown widget is called \"" : "several shown widgets are called \"")
+                      << name.toStdString() << "\"";
     return nullptr;
+}
+
+QWidget *AppTest::lookup(const QString &name, QWidget *within) const
+{
+    const QList<QWidget *> found = findAll(name, within);
+    return found.size() == 1 ? found.first() : nullptr;
 }
 
 QStringList AppTest::shownTexts(const QString &prefix, QWidget *within) const
@@ -386,7 +401,13 @@ void AppTest::resizeWindow(QSize size)
     ASSERT_TRUE(eventually([&] { return mainWindow()->size() == size; }, 10000));
 }
 
-bool AppTest::eventually(const std::function<bool()> &done, int timeoutMs) { return waitUntil(done, timeoutMs); }
+bool AppTest::eventually(const std::function<bool()> &done, int timeoutMs)
+{
+    ++pollDepth;
+    const bool held = waitUntil(done, timeoutMs);
+    --pollDepth;
+    return held;
+}
 
 void AppTest::settle(int timeoutMs)
 {

@@ -65,7 +65,7 @@ protected:
         ASSERT_TRUE(state.commit());
     }
 
-    QAbstractItemView *stream() const { return find<QAbstractItemView>(QStringLiteral("Строки logcat")); }
+    QAbstractItemView *stream() const { return lookup<QAbstractItemView>(QStringLiteral("Строки logcat")); }
     // The lines shown (a long message wraps onto rows of its own, which carry no text).
     QList<ShownLine> shownLines() const
     {

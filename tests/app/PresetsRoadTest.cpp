@@ -150,7 +150,7 @@ TEST_F(PresetsRoad, SavePreviewApplyExportAndDelete)
     QWidget *form = find(QStringLiteral("presets-save-form"));
     ASSERT_TRUE(form);
     // The form unrolls: its fields take clicks once it stands open.
-    ASSERT_TRUE(eventually([&] { return reachable(find(QStringLiteral("Сохранить в библиотеку"))); }))
+    ASSERT_TRUE(eventually([&] { return reachable(lookup(QStringLiteral("Сохранить в библиотеку"))); }))
         << "the save form open";
     EXPECT_TRUE(shownTexts({}, form).contains(QStringLiteral("Будет записано 2 выбранных пакетов")));
     click(field(QStringLiteral("Название")));
