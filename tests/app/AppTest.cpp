@@ -238,14 +238,17 @@ void AppTest::click(QWidget *w, std::optional<QPoint> at, Qt::MouseButton button
     }
     QWidget *top = w->window();
     const QPoint point = w->mapTo(top, at.value_or(w->rect().center()));
+    QWindow *window = top->windowHandle();
+    // The move runs the event loop (an animation may step): what lies under the pointer is
+    // checked after it, with nothing run between the check and the press.
+    QTest::mouseMove(window, point);
     QWidget *hit = top->childAt(point);
     if (hit != w && !w->isAncestorOf(hit)) {
-        ADD_FAILURE() << GeometryWalk::describe(w).toStdString() << " is covered at the click by "
-                      << (hit ? GeometryWalk::describe(hit).toStdString() : std::string("the window itself"));
+        ADD_FAILURE() << GeometryWalk::describe(w).toStdString() << " is not under the pointer at the click: "
+                      << (hit ? GeometryWalk::describe(hit).toStdString() : std::string("the window itself"))
+                      << " is";
         return;
     }
-    QWindow *window = top->windowHandle();
-    QTest::mouseMove(window, point);
     QTest::mouseClick(window, button, Qt::NoModifier, point);
     QCoreApplication::processEvents();
 }
@@ -257,6 +260,8 @@ void AppTest::doubleClick(QWidget *w, std::optional<QPoint> at)
     const QPoint point = w->mapTo(top, at.value_or(w->rect().center()));
     QWindow *window = top->windowHandle();
     QTest::mouseMove(window, point);
+    ASSERT_TRUE(reachable(w, w->mapFrom(top, point))) << GeometryWalk::describe(w).toStdString()
+                                                      << " is not under the pointer at the double click";
     QTest::mouseDClick(window, Qt::LeftButton, Qt::NoModifier, point);
     QCoreApplication::processEvents();
 }
@@ -285,6 +290,8 @@ void AppTest::clickRow(QAbstractItemView *view, const QString &text, Qt::MouseBu
     const QPoint point = view->viewport()->mapTo(top, rect.center());
     QWindow *window = top->windowHandle();
     QTest::mouseMove(window, point);
+    ASSERT_TRUE(reachable(view->viewport(), rect.center()) && view->indexAt(rect.center()).data().toString() == text)
+        << "the row \"" << text.toStdString() << "\" is not under the pointer at the click";
     QTest::mouseClick(window, button, modifiers, point);
     QCoreApplication::processEvents();
 }
