@@ -33,7 +33,12 @@ bool isKeptFree(quint16 port) { return port == 5037 || (port >= 5554 && port <= 
 // Whether nothing is bound to `port` on loopback (or on every address).
 bool isFree(quint16 port)
 {
+#if defined(SOCK_CLOEXEC)
+    // A child spawned meanwhile must not inherit it: it would hold the port.
     const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+#else
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+#endif
     if (fd < 0)
         return false;
     sockaddr_in address{};
