@@ -30,6 +30,9 @@
 
 namespace {
 
+// How many polled conditions (`eventually`) are under way on this thread.
+int pollDepth = 0;
+
 QString plainText(QString text) { return text.remove(QLatin1Char('&')); }
 
 // What a user calls a widget: its accessible name, else its text, else its object name.
@@ -161,12 +164,24 @@ QList<QWidget *> AppTest::findAll(const QString &name, QWidget *within) const
 
 QWidget *AppTest::find(const QString &name, QWidget *within) const
 {
+    if (pollDepth > 0 && !reportedFindInPoll) {
+        reportedFindInPoll = true;
+        ADD_FAILURE() << "find(\"" << name.toStdString()
+                      << "\") inside a polled condition fails whenever the widget is briefly missing: use lookup()";
+    }
     const QList<QWidget *> found = findAll(name, within);
     if (found.size() == 1)
         return found.first();
-    ADD_FAILURE() << (found.isEmpty() ? "no shown widget is called \"" : "several shown widgets are called \"")
-                  << name.toStdString() << "\"";
+    if (pollDepth == 0)
+        ADD_FAILURE() << (found.isEmpty() ? "no shown widget is called \"" : "several shown widgets are called \"")
+                      << name.toStdString() << "\"";
     return nullptr;
+}
+
+QWidget *AppTest::lookup(const QString &name, QWidget *within) const
+{
+    const QList<QWidget *> found = findAll(name, within);
+    return found.size() == 1 ? found.first() : nullptr;
 }
 
 QStringList AppTest::shownTexts(const QString &prefix, QWidget *within) const
@@ -223,14 +238,17 @@ void AppTest::click(QWidget *w, std::optional<QPoint> at, Qt::MouseButton button
     }
     QWidget *top = w->window();
     const QPoint point = w->mapTo(top, at.value_or(w->rect().center()));
+    QWindow *window = top->windowHandle();
+    // The move runs the event loop (an animation may step): what lies under the pointer is
+    // checked after it, with nothing run between the check and the press.
+    QTest::mouseMove(window, point);
     QWidget *hit = top->childAt(point);
     if (hit != w && !w->isAncestorOf(hit)) {
-        ADD_FAILURE() << GeometryWalk::describe(w).toStdString() << " is covered at the click by "
-                      << (hit ? GeometryWalk::describe(hit).toStdString() : std::string("the window itself"));
+        ADD_FAILURE() << GeometryWalk::describe(w).toStdString() << " is not under the pointer at the click: "
+                      << (hit ? GeometryWalk::describe(hit).toStdString() : std::string("the window itself"))
+                      << " is";
         return;
     }
-    QWindow *window = top->windowHandle();
-    QTest::mouseMove(window, point);
     QTest::mouseClick(window, button, Qt::NoModifier, point);
     QCoreApplication::processEvents();
 }
@@ -242,6 +260,8 @@ void AppTest::doubleClick(QWidget *w, std::optional<QPoint> at)
     const QPoint point = w->mapTo(top, at.value_or(w->rect().center()));
     QWindow *window = top->windowHandle();
     QTest::mouseMove(window, point);
+    ASSERT_TRUE(reachable(w, w->mapFrom(top, point))) << GeometryWalk::describe(w).toStdString()
+                                                      << " is not under the pointer at the double click";
     QTest::mouseDClick(window, Qt::LeftButton, Qt::NoModifier, point);
     QCoreApplication::processEvents();
 }
@@ -270,6 +290,8 @@ void AppTest::clickRow(QAbstractItemView *view, const QString &text, Qt::MouseBu
     const QPoint point = view->viewport()->mapTo(top, rect.center());
     QWindow *window = top->windowHandle();
     QTest::mouseMove(window, point);
+    ASSERT_TRUE(reachable(view->viewport(), rect.center()) && view->indexAt(rect.center()).data().toString() == text)
+        << "the row \"" << text.toStdString() << "\" is not under the pointer at the click";
     QTest::mouseClick(window, button, modifiers, point);
     QCoreApplication::processEvents();
 }
@@ -386,7 +408,13 @@ void AppTest::resizeWindow(QSize size)
     ASSERT_TRUE(eventually([&] { return mainWindow()->size() == size; }, 10000));
 }
 
-bool AppTest::eventually(const std::function<bool()> &done, int timeoutMs) { return waitUntil(done, timeoutMs); }
+bool AppTest::eventually(const std::function<bool()> &done, int timeoutMs)
+{
+    ++pollDepth;
+    const bool held = waitUntil(done, timeoutMs);
+    --pollDepth;
+    return held;
+}
 
 void AppTest::settle(int timeoutMs)
 {

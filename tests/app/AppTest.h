@@ -46,7 +46,9 @@ protected:
     // The shown widgets of every window whose accessible name, button text, object name or
     // placeholder is `name` (in that order of preference).
     QList<QWidget *> findAll(const QString &name, QWidget *within = nullptr) const;
-    // The one shown widget called `name`: fails the test when there is none or several.
+    // The one shown widget called `name`: fails the test when there is none or several. An
+    // assertion, so never called inside a polled condition (`eventually`), where a widget may be
+    // missing for a while: that is a test fault, reported once.
     QWidget *find(const QString &name, QWidget *within = nullptr) const;
     template <typename T>
     T *find(const QString &name, QWidget *within = nullptr) const
@@ -56,6 +58,14 @@ protected:
         if (w && !typed)
             ADD_FAILURE() << "\"" << name.toStdString() << "\" is a " << w->metaObject()->className();
         return typed;
+    }
+    // The one shown widget called `name`, or none (none or several shown, or another type): the
+    // lookup of polled conditions and of helpers they call. Only the poll's verdict fails the test.
+    QWidget *lookup(const QString &name, QWidget *within = nullptr) const;
+    template <typename T>
+    T *lookup(const QString &name, QWidget *within = nullptr) const
+    {
+        return qobject_cast<T *>(lookup(name, within));
     }
     // The first shown widget of type T in `within` (or in every window).
     template <typename T>
@@ -107,6 +117,8 @@ protected:
     void resizeWindow(QSize size);
 
     // ----- waiting
+    // Polls `done` (which looks things up without failing) until it holds; false when the time
+    // ran out first.
     static bool eventually(const std::function<bool()> &done, int timeoutMs = 60000);
     // Until no transition runs, no command is under way and no repaint is pending (within
     // `timeoutMs`: a slow simulated shell may need more than the default).
@@ -119,6 +131,9 @@ protected:
     std::unique_ptr<AppSettings> settings;
     std::unique_ptr<AppModel> appModel;
     std::unique_ptr<KestrelApp> app;
+
+private:
+    mutable bool reportedFindInPoll = false;
 };
 
 // The shown widgets under `root` with their names, one a line, for failure messages.

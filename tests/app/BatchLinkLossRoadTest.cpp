@@ -25,9 +25,10 @@ class BatchLinkLossRoad : public AppTest {
 protected:
     QStringList phoneOptions() const override { return {QStringLiteral("--packages"), QStringLiteral("60")}; }
 
+    // The list, or none while the pane is gone (the phone coming back rebuilds the screen).
     QAbstractItemView *packageList() const
     {
-        QWidget *pane = find(QStringLiteral("packageListPane"));
+        QWidget *pane = lookup(QStringLiteral("packageListPane"));
         return pane ? firstShown<QAbstractItemView>(pane) : nullptr;
     }
 
@@ -63,7 +64,7 @@ protected:
     void clickPackage(const QString &label, Qt::KeyboardModifiers modifiers)
     {
         QAbstractItemView *view = packageList();
-        ASSERT_TRUE(view);
+        ASSERT_TRUE(view) << "no package list is shown";
         const int row = int(rowTexts(view).indexOf(label));
         ASSERT_GE(row, 0) << label.toStdString();
         const QModelIndex index = view->model()->index(row, 0, view->rootIndex());

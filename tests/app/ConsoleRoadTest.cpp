@@ -35,8 +35,10 @@ protected:
         type(command);
         key(Qt::Key_Return);
         ASSERT_TRUE(eventually([&] {
-            return phone->shellCommands().count(command) == before + 1 && shows(rowTexts(transcript(window)), output)
-                && commandLine(window)->isEnabled();
+            const auto *line = lookup<QLineEdit>(QStringLiteral("Командная строка"), window);
+            return phone->shellCommands().count(command) == before + 1
+                && shows(rowTexts(lookup<QAbstractItemView>(QStringLiteral("Вывод консоли"), window)), output) && line
+                && line->isEnabled();
         })) << "\"" << command.toStdString() << "\" runs and shows \"" << output.toStdString() << "\"";
     }
 };

@@ -14,11 +14,7 @@ namespace {
 class DebloatRoad : public AppTest {
 protected:
     // The candidate list, once the screen shows it.
-    QAbstractItemView *candidates() const
-    {
-        const QList<QWidget *> shown = findAll(QStringLiteral("Кандидаты на очистку"));
-        return shown.size() == 1 ? qobject_cast<QAbstractItemView *>(shown.first()) : nullptr;
-    }
+    QAbstractItemView *candidates() const { return lookup<QAbstractItemView>(QStringLiteral("Кандидаты на очистку")); }
     // The phone's package the screen shows as `shown` (its label once the phone told it, else its
     // name), when no other is shown so.
     QJsonObject phonePackage(const QString &shown) const
@@ -62,7 +58,8 @@ protected:
     }
     QString headerSubtitle() const
     {
-        auto *header = firstShown<ScreenHeader>(find(QStringLiteral("debloatScreen")));
+        QWidget *screen = lookup(QStringLiteral("debloatScreen"));
+        auto *header = screen ? firstShown<ScreenHeader>(screen) : nullptr;
         return header ? header->subtitleLabel()->text() : QString();
     }
 };

@@ -83,7 +83,7 @@ protected:
     }
     QAbstractItemView *packageList() const
     {
-        QWidget *pane = find(QStringLiteral("packageListPane"));
+        QWidget *pane = lookup(QStringLiteral("packageListPane"));
         return pane ? firstShown<QAbstractItemView>(pane) : nullptr;
     }
 };
@@ -113,6 +113,7 @@ TEST_F(DeviceTextRoad, LabelsAndFileNamesFromThePhoneAreDrawnAsTheyAre)
         clickRow(packageList(), label);
         settle();
         QAbstractItemView *list = packageList();
+        ASSERT_TRUE(list) << "no package list is shown";
         const int row = int(rowTexts(list).indexOf(label));
         const QRect rect = list->visualRect(list->model()->index(row, 0, list->rootIndex()));
         const auto rows = PaintedText::of(*list->viewport());
@@ -121,7 +122,7 @@ TEST_F(DeviceTextRoad, LabelsAndFileNamesFromThePhoneAreDrawnAsTheyAre)
 
         // The inspector's title: the same text, read aloud as the phone gave it.
         ASSERT_TRUE(eventually([&] {
-            auto *title = qobject_cast<DeckParagraph *>(findAll(QStringLiteral("inspectorTitle")).value(0));
+            auto *title = lookup<DeckParagraph>(QStringLiteral("inspectorTitle"));
             return title && title->shownText() == shown;
         }));
         auto *title = find<DeckParagraph>(QStringLiteral("inspectorTitle"));

@@ -103,9 +103,17 @@ protected:
     }
 
     // --- the file manager as shown in `window`
-    QWidget *pane(QWidget *window, FileManagerSide side) const
+    static QString paneName(FileManagerSide side)
     {
-        return find(side == FileManagerSide::local ? QStringLiteral("localPane") : QStringLiteral("devicePane"), window);
+        return side == FileManagerSide::local ? QStringLiteral("localPane") : QStringLiteral("devicePane");
+    }
+    // The pane, or none while it is not shown.
+    QWidget *pane(QWidget *window, FileManagerSide side) const { return lookup(paneName(side), window); }
+    // A button of a shown pane, by its name.
+    QWidget *paneButton(QWidget *window, FileManagerSide side, const QString &name) const
+    {
+        QWidget *shown = find(paneName(side), window);
+        return shown ? find(name, shown) : nullptr;
     }
     QTableView *table(QWidget *window, FileManagerSide side) const
     {
@@ -115,7 +123,7 @@ protected:
     QStringList rows(QWidget *window, FileManagerSide side) const { return rowTexts(table(window, side)); }
     QString status(QWidget *window) const
     {
-        QWidget *bar = find(QStringLiteral("statusBar"), window);
+        QWidget *bar = lookup(QStringLiteral("statusBar"), window);
         auto *text = bar ? firstShown<DeckText>(bar) : nullptr;
         return text ? text->text() : QString();
     }
@@ -213,7 +221,7 @@ protected:
 
         // A new device folder through the pane's button, confirmed with Return.
         const QString deviceNew = QStringLiteral("$(id) -p 'папка'");
-        click(find(QStringLiteral("Новая папка"), pane(window, FileManagerSide::device)));
+        click(paneButton(window, FileManagerSide::device, QStringLiteral("Новая папка")));
         answerName(deviceNew);
         ASSERT_TRUE(eventually([&] { return shows(window, FileManagerSide::device, {deviceNew}); }));
 
@@ -236,13 +244,13 @@ protected:
         // A computer rename through the pane's button.
         const QString computerRenamed = QStringLiteral("Лог \"-n\".log");
         select(window, FileManagerSide::local, {kDeviceDash});
-        click(find(QStringLiteral("Переименовать"), pane(window, FileManagerSide::local)));
+        click(paneButton(window, FileManagerSide::local, QStringLiteral("Переименовать")));
         answerName(computerRenamed, QStringLiteral("Переименовать"));
         ASSERT_TRUE(eventually([&] { return shows(window, FileManagerSide::local, {computerRenamed}); }));
 
         // A device delete through the pane's button.
         select(window, FileManagerSide::device, {kDeviceDollar});
-        click(find(QStringLiteral("Удалить"), pane(window, FileManagerSide::device)));
+        click(paneButton(window, FileManagerSide::device, QStringLiteral("Удалить")));
         answer(QStringLiteral("Удалить безвозвратно"));
         ASSERT_TRUE(eventually([&] { return !rows(window, FileManagerSide::device).contains(kDeviceDollar); }));
 
@@ -333,6 +341,7 @@ TEST_F(FilesRoad, ANameThatIsNotUtf8LeavesTheRestOfTheFolderUsable)
     QWidget *download = find(QStringLiteral("Скопировать выбранное с Android на компьютер"), window);
     clickRow(table(window, FileManagerSide::device), shownBad);
     settle();
+    ASSERT_TRUE(table(window, FileManagerSide::device));
     EXPECT_TRUE(table(window, FileManagerSide::device)->selectionModel()->selectedRows().isEmpty());
     EXPECT_FALSE(download->isEnabled());
 

@@ -5,6 +5,7 @@
 #include "bridge/PackagePreset.h"
 #include "core/AppModel.h"
 #include "design/Labels.h"
+#include "design/Transition.h"
 #include "screens/packages/PresetCardDelegate.h"
 
 #include <QAbstractItemView>
@@ -132,11 +133,14 @@ TEST_F(PresetsRoad, SavePreviewApplyExportAndDelete)
     }
     clickRow(list, labels[0]);
     clickRow(list, labels[1], Qt::LeftButton, Qt::ControlModifier);
+    // The user aims at the bar's "…" once the bar has stopped sliding in.
     QWidget *more = nullptr;
     ASSERT_TRUE(eventually([&] {
-        const QList<QWidget *> found = findAll(QStringLiteral("Дополнительные действия над выбранными приложениями"));
-        more = found.size() == 1 && found.first()->isEnabled() && reachable(found.first()) ? found.first() : nullptr;
-        return more != nullptr;
+        QWidget *bar = lookup(QStringLiteral("selectionBar"));
+        more = bar && !Transition::isRunning(bar)
+                 ? lookup(QStringLiteral("Дополнительные действия над выбранными приложениями"), bar)
+                 : nullptr;
+        return more && more->isEnabled() && reachable(more);
     })) << "the selection bar's menu";
     chooseFromMenuButton(more, QStringLiteral("Сохранить как пресет…"));
     ASSERT_TRUE(eventually([&] { return findAll(QStringLiteral("Сохранить выбранные")).size() == 1; }))
@@ -150,8 +154,9 @@ TEST_F(PresetsRoad, SavePreviewApplyExportAndDelete)
     QWidget *form = find(QStringLiteral("presets-save-form"));
     ASSERT_TRUE(form);
     // The form unrolls: its fields take clicks once it stands open.
-    ASSERT_TRUE(eventually([&] { return reachable(find(QStringLiteral("Сохранить в библиотеку"))); }))
-        << "the save form open";
+    ASSERT_TRUE(eventually([&] {
+        return !Transition::isRunning(form) && reachable(lookup(QStringLiteral("Сохранить в библиотеку")));
+    })) << "the save form open";
     EXPECT_TRUE(shownTexts({}, form).contains(QStringLiteral("Будет записано 2 выбранных пакетов")));
     click(field(QStringLiteral("Название")));
     key(Qt::Key_A, Qt::ControlModifier);

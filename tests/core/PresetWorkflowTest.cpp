@@ -96,6 +96,8 @@ TEST(PresetLoad, RefusalsTable)
     const QString format = QStringLiteral("Не удалось прочитать данные, так как они имеют неверный формат.");
     const Case cases[] = {
         {"version 2", QJsonDocument(presetObject({"com.a"}, 2)).toJson(), "Версия пресета 2 не поддерживается"},
+        {"version 0", QJsonDocument(presetObject({"com.a"}, 0)).toJson(), "Версия пресета 0 не поддерживается"},
+        {"version -1", QJsonDocument(presetObject({"com.a"}, -1)).toJson(), "Версия пресета -1 не поддерживается"},
         {"blank name", QJsonDocument(presetObject({"com.a"}, 1, "   ")).toJson(), "В пресете не указано название"},
         {"no usable name", QJsonDocument(presetObject({" ", "a b", "1bad"})).toJson(),
          "В пресете нет корректных идентификаторов пакетов"},

@@ -1,9 +1,8 @@
+#include "LoopbackPort.h"
 #include "ModelHarness.h"
 
 #include <QFileInfo>
 #include <gtest/gtest.h>
-
-#include <unistd.h>
 
 namespace {
 
@@ -19,7 +18,9 @@ protected:
     {
         if (!QFileInfo(realAdb).isExecutable())
             GTEST_SKIP() << "adb is not installed";
-        port = QByteArray::number(20000 + getpid() % 20000);
+        reserved = std::make_unique<LoopbackPort>();
+        ASSERT_TRUE(reserved->isValid()) << "no free loopback port outside the ephemeral range";
+        port = QByteArray::number(reserved->number());
         qputenv("ANDROID_ADB_SERVER_PORT", port);
         qputenv("ADB_LOCAL_TRANSPORT_MAX_PORT", "5553");
         qputenv("ADB_USB", "0");
@@ -37,6 +38,7 @@ protected:
         qunsetenv("ADB_MDNS");
     }
 
+    std::unique_ptr<LoopbackPort> reserved;
     QByteArray port;
 };
 

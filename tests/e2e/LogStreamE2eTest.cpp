@@ -239,6 +239,14 @@ TEST_F(LogStream, HighRateStreamArrivesInOrderCappedAndStops)
 
     DriftProbe probe;
     probe.start();
+    // The phone, adb and its server count as this test's own load.
+    MachineLoad load([&] {
+        QList<pid_t> pids;
+        for (const MarkedProcess &p : processesMarkedWith(session->marker()))
+            pids << p.pid;
+        return pids;
+    });
+    load.start();
     QElapsedTimer clock;
     clock.start();
     logcat.start();
@@ -248,6 +256,8 @@ TEST_F(LogStream, HighRateStreamArrivesInOrderCappedAndStops)
     const qint64 droppedStreaming = logcat.droppedCount();
     const qint64 stallWallMs = probe.worstWallMs;
     const qint64 stallCpuMs = probe.worstCpuMs;
+    // The latency and the gap hold only while the rest of the machine leaves the cores alone.
+    const bool timesJudged = TimedChecks::judgeOnIdleMachine("line latency and main-thread gap", load);
     const QStringList window = [&] {
         QStringList texts;
         for (const LogLine &line : logcat.lines())
@@ -359,7 +369,7 @@ TEST_F(LogStream, HighRateStreamArrivesInOrderCappedAndStops)
     RecordProperty("longestGapWallMs", int(stallWallMs));
     RecordProperty("longestGapCpuMs", int(stallCpuMs));
     RecordProperty("pausedGrowthKiB", int(peakKiB - pausedAtKiB));
-    if (TimedChecks::judge("line latency and main-thread gap")) {
+    if (timesJudged) {
         EXPECT_LE(latency95, 500);
         EXPECT_LT(stallCpuMs, 50);
     }

@@ -50,6 +50,8 @@ TEST(LogsBurst, FiftyThousandLinesASecondForTenSeconds)
 
     DriftProbe probe;
     probe.start();
+    MachineLoad load; // the fake adb is this process's child
+    load.start();
     QElapsedTimer clock;
     clock.start();
     screen.streamButton()->click();
@@ -58,6 +60,7 @@ TEST(LogsBurst, FiftyThousandLinesASecondForTenSeconds)
     settle();
     const qint64 elapsed = clock.elapsed();
     probe.timer.stop();
+    const bool gapJudged = TimedChecks::judgeOnIdleMachine("main-thread gap under 50 ms", load);
 
     // The newest lines, the last one included, and the list showing the last of them.
     ASSERT_EQ(model->lines.size(), 5000);
@@ -73,7 +76,7 @@ TEST(LogsBurst, FiftyThousandLinesASecondForTenSeconds)
               << " ms wall, " << probe.worstCpuMs << " ms of main-thread CPU" << std::endl;
     RecordProperty("longestGapWallMs", int(probe.worstWallMs));
     RecordProperty("longestGapCpuMs", int(probe.worstCpuMs));
-    if (TimedChecks::judge("main-thread gap under 50 ms"))
+    if (gapJudged)
         EXPECT_LT(probe.worstCpuMs, 50);
 }
 

@@ -274,9 +274,15 @@ TEST(LogsScreen, FollowsTheNewestLineAlsoWhenTheWindowIsFull)
     struct Case {
         const char *name;
         bool autoScroll;
+        bool paused;
+        QString filter; // typed into the search field in place of new lines arriving
         bool follows;
     };
-    const QList<Case> cases = {{"following", true, true}, {"auto-scroll off", false, false}};
+    // "message 1" keeps lines 1, 10–19 and 100–199: the newest visible line changes.
+    const QList<Case> cases = {{"following", true, false, {}, true},
+                               {"auto-scroll off", false, false, {}, false},
+                               {"a filter typed", true, false, u("message 1"), true},
+                               {"paused, then a filter typed", true, true, u("message 1"), false}};
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         LogsFixture f({1100, 600});
@@ -295,8 +301,17 @@ TEST(LogsScreen, FollowsTheNewestLineAlsoWhenTheWindowIsFull)
             QTest::mouseClick(autoScroll, Qt::LeftButton);
         EXPECT_EQ(autoScroll->isChecked(), c.autoScroll);
         EXPECT_EQ(f.logcat().autoScroll(), c.autoScroll);
-        f.feedLines(500, 502);
-        EXPECT_EQ(f.logcat().visibleLines.size(), 500);
+        if (c.paused)
+            f.logcat().setPaused(true);
+        if (c.filter.isEmpty()) {
+            f.feedLines(500, 502);
+            EXPECT_EQ(f.logcat().visibleLines.size(), 500);
+        } else {
+            QTest::keyClicks(f.screen->searchField()->lineEdit(), c.filter);
+            settle();
+            EXPECT_EQ(f.logcat().visibleLines.size(), 111);
+            ASSERT_GT(bar->maximum(), 0);
+        }
         EXPECT_EQ(bar->value() == bar->maximum(), c.follows) << bar->value() << " of " << bar->maximum();
     }
 }
