@@ -1,4 +1,5 @@
 #include "E2eTest.h"
+#include "TimedChecks.h"
 
 #include <QElapsedTimer>
 
@@ -45,6 +46,8 @@ TEST_F(CataloguePerformance, RefreshTakesAboutAsLongAsItsSlowestQuery)
         {QStringLiteral("shell"), QStringLiteral("pm"), QStringLiteral("list"), QStringLiteral("packages"),
          QStringLiteral("-u"), QStringLiteral("--user"), QStringLiteral("0")},
     };
+    MachineLoad load = machineLoad();
+    load.start();
     const int rounds = 9;
     QList<double> slowestAlone, together, refreshes;
     QElapsedTimer clock;
@@ -98,7 +101,12 @@ TEST_F(CataloguePerformance, RefreshTakesAboutAsLongAsItsSlowestQuery)
     RecordProperty("refresh_ms", ms(median(refreshes)));
     RecordProperty("slowest_query_alone_ms", ms(median(slowestAlone)));
     RecordProperty("queries_at_once_ms", ms(median(together)));
-    EXPECT_LE(median(againstBest), 1.1);
+    // Within a tenth of the best, the model's own work in the refresh counts: a machine whose other
+    // processes take the cores stretches that work and not the phone's.
+    if (TimedChecks::judgeOnIdleMachine("refresh within 1.1 times its slowest query", load))
+        EXPECT_LE(median(againstBest), 1.1);
+    // Queries run one after another would take about their sum, whatever the machine does.
+    EXPECT_LE(median(againstBest), 2.0);
 }
 
 } // namespace

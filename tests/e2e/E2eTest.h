@@ -3,6 +3,7 @@
 #include "PhoneSession.h"
 #include "ProcessSweep.h"
 
+#include "MachineLoad.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -39,6 +40,17 @@ protected:
     QJsonObject phonePackage(const std::function<bool(const QJsonObject &)> &wanted) const;
     // What "adb shell ..." prints on the phone, run outside the model.
     QString onPhone(const QStringList &shellWords) const;
+
+    // How busy the rest of the machine is: the phone, adb and its server count as this test's own.
+    MachineLoad machineLoad() const
+    {
+        return MachineLoad([marker = session->marker()] {
+            QList<pid_t> pids;
+            for (const MarkedProcess &p : processesMarkedWith(marker))
+                pids << p.pid;
+            return pids;
+        });
+    }
 
     // Every status line the model showed since it was made, oldest first.
     QStringList statuses;

@@ -239,13 +239,7 @@ TEST_F(LogStream, HighRateStreamArrivesInOrderCappedAndStops)
 
     DriftProbe probe;
     probe.start();
-    // The phone, adb and its server count as this test's own load.
-    MachineLoad load([&] {
-        QList<pid_t> pids;
-        for (const MarkedProcess &p : processesMarkedWith(session->marker()))
-            pids << p.pid;
-        return pids;
-    });
+    MachineLoad load = machineLoad();
     load.start();
     QElapsedTimer clock;
     clock.start();
