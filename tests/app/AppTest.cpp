@@ -331,6 +331,15 @@ void AppTest::chooseMenu(const QString &menu, const QString &item)
     chooseInMenu(item);
 }
 
+QWidget *AppTest::selectionBarButton(const QString &text) const
+{
+    const QList<QWidget *> bars = findAll(QStringLiteral("selectionBar"));
+    if (bars.size() != 1 || Transition::isRunning(bars.first()))
+        return nullptr;
+    const QList<QWidget *> found = findAll(text, bars.first());
+    return found.size() == 1 && found.first()->isEnabled() && reachable(found.first()) ? found.first() : nullptr;
+}
+
 QMenu *AppTest::shownMenu() const { return qobject_cast<QMenu *>(QApplication::activePopupWidget()); }
 
 void AppTest::chooseInMenu(const QString &item)

@@ -10,33 +10,9 @@
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 
 namespace {
-
-// An APK the phone's installer accepts: a zip holding a plain-text manifest.
-bool writeApk(const QString &path, const QString &packageName, QString *error)
-{
-    const QString manifest =
-        QStringLiteral("<manifest xmlns:android=\"http://schemas.android.com/apk/res/android\" package=\"%1\" "
-                       "android:versionCode=\"3\" android:versionName=\"1.3\">\n"
-                       "  <application android:label=\"Проба\"/>\n</manifest>\n")
-            .arg(packageName);
-    QProcess zip;
-    zip.start(E2eTools::python(),
-              {QStringLiteral("-c"),
-               QStringLiteral("import sys, zipfile\n"
-                              "with zipfile.ZipFile(sys.argv[1], 'w') as z:\n"
-                              "    z.writestr('AndroidManifest.xml', sys.argv[2])\n"
-                              "    z.writestr('classes.dex', b'dex\\n035\\0')\n"),
-               path, manifest});
-    if (!zip.waitForFinished(30000) || zip.exitCode() != 0) {
-        *error = QString::fromUtf8(zip.readAllStandardError());
-        return false;
-    }
-    return true;
-}
 
 // Installs and exports chosen from the Applications header tell the user how they went: a toast
 // at once and an entry in the Overview's history, a failure with the phone's own reason.
@@ -114,7 +90,7 @@ TEST_F(InstallExportRoad, OutcomesShowInAToastAndInTheHistory)
     const QString packageName = QStringLiteral("org.kestrel.roadprobe");
     const QString apk = files.filePath(QStringLiteral("Проба.apk"));
     QString error;
-    ASSERT_TRUE(writeApk(apk, packageName, &error)) << error.toStdString();
+    ASSERT_TRUE(E2eTools::writeApk(apk, packageName, 3, &error)) << error.toStdString();
     settle();
     desktop.openFilesAnswer = {apk};
     chooseFromInstallMenu(QStringLiteral("Установить APK или APKS…"));

@@ -104,16 +104,6 @@ protected:
         const QList<QWidget *> found = findAll(text, inspector);
         return found.size() == 1 && found.first()->isEnabled() ? found.first() : nullptr;
     }
-    // A button of the selection bar, when the bar stands still and lets it be pressed (a user
-    // aims at a bar once it has stopped moving).
-    QWidget *barButton(const QString &text) const
-    {
-        const QList<QWidget *> bars = findAll(QStringLiteral("selectionBar"));
-        if (bars.size() != 1 || Transition::isRunning(bars.first()))
-            return nullptr;
-        const QList<QWidget *> found = findAll(text, bars.first());
-        return found.size() == 1 && found.first()->isEnabled() && reachable(found.first()) ? found.first() : nullptr;
-    }
 
     // Times each of `rounds` toggles that `act` starts (disabling on even rounds, enabling on odd
     // ones), from the moment `act` starts `clock` until the phone has every package of `names` in
@@ -260,7 +250,7 @@ TEST_F(PackageActionRoad, SelectionBarTogglesTwentyTimesWhileTheBarIsStillArrivi
     toggleRounds(20, names, [&](int round, bool disabling, QElapsedTimer &clock) {
         const QString pressed = disabling ? QStringLiteral("Отключить") : QStringLiteral("Включить");
         QWidget *button = nullptr;
-        ASSERT_TRUE(eventually([&] { return (button = barButton(pressed)) != nullptr; }, 20000)) << "round " << round;
+        ASSERT_TRUE(eventually([&] { return (button = selectionBarButton(pressed)) != nullptr; }, 20000)) << "round " << round;
         clock.start();
         click(button);
     }, &timing);

@@ -1,7 +1,6 @@
 #include "AppTest.h"
 
 #include "core/AppModel.h"
-#include "design/Transition.h"
 
 #include <QDir>
 #include <QFile>
@@ -52,15 +51,6 @@ protected:
         const int row = list ? int(rowTexts(list).indexOf(label)) : -1;
         return row < 0 ? QString() : rowTexts(list, Qt::AccessibleTextRole).at(row);
     }
-    // A button of the selection bar once the bar stands still and lets it be pressed.
-    QWidget *barButton(const QString &text) const
-    {
-        const QList<QWidget *> bars = findAll(QStringLiteral("selectionBar"));
-        if (bars.size() != 1 || Transition::isRunning(bars.first()))
-            return nullptr;
-        const QList<QWidget *> found = findAll(text, bars.first());
-        return found.size() == 1 && found.first()->isEnabled() && reachable(found.first()) ? found.first() : nullptr;
-    }
 
     QTemporaryDir gates;
 };
@@ -94,7 +84,7 @@ TEST_F(RefreshDuringBatchRoad, CtrlRWhileABatchEndsLeavesTheApplicationReadyToAc
 
     clickRow(packageList(), label);
     QWidget *disable = nullptr;
-    ASSERT_TRUE(eventually([&] { return (disable = barButton(QStringLiteral("Отключить"))) != nullptr; }, 20000));
+    ASSERT_TRUE(eventually([&] { return (disable = selectionBarButton(QStringLiteral("Отключить"))) != nullptr; }, 20000));
     click(disable);
     const QString disableCommand = QStringLiteral("pm disable-user --user 0 ") + name;
     ASSERT_TRUE(eventually([&] { return commandsCount(disableCommand) == 1; })) << "the batch's command reached the phone";
@@ -116,7 +106,7 @@ TEST_F(RefreshDuringBatchRoad, CtrlRWhileABatchEndsLeavesTheApplicationReadyToAc
 
     // The user can act again: the selection bar turns the package back on.
     QWidget *enable = nullptr;
-    ASSERT_TRUE(eventually([&] { return (enable = barButton(QStringLiteral("Включить"))) != nullptr; }, 20000))
+    ASSERT_TRUE(eventually([&] { return (enable = selectionBarButton(QStringLiteral("Включить"))) != nullptr; }, 20000))
         << "the selection bar stays greyed";
     click(enable);
     ASSERT_TRUE(eventually([&] { return commandsCount(QStringLiteral("pm enable ") + name) == 1; }));

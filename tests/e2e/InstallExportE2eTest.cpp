@@ -20,30 +20,6 @@ QByteArray fileBytes(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// An APK the device's installer accepts: a zip holding a plain-text manifest.
-bool writeApk(const QString &path, const QString &packageName, int versionCode, QString *error)
-{
-    const QString manifest =
-        QStringLiteral("<manifest xmlns:android=\"http://schemas.android.com/apk/res/android\" package=\"%1\" "
-                       "android:versionCode=\"%2\" android:versionName=\"1.%2\">\n"
-                       "  <application android:label=\"Проба\"/>\n</manifest>\n")
-            .arg(packageName)
-            .arg(versionCode);
-    QProcess zip;
-    zip.start(E2eTools::python(),
-              {QStringLiteral("-c"),
-               QStringLiteral("import sys, zipfile\n"
-                              "with zipfile.ZipFile(sys.argv[1], 'w') as z:\n"
-                              "    z.writestr('AndroidManifest.xml', sys.argv[2])\n"
-                              "    z.writestr('classes.dex', b'dex\\n035\\0')\n"),
-               path, manifest});
-    if (!zip.waitForFinished(30000) || zip.exitCode() != 0) {
-        *error = QString::fromUtf8(zip.readAllStandardError());
-        return false;
-    }
-    return true;
-}
-
 // An APK from a folder whose name holds spaces, quotes and Cyrillic letters is installed;
 // the device lists the new package and so does the model.
 TEST_F(InstallExport, ApkFromAnOddlyNamedFolderIsInstalled)
@@ -54,7 +30,7 @@ TEST_F(InstallExport, ApkFromAnOddlyNamedFolderIsInstalled)
     ASSERT_TRUE(QDir().mkpath(folder));
     const QString apk = folder + QStringLiteral("/Проба \"новая\".apk");
     QString error;
-    ASSERT_TRUE(writeApk(apk, packageName, 7, &error)) << error.toStdString();
+    ASSERT_TRUE(E2eTools::writeApk(apk, packageName, 7, &error)) << error.toStdString();
 
     finish(model->install({apk}));
     EXPECT_TRUE(statuses.contains(QStringLiteral("Установка завершена")))
