@@ -14,6 +14,8 @@ namespace TabOrder {
 QList<QWidget *> stops(QWidget *root);
 
 // Chains stops(root) in that order, where the earliest of them stood in the window's chain.
+// Tab goes round a window: with nothing taking focus before them (a screen not yet in its
+// window), the stops are ordered as a ring, so call it again once the screen is in its window.
 void followLayouts(QWidget *root);
 
 } // namespace TabOrder

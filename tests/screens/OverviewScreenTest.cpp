@@ -5,6 +5,7 @@
 #include "screens/device/OverviewFacts.h"
 #include "screens/device/OverviewScreen.h"
 
+#include "shell/KestrelApp.h"
 #include "shell/MainWindow.h"
 #include "shell/RootView.h"
 #include "screenkit/ScreenMemory.h"
@@ -817,23 +818,22 @@ QList<QWidget *> tabStops(QWidget *screen)
 
 // Tab follows the reading order in the main window: the sidebar, then the Overview top to
 // bottom and left to right along a line. Controls made after the rest (the serial's copy
-// button, the advice cards' buttons, the technical rows) take their places there too, also once
-// they are made again.
+// button, the advice cards' buttons, the technical rows) take their places there too, also when
+// the screen is built again or they are made again.
 TEST(OverviewScreen, TabFollowsTheReadingOrder)
 {
     OverviewFixture f;
     f.h->packages.set(catalogue()); // a removed package: an advice card with a button
     f.h->route.set(AppRoute::overview);
-    MainWindow window(f.h.model.get(), f.h.settings.get(), {});
+    KestrelApp app(f.h.model.get(), f.h.settings.get());
+    MainWindow &window = *app.mainWindow();
     window.resize(1360, 880);
-    window.show();
+    app.showMainWindow();
     settle();
     // The screen shown now: a change of the device's state builds it again.
     const auto shown = [&] { return qobject_cast<OverviewScreen *>(window.root()->detailContent()); };
     OverviewScreen *s = shown();
     ASSERT_TRUE(s);
-    s->detailsButton()->click();
-    settle();
     const auto check = [&](const char *when) {
         s = shown();
         ASSERT_TRUE(s) << when;
@@ -867,7 +867,13 @@ TEST(OverviewScreen, TabFollowsTheReadingOrder)
         EXPECT_GT(tab.indexOf(s->detailsButton()), tab.indexOf(s->serialValue())) << when;
     };
     check("shown");
-    ASSERT_TRUE(s->adviceCards().size() >= 1 && s->detailRows().size() > 1);
+    ASSERT_GE(s->adviceCards().size(), 1);
+
+    // A change of scheme builds the screen again, apart from the window, all its parts at once.
+    f.h.settings->appearance.set(AppearanceMode::light);
+    f.h.settings->applyAppearance();
+    settle();
+    check("after a change of scheme");
 
     // Another device: the serial's button is made again.
     f.h.connect(QStringLiteral("device"), QStringLiteral("0B2C3D4E"));
@@ -876,6 +882,12 @@ TEST(OverviewScreen, TabFollowsTheReadingOrder)
     ASSERT_TRUE(shown());
     ASSERT_EQ(shown()->serialValue()->value(), QStringLiteral("0B2C3D4E"));
     check("after another device");
+
+    // The technical rows, made when the details open, come after their header.
+    shown()->detailsButton()->click();
+    settle();
+    ASSERT_GT(shown()->detailRows().size(), 1);
+    check("with the details open");
 }
 
 TEST(OverviewScreenshots, MainStates)

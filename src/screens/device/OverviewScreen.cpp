@@ -415,6 +415,9 @@ bool OverviewScreen::event(QEvent *e)
 void OverviewScreen::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
+    // Made apart from its window, the screen's stops were ordered as a ring of their own, which
+    // the window cuts at the screen's root; in the window they follow what comes before.
+    TabOrder::followLayouts(this);
     // Coming into view reloads the snapshot unless a load is already running.
     m_model->refreshSnapshot(false);
 }
