@@ -15,8 +15,9 @@ const std::array<QString, 33> &c0Names()
 {
     static const std::array<QString, 33> names = [] {
         static const char *const abbreviations[33] = {
-            "NUL", "SOH", "STX", "ETX", "EOT", "ENQ", "ACK", "BEL", "BS",  "",    "LF",  "VT",  "FF",  "CR",  "SO",  "SI", "DLE",
-            "DC1", "DC2", "DC3", "DC4", "NAK", "SYN", "ETB", "CAN", "EM",  "SUB", "ESC", "FS",  "GS",  "RS",  "US",  "DEL"};
+            "NUL", "SOH", "STX", "ETX", "EOT", "ENQ", "ACK", "BEL", "BS",  "",    "LF",  "VT",  "FF",  "CR",  "SO",  "SI",
+            "DLE", "DC1", "DC2", "DC3", "DC4", "NAK", "SYN", "ETB", "CAN", "EM",  "SUB", "ESC", "FS",  "GS",  "RS",  "US",
+            "DEL"};
         std::array<QString, 33> n;
         for (int i = 0; i < 33; ++i)
             if (*abbreviations[i])
