@@ -14,7 +14,7 @@ FlowLayout::~FlowLayout()
 }
 
 QList<FlowLayout::Line> FlowLayout::lines(const QList<QSizeF> &sizes, qreal maxWidth, qreal spacing,
-                                         const QList<bool> &flexible)
+                                         const QList<bool> &flexible, const QList<bool> &dividers)
 {
     QList<Line> result;
     Line current;
@@ -54,14 +54,34 @@ QList<FlowLayout::Line> FlowLayout::lines(const QList<QSizeF> &sizes, qreal maxW
     }
     if (!current.indices.isEmpty())
         result.append(current);
-    return result;
+    if (!dividers.contains(true))
+        return result;
+    // A divider divides what stands on either side of it in its line: at a line's end or start
+    // it divides nothing and goes. The breaks stay where they were.
+    QList<Line> divided;
+    for (Line &line : result) {
+        while (!line.indices.isEmpty() && dividers.value(line.indices.first()))
+            line.indices.removeFirst();
+        while (!line.indices.isEmpty() && dividers.value(line.indices.last()))
+            line.indices.removeLast();
+        if (line.indices.isEmpty())
+            continue;
+        line.width = spacing * qreal(line.indices.size() - 1);
+        line.height = 0;
+        for (int i : line.indices) {
+            line.width += sizes[i].width();
+            line.height = std::max(line.height, sizes[i].height());
+        }
+        divided.append(line);
+    }
+    return divided;
 }
 
 QSizeF FlowLayout::sizeThatFits(const QList<QSizeF> &sizes, std::optional<qreal> proposed, qreal spacing,
-                                qreal lineSpacing, const QList<bool> &flexible)
+                                qreal lineSpacing, const QList<bool> &flexible, const QList<bool> &dividers)
 {
     const qreal maxWidth = proposed.value_or(std::numeric_limits<qreal>::infinity());
-    const QList<Line> ls = lines(sizes, maxWidth, spacing, flexible);
+    const QList<Line> ls = lines(sizes, maxWidth, spacing, flexible, dividers);
     qreal height = 0, widest = 0;
     for (const Line &l : ls) {
         height += l.height;
@@ -74,11 +94,11 @@ QSizeF FlowLayout::sizeThatFits(const QList<QSizeF> &sizes, std::optional<qreal>
 }
 
 QList<QRectF> FlowLayout::place(const QList<QSizeF> &sizes, const QRectF &bounds, qreal spacing, qreal lineSpacing,
-                                const QList<bool> &flexible)
+                                const QList<bool> &flexible, const QList<bool> &dividers)
 {
     QList<QRectF> rects(sizes.size());
     qreal y = bounds.top();
-    for (const Line &line : lines(sizes, bounds.width(), spacing, flexible)) {
+    for (const Line &line : lines(sizes, bounds.width(), spacing, flexible, dividers)) {
         // The flexible spaces of a line share what the line leaves of the width.
         const qsizetype spaces = std::count_if(line.indices.begin(), line.indices.end(),
                                                [&](int i) { return flexible.value(i); });
@@ -116,6 +136,17 @@ void FlowLayout::addFlexibleWidget(QWidget *widget)
     m_flexibleWidgets.append(m_items.last());
 }
 
+void FlowLayout::addDivider(QWidget *divider)
+{
+    // The layout hides a divider that would end or start a line; hidden, it still counts when
+    // lines break, or hiding it would move the breaks and call for it again.
+    QSizePolicy policy = divider->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    divider->setSizePolicy(policy);
+    addWidget(divider);
+    m_dividers.append(m_items.last());
+}
+
 bool FlowLayout::isFlexible(QLayoutItem *item) const
 {
     if (item->spacerItem())
@@ -130,6 +161,14 @@ QList<bool> FlowLayout::flexibleItems() const
         flags.append(isFlexible(item));
     return flags;
 }
+QList<bool> FlowLayout::dividerItems() const
+{
+    QList<bool> flags;
+    for (QLayoutItem *item : m_items)
+        flags.append(m_dividers.contains(item));
+    return flags;
+}
+
 int FlowLayout::count() const { return int(m_items.size()); }
 QLayoutItem *FlowLayout::itemAt(int index) const { return m_items.value(index); }
 
@@ -138,6 +177,7 @@ QLayoutItem *FlowLayout::takeAt(int index)
     if (index < 0 || index >= m_items.size())
         return nullptr;
     m_flexibleWidgets.removeAll(m_items.at(index));
+    m_dividers.removeAll(m_items.at(index));
     return m_items.takeAt(index);
 }
 
@@ -160,14 +200,15 @@ int FlowLayout::heightForWidth(int width) const
 {
     const QMargins m = contentsMargins();
     const qreal inner = width - m.left() - m.right();
-    return int(std::ceil(sizeThatFits(itemSizes(), inner, m_spacing, m_lineSpacing, flexibleItems()).height())) +
-           m.top() + m.bottom();
+    return int(std::ceil(
+               sizeThatFits(itemSizes(), inner, m_spacing, m_lineSpacing, flexibleItems(), dividerItems()).height()))
+           + m.top() + m.bottom();
 }
 
 QSize FlowLayout::sizeHint() const
 {
     const QMargins m = contentsMargins();
-    const QSizeF s = sizeThatFits(itemSizes(), std::nullopt, m_spacing, m_lineSpacing, flexibleItems());
+    const QSizeF s = sizeThatFits(itemSizes(), std::nullopt, m_spacing, m_lineSpacing, flexibleItems(), dividerItems());
     return QSize(std::ceil(s.width()), std::ceil(s.height())).grownBy(m);
 }
 
@@ -185,7 +226,19 @@ void FlowLayout::setGeometry(const QRect &rect)
     QLayout::setGeometry(rect);
     const QRectF inner = QRectF(rect).marginsRemoved(QMarginsF(contentsMargins()));
     const QList<QSizeF> sizes = itemSizes();
-    const QList<QRectF> rects = place(sizes, inner, m_spacing, m_lineSpacing, flexibleItems());
-    for (int i = 0; i < m_items.size(); ++i)
+    const QList<bool> dividers = dividerItems();
+    const QList<QRectF> rects = place(sizes, inner, m_spacing, m_lineSpacing, flexibleItems(), dividers);
+    for (int i = 0; i < m_items.size(); ++i) {
+        if (dividers[i]) {
+            // Shown where it stands between two items; a widget keeps its minimum size, so one
+            // given no place is hidden rather than shrunk.
+            QWidget *divider = m_items[i]->widget();
+            const bool placed = !rects[i].isEmpty();
+            if (divider && divider->isHidden() == placed)
+                divider->setVisible(placed);
+            if (!placed)
+                continue;
+        }
         m_items[i]->setGeometry(rects[i].toRect());
+    }
 }

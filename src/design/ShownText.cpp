@@ -6,28 +6,35 @@ namespace ShownText {
 
 namespace {
 
-constexpr char16_t kReturnSymbol = u'⏎';
+// The stand-ins keep to printable ASCII: every font has it, while the control pictures
+// (U+2400 …) are in no font of an ordinary desktop and even "⟨", "⟩" and "⏎" are only in a
+// few (DejaVu, not Liberation or Noto Sans), so elsewhere they would be drawn as empty boxes.
 
-// The control pictures of C0 (U+2400 + code) and of DEL.
-const std::array<char16_t, 33> &pictures()
+// The names of C0 (by code; tab has none, it stays) and of DEL, as "<ESC>".
+const std::array<QString, 33> &c0Names()
 {
-    static const std::array<char16_t, 33> table = [] {
-        std::array<char16_t, 33> t{};
-        for (char16_t c = 0; c < 0x20; ++c)
-            t[c] = char16_t(0x2400 + c);
-        t[32] = u'␡';
-        return t;
+    static const std::array<QString, 33> names = [] {
+        static const char *const abbreviations[33] = {
+            "NUL", "SOH", "STX", "ETX", "EOT", "ENQ", "ACK", "BEL", "BS",  "",    "LF",  "VT",  "FF",  "CR",  "SO",  "SI",
+            "DLE", "DC1", "DC2", "DC3", "DC4", "NAK", "SYN", "ETB", "CAN", "EM",  "SUB", "ESC", "FS",  "GS",  "RS",  "US",
+            "DEL"};
+        std::array<QString, 33> n;
+        for (int i = 0; i < 33; ++i)
+            if (*abbreviations[i])
+                n[i] = QLatin1Char('<') + QLatin1String(abbreviations[i]) + QLatin1Char('>');
+        return n;
     }();
-    return table;
+    return names;
 }
 
-// "⟨U+0080⟩" … "⟨U+009F⟩", made once.
+// "<U+0080>" … "<U+009F>", made once; next line (U+0085) breaks a line and has its name.
 const std::array<QString, 32> &c1Names()
 {
     static const std::array<QString, 32> names = [] {
         std::array<QString, 32> n;
         for (int i = 0; i < 32; ++i)
-            n[i] = QStringLiteral("⟨U+%1⟩").arg(0x80 + i, 4, 16, QLatin1Char('0')).toUpper();
+            n[i] = QStringLiteral("<U+%1>").arg(0x80 + i, 4, 16, QLatin1Char('0')).toUpper();
+        n[0x85 - 0x80] = QStringLiteral("<NEL>");
         return n;
     }();
     return names;
@@ -36,18 +43,20 @@ const std::array<QString, 32> &c1Names()
 QStringView bidiName(char16_t c)
 {
     switch (c) {
-    case 0x061C: return u"⟨ALM⟩";
-    case 0x200E: return u"⟨LRM⟩";
-    case 0x200F: return u"⟨RLM⟩";
-    case 0x202A: return u"⟨LRE⟩";
-    case 0x202B: return u"⟨RLE⟩";
-    case 0x202C: return u"⟨PDF⟩";
-    case 0x202D: return u"⟨LRO⟩";
-    case 0x202E: return u"⟨RLO⟩";
-    case 0x2066: return u"⟨LRI⟩";
-    case 0x2067: return u"⟨RLI⟩";
-    case 0x2068: return u"⟨FSI⟩";
-    case 0x2069: return u"⟨PDI⟩";
+    case 0x061C: return u"<ALM>";
+    case 0x200E: return u"<LRM>";
+    case 0x200F: return u"<RLM>";
+    case 0x2028: return u"<LS>";
+    case 0x2029: return u"<PS>";
+    case 0x202A: return u"<LRE>";
+    case 0x202B: return u"<RLE>";
+    case 0x202C: return u"<PDF>";
+    case 0x202D: return u"<LRO>";
+    case 0x202E: return u"<RLO>";
+    case 0x2066: return u"<LRI>";
+    case 0x2067: return u"<RLI>";
+    case 0x2068: return u"<FSI>";
+    case 0x2069: return u"<PDI>";
     default: return {};
     }
 }
@@ -83,13 +92,9 @@ QStringView standIn(char16_t c)
     if (!hasStandIn(c))
         return {};
     if (c < 0x20)
-        return QStringView(&pictures()[c], 1);
+        return c0Names()[c];
     if (c == 0x7F)
-        return QStringView(&pictures()[32], 1);
-    if (c == 0x85 || c == 0x2028 || c == 0x2029) {
-        static const char16_t symbol = kReturnSymbol;
-        return QStringView(&symbol, 1);
-    }
+        return c0Names()[32];
     if (c <= 0x9F)
         return c1Names()[c - 0x80];
     return bidiName(c);
@@ -116,10 +121,6 @@ QString replaced(const QString &text, bool keepLineFeeds)
         if (keepLineFeeds && (c == u'\n' || (c == u'\r' && i + 1 < n && text[i + 1] == u'\n'))) {
             out.append(u'\n');
             if (c == u'\r')
-                ++i;
-        } else if (isLineBreak(c)) {
-            out.append(QChar(kReturnSymbol));
-            if (c == u'\r' && i + 1 < n && text[i + 1] == u'\n')
                 ++i;
         } else if (const QStringView s = standIn(c); !s.isEmpty()) {
             out.append(s);

@@ -26,20 +26,22 @@ inline bool hasStandIn(char16_t c)
     return c == 0x061C || c == 0x200E || c == 0x200F || (c >= 0x2028 && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069);
 }
 
-// The stand-in drawn for one UTF-16 unit, or an empty view when it is drawn as it is:
-// - C0 controls but tab: their control pictures (U+2400 + code: "␀", "␛", "␊" ...), DEL "␡";
-// - next line (U+0085), line and paragraph separators (U+2028, U+2029): "⏎";
-// - other C1 controls (U+0080 to U+009F): "⟨U+009B⟩";
-// - bidirectional controls by their short names: "⟨LRE⟩" "⟨RLE⟩" "⟨PDF⟩" "⟨LRO⟩" "⟨RLO⟩" "⟨LRI⟩"
-//   "⟨RLI⟩" "⟨FSI⟩" "⟨PDI⟩" "⟨LRM⟩" "⟨RLM⟩" "⟨ALM⟩".
+// The stand-in drawn for one UTF-16 unit, or an empty view when it is drawn as it is; all of
+// them printable ASCII, so every font draws them:
+// - C0 controls but tab, and DEL: their names ("<NUL>", "<BEL>", "<ESC>", "<LF>", "<CR>" ...,
+//   "<DEL>");
+// - next line (U+0085), line and paragraph separators (U+2028, U+2029): "<NEL>", "<LS>", "<PS>";
+// - other C1 controls (U+0080 to U+009F): "<U+009B>";
+// - bidirectional controls by their short names: "<LRE>" "<RLE>" "<PDF>" "<LRO>" "<RLO>" "<LRI>"
+//   "<RLI>" "<FSI>" "<PDI>" "<LRM>" "<RLM>" "<ALM>".
 QStringView standIn(char16_t c);
 
 // Whether `text` holds anything standIn() replaces.
 bool needsStandIns(QStringView text);
 
-// `text` as one line: every line break (LF, CR, CR LF as one, VT, FF, U+0085, U+2028, U+2029)
-// becomes "⏎", every other character with a stand-in its stand-in; tabs stay. The text itself
-// (shared, not copied) when nothing changes.
+// `text` as one line: every character with a stand-in becomes its stand-in, line breaks too
+// (CR LF reads "<CR><LF>"); tabs stay. The text itself (shared, not copied) when nothing
+// changes.
 QString line(const QString &text);
 
 // `text` as paragraphs: line feeds (and CR LF pairs) stay and end a paragraph; everything else

@@ -225,8 +225,17 @@ void paint(QPainter &painter, const QString &name, const QRectF &rect, qreal siz
     const QPixmap pm = pixmap(name, size, color, dpr);
     if (pm.isNull())
         return;
-    const QPointF topLeft(rect.center().x() - size / 2, rect.center().y() - size / 2);
-    painter.drawPixmap(QRectF(topLeft, QSizeF(size, size)), pm, QRectF(pm.rect()));
+    // The pixmap has whole device pixels: drawn at its own size on the pixel grid it is copied
+    // as it is. Stretched to a fractional size at a fractional place, the scaler drops its last
+    // row and column (a 30 px button's 13.2 px glyph lost its bottom edge).
+    const qreal side = pm.width() / dpr;
+    QPointF topLeft(rect.center().x() - side / 2, rect.center().y() - side / 2);
+    const QTransform &world = painter.worldTransform();
+    if (world.type() <= QTransform::TxTranslate) {
+        const auto snap = [dpr](qreal at, qreal offset) { return std::round((at + offset) * dpr) / dpr - offset; };
+        topLeft = QPointF(snap(topLeft.x(), world.dx()), snap(topLeft.y(), world.dy()));
+    }
+    painter.drawPixmap(QRectF(topLeft, QSizeF(side, side)), pm, QRectF(pm.rect()));
 }
 
 } // namespace Symbols

@@ -23,12 +23,12 @@ QString u(const char16_t (&text)[N])
 // The phone reports a label that turns itself around and breaks its line, a label that looks
 // like markup, and keeps files whose names do the same.
 const QString kEvilLabel = u(u"\u202Eevil.apk\nвторая строка");
-const QString kEvilShown = u(u"⟨RLO⟩evil.apk⏎вторая строка");
+const QString kEvilShown = u(u"<RLO>evil.apk<LF>вторая строка");
 const QString kMarkupLabel = u(u"<b>Жирный</b> &amp;");
 const QString kBrokenFile = u(u"x\ny.txt");
-const QString kBrokenFileShown = u(u"x⏎y.txt");
+const QString kBrokenFileShown = u(u"x<LF>y.txt");
 const QString kTurnedFile = u(u"photo\u202Egnp.apk");
-const QString kTurnedFileShown = u(u"photo⟨RLO⟩gnp.apk");
+const QString kTurnedFileShown = u(u"photo<RLO>gnp.apk");
 
 class DeviceTextRoad : public AppTest {
 protected:

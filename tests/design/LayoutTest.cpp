@@ -91,6 +91,55 @@ TEST(FlowLayout, ReportsSizeAndCentresChildrenInTheirLine)
     EXPECT_EQ(FlowLayout::sizeThatFits(twoLines, std::numeric_limits<qreal>::infinity(), 8, 8), QSizeF(208, 30));
 }
 
+// A divider stands only between two items of its line: one that would end or start a line is
+// left out (its place empty), and the breaks stay where they were.
+TEST(FlowLayout, ADividerStandsOnlyBetweenItemsOfItsLine)
+{
+    const QList<bool> divider{false, true, false, false};
+    const auto sizes = widths({50, 1, 50, 50});
+    const struct {
+        const char *what;
+        qreal width;
+        QList<QList<int>> lines;
+    } cases[] = {
+        {"all on one line", 300, {{0, 1, 2, 3}}},
+        {"the line breaks after the divider", 70, {{0}, {2}, {3}}},
+        {"the divider would start the second line", 55, {{0}, {2}, {3}}},
+        {"the line breaks after the item behind it", 120, {{0, 1, 2}, {3}}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        QList<QList<int>> got;
+        for (const FlowLayout::Line &line : FlowLayout::lines(sizes, c.width, 8, {}, divider))
+            got << line.indices;
+        EXPECT_EQ(got, c.lines);
+    }
+    // Left out, it takes no width in its line and gets no place.
+    EXPECT_EQ(FlowLayout::lines(sizes, 70, 8, {}, divider).first().width, 50);
+    EXPECT_TRUE(FlowLayout::place(sizes, QRectF(0, 0, 70, 100), 8, 8, {}, divider)[1].isEmpty());
+    EXPECT_EQ(FlowLayout::sizeThatFits(sizes, 70, 8, 8, {}, divider), QSizeF(70, 76));
+    // A divider alone on a line takes no line.
+    EXPECT_EQ(FlowLayout::lines(widths({50, 60, 50}), 55, 8, {}, {false, true, false}).size(), 2);
+
+    // In a widget, the layout hides the divider it leaves out and shows it again where it stands.
+    QWidget host;
+    auto *flow = new FlowLayout(&host);
+    auto *a = new QWidget, *rule = new QWidget, *b = new QWidget;
+    a->setFixedSize(50, 20);
+    rule->setFixedSize(1, 18);
+    b->setFixedSize(50, 20);
+    flow->addWidget(a);
+    flow->addDivider(rule);
+    flow->addWidget(b);
+    host.show();
+    flow->setGeometry(QRect(0, 0, 70, 48));
+    EXPECT_TRUE(rule->isHidden());
+    EXPECT_EQ(flow->heightForWidth(70), 48); // still counted: hiding it moves no break
+    flow->setGeometry(QRect(0, 0, 200, 20));
+    EXPECT_FALSE(rule->isHidden());
+    EXPECT_EQ(rule->geometry(), QRect(58, 1, 1, 18));
+}
+
 TEST(FlowLayout, LaysOutWidgetsAndAnswersHeightForWidth)
 {
     QWidget host;

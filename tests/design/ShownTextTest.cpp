@@ -39,24 +39,24 @@ std::vector<Case> cases()
         {"plain text stays", u(u"Камера 2.0"), u(u"Камера 2.0"), u(u"Камера 2.0")},
         {"tab stays", u(u"a\tb"), u(u"a\tb"), u(u"a\tb")},
         {"markup is only text", u(u"<b>Bold</b> &amp;"), u(u"<b>Bold</b> &amp;"), u(u"<b>Bold</b> &amp;")},
-        {"right-to-left override", u(u"\u202Eevil.apk"), u(u"⟨RLO⟩evil.apk"), u(u"\u202Eevil.apk")},
-        {"hidden extension", u(u"photo\u202Egpj.exe"), u(u"photo⟨RLO⟩gpj.exe"), u(u"photo\u202Egpj.exe")},
-        {"every embedding and override", u(u"\u202A\u202B\u202C\u202D\u202E"), u(u"⟨LRE⟩⟨RLE⟩⟨PDF⟩⟨LRO⟩⟨RLO⟩"),
+        {"right-to-left override", u(u"\u202Eevil.apk"), u(u"<RLO>evil.apk"), u(u"\u202Eevil.apk")},
+        {"hidden extension", u(u"photo\u202Egpj.exe"), u(u"photo<RLO>gpj.exe"), u(u"photo\u202Egpj.exe")},
+        {"every embedding and override", u(u"\u202A\u202B\u202C\u202D\u202E"), u(u"<LRE><RLE><PDF><LRO><RLO>"),
          u(u"\u202A\u202B\u202C\u202D\u202E")},
-        {"isolates", u(u"\u2066a\u2069\u2067b\u2069\u2068c\u2069"), u(u"⟨LRI⟩a⟨PDI⟩⟨RLI⟩b⟨PDI⟩⟨FSI⟩c⟨PDI⟩"),
+        {"isolates", u(u"\u2066a\u2069\u2067b\u2069\u2068c\u2069"), u(u"<LRI>a<PDI><RLI>b<PDI><FSI>c<PDI>"),
          u(u"\u2066a\u2069\u2067b\u2069\u2068c\u2069")},
-        {"marks", u(u"a\u200Eb\u200Fc\u061Cd"), u(u"a⟨LRM⟩b⟨RLM⟩c⟨ALM⟩d"), u(u"a\u200Eb\u200Fc\u061Cd")},
+        {"marks", u(u"a\u200Eb\u200Fc\u061Cd"), u(u"a<LRM>b<RLM>c<ALM>d"), u(u"a\u200Eb\u200Fc\u061Cd")},
         {"right-to-left letters stay", u(u"تطبيق"), u(u"تطبيق"), u(u"تطبيق")},
-        {"line feed", u(u"x\ny.txt"), u(u"x⏎y.txt"), u(u"x y.txt")},
-        {"carriage return and line feed are one break", u(u"a\r\nb"), u(u"a⏎b"), u(u"a b")},
-        {"two breaks stay two", u(u"a\n\rb"), u(u"a⏎⏎b"), u(u"a  b")},
-        {"every line break", u(u"1\r2\u000B3\u000C4\u00855\u20286\u20297"), u(u"1⏎2⏎3⏎4⏎5⏎6⏎7"), u(u"1 2 3 4 5 6 7")},
-        {"break at the end", u(u"name\n"), u(u"name⏎"), u(u"name ")},
-        {"C0 controls", u(u"a\u0000b\u0007c\u001Bd\u001F"), u(u"a␀b␇c␛d␟"), u(u"abcd")},
-        {"DEL", u(u"a\u007Fb"), u(u"a␡b"), u(u"ab")},
-        {"C1 controls", u(u"a\u0080b\u009Bc\u009F"), u(u"a⟨U+0080⟩b⟨U+009B⟩c⟨U+009F⟩"), u(u"abc")},
-        {"a stand-in is never taken again", u(u"⟨RLO⟩␛⏎"), u(u"⟨RLO⟩␛⏎"), u(u"⟨RLO⟩␛⏎")},
-        {"surrogate pairs stay", u(u"\U0001F600\u202E"), u(u"\U0001F600⟨RLO⟩"), u(u"\U0001F600\u202E")},
+        {"line feed", u(u"x\ny.txt"), u(u"x<LF>y.txt"), u(u"x y.txt")},
+        {"carriage return and line feed show both", u(u"a\r\nb"), u(u"a<CR><LF>b"), u(u"a b")},
+        {"two breaks stay two", u(u"a\n\rb"), u(u"a<LF><CR>b"), u(u"a  b")},
+        {"every line break", u(u"1\r2\u000B3\u000C4\u00855\u20286\u20297"), u(u"1<CR>2<VT>3<FF>4<NEL>5<LS>6<PS>7"), u(u"1 2 3 4 5 6 7")},
+        {"break at the end", u(u"name\n"), u(u"name<LF>"), u(u"name ")},
+        {"C0 controls", u(u"a\u0000b\u0007c\u001Bd\u001F"), u(u"a<NUL>b<BEL>c<ESC>d<US>"), u(u"abcd")},
+        {"DEL", u(u"a\u007Fb"), u(u"a<DEL>b"), u(u"ab")},
+        {"C1 controls", u(u"a\u0080b\u009Bc\u009F"), u(u"a<U+0080>b<U+009B>c<U+009F>"), u(u"abc")},
+        {"a stand-in is never taken again", u(u"<RLO><ESC><LF>"), u(u"<RLO><ESC><LF>"), u(u"<RLO><ESC><LF>")},
+        {"surrogate pairs stay", u(u"\U0001F600\u202E"), u(u"\U0001F600<RLO>"), u(u"\U0001F600\u202E")},
         {"empty", u(u""), u(u""), u(u"")},
     };
 }
@@ -87,6 +87,26 @@ TEST(ShownText, StandInsCoverExactlyTheControls)
     }
 }
 
+// Every stand-in is drawn, not boxed: each of its characters is one the fonts the interface
+// draws text from (the system sans-serif and monospace, every weight) have a glyph for. The
+// stand-ins keep to printable ASCII, which every font has, so this holds whatever fonts a
+// machine has installed.
+TEST(ShownText, EveryStandInIsDrawnByTheFontsInUse)
+{
+    const QFont fonts[] = {Typo::body(), Typo::bodyMedium(), Typo::screenTitle(), Typo::caption(),
+                           Typo::mono(), Typo::monoBody(), Typo::system(13, QFont::DemiBold),
+                           Typo::monospaced(12, QFont::Bold)};
+    for (char32_t c = 0; c < 0x10000; ++c) {
+        const QStringView standIn = ShownText::standIn(char16_t(c));
+        for (const QChar glyph : standIn) {
+            EXPECT_TRUE(glyph.unicode() >= 0x20 && glyph.unicode() < 0x7F) << std::hex << unsigned(c);
+            for (const QFont &font : fonts)
+                EXPECT_TRUE(QFontMetrics(font).inFont(glyph))
+                    << std::hex << unsigned(c) << " " << font.family().toStdString() << " lacks " << unsigned(glyph.unicode());
+        }
+    }
+}
+
 TEST(ShownText, UnchangedTextIsTheSameStringNotACopy)
 {
     const QString text = QStringLiteral("com.example.camera");
@@ -105,9 +125,9 @@ TEST(ShownText, ParagraphsKeepTheirLineFeedsOnly)
     } paragraphCases[] = {
         {"line feeds stay", u(u"a\nb\n"), u(u"a\nb\n")},
         {"a CR LF pair is one line feed", u(u"a\r\nb"), u(u"a\nb")},
-        {"a lone carriage return shows", u(u"a\rb"), u(u"a⏎b")},
-        {"other breaks show", u(u"a\u000Bb\u000Cc\u0085d\u2028e\u2029f"), u(u"a⏎b⏎c⏎d⏎e⏎f")},
-        {"controls show", u(u"\u202Ea\u0007\n\u001B"), u(u"⟨RLO⟩a␇\n␛")},
+        {"a lone carriage return shows", u(u"a\rb"), u(u"a<CR>b")},
+        {"other breaks show", u(u"a\u000Bb\u000Cc\u0085d\u2028e\u2029f"), u(u"a<VT>b<FF>c<NEL>d<LS>e<PS>f")},
+        {"controls show", u(u"\u202Ea\u0007\n\u001B"), u(u"<RLO>a<BEL>\n<ESC>")},
     };
     for (const auto &c : paragraphCases) {
         SCOPED_TRACE(c.what);
@@ -127,12 +147,12 @@ TEST(ShownText, LogMessagesLoseTheirStyleCodesAndShowOtherEscapes)
         {"reset without parameters", u(u"\u001B[mplain"), u(u"plain")},
         {"several parameters", u(u"\u001B[1;38;5;208mhot\u001B[39;49m"), u(u"hot")},
         {"one-unit introducer", u(u"\u009B32mok\u009B0m"), u(u"ok")},
-        {"only codes", u(u"\u001B[0m\u001B[K"), u(u"␛[K")},
-        {"cursor movement stays visible", u(u"\u001B[2Kline"), u(u"␛[2Kline")},
-        {"another escape stays visible", u(u"\u001B]0;title\u0007x"), u(u"␛]0;title␇x")},
-        {"an unfinished sequence stays visible", u(u"a\u001B[31"), u(u"a␛[31")},
-        {"a lone escape", u(u"a\u001Bb"), u(u"a␛b")},
-        {"a break and a bidirectional control", u(u"a\nb\u202Ec"), u(u"a⏎b⟨RLO⟩c")},
+        {"only codes", u(u"\u001B[0m\u001B[K"), u(u"<ESC>[K")},
+        {"cursor movement stays visible", u(u"\u001B[2Kline"), u(u"<ESC>[2Kline")},
+        {"another escape stays visible", u(u"\u001B]0;title\u0007x"), u(u"<ESC>]0;title<BEL>x")},
+        {"an unfinished sequence stays visible", u(u"a\u001B[31"), u(u"a<ESC>[31")},
+        {"a lone escape", u(u"a\u001Bb"), u(u"a<ESC>b")},
+        {"a break and a bidirectional control", u(u"a\nb\u202Ec"), u(u"a<LF>b<RLO>c")},
         {"markup", u(u"<i>x</i>"), u(u"<i>x</i>")},
     };
     for (const LogCase &c : logCases) {
@@ -156,9 +176,9 @@ struct LabelCase {
 std::vector<LabelCase> labelCases()
 {
     return {
-        {"override", u(u"\u202Eevil.apk"), u(u"⟨RLO⟩evil.apk")},
-        {"line break", u(u"x\ny.txt"), u(u"x⏎y.txt")},
-        {"escape", u(u"\u001B[31mred"), u(u"␛[31mred")},
+        {"override", u(u"\u202Eevil.apk"), u(u"<RLO>evil.apk")},
+        {"line break", u(u"x\ny.txt"), u(u"x<LF>y.txt")},
+        {"escape", u(u"\u001B[31mred"), u(u"<ESC>[31mred")},
         {"markup", u(u"<b>Bold</b> &amp; <i>x</i>"), u(u"<b>Bold</b> &amp; <i>x</i>")},
         {"plain", u(u"Камера"), u(u"Камера")},
     };
@@ -194,10 +214,10 @@ TEST(ShownTextWidgets, ParagraphsKeepTheirOwnBreaksAndAOneLineTextStaysOneParagr
     // Our own paragraphs break at their line feeds; other controls show.
     DeckParagraph notes(u(u"Первый\r\nВторой\u202E\nТретий\u0007"), Typo::body(), [] { return Ink::text(); });
     notes.resize(900, notes.heightForWidth(900));
-    EXPECT_EQ(notes.shownText(), u(u"Первый\nВторой⟨RLO⟩\nТретий␇"));
+    EXPECT_EQ(notes.shownText(), u(u"Первый\nВторой<RLO>\nТретий<BEL>"));
     const auto painted = PaintedText::of(notes);
     EXPECT_EQ(painted->linesIn(QRectF(notes.rect())), 3);
-    EXPECT_EQ(painted->texts().join(QString()), u(u"ПервыйВторой⟨RLO⟩Третий␇"));
+    EXPECT_EQ(painted->texts().join(QString()), u(u"ПервыйВторой<RLO>Третий<BEL>"));
 }
 
 TEST(ShownTextWidgets, ValuesDrawStandInsButCopyAndReadTheOriginal)

@@ -1,6 +1,7 @@
 #include "design/Symbols.h"
 
 #include <QImage>
+#include <QPainter>
 #include <gtest/gtest.h>
 
 namespace {
@@ -179,4 +180,44 @@ TEST(Symbols, IconsAreTintedAndUnknownNamesGiveNothing)
     EXPECT_EQ(Symbols::pixmap(QStringLiteral("star"), 16, Qt::red, 2).size(), QSize(32, 32));
 }
 
+// The sum of the alpha of every pixel of `image`: how much ink it holds.
+qint64 ink(const QImage &image)
+{
+    const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
+    qint64 sum = 0;
+    for (int y = 0; y < argb.height(); ++y)
+        for (int x = 0; x < argb.width(); ++x)
+            sum += qAlpha(argb.pixel(x, y));
+    return sum;
+}
+
+// A symbol lands on whole device pixels at the size of its pixmap, so none of its rows or
+// columns is lost to scaling, whatever size and place are asked for (0.44 of a 30 px button is
+// 13.2 px, centred at a half pixel).
+TEST(Symbols, DrawnPixelForPixelWhateverSizeAndPlace)
+{
+    const char *const names[] = {"doc.on.doc", "square.and.arrow.down", "sidebar.left", "trash"};
+    const struct {
+        qreal size;
+        QPointF at;
+    } places[] = {{13.2, {8.4, 8.4}}, {12.32, {7.84, 7.84}}, {11, {3, 3}}, {10.56, {2.5, 4.25}}, {13.2, {0.3, 0.7}}};
+    for (const qreal dpr : {1.0, 2.0})
+        for (const char *name : names)
+            for (const auto &place : places) {
+                const QString n = QString::fromLatin1(name);
+                QImage image(QSize(32, 32) * dpr, QImage::Format_ARGB32_Premultiplied);
+                image.setDevicePixelRatio(dpr);
+                image.fill(Qt::transparent);
+                {
+                    QPainter p(&image);
+                    p.setRenderHint(QPainter::Antialiasing);
+                    Symbols::paint(p, n, QRectF(place.at, QSizeF(place.size, place.size)), place.size, Qt::white);
+                }
+                const QPixmap glyph = Symbols::pixmap(n, place.size, Qt::white, dpr);
+                EXPECT_EQ(ink(image), ink(glyph.toImage()))
+                    << name << " at " << place.size << " px, " << place.at.x() << "," << place.at.y() << ", ratio " << dpr;
+            }
+}
+
 } // namespace
+

@@ -118,7 +118,7 @@ TEST(SelectableLine, CopiesTheRealTextBehindTheCut)
     const QString broken = QStringLiteral("com.example\n.Receiver");
     SelectableLine withBreak(broken, Typo::monoSmall(), [] { return Qt::white; });
     withBreak.resize(withBreak.sizeHint().width() + 10, 20);
-    EXPECT_EQ(withBreak.shownText(), QStringLiteral("com.example⏎.Receiver"));
+    EXPECT_EQ(withBreak.shownText(), QStringLiteral("com.example<LF>.Receiver"));
     withBreak.setSelection(0, int(withBreak.shownText().size()));
     EXPECT_EQ(withBreak.selectedFullText(), broken);
 }

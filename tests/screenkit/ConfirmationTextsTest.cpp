@@ -116,7 +116,7 @@ TEST(ConfirmationTexts, LabelControlsNeverReorderOrBreakTheSentence)
     EXPECT_EQ(packageActionMessage(PackageAction::disable,
                                    {QStringLiteral("com.android.systemui"), QStringLiteral("com.android.phone")},
                                    catalogue),
-              QString::fromUtf16(u"Действие обратимо. Системных пакетов: 2. Повышенный риск: ⟨RLO⟩evil⏎name, Телефон."));
+              QString::fromUtf16(u"Действие обратимо. Системных пакетов: 2. Повышенный риск: <RLO>evil<LF>name, Телефон."));
 }
 
 TEST(ConfirmationTexts, PresetExecution)

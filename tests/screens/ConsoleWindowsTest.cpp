@@ -2,12 +2,15 @@
 
 #include "design/DeckButton.h"
 #include "design/DeckText.h"
+#include "design/ScreenHeader.h"
+#include "design/Symbols.h"
 #include "screens/console/ConsoleCommandField.h"
 #include "shell/KestrelApp.h"
 #include "shell/MainWindow.h"
 #include "shell/RootView.h"
 #include "shell/ThemeHost.h"
 
+#include <QImage>
 #include <QPointer>
 #include <gtest/gtest.h>
 
@@ -68,6 +71,51 @@ TEST(ConsoleWindows, TheRouteAndTheWindowShareOneConsole)
     ASSERT_TRUE(rebuilt);
     EXPECT_EQ(rebuilt->state(), state);
     EXPECT_TRUE(state->lastDuration().has_value());
+}
+
+qint64 ink(const QImage &image)
+{
+    const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
+    qint64 sum = 0;
+    for (int y = 0; y < argb.height(); ++y)
+        for (int x = 0; x < argb.width(); ++x)
+            sum += qAlpha(argb.pixel(x, y));
+    return sum;
+}
+
+// The header's icon buttons (copy, save, clear, the library's toggle) draw their whole symbol,
+// on the Console route and in the console window: the button's picture holds all the ink of
+// the symbol's own (the library is closed, so the toggle draws no fill of its own).
+TEST(ConsoleWindows, HeaderButtonsDrawTheirWholeSymbolsInBothPlaces)
+{
+    ShellHarness h;
+    KestrelApp app(h.model.get(), h.settings.get());
+    app.showMainWindow();
+    h.connect();
+    h->showConsoleFavorites.set(false);
+    h->route.set(AppRoute::console);
+    app.showConsoleWindow();
+    settle();
+    const QList<std::pair<const char *, ConsoleView *>> places{
+        {"route", qobject_cast<ConsoleView *>(app.mainWindow()->root()->detailContent())},
+        {"window", app.consoleWindow()->findChild<ConsoleView *>()}};
+    for (const auto &[place, view] : places) {
+        ASSERT_TRUE(view) << place;
+        QList<IconButton *> buttons;
+        for (QWidget *control : view->header()->controls())
+            if (auto *button = qobject_cast<IconButton *>(control))
+                buttons << button;
+        ASSERT_EQ(buttons.size(), 4) << place;
+        for (IconButton *button : buttons) {
+            const qreal dpr = button->devicePixelRatioF();
+            QImage image(button->size() * dpr, QImage::Format_ARGB32_Premultiplied);
+            image.setDevicePixelRatio(dpr);
+            image.fill(Qt::transparent);
+            button->render(&image, QPoint(), QRegion(), QWidget::DrawChildren); // the button alone, no backdrop
+            const QPixmap symbol = Symbols::pixmap(button->symbol(), button->glyphSize(), button->glyphColor(), dpr);
+            EXPECT_EQ(ink(image), ink(symbol.toImage())) << place << " " << button->symbol().toStdString();
+        }
+    }
 }
 
 } // namespace

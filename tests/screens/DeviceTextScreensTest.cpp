@@ -46,11 +46,11 @@ struct Label {
 QList<Label> labels()
 {
     return {
-        {"override", u(u"com.example.evil"), u(u"\u202Eevil.apk"), u(u"⟨RLO⟩evil.apk")},
-        {"isolate and mark", u(u"com.example.iso"), u(u"a\u2067b\u2069\u200Fc"), u(u"a⟨RLI⟩b⟨PDI⟩⟨RLM⟩c")},
-        {"line break", u(u"com.example.lines"), u(u"Первая\nвторая"), u(u"Первая⏎вторая")},
-        {"carriage return", u(u"com.example.cr"), u(u"one\r\ntwo\rthree"), u(u"one⏎two⏎three")},
-        {"escape and bell", u(u"com.example.esc"), u(u"\u001B[31mred\u0007"), u(u"␛[31mred␇")},
+        {"override", u(u"com.example.evil"), u(u"\u202Eevil.apk"), u(u"<RLO>evil.apk")},
+        {"isolate and mark", u(u"com.example.iso"), u(u"a\u2067b\u2069\u200Fc"), u(u"a<RLI>b<PDI><RLM>c")},
+        {"line break", u(u"com.example.lines"), u(u"Первая\nвторая"), u(u"Первая<LF>вторая")},
+        {"carriage return", u(u"com.example.cr"), u(u"one\r\ntwo\rthree"), u(u"one<CR><LF>two<CR>three")},
+        {"escape and bell", u(u"com.example.esc"), u(u"\u001B[31mred\u0007"), u(u"<ESC>[31mred<BEL>")},
         {"markup", u(u"com.example.markup"), u(u"<b>Bold</b> &lt;"), u(u"<b>Bold</b> &lt;")},
     };
 }
@@ -184,8 +184,8 @@ TEST(DeviceTextScreens, LogMessagesDropColourCodesShowOtherControlsAndCopyAsRece
     };
     const QList<Case> cases = {
         {"colour around a word", u(u"\u001B[31merror\u001B[0m in \u001B[1;33mmodule\u001B[m"), u(u"error in module")},
-        {"cursor movement stays visible", u(u"\u001B[2Kprogress"), u(u"␛[2Kprogress")},
-        {"bell and override", u(u"ding\u0007 \u202Eevil"), u(u"ding␇ ⟨RLO⟩evil")},
+        {"cursor movement stays visible", u(u"\u001B[2Kprogress"), u(u"<ESC>[2Kprogress")},
+        {"bell and override", u(u"ding\u0007 \u202Eevil"), u(u"ding<BEL> <RLO>evil")},
         {"markup", u(u"<font color=red>x</font>"), u(u"<font color=red>x</font>")},
     };
     QStringList messages;
@@ -248,9 +248,9 @@ TEST(DeviceTextScreens, FileRowsDrawNamesOnOneLineWithVisibleControls)
         QString drawn;
     };
     const QList<Name> names = {
-        {"line break", u(u"x\ny.txt"), u(u"x⏎y.txt")},
-        {"hidden extension", u(u"photo\u202Egnp.apk"), u(u"photo⟨RLO⟩gnp.apk")},
-        {"backspace and escape", u(u"a\u0008b\u001B.log"), u(u"a␈b␛.log")},
+        {"line break", u(u"x\ny.txt"), u(u"x<LF>y.txt")},
+        {"hidden extension", u(u"photo\u202Egnp.apk"), u(u"photo<RLO>gnp.apk")},
+        {"backspace and escape", u(u"a\u0008b\u001B.log"), u(u"a<BS>b<ESC>.log")},
         {"markup", u(u"<b>bold<br>&lt;.txt"), u(u"<b>bold<br>&lt;.txt")},
     };
     QList<FileScreenHarness::Entry> sdcard;

@@ -16,6 +16,8 @@
 #include "screenkit/DeckTextField.h"
 #include "screenkit/DialogPresenter.h"
 #include "shell/KestrelApp.h"
+#include "shell/MainWindow.h"
+#include "shell/RootView.h"
 
 #include <QAbstractItemModelTester>
 #include <QCheckBox>
@@ -527,4 +529,46 @@ TEST(FileManagerScreen, NameAndDateColumnsKeepTheirMinimums)
     EXPECT_EQ(header->sectionSize(LocalFileTableModel::sizeColumn), 62);
 }
 
+// A change of scheme rebuilds the file manager; its columns come back as wide as they were, so
+// "Размер" is never cut, in the file-manager window and on the Files route alike.
+TEST(FileManagerScreen, ColumnsKeepTheirWidthsThroughAChangeOfScheme)
+{
+    ShellHarness h;
+    h.connect();
+    KestrelApp app(h.model.get(), h.settings.get());
+    app.showMainWindow();
+    app.mainWindow()->resize(1360, 880);
+    h->route.set(AppRoute::files);
+    app.showFileManagerWindow();
+    app.fileManagerWindow()->resize(1280, 780);
+    settle();
+    const QList<std::pair<const char *, QWidget *>> places{{"window", app.fileManagerWindow()},
+                                                           {"route", app.mainWindow()}};
+    // Every column's width in each table of each place, and the room the size title needs.
+    const auto widths = [&] {
+        QList<int> all;
+        for (const auto &[place, window] : places) {
+            const QList<FileTableView *> tables = window->findChildren<FileTableView *>();
+            EXPECT_EQ(tables.size(), 2) << place;
+            for (FileTableView *table : tables) {
+                QHeaderView *header = table->horizontalHeader();
+                const QString title = table->model()->headerData(LocalFileTableModel::sizeColumn, Qt::Horizontal).toString();
+                const int needed = header->fontMetrics().horizontalAdvance(title) + 2 * int(Space::s);
+                EXPECT_GE(header->sectionSize(LocalFileTableModel::sizeColumn), needed) << place;
+                for (int column = 0; column < header->count(); ++column)
+                    all << header->sectionSize(column);
+            }
+        }
+        return all;
+    };
+    const QList<int> first = widths();
+    for (AppearanceMode mode : {AppearanceMode::light, AppearanceMode::dark}) {
+        h.settings->appearance.set(mode);
+        h.settings->applyAppearance();
+        settle();
+        EXPECT_EQ(widths(), first) << int(mode);
+    }
+}
+
 } // namespace
+

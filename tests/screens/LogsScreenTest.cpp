@@ -13,6 +13,7 @@
 #include "design/DeckText.h"
 #include "design/FilterChip.h"
 #include "design/FlowLayout.h"
+#include "design/Hairline.h"
 #include "design/Labels.h"
 #include "design/ScreenHeader.h"
 #include "design/Tokens.h"
@@ -539,6 +540,45 @@ TEST(LogsScreen, ToolbarButtonsAndCountsKeepTheRightEdge)
     settle();
     EXPECT_GT(s->countsLabel()->y(), s->statusLabel()->y());
     EXPECT_EQ(rightEdge(s->countsLabel()), s->width() - int(Space::gutter));
+}
+
+// A divider of the toolbar and of the filter row stands only between two controls of its line:
+// at every width, also where the row breaks right after the level chips, as at 820 px.
+TEST(LogsScreen, DividersStandOnlyBetweenControlsOfOneLine)
+{
+    LogsFixture f;
+    LogsScreen *s = f.screen.get();
+    auto *tag = s->findChild<QWidget *>(QStringLiteral("logTagField"));
+    ASSERT_TRUE(tag);
+    bool brokeAfterTheChips = false;
+    for (int width = 480; width <= 1400; width += 10) {
+        s->resize(width, 540);
+        settle();
+        const QList<Hairline *> dividers = s->findChildren<Hairline *>();
+        int shown = 0;
+        for (Hairline *divider : dividers) {
+            if (!divider->isVertical() || !divider->isVisible())
+                continue;
+            ++shown;
+            const QRect at = divider->geometry();
+            bool before = false, after = false;
+            for (QObject *child : divider->parentWidget()->children()) {
+                auto *w = qobject_cast<QWidget *>(child);
+                if (!w || w == divider || !w->isVisible() || qobject_cast<Hairline *>(w))
+                    continue;
+                const QRect r = w->geometry();
+                if (r.top() > at.center().y() || r.bottom() < at.center().y())
+                    continue; // another line
+                before |= r.right() < at.left();
+                after |= r.left() > at.right();
+            }
+            EXPECT_TRUE(before && after) << "a divider ends or starts its line at " << width << " px";
+        }
+        EXPECT_GE(shown, 1) << width;
+        brokeAfterTheChips |= tag->y() > s->levelChips().constFirst()->y() + s->levelChips().constFirst()->height()
+                              && tag->x() == s->levelChips().constFirst()->x();
+    }
+    EXPECT_TRUE(brokeAfterTheChips);
 }
 
 // A row is read as "level title, tag: message"; a wrapped message is read once.

@@ -5,6 +5,8 @@
 #include "screens/device/OverviewFacts.h"
 #include "screens/device/OverviewScreen.h"
 
+#include "shell/KestrelApp.h"
+#include "shell/MainWindow.h"
 #include "shell/RootView.h"
 #include "screenkit/ScreenMemory.h"
 
@@ -801,6 +803,92 @@ TEST(OverviewScreen, AdviceAndHistoryColumnsAreSpaceMApart)
 }
 
 // ---- Pictures ----
+
+// The Tab stops of `screen`, in the order Tab visits them.
+QList<QWidget *> tabStops(QWidget *screen)
+{
+    QList<QWidget *> stops;
+    QWidget *window = screen->window();
+    for (QWidget *w = window->nextInFocusChain(); w != window; w = w->nextInFocusChain())
+        if ((w->focusPolicy() & Qt::TabFocus) && w->isVisible() && w->isEnabled()
+            && (screen == window || screen->isAncestorOf(w)))
+            stops << w;
+    return stops;
+}
+
+// Tab follows the reading order in the main window: the sidebar, then the Overview top to
+// bottom and left to right along a line. Controls made after the rest (the serial's copy
+// button, the advice cards' buttons, the technical rows) take their places there too, also when
+// the screen is built again or they are made again.
+TEST(OverviewScreen, TabFollowsTheReadingOrder)
+{
+    OverviewFixture f;
+    f.h->packages.set(catalogue()); // a removed package: an advice card with a button
+    f.h->route.set(AppRoute::overview);
+    KestrelApp app(f.h.model.get(), f.h.settings.get());
+    MainWindow &window = *app.mainWindow();
+    window.resize(1360, 880);
+    app.showMainWindow();
+    settle();
+    // The screen shown now: a change of the device's state builds it again.
+    const auto shown = [&] { return qobject_cast<OverviewScreen *>(window.root()->detailContent()); };
+    OverviewScreen *s = shown();
+    ASSERT_TRUE(s);
+    const auto check = [&](const char *when) {
+        s = shown();
+        ASSERT_TRUE(s) << when;
+        const QList<QWidget *> all = tabStops(&window);
+        const QList<QWidget *> tab = tabStops(s);
+        // The screen's stops follow the sidebar's, all together.
+        ASSERT_GE(all.size(), tab.size()) << when;
+        EXPECT_EQ(all.mid(all.size() - tab.size()), tab) << when;
+        QList<QWidget *> reading = tab;
+        const auto centre = [&](const QWidget *w) { return w->mapTo(s, w->rect().center()); };
+        std::stable_sort(reading.begin(), reading.end(), [&](const QWidget *a, const QWidget *b) {
+            const QPoint pa = centre(a), pb = centre(b);
+            if (std::abs(pa.y() - pb.y()) > 2)
+                return pa.y() < pb.y();
+            return pa.x() < pb.x();
+        });
+        const auto names = [](const QList<QWidget *> &list) {
+            QStringList out;
+            for (const QWidget *w : list) {
+                const auto *button = qobject_cast<const QAbstractButton *>(w);
+                out << (!w->accessibleName().isEmpty() ? w->accessibleName()
+                        : button                       ? button->text()
+                                                       : QString::fromLatin1(w->metaObject()->className()));
+            }
+            return out;
+        };
+        EXPECT_EQ(names(tab), names(reading)) << when;
+        // What the eye meets first: the serial's copy button, then the actions.
+        ASSERT_FALSE(tab.isEmpty()) << when;
+        EXPECT_EQ(tab.first(), s->serialValue()) << when;
+        EXPECT_GT(tab.indexOf(s->detailsButton()), tab.indexOf(s->serialValue())) << when;
+    };
+    check("shown");
+    ASSERT_GE(s->adviceCards().size(), 1);
+
+    // A change of scheme builds the screen again, apart from the window, all its parts at once.
+    f.h.settings->appearance.set(AppearanceMode::light);
+    f.h.settings->applyAppearance();
+    settle();
+    check("after a change of scheme");
+
+    // Another device: the serial's button is made again.
+    f.h.connect(QStringLiteral("device"), QStringLiteral("0B2C3D4E"));
+    f.h->snapshot.set(with(pixel(), [](DeviceSnapshot &d) { d.serial = QStringLiteral("0B2C3D4E"); }));
+    settle();
+    ASSERT_TRUE(shown());
+    ASSERT_EQ(shown()->serialValue()->value(), QStringLiteral("0B2C3D4E"));
+    check("after another device");
+
+    // The technical rows, made when the details open, come after their header.
+    shown()->detailsButton()->click();
+    settle();
+    ASSERT_GT(shown()->detailRows().size(), 1);
+    check("with the details open");
+}
 
 TEST(OverviewScreenshots, MainStates)
 {

@@ -1,9 +1,11 @@
 #include "screens/packages/AppIconCache.h"
+#include "screens/packages/AppInspectorView.h"
 #include "screens/packages/DebloatReviewSheet.h"
 #include "screens/packages/DebloatView.h"
 #include "screens/packages/PermissionManagerContent.h"
 #include "screens/packages/PermissionsView.h"
 #include "screenkit/ScreenMemory.h"
+#include "design/Tokens.h"
 
 #include "ApplicationsHarness.h"
 #include "../shell/ShellHarness.h"
@@ -119,6 +121,66 @@ TEST(PackageIconPlaces, EveryPackageScreenDrawsTheIconTheApplicationsRowDraws)
         EXPECT_LE(pixels, square * 11 / 10) << c.place;
         qDeleteAll(window.findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly));
         settle();
+    }
+    AppIconCache::shared().reset();
+}
+
+// The columns of `widget`, as painted, that hold the icon's colour, from the left.
+QList<int> iconColumns(QWidget *widget)
+{
+    const QImage image = widget->grab().toImage().convertToFormat(QImage::Format_ARGB32);
+    QList<int> columns;
+    for (int x = 0; x < image.width(); ++x)
+        for (int y = 0; y < image.height(); ++y)
+            if (isIconColour(image.pixel(x, y))) {
+                columns << x;
+                break;
+            }
+    return columns;
+}
+
+// The headers of the inspector and of the permission manager sheet: the icon stands Space::m
+// before the package's title, as the row's spacing says.
+TEST(PackageIconPlaces, TheHeaderIconStandsTheRowsSpacingBeforeTheTitle)
+{
+    const AndroidPackage camera = package(QStringLiteral("com.example.camera"), QStringLiteral("Камера"),
+                                          PackageKind::user, PackageState::enabled, 2'000'000, pngBytes(kIconColour));
+    AppsHarness h({camera});
+    h.model->showInspector(camera.name);
+    settle();
+    ScreenMemory memory;
+    QWidget window;
+    window.resize(1000, 760);
+    window.show();
+
+    const struct Case {
+        const char *place;
+        int side;
+        std::function<QWidget *()> row; // the row that draws the icon
+        QString title;                  // its title's object name
+    } cases[] = {
+        {"inspector", 56, [&]() -> QWidget * { return h.view->inspector()->findChild<QWidget *>(QStringLiteral("identityRow")); },
+         QStringLiteral("inspectorTitle")},
+        {"permission manager sheet", 44,
+         [&]() -> QWidget * {
+             auto *manager = new PermissionManagerContent(h.model.get(), camera, true, &window);
+             manager->setGeometry(window.rect());
+             manager->show();
+             settle();
+             return manager->findChild<QWidget *>(QStringLiteral("permissionHeader"));
+         },
+         QStringLiteral("permissionPackageTitle")},
+    };
+    for (const Case &c : cases) {
+        QWidget *row = c.row();
+        ASSERT_TRUE(row) << c.place;
+        auto *title = row->findChild<QWidget *>(c.title);
+        ASSERT_TRUE(title) << c.place;
+        const QList<int> columns = iconColumns(row);
+        ASSERT_FALSE(columns.isEmpty()) << c.place;
+        EXPECT_NEAR(columns.size(), c.side, 1) << c.place;
+        const int iconEnd = columns.last() + 1;
+        EXPECT_EQ(title->mapTo(row, QPoint(0, 0)).x() - iconEnd, int(Space::m)) << c.place;
     }
     AppIconCache::shared().reset();
 }

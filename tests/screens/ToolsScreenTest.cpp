@@ -360,6 +360,37 @@ TEST(ToolsScreen, DisplayPanelRunsExactCommandsAndChecksInputSilently)
     EXPECT_FALSE(s->applyDensityButton()->isEnabled());
 }
 
+// The display panel's rows break between their fields and their buttons, never between the
+// buttons: "Сброс" stays beside "Применить", whatever width the panel has.
+TEST(ToolsScreen, DisplayRowsKeepTheirButtonsTogether)
+{
+    ToolsFixture f;
+    ToolsScreen *s = f.show();
+    const auto line = [&](const QWidget *w) { return w->mapTo(s->displayBody(), w->rect().center()).y(); };
+    const auto left = [&](const QWidget *w) { return w->mapTo(s->displayBody(), QPoint(0, 0)).x(); };
+    bool wrapped = false, whole = false;
+    for (int width = 480; width <= 1600; width += 20) {
+        f.reader->resize(width, 1100);
+        settle();
+        const struct {
+            const char *row;
+            const QWidget *field; // the row's last field
+            const QWidget *apply;
+            const QWidget *reset;
+        } rows[] = {{"size", s->heightField(), s->applySizeButton(), s->resetSizeButton()},
+                    {"density", s->densityField(), s->applyDensityButton(), s->resetDensityButton()}};
+        for (const auto &r : rows) {
+            EXPECT_EQ(line(r.reset), line(r.apply)) << r.row << " at " << width;
+            const bool besideTheField = line(r.apply) == line(r.field);
+            // Below the fields, the buttons start their own line.
+            EXPECT_TRUE(besideTheField || left(r.apply) == left(s->widthField())) << r.row << " at " << width;
+            (besideTheField ? whole : wrapped) |= std::string_view(r.row) == "size";
+        }
+        EXPECT_EQ(line(s->heightField()), line(s->widthField())) << width;
+    }
+    EXPECT_TRUE(wrapped && whole);
+}
+
 TEST(ToolsScreen, TimeoutChipIsOnOnlyForTheDevicesValue)
 {
     ToolsFixture f;

@@ -10,6 +10,7 @@
 #include <QClipboard>
 #include <QMainWindow>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -65,6 +66,26 @@ TEST(KestrelApp, WindowsClipboardAndAppearance)
     ASSERT_TRUE(app.aboutPanel());
     EXPECT_TRUE(app.aboutPanel()->isVisible());
     EXPECT_EQ(app.mainWindow()->minimumSize(), QSize(820, 540));
+}
+
+// The README calls the application what its windows and its About box call it.
+TEST(KestrelApp, TheReadmeNamesTheApplicationAsItsWindowsDo)
+{
+    ShellHarness h;
+    KestrelApp app(h.model.get(), h.settings.get());
+    app.showAboutPanel();
+    auto *about = qobject_cast<QMessageBox *>(app.aboutPanel());
+    ASSERT_TRUE(about);
+    const QString name = app.mainWindow()->windowTitle();
+    EXPECT_EQ(about->text(), name);
+    EXPECT_EQ(about->windowTitle(), QStringLiteral("О приложении «%1»").arg(name));
+
+    QFile readme(QStringLiteral(KESTREL_SOURCE_DIR "/README.md"));
+    ASSERT_TRUE(readme.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(readme.readAll()).split(QLatin1Char('\n'));
+    ASSERT_GE(lines.size(), 3);
+    EXPECT_EQ(lines[0], QStringLiteral("# ") + name);
+    EXPECT_TRUE(lines[2].startsWith(name + QLatin1Char(' '))) << lines[2].toStdString();
 }
 
 TEST(BundleIcon, BundledIconLoadsAndAMissingOneIsNoError)

@@ -39,18 +39,13 @@ namespace {
 const QString kTabLogcat = QStringLiteral("logcat");
 const QString kTabActivity = QStringLiteral("activity");
 
-Hairline *shortDivider()
-{
-    auto *line = new Hairline(true);
-    line->setFixedSize(1, 18);
-    return line;
-}
-
 // A space of at least `minimum` that pushes what follows it to the row's trailing edge.
 struct Flexible {
     qreal minimum = 0;
 };
-using RowItem = std::variant<QWidget *, Flexible>;
+// A short vertical rule between two groups of controls, shown while both sides share its line.
+struct Divider {};
+using RowItem = std::variant<QWidget *, Flexible, Divider>;
 
 // A row of controls that wraps when the width runs out, inset like the screen's content.
 QWidget *flowRow(const QList<RowItem> &items, int top, int bottom, qreal lineSpacing = Space::s)
@@ -60,10 +55,15 @@ QWidget *flowRow(const QList<RowItem> &items, int top, int bottom, qreal lineSpa
     flow->setContentsMargins(int(Space::gutter), top, int(Space::gutter), bottom);
     flow->setFlowSpacing(Space::s, lineSpacing);
     for (const RowItem &item : items) {
-        if (const auto *space = std::get_if<Flexible>(&item))
+        if (const auto *space = std::get_if<Flexible>(&item)) {
             flow->addFlexibleSpace(space->minimum);
-        else
+        } else if (std::holds_alternative<Divider>(item)) {
+            auto *line = new Hairline(true);
+            line->setFixedSize(1, 18);
+            flow->addDivider(line);
+        } else {
             flow->addWidget(std::get<QWidget *>(item));
+        }
     }
     return row;
 }
@@ -187,7 +187,7 @@ QWidget *LogsScreen::buildToolbar()
     connect(m_clearMenuButton, &QAbstractButton::clicked, this,
             [this] { m_clearMenu->popup(PopupPlacement::below(m_clearMenuButton, m_clearMenu->sizeHint())); });
 
-    return flowRow({m_stream, m_pause, shortDivider(), m_autoScroll, Flexible{Space::s}, m_copy, m_save,
+    return flowRow({m_stream, m_pause, Divider{}, m_autoScroll, Flexible{Space::s}, m_copy, m_save,
                     m_clearMenuButton},
                    0, int(Space::s));
 }
@@ -206,7 +206,7 @@ QWidget *LogsScreen::buildFilters()
         m_chips << chip;
         items << chip;
     }
-    items << shortDivider();
+    items << Divider{};
     m_tagField = new DeckSearchField(QStringLiteral("Тег"), 150, 96);
     m_tagField->setObjectName(QStringLiteral("logTagField"));
     m_searchField = new DeckSearchField(QStringLiteral("Поиск в сообщениях"), 260, 140);

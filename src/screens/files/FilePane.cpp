@@ -182,7 +182,10 @@ int FileTableView::columnMinimum(int column) const
 
 void FileTableView::keepColumnMinima()
 {
-    if (m_keeping)
+    // A hidden table has no width of its own yet (a rebuilt screen is shown a turn after it is
+    // made): judged against it, the other columns would give the name column all they have and
+    // keep their minima once the table is shown at its real width.
+    if (m_keeping || !isVisible())
         return;
     m_keeping = true;
     QHeaderView *header = horizontalHeader();
@@ -220,6 +223,13 @@ void FileTableView::keepColumnMinima()
 void FileTableView::resizeEvent(QResizeEvent *event)
 {
     QTableView::resizeEvent(event);
+    if (!m_minima.isEmpty())
+        scheduleColumnMinima();
+}
+
+void FileTableView::showEvent(QShowEvent *event)
+{
+    QTableView::showEvent(event);
     if (!m_minima.isEmpty())
         scheduleColumnMinima();
 }

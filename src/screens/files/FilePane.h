@@ -42,6 +42,7 @@ protected:
     // The focus ring spans the current row: both rows repaint whole when it moves.
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
     void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     void scheduleColumnMinima();

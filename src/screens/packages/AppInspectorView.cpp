@@ -1,6 +1,7 @@
 #include "AppInspectorView.h"
 
 #include "AppIconCache.h"
+#include "IconSlot.h"
 #include "PackageIconView.h"
 
 #include "bridge/Bytes.h"
@@ -61,8 +62,7 @@ class IdentityRow : public QWidget {
 public:
     IdentityRow(const AndroidPackage &package, qreal iconSide, QWidget *parent)
         : QWidget(parent), m_package(package), m_iconSide(iconSide),
-          m_slot(new QSpacerItem(int(std::ceil(iconSide)), int(std::ceil(iconSide)), QSizePolicy::Fixed,
-                                 QSizePolicy::Fixed))
+          m_slot(new IconSlot(int(std::ceil(iconSide))))
     {
         AppIconCache &cache = AppIconCache::shared();
         connect(&cache, &AppIconCache::iconReady, this, [this](const QString &name) {
@@ -72,7 +72,7 @@ public:
         connect(&cache, &AppIconCache::cleared, this, [this] { update(); });
     }
     // Owned by the row's layout once added.
-    QSpacerItem *slot() const { return m_slot; }
+    IconSlot *slot() const { return m_slot; }
     QRectF iconRect() const { return QRectF(m_slot->geometry().topLeft(), QSizeF(m_iconSide, m_iconSide)); }
 
 protected:
@@ -91,7 +91,7 @@ protected:
 private:
     AndroidPackage m_package;
     qreal m_iconSide;
-    QSpacerItem *m_slot;
+    IconSlot *m_slot;
 };
 
 // The risk panel's rounded fill and border in the risk's tone.

@@ -52,7 +52,7 @@ ApplicationsFilterBar::ApplicationsFilterBar(AppModel *model, AppSettings *setti
         m_model->packageFilter.set(PackageFilter(value.toInt()));
     });
     row->addWidget(m_kinds);
-    row->addWidget(rule(this));
+    row->addDivider(rule(this));
 
     for (PackageState s : allCases<PackageState>()) {
         auto *chip = new FilterChip(shortTitle(s), icon(s), 0, false, tone(s), this);
@@ -68,7 +68,7 @@ ApplicationsFilterBar::ApplicationsFilterBar(AppModel *model, AppSettings *setti
         m_riskChips.insert(r, chip);
         row->addWidget(chip);
     }
-    row->addWidget(rule(this));
+    row->addDivider(rule(this));
 
     m_savedButton = new MenuButton(QStringLiteral("bookmark"), QStringLiteral("Фильтры"), std::nullopt, this);
     m_savedMenu = new QMenu(m_savedButton);

@@ -103,7 +103,7 @@ QWidget *DebloatView::buildControls()
     }
     auto *rule = new Hairline(true, controls);
     rule->setFixedHeight(18);
-    flow->addWidget(rule);
+    flow->addDivider(rule);
     m_action = new DeckSegmented({{QVariant(int(PresetAction::disable)), QStringLiteral("Отключить"),
                                    QStringLiteral("pause.circle"), std::nullopt},
                                   {QVariant(int(PresetAction::uninstall)), QStringLiteral("Удалить для пользователя"),

@@ -1,6 +1,7 @@
 #include "PermissionManagerContent.h"
 
 #include "AppIconCache.h"
+#include "IconSlot.h"
 #include "PaddedListView.h"
 #include "PermissionLines.h"
 #include "PermissionRowDelegate.h"
@@ -44,7 +45,7 @@ class PermissionHeader : public QWidget {
 public:
     PermissionHeader(AndroidPackage package, qreal iconSide, QWidget *parent)
         : QWidget(parent), m_package(std::move(package)), m_iconSide(iconSide),
-          m_slot(new QSpacerItem(int(iconSide), int(iconSide), QSizePolicy::Fixed, QSizePolicy::Fixed))
+          m_slot(new IconSlot(int(iconSide)))
     {
         AppIconCache &cache = AppIconCache::shared();
         connect(&cache, &AppIconCache::iconReady, this, [this](const QString &name) {
@@ -54,7 +55,7 @@ public:
         connect(&cache, &AppIconCache::cleared, this, [this] { update(); });
     }
     // Owned by the header's layout once added.
-    QSpacerItem *slot() const { return m_slot; }
+    IconSlot *slot() const { return m_slot; }
     // Centred across the row: the slot spans the row's height.
     QRectF iconRect() const
     {
@@ -72,7 +73,7 @@ protected:
 private:
     AndroidPackage m_package;
     qreal m_iconSide;
-    QSpacerItem *m_slot;
+    IconSlot *m_slot;
 };
 
 QWidget *fixedSpacer(int width, QWidget *parent)

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QList>
+
+class QWidget;
+
+// Tab goes through a window's widgets in the order they were made, and a widget made later (a
+// control a screen makes again for a new value) goes last. A screen whose parts are made at
+// different times puts its Tab stops back into reading order: the order its layouts hold them.
+namespace TabOrder {
+
+// The widgets under `root` that Tab stops at, in the order of its layouts (each layout's items
+// in turn, a widget before what its own layout holds); widgets outside a layout are left out.
+QList<QWidget *> stops(QWidget *root);
+
+// Chains stops(root) in that order, where the earliest of them stood in the window's chain.
+// Tab goes round a window: with nothing taking focus before them (a screen not yet in its
+// window), the stops are ordered as a ring, so call it again once the screen is in its window.
+void followLayouts(QWidget *root);
+
+} // namespace TabOrder
