@@ -101,10 +101,11 @@ TEST_F(CataloguePerformance, RefreshTakesAboutAsLongAsItsSlowestQuery)
     RecordProperty("refresh_ms", ms(median(refreshes)));
     RecordProperty("slowest_query_alone_ms", ms(median(slowestAlone)));
     RecordProperty("queries_at_once_ms", ms(median(together)));
-    // Within a tenth of the best, the model's own work in the refresh counts: a machine whose other
-    // processes take the cores stretches that work and not the phone's.
-    if (TimedChecks::judgeOnIdleMachine("refresh within 1.1 times its slowest query", load))
-        EXPECT_LE(median(againstBest), 1.1);
+    // The model's own work (parsing and ordering a few hundred packages) adds some milliseconds to a
+    // refresh of some tens, and a machine whose other processes take the cores stretches that work
+    // and not the phone's. Queries run one after another would take several times the best.
+    if (TimedChecks::judgeOnIdleMachine("refresh within 1.25 times its slowest query", load))
+        EXPECT_LE(median(againstBest), 1.25);
     // Queries run one after another would take about their sum, whatever the machine does.
     EXPECT_LE(median(againstBest), 2.0);
 }
