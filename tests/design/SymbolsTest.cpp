@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <gtest/gtest.h>
 
+#include "WidgetTestSupport.h"
+
 namespace {
 
 // Every symbol name the application's screens and controls ask for.
@@ -178,17 +180,6 @@ TEST(Symbols, IconsAreTintedAndUnknownNamesGiveNothing)
     EXPECT_FALSE(Symbols::contains(QStringLiteral("no.such.symbol")));
     EXPECT_TRUE(Symbols::pixmap(QStringLiteral("no.such.symbol"), 16, Qt::red).isNull());
     EXPECT_EQ(Symbols::pixmap(QStringLiteral("star"), 16, Qt::red, 2).size(), QSize(32, 32));
-}
-
-// The sum of the alpha of every pixel of `image`: how much ink it holds.
-qint64 ink(const QImage &image)
-{
-    const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
-    qint64 sum = 0;
-    for (int y = 0; y < argb.height(); ++y)
-        for (int x = 0; x < argb.width(); ++x)
-            sum += qAlpha(argb.pixel(x, y));
-    return sum;
 }
 
 // A symbol lands on whole device pixels at the size of its pixmap, so none of its rows or

@@ -1,4 +1,5 @@
 #include "ConsoleHarness.h"
+#include "WidgetTestSupport.h"
 
 #include "design/DeckButton.h"
 #include "design/DeckText.h"
@@ -71,16 +72,6 @@ TEST(ConsoleWindows, TheRouteAndTheWindowShareOneConsole)
     ASSERT_TRUE(rebuilt);
     EXPECT_EQ(rebuilt->state(), state);
     EXPECT_TRUE(state->lastDuration().has_value());
-}
-
-qint64 ink(const QImage &image)
-{
-    const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
-    qint64 sum = 0;
-    for (int y = 0; y < argb.height(); ++y)
-        for (int x = 0; x < argb.width(); ++x)
-            sum += qAlpha(argb.pixel(x, y));
-    return sum;
 }
 
 // The header's icon buttons (copy, save, clear, the library's toggle) draw their whole symbol,

@@ -42,6 +42,17 @@ inline QImage renderWidget(QWidget &w)
     return img;
 }
 
+// The sum of the alpha of every pixel of `image`: how much ink it holds.
+inline qint64 ink(const QImage &image)
+{
+    const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
+    qint64 sum = 0;
+    for (int y = 0; y < argb.height(); ++y)
+        for (int x = 0; x < argb.width(); ++x)
+            sum += qAlpha(argb.pixel(x, y));
+    return sum;
+}
+
 // A left click at `at` (the centre by default) sent through the widget's window, as the window
 // system delivers it: it activates the window, and unlike a click sent to the widget it moves
 // the keyboard focus.
