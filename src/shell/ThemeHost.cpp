@@ -37,6 +37,13 @@ ThemeHost::ThemeHost(AppSettings *settings, Factory content, QWidget *parent)
     });
 }
 
+ThemeHost::~ThemeHost()
+{
+    // An old tree still observes the window's models: it goes before they do.
+    for (const QPointer<QWidget> &tree : std::as_const(m_retired))
+        delete tree.data();
+}
+
 void ThemeHost::refresh()
 {
     const QString key = resolve(m_settings->appearance());
@@ -54,6 +61,8 @@ void ThemeHost::rebuild()
         m_content->hide();
         m_content->setParent(nullptr);
         m_content->deleteLater();
+        m_retired.removeAll(nullptr);
+        m_retired.append(m_content);
     }
     m_content = m_factory ? m_factory() : nullptr;
     if (m_content)

@@ -2,6 +2,7 @@
 
 #include "core/AppearanceMode.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <functional>
@@ -18,6 +19,7 @@ public:
 
     // `content` builds the content; it is called again after each change of the key.
     ThemeHost(AppSettings *settings, Factory content, QWidget *parent = nullptr);
+    ~ThemeHost() override;
 
     QWidget *content() const { return m_content; }
     QString builtKey() const { return m_key; }
@@ -36,5 +38,7 @@ private:
     AppSettings *m_settings;
     Factory m_factory;
     QWidget *m_content = nullptr;
+    // Old trees waiting for the event loop; they may not outlive what this window owns.
+    QList<QPointer<QWidget>> m_retired;
     QString m_key;
 };

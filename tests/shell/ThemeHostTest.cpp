@@ -48,6 +48,23 @@ TEST(ThemeHost, RebuildsItsContentOnlyWhenTheKeyChanges)
     EXPECT_EQ(ThemeHost::resolve(AppearanceMode::system), system);
 }
 
+// A tree replaced by a change of scheme waits for the event loop to be destroyed; it still
+// observes the models its window owns, so it may not outlive the host that owns it.
+TEST(ThemeHost, AReplacedTreeGoesWithTheHostEvenBeforeTheEventLoopDestroysIt)
+{
+    ShellHarness h;
+    QPointer<QWidget> replaced;
+    {
+        ThemeHost host(h.settings.get(), [] { return new QLabel(Theme::key()); });
+        replaced = host.content();
+        h.settings->appearance.set(AppearanceMode::light);
+        ASSERT_NE(host.content(), replaced.data());
+        EXPECT_TRUE(replaced) << "destroyed back in the event loop, not under its own feet";
+        EXPECT_EQ(replaced->parentWidget(), nullptr) << "off the screen at once";
+    }
+    EXPECT_FALSE(replaced);
+}
+
 // At start the theme's values are already dark; the palette of what Qt draws itself (the menu
 // bar, menus) must follow all the same, not only after a first switch.
 TEST(ThemeHost, TheFirstResolutionDressesQtsOwnWidgetsEvenWhenDark)
