@@ -108,27 +108,9 @@ RootView::RootView(AppModel *model, AppSettings *settings, QWidget *parent)
 
 RootView::~RootView()
 {
-    // The screens, current and retired, may still write their state as they go: they go before
-    // the memory they keep it in, which goes with this view.
-    for (const QPointer<QWidget> &view : std::as_const(m_retired))
-        delete view.data();
+    // The screens may still write their state as they go: the current ones go here, the retired
+    // ones with m_retired, both before the memory they keep it in.
     delete m_split;
-}
-
-// Takes a replaced view off screen at once and destroys it when control is back in the event
-// loop: the change that replaces it may come from one of its own controls (the appearance
-// switch of the settings screen), which must not be destroyed under its own feet.
-void RootView::retire(QWidget *view)
-{
-    if (!view)
-        return;
-    // Its fade-in would go on moving the stack's current screen, or a stack already gone.
-    Transition::settle(view);
-    view->hide();
-    view->setParent(nullptr);
-    view->deleteLater();
-    m_retired.removeAll(nullptr);
-    m_retired.append(view);
 }
 
 QString RootView::routeIdentity() const
@@ -186,7 +168,7 @@ void RootView::resolveTheme()
 void RootView::rebuildSidebar()
 {
     QList<int> sizes = m_split->sizes();
-    retire(m_sidebar);
+    m_retired.retire(m_sidebar);
     m_sidebar = new SidebarView(m_model, m_settings);
     m_split->insertWidget(0, m_sidebar);
     if (sizes.size() == 2)
@@ -213,7 +195,7 @@ void RootView::syncDetail()
         ghost->show();
         Transition::run(ghost, animation, {.opacity = std::pair(1.0, 0.0)}, {.done = [ghost] { ghost->deleteLater(); }});
     }
-    retire(m_content);
+    m_retired.retire(m_content);
 
     QWidget *content = isGateShown() ? static_cast<QWidget *>(new ConnectionGateView(m_model, m_settings))
                                      : RouteScreens::build(m_model->route(), m_model, m_settings, m_memory.get());

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "RetiredViews.h"
+
 #include "core/AppRoute.h"
 
 #include <QList>
@@ -57,7 +59,6 @@ protected:
 
 private:
     void resolveTheme();
-    void retire(QWidget *view);
     void rebuildSidebar();
     void syncDetail();
     void layoutOverlays();
@@ -77,6 +78,7 @@ private:
     AppDialogs *m_dialogs;
     ToastStack *m_toasts = nullptr;
     OperationOverlay *m_operation = nullptr;
-    // Replaced views whose deferred deletion may not have come yet.
-    QList<QPointer<QWidget>> m_retired;
+    // Declared last: replaced screens may still write their state as they go, so they go
+    // before the memory they keep it in.
+    RetiredViews m_retired;
 };

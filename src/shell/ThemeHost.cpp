@@ -37,13 +37,6 @@ ThemeHost::ThemeHost(AppSettings *settings, Factory content, QWidget *parent)
     });
 }
 
-ThemeHost::~ThemeHost()
-{
-    // An old tree still observes the window's models: it goes before they do.
-    for (const QPointer<QWidget> &tree : std::as_const(m_retired))
-        delete tree.data();
-}
-
 void ThemeHost::refresh()
 {
     const QString key = resolve(m_settings->appearance());
@@ -57,13 +50,7 @@ void ThemeHost::rebuild()
 {
     // The old tree leaves the screen at once and is destroyed back in the event loop, in case
     // the change came from one of its own controls.
-    if (m_content) {
-        m_content->hide();
-        m_content->setParent(nullptr);
-        m_content->deleteLater();
-        m_retired.removeAll(nullptr);
-        m_retired.append(m_content);
-    }
+    m_retired.retire(m_content);
     m_content = m_factory ? m_factory() : nullptr;
     if (m_content)
         layout()->addWidget(m_content);

@@ -2,7 +2,8 @@
 
 #include "core/AppearanceMode.h"
 
-#include <QPointer>
+#include "RetiredViews.h"
+
 #include <QWidget>
 
 #include <functional>
@@ -19,7 +20,6 @@ public:
 
     // `content` builds the content; it is called again after each change of the key.
     ThemeHost(AppSettings *settings, Factory content, QWidget *parent = nullptr);
-    ~ThemeHost() override;
 
     QWidget *content() const { return m_content; }
     QString builtKey() const { return m_key; }
@@ -38,7 +38,6 @@ private:
     AppSettings *m_settings;
     Factory m_factory;
     QWidget *m_content = nullptr;
-    // Old trees waiting for the event loop; they may not outlive what this window owns.
-    QList<QPointer<QWidget>> m_retired;
+    RetiredViews m_retired;
     QString m_key;
 };

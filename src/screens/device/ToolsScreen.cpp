@@ -90,18 +90,6 @@ QWidget *row(QWidget *parent, const QList<QWidget *> &items)
     return box;
 }
 
-// Controls that wrap as one: a row's fields, or its buttons, Space::s apart.
-QWidget *group(const QList<QWidget *> &items)
-{
-    auto *box = new QWidget;
-    auto *layout = new QHBoxLayout(box);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(int(Space::s));
-    for (QWidget *item : items)
-        layout->addWidget(item, 0, Qt::AlignVCenter);
-    return box;
-}
-
 DeckParagraph *note(const QString &text, QWidget *parent)
 {
     return new DeckParagraph(text, Typo::caption(), [] { return Ink::textTertiary(); }, parent);
@@ -292,9 +280,10 @@ QWidget *ToolsScreen::buildDisplay()
     m_resetSize = smallButton(QStringLiteral("Сброс"), DeckButtonRole::ghost);
     connect(m_resetSize, &QAbstractButton::clicked, this, [this] { m_model->resetScreenSize(); });
     auto *times = new DeckText(QStringLiteral("×"), Typo::body(), [] { return Ink::textTertiary(); });
-    // The fields and the buttons each wrap as one: "Сброс" never goes down a line on its own.
+    // The fields and the buttons each wrap as one row: "Сброс" never goes down a line on its own.
     body->addWidget(
-        flow(m_displayBody, {group({m_width, times, m_height}), group({m_applySize, m_resetSize})}, Space::s));
+        flow(m_displayBody, {row(nullptr, {m_width, times, m_height}), row(nullptr, {m_applySize, m_resetSize})},
+             Space::s));
 
     m_density = new DeckTextField(QStringLiteral("dpi"), true);
     m_density->setFixedWidth(92);
@@ -303,7 +292,7 @@ QWidget *ToolsScreen::buildDisplay()
     connect(m_applyDensity, &QAbstractButton::clicked, this, &ToolsScreen::applyDensity);
     m_resetDensity = smallButton(QStringLiteral("Сброс"), DeckButtonRole::ghost);
     connect(m_resetDensity, &QAbstractButton::clicked, this, [this] { m_model->resetScreenDensity(); });
-    body->addWidget(flow(m_displayBody, {m_density, group({m_applyDensity, m_resetDensity})}, Space::s));
+    body->addWidget(flow(m_displayBody, {m_density, row(nullptr, {m_applyDensity, m_resetDensity})}, Space::s));
 
     auto *timeout = new QWidget(m_displayBody);
     auto *timeoutColumn = column(timeout, Space::xs);
