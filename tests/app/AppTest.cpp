@@ -340,6 +340,14 @@ QWidget *AppTest::selectionBarButton(const QString &text) const
     return found.size() == 1 && found.first()->isEnabled() && reachable(found.first()) ? found.first() : nullptr;
 }
 
+QStringList AppTest::historyRows() const
+{
+    QStringList rows;
+    for (QWidget *row : findAll(QStringLiteral("history-row"), mainWindow()))
+        rows << row->accessibleName();
+    return rows;
+}
+
 QMenu *AppTest::shownMenu() const { return qobject_cast<QMenu *>(QApplication::activePopupWidget()); }
 
 void AppTest::chooseInMenu(const QString &item)

@@ -89,6 +89,8 @@ protected:
     // The Applications selection bar's button `text`, once the bar stands still and lets it be
     // pressed (a user aims at a bar once it has stopped moving); none before. Never fails.
     QWidget *selectionBarButton(const QString &text) const;
+    // The rows of the Overview's history as read aloud ("title, detail, time"), newest first.
+    QStringList historyRows() const;
 
     // ----- what the user does (through the window system: focus follows the mouse press)
     // A left click at the centre of `w` (or at `at`): fails unless `w` is shown, enabled and not

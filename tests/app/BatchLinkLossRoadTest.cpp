@@ -90,9 +90,9 @@ protected:
         goTo(AppRoute::overview);
         QString summary;
         eventually([&] {
-            for (QWidget *row : findAll(QStringLiteral("history-row"), mainWindow()))
-                if (row->accessibleName().startsWith(QStringLiteral("Отключить, ")))
-                    summary = row->accessibleName();
+            for (const QString &row : historyRows())
+                if (row.startsWith(QStringLiteral("Отключить, ")))
+                    summary = row;
             return !summary.isEmpty();
         }, 20000);
         return summary;

@@ -38,14 +38,6 @@ protected:
                 return true;
         return false;
     }
-    // The Overview's history rows ("title, detail, time"), newest first.
-    QStringList historyRows()
-    {
-        QStringList rows;
-        for (QWidget *row : findAll(QStringLiteral("history-row"), mainWindow()))
-            rows << row->accessibleName();
-        return rows;
-    }
     void chooseFromInstallMenu(const QString &item)
     {
         QWidget *button = nullptr;
@@ -100,13 +92,13 @@ TEST_F(InstallExportRoad, OutcomesShowInAToastAndInTheHistory)
         << shownToasts().join(QLatin1Char('\n')).toStdString();
     EXPECT_TRUE(eventually([&] { return !phone->package(packageName).isEmpty(); }));
 
-    // The new package is exported into a dated folder of the chosen one.
     // The phone's metadata program knows nothing of the new package: the list names it.
     ASSERT_TRUE(eventually([&] { return rowTexts(packageList()).contains(packageName) && !model->isBusy(); }, 30000))
         << "the list shows the installed package";
     clickRow(packageList(), packageName);
     ASSERT_TRUE(eventually([&] { return model->selectedPackageIDs() == QSet<QString>{packageName}; }));
     const QString target = files.filePath(QStringLiteral("выгрузка"));
+    // The new package is exported into a dated folder of the chosen one.
     ASSERT_TRUE(QDir().mkpath(target));
     desktop.folderAnswer = target;
     chooseFromInstallMenu(QStringLiteral("Выгрузить выбранные APK…"));
