@@ -38,11 +38,30 @@ QString packageActionMessage(std::optional<PackageAction> action, const QStringL
         if (const AndroidPackage *package = byName.value(name))
             selected.append(package);
 
+    int systemCount = 0;
+    int userCount = 0;
+    QStringList risky;
+    for (const AndroidPackage *package : selected) {
+        if (package->kind == PackageKind::system)
+            ++systemCount;
+        else
+            ++userCount;
+        if (package->risk().risk >= RemovalRisk::advanced)
+            risky.append(ShownText::line(package->displayName)); // one name's controls never reorder the sentence
+    }
+
     QStringList sentences;
     switch (*action) {
     case PackageAction::uninstall:
-        sentences << QStringLiteral("Пакеты будут удалены только для пользователя 0. APK останется в прошивке, "
-                                    "восстановление возможно командой «Восстановить».");
+        // Only a package of the firmware stays on the phone to be restored.
+        if (userCount == 0)
+            sentences << QStringLiteral("Пакеты будут удалены только для пользователя 0. APK останется в прошивке, "
+                                        "восстановление возможно командой «Восстановить».");
+        else if (systemCount > 0)
+            sentences << QStringLiteral("Системные пакеты будут удалены только для пользователя 0. APK останется в "
+                                        "прошивке, восстановление возможно командой «Восстановить».");
+        if (userCount > 0)
+            sentences << userAppsRemoval(userCount);
         break;
     case PackageAction::clearData:
         sentences << QStringLiteral("Все данные и настройки выбранных приложений будут стёрты без возможности отмены.");
@@ -52,14 +71,6 @@ QString packageActionMessage(std::optional<PackageAction> action, const QStringL
         break;
     }
 
-    int systemCount = 0;
-    QStringList risky;
-    for (const AndroidPackage *package : selected) {
-        if (package->kind == PackageKind::system)
-            ++systemCount;
-        if (package->risk().risk >= RemovalRisk::advanced)
-            risky.append(ShownText::line(package->displayName)); // one name's controls never reorder the sentence
-    }
     if (systemCount > 0)
         sentences << QStringLiteral("Системных пакетов: ") + QString::number(systemCount) + QLatin1Char('.');
     if (!risky.isEmpty()) {
@@ -89,10 +100,21 @@ std::optional<QString> presetExecutionMessage(const std::optional<PresetPreview>
                          + QStringLiteral(") будут пропущены.");
     if (const int system = preview->systemCount(); system >= 1)
         sentences << QStringLiteral("Системных пакетов: ") + QString::number(system) + QLatin1Char('.');
-    if (preview->preset.action == PresetAction::uninstall)
-        sentences << QStringLiteral("Удаление выполняется только для пользователя 0; системный APK не стирается из "
-                                    "прошивки.");
+    if (preview->preset.action == PresetAction::uninstall) {
+        const int user = preview->userCount();
+        if (preview->systemCount() >= 1 || user == 0)
+            sentences << QStringLiteral("Удаление выполняется только для пользователя 0; системный APK не стирается из "
+                                        "прошивки.");
+        if (user >= 1)
+            sentences << userAppsRemoval(user);
+    }
     return sentences.join(QLatin1Char(' '));
+}
+
+QString userAppsRemoval(qsizetype userCount)
+{
+    return QStringLiteral("Пользовательские приложения (") + QString::number(userCount)
+         + QStringLiteral(") будут удалены вместе с данными без возможности восстановления.");
 }
 
 QString alertMessage(const std::optional<QString> &message)

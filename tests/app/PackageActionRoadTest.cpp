@@ -2,8 +2,10 @@
 #include "TimedChecks.h"
 
 #include "core/AppModel.h"
+#include "design/DeckButton.h"
 #include "design/DeckParagraph.h"
 #include "design/DeckText.h"
+#include "design/FilterChip.h"
 #include "design/Motion.h"
 #include "design/OperationBar.h"
 #include "design/Transition.h"
@@ -13,6 +15,7 @@
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QLabel>
+#include <QMessageBox>
 #include <QRegularExpression>
 
 #include <iostream>
@@ -48,8 +51,8 @@ QStringList everyText(QWidget *root)
 
 class PackageActionRoad : public AppTest {
 protected:
-    // User packages enabled on the phone, without scripted failures, whose labels are unique.
-    QList<QJsonObject> targets() const
+    // User (or system) packages enabled on the phone, without scripted failures, whose labels are unique.
+    QList<QJsonObject> targets(bool system = false) const
     {
         QList<QJsonObject> found;
         QStringList labels;
@@ -57,7 +60,7 @@ protected:
             labels << v.toObject().value(QStringLiteral("label")).toString();
         for (const QJsonValue &v : phone->packages()) {
             const QJsonObject p = v.toObject();
-            if (!p.value(QStringLiteral("system")).toBool() && p.value(QStringLiteral("installed")).toBool()
+            if (p.value(QStringLiteral("system")).toBool() == system && p.value(QStringLiteral("installed")).toBool()
                 && enabledOnPhone(p) && !p.contains(QStringLiteral("failures"))
                 && labels.count(p.value(QStringLiteral("label")).toString()) == 1)
                 found << p;
@@ -261,6 +264,110 @@ TEST_F(PackageActionRoad, SelectionBarTogglesTwentyTimesWhileTheBarIsStillArrivi
     QWidget *shownBar = find(QStringLiteral("selectionBar"));
     ASSERT_TRUE(shownBar) << "the selection stays after the actions";
     EXPECT_TRUE(shownTexts({}, shownBar).contains(QStringLiteral("2"))) << "the bar still counts both";
+}
+
+// A user app and a system package uninstalled for user 0 through the window: the user app goes
+// whole, so the confirmations say so and promise the restore only for the system package; after
+// the run the system package waits under "Удалено" and the user app is gone from the list.
+// Races nothing against the phone, so it need not run alone.
+class UninstallRoad : public PackageActionRoad {
+protected:
+    // The confirmation shown now, once it is.
+    QMessageBox *confirmation() const
+    {
+        QMessageBox *box = nullptr;
+        eventually([&] { return (box = qobject_cast<QMessageBox *>(dialog())) != nullptr; }, 10000);
+        return box;
+    }
+    // Whether the confirming button of `box` wears the danger style.
+    static bool confirmsDestructively(QMessageBox *box)
+    {
+        for (QAbstractButton *b : box->buttons())
+            if (b->text() == QStringLiteral("Удалить для пользователя"))
+                if (auto *button = qobject_cast<DeckButton *>(b))
+                    return button->buttonStyle().role == DeckButtonRole::destructive
+                        && box->buttonRole(b) == QMessageBox::DestructiveRole;
+        return false;
+    }
+};
+
+TEST_F(UninstallRoad, UserAppGoesWholeAndOnlyTheSystemPackageCanBeRestored)
+{
+    const QJsonObject user = target();
+    const QList<QJsonObject> systems = targets(true);
+    ASSERT_FALSE(user.isEmpty());
+    ASSERT_FALSE(systems.isEmpty()) << "the phone has no system package to uninstall";
+    const QJsonObject system = systems.first();
+    const QString userName = nameOf(user), systemName = nameOf(system);
+    const QString userGone = QStringLiteral("Пользовательские приложения (1) будут удалены вместе с данными без "
+                                            "возможности восстановления.");
+    goTo(AppRoute::applications);
+    ASSERT_TRUE(eventually([&] { return packageList() && rowTexts(packageList()).contains(labelOf(system)); }));
+    const QString userLabel = labelOf(user), systemLabel = labelOf(system);
+
+    // The inspector's "Удалить" on the user app alone: no restore is promised.
+    clickRow(packageList(), userLabel);
+    QWidget *remove = nullptr;
+    ASSERT_TRUE(eventually([&] { return (remove = inspectorButton(QStringLiteral("Удалить"))) && reachable(remove); },
+                           20000));
+    click(remove);
+    QMessageBox *box = confirmation();
+    ASSERT_TRUE(box) << "the inspector's removal asked nothing";
+    EXPECT_EQ(box->text(), QStringLiteral("Удалить для пользователя: 1 приложений?"));
+    const QString alone = box->informativeText();
+    EXPECT_TRUE(alone == userGone || alone.startsWith(userGone + QStringLiteral(" Повышенный риск: ")))
+        << alone.toStdString();
+    EXPECT_TRUE(confirmsDestructively(box));
+    answer(QStringLiteral("Отмена"));
+    ASSERT_TRUE(eventually([&] { return dialog() == nullptr; }, 10000));
+
+    // The system package joins the selection; the bar's "Удалить" tells the two apart.
+    clickRow(packageList(), systemLabel, Qt::LeftButton, Qt::ControlModifier);
+    QWidget *barRemove = nullptr;
+    ASSERT_TRUE(eventually([&] {
+        QWidget *bar = lookup(QStringLiteral("selectionBar"));
+        return bar && shownTexts({}, bar).contains(QStringLiteral("2"))
+            && (barRemove = selectionBarButton(QStringLiteral("Удалить"))) != nullptr;
+    }, 20000)) << "the bar counts the two picked packages";
+    click(barRemove);
+    box = confirmation();
+    ASSERT_TRUE(box) << "the bar's removal asked nothing";
+    EXPECT_EQ(box->text(), QStringLiteral("Удалить для пользователя: 2 приложений?"));
+    const QString both = QStringLiteral("Системные пакеты будут удалены только для пользователя 0. APK останется в "
+                                        "прошивке, восстановление возможно командой «Восстановить». ")
+        + userGone + QStringLiteral(" Системных пакетов: 1.");
+    const QString shown = box->informativeText();
+    EXPECT_TRUE(shown == both || shown.startsWith(both + QStringLiteral(" Повышенный риск: "))) << shown.toStdString();
+    EXPECT_TRUE(confirmsDestructively(box));
+    answer(QStringLiteral("Удалить для пользователя"));
+
+    ASSERT_TRUE(eventually([&] {
+        return phone->package(userName).isEmpty() && !phone->package(systemName).value(QStringLiteral("installed")).toBool()
+            && !model->runningOperation();
+    })) << "the phone removed both";
+    QStringList uninstalls = phone->shellCommands().filter(QStringLiteral("pm uninstall"));
+    uninstalls.sort();
+    QStringList expected{QStringLiteral("pm uninstall --user 0 ") + userName,
+                         QStringLiteral("pm uninstall --user 0 ") + systemName};
+    expected.sort();
+    EXPECT_EQ(uninstalls, expected) << "each once, the cancelled one never";
+
+    // Under "Удалено" the system package waits for "Восстановить"; the user app is nowhere.
+    const auto listsUser = [&](const QStringList &rows) { return rows.contains(userLabel) || rows.contains(userName); };
+    ASSERT_TRUE(eventually([&] { return !listsUser(rowTexts(packageList())); })) << "the list still shows the user app";
+    auto *removed = find<FilterChip>(QStringLiteral("Удалено"), find(QStringLiteral("filterBar")));
+    ASSERT_TRUE(removed);
+    ASSERT_TRUE(eventually([&] { return reachable(removed); }, 20000));
+    click(removed);
+    // The row shows the label the phone told, or the name should the label be gone with the user.
+    QString systemRow;
+    ASSERT_TRUE(eventually([&] {
+        const QStringList rows = rowTexts(packageList());
+        systemRow = rows.contains(systemLabel) ? systemLabel : systemName;
+        return rows.contains(systemRow) && !listsUser(rows) && removed->isOn()
+            && rowDescription(systemRow).split(QStringLiteral(", ")).contains(QStringLiteral("Удалено для пользователя"));
+    })) << rowTexts(packageList()).join(QStringLiteral(" | ")).toStdString() << " / "
+        << rowDescription(systemRow).toStdString();
 }
 
 // A package the phone reports without native code and without an installer: the framework

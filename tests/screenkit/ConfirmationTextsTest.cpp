@@ -11,6 +11,19 @@ using namespace ConfirmationTexts;
 const QString uninstallSentence = QStringLiteral(
     "Пакеты будут удалены только для пользователя 0. APK останется в прошивке, восстановление возможно командой "
     "«Восстановить».");
+// Beside user apps the restore is promised for the system packages alone.
+const QString systemUninstallSentence = QStringLiteral(
+    "Системные пакеты будут удалены только для пользователя 0. APK останется в прошивке, восстановление возможно "
+    "командой «Восстановить».");
+const QString presetUninstallSentence =
+    QStringLiteral("Удаление выполняется только для пользователя 0; системный APK не стирается из прошивки.");
+
+QString userAppsGone(int count)
+{
+    return QStringLiteral("Пользовательские приложения (%1) будут удалены вместе с данными без возможности "
+                          "восстановления.")
+        .arg(count);
+}
 
 AndroidPackage package(const QString &name, PackageKind kind, const QString &label = {})
 {
@@ -55,7 +68,50 @@ TEST(ConfirmationTexts, PackageActionWorkedExample)
               QStringLiteral("Удалить для пользователя: 5 приложений?"));
     EXPECT_EQ(packageActionConfirm(PackageAction::uninstall), QStringLiteral("Удалить для пользователя"));
     EXPECT_EQ(packageActionMessage(PackageAction::uninstall, names, catalogue),
-              uninstallSentence + QStringLiteral(" Системных пакетов: 2. Повышенный риск: Камера, Почта, Радио и ещё 1."));
+              systemUninstallSentence + QLatin1Char(' ') + userAppsGone(3)
+                  + QStringLiteral(" Системных пакетов: 2. Повышенный риск: Камера, Почта, Радио и ещё 1."));
+}
+
+// Uninstalling for user 0 leaves a package of the firmware to restore; an app the user installed
+// goes whole, with its data. The confirmation promises the restore only where it can happen.
+TEST(ConfirmationTexts, UninstallPromisesARestoreOnlyForSystemPackages)
+{
+    const QList<AndroidPackage> catalogue{
+        package(QStringLiteral("com.example.notes"), PackageKind::user),
+        package(QStringLiteral("com.example.radio"), PackageKind::user),
+        package(QStringLiteral("com.example.maps"), PackageKind::user),
+        package(QStringLiteral("com.vendor.widget"), PackageKind::system),  // review: no risk sentence
+        package(QStringLiteral("com.vendor.weather"), PackageKind::system), // review
+        package(QStringLiteral("com.android.phone"), PackageKind::system, QStringLiteral("Телефон")), // critical
+    };
+    const struct {
+        const char *what;
+        QStringList names;
+        QString message;
+    } cases[] = {
+        {"one system package", {QStringLiteral("com.vendor.widget")},
+         uninstallSentence + QStringLiteral(" Системных пакетов: 1.")},
+        {"system packages only",
+         {QStringLiteral("com.vendor.widget"), QStringLiteral("com.vendor.weather"), QStringLiteral("com.android.phone")},
+         uninstallSentence + QStringLiteral(" Системных пакетов: 3. Повышенный риск: Телефон.")},
+        {"one user app", {QStringLiteral("com.example.notes")}, userAppsGone(1)},
+        {"user apps only",
+         {QStringLiteral("com.example.notes"), QStringLiteral("com.example.radio"), QStringLiteral("com.example.maps")},
+         userAppsGone(3)},
+        {"mixed",
+         {QStringLiteral("com.example.notes"), QStringLiteral("com.vendor.widget"), QStringLiteral("com.example.radio"),
+          QStringLiteral("com.android.phone")},
+         systemUninstallSentence + QLatin1Char(' ') + userAppsGone(2)
+             + QStringLiteral(" Системных пакетов: 2. Повышенный риск: Телефон.")},
+        // A name the catalogue no longer holds is neither kind.
+        {"user app and a gone name", {QStringLiteral("com.example.maps"), QStringLiteral("gone.package")},
+         userAppsGone(1)},
+        {"only gone names", {QStringLiteral("gone.package")}, uninstallSentence},
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(packageActionMessage(PackageAction::uninstall, c.names, catalogue), c.message) << c.what;
+        EXPECT_EQ(packageActionConfirm(PackageAction::uninstall), QStringLiteral("Удалить для пользователя")) << c.what;
+    }
 }
 
 TEST(ConfirmationTexts, PackageActionSentencesByCase)
@@ -72,7 +128,6 @@ TEST(ConfirmationTexts, PackageActionSentencesByCase)
         QStringList names;
         QString message;
     } cases[] = {
-        {PackageAction::uninstall, {QStringLiteral("com.example.app")}, uninstallSentence},
         {PackageAction::clearData,
          {QStringLiteral("com.example.app"), QStringLiteral("gone.package"), QStringLiteral("com.vendor.widget")},
          QStringLiteral("Все данные и настройки выбранных приложений будут стёрты без возможности отмены. "
@@ -130,12 +185,41 @@ TEST(ConfirmationTexts, PresetExecution)
     EXPECT_EQ(presetExecutionMessage(full),
               QStringLiteral("Будут обработаны только найденные на устройстве пакеты. Отсутствующие пакеты (4) будут "
                              "пропущены. Системных пакетов: 2. Удаление выполняется только для пользователя 0; "
-                             "системный APK не стирается из прошивки."));
+                             "системный APK не стирается из прошивки. ")
+                  + userAppsGone(1));
 
     EXPECT_EQ(presetExecutionTitle(std::nullopt), QStringLiteral("Подтвердите выполнение пресета"));
     EXPECT_EQ(presetExecutionMessage(std::nullopt), std::nullopt);
     EXPECT_EQ(alertMessage(std::nullopt), QStringLiteral("Неизвестная ошибка"));
     EXPECT_EQ(alertMessage(QStringLiteral("нет файла")), QStringLiteral("нет файла"));
+}
+
+// A preset that uninstalls says, as the package action dialog does, that its user apps cannot be
+// restored; one of system packages alone keeps its sentence.
+TEST(ConfirmationTexts, UninstallingPresetPromisesNoRestoreForUserApps)
+{
+    const QString found = QStringLiteral("Будут обработаны только найденные на устройстве пакеты.");
+    const struct {
+        const char *what;
+        PresetPreview preview;
+        QString message;
+    } cases[] = {
+        {"system packages only", preview(PresetAction::uninstall, 0, 2, 0),
+         found + QStringLiteral(" Системных пакетов: 2. ") + presetUninstallSentence},
+        {"one system package, one missing", preview(PresetAction::uninstall, 0, 1, 1),
+         found + QStringLiteral(" Отсутствующие пакеты (1) будут пропущены. Системных пакетов: 1. ")
+             + presetUninstallSentence},
+        {"one user app", preview(PresetAction::uninstall, 1, 0, 0), found + QLatin1Char(' ') + userAppsGone(1)},
+        {"user apps only, two missing", preview(PresetAction::uninstall, 5, 0, 2),
+         found + QStringLiteral(" Отсутствующие пакеты (2) будут пропущены. ") + userAppsGone(5)},
+        {"mixed", preview(PresetAction::uninstall, 3, 1, 0),
+         found + QStringLiteral(" Системных пакетов: 1. ") + presetUninstallSentence + QLatin1Char(' ')
+             + userAppsGone(3)},
+        {"disabling user apps", preview(PresetAction::disable, 3, 1, 0),
+         found + QStringLiteral(" Системных пакетов: 1.")},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(presetExecutionMessage(c.preview), c.message) << c.what;
 }
 
 } // namespace

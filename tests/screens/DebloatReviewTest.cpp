@@ -107,7 +107,7 @@ TEST(DebloatReview, ActionPicksTextsAndConfirmRole)
 {
     ReviewFixture f({kAnalytics});
     EXPECT_EQ(f.sheet->confirmButton()->buttonStyle().role, DeckButtonRole::primary);
-    EXPECT_EQ(DebloatReviewSheet::explanation(PresetAction::disable),
+    EXPECT_EQ(f.sheet->explanationText(),
               QStringLiteral("Выбранные пакеты будут отключены для пользователя 0. Действие полностью обратимо кнопкой "
                              "«Включить»."));
     f.h->debloatAction.set(PresetAction::uninstall);
@@ -115,7 +115,48 @@ TEST(DebloatReview, ActionPicksTextsAndConfirmRole)
     EXPECT_EQ(f.sheet->confirmButton()->text(), QStringLiteral("Удалить 1"));
     EXPECT_EQ(f.sheet->confirmButton()->buttonStyle().role, DeckButtonRole::destructive);
     EXPECT_EQ(f.sheet->actionText(), QStringLiteral("Действие: Удалить для пользователя"));
-    EXPECT_EQ(DebloatReviewSheet::explanation(PresetAction::uninstall),
+    EXPECT_EQ(f.sheet->explanationText(),
+              QStringLiteral("Выбранные пакеты будут удалены для пользователя 0. APK остаётся в прошивке — "
+                             "восстановление возможно через «Восстановить»."));
+}
+
+// A user app in the plan is not part of the firmware: uninstalling it for user 0 removes it whole,
+// so the explanation promises the restore only for the system packages, and follows the plan.
+TEST(DebloatReview, UninstallPromisesARestoreOnlyForSystemPackages)
+{
+    const QString kGame = QStringLiteral("com.user.game");
+    const QString gone = QStringLiteral("Пользовательские приложения (1) будут удалены вместе с данными без "
+                                        "возможности восстановления.");
+    const struct {
+        const char *what;
+        QSet<QString> selection;
+        PresetAction action;
+        QString explanation;
+    } cases[] = {
+        {"system packages only", {kAnalytics, kAds}, PresetAction::uninstall,
+         QStringLiteral("Выбранные пакеты будут удалены для пользователя 0. APK остаётся в прошивке — "
+                        "восстановление возможно через «Восстановить».")},
+        {"one user app", {kGame}, PresetAction::uninstall, gone},
+        {"mixed", {kGame, kAnalytics}, PresetAction::uninstall,
+         QStringLiteral("Системные пакеты будут удалены для пользователя 0. APK остаётся в прошивке — "
+                        "восстановление возможно через «Восстановить». ")
+             + gone},
+        {"disabling a user app", {kGame, kAnalytics}, PresetAction::disable,
+         QStringLiteral("Выбранные пакеты будут отключены для пользователя 0. Действие полностью обратимо кнопкой "
+                        "«Включить».")},
+    };
+    for (const auto &c : cases) {
+        ReviewFixture f(c.selection, c.action);
+        EXPECT_EQ(f.sheet->explanationText(), c.explanation) << c.what;
+        EXPECT_EQ(f.sheet->confirmButton()->buttonStyle().role,
+                  c.action == PresetAction::uninstall ? DeckButtonRole::destructive : DeckButtonRole::primary)
+            << c.what;
+    }
+
+    // Excluding the user app gives the system package back its sentence.
+    ReviewFixture f({kGame, kAnalytics}, PresetAction::uninstall);
+    f.exclude(QStringLiteral("Игра"));
+    EXPECT_EQ(f.sheet->explanationText(),
               QStringLiteral("Выбранные пакеты будут удалены для пользователя 0. APK остаётся в прошивке — "
                              "восстановление возможно через «Восстановить»."));
 }

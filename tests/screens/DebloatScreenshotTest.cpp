@@ -48,6 +48,13 @@ TEST(DebloatScreenshots, ListWithPlanAndReviewSheet)
             settle();
             EXPECT_EQ(GeometryWalk::seenFaults(sheet), QStringList()) << suffix.toStdString();
             EXPECT_TRUE(sheet->grab().save(dir + QStringLiteral("/review-critical") + suffix + QStringLiteral(".png")));
+
+            // Uninstalling a user app beside the system packages: the longer explanation still fits.
+            h->debloatAction.set(PresetAction::uninstall);
+            h->debloatSelection.mutate([](QSet<QString> &s) { s.insert(QStringLiteral("com.user.game")); });
+            settle();
+            EXPECT_EQ(GeometryWalk::seenFaults(sheet), QStringList()) << suffix.toStdString();
+            EXPECT_TRUE(sheet->grab().save(dir + QStringLiteral("/review-uninstall-user") + suffix + QStringLiteral(".png")));
             sheet->close();
             Theme::apply(ColorScheme::dark, false);
         }

@@ -62,9 +62,10 @@ TEST(AppDialogs, PackageActionDialogShowsTheConfirmationWordForWord)
     EXPECT_EQ(box->textFormat(), Qt::PlainText);
     EXPECT_EQ(box->text(), QStringLiteral("Удалить для пользователя: 2 приложений?"));
     EXPECT_EQ(box->informativeText(),
-              QStringLiteral("Пакеты будут удалены только для пользователя 0. APK останется в прошивке, восстановление "
-                             "возможно командой «Восстановить». Системных пакетов: 1. Повышенный риск: "
-                             "com.android.systemui."));
+              QStringLiteral("Системные пакеты будут удалены только для пользователя 0. APK останется в прошивке, "
+                             "восстановление возможно командой «Восстановить». Пользовательские приложения (1) будут "
+                             "удалены вместе с данными без возможности восстановления. Системных пакетов: 1. "
+                             "Повышенный риск: com.android.systemui."));
     QAbstractButton *confirm = dialogButton(box, QStringLiteral("Удалить для пользователя"));
     ASSERT_TRUE(confirm);
     EXPECT_EQ(box->buttonRole(confirm), QMessageBox::DestructiveRole);

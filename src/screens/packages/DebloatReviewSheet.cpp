@@ -4,6 +4,7 @@
 #include "PaddedListView.h"
 #include "RowPainting.h"
 
+#include "screenkit/ConfirmationTexts.h"
 #include "screenkit/ViewUpdates.h"
 
 #include "bridge/Bytes.h"
@@ -309,13 +310,23 @@ DebloatReviewSheet::DebloatReviewSheet(AppModel *model, QWidget *parent)
     refresh();
 }
 
-QString DebloatReviewSheet::explanation(PresetAction action)
+QString DebloatReviewSheet::explanation(const DebloatPlan &plan)
 {
-    return isUninstall(action)
-        ? QStringLiteral("Выбранные пакеты будут удалены для пользователя 0. APK остаётся в прошивке — восстановление "
-                         "возможно через «Восстановить».")
-        : QStringLiteral("Выбранные пакеты будут отключены для пользователя 0. Действие полностью обратимо кнопкой "
-                         "«Включить».");
+    if (!isUninstall(plan.action))
+        return QStringLiteral("Выбранные пакеты будут отключены для пользователя 0. Действие полностью обратимо кнопкой "
+                              "«Включить».");
+    // Only a package of the firmware stays on the phone to be restored.
+    const int system = plan.systemCount();
+    const qsizetype user = plan.items.size() - system;
+    if (user == 0)
+        return QStringLiteral("Выбранные пакеты будут удалены для пользователя 0. APK остаётся в прошивке — "
+                              "восстановление возможно через «Восстановить».");
+    QStringList sentences;
+    if (system > 0)
+        sentences << QStringLiteral("Системные пакеты будут удалены для пользователя 0. APK остаётся в прошивке — "
+                                    "восстановление возможно через «Восстановить».");
+    sentences << ConfirmationTexts::userAppsRemoval(user);
+    return sentences.join(QLatin1Char(' '));
 }
 
 QString DebloatReviewSheet::confirmTitle(const DebloatPlan &plan)
@@ -367,7 +378,7 @@ void DebloatReviewSheet::refresh()
 {
     const PresetAction action = m_plan.action;
     m_tile->setAction(action);
-    m_explanation->setText(explanation(action));
+    m_explanation->setText(explanation(m_plan));
 
     const RemovalRisk highest = m_plan.highestRisk();
     const int system = m_plan.systemCount();
@@ -431,3 +442,5 @@ QString DebloatReviewSheet::shownWarningTitle() const
 }
 
 QString DebloatReviewSheet::actionText() const { return m_action->text(); }
+
+QString DebloatReviewSheet::explanationText() const { return m_explanation->text(); }

@@ -48,7 +48,7 @@ public:
     static constexpr int kHeight = 640;
 
     // Texts that depend on the plan.
-    static QString explanation(PresetAction action);
+    static QString explanation(const DebloatPlan &plan);
     static QString confirmTitle(const DebloatPlan &plan);
     static QString warningTitle(int criticalCount);
     static QStringList warningLines(const DebloatPlan &plan); // bullets, then the "и ещё" line if any
@@ -66,6 +66,7 @@ public:
     QStringList shownWarningLines() const;
     QString shownWarningTitle() const;
     QString actionText() const;
+    QString explanationText() const;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
