@@ -7,7 +7,6 @@
 #include "ScreenshotSaving.h"
 
 #include "screenkit/ScreenMemory.h"
-#include "screenkit/TabOrder.h"
 #include "screenkit/ViewUpdates.h"
 
 #include "core/AppModel.h"
@@ -415,9 +414,6 @@ bool OverviewScreen::event(QEvent *e)
 void OverviewScreen::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    // Made apart from its window, the screen's stops were ordered as a ring of their own, which
-    // the window cuts at the screen's root; in the window they follow what comes before.
-    TabOrder::followLayouts(this);
     // Coming into view reloads the snapshot unless a load is already running.
     m_model->refreshSnapshot(false);
 }
@@ -486,7 +482,6 @@ void OverviewScreen::refreshHero()
                                      QStringLiteral("Серийный номер"), m_serialSlot);
         m_serialSlot->layout()->addWidget(m_serial);
         m_serialSlot->updateGeometry();
-        TabOrder::followLayouts(this); // made last, it would be the last Tab stop
     }
 
     const QList<OverviewFacts::Badge> badges = OverviewFacts::factBadges(snapshot);
@@ -598,7 +593,6 @@ void OverviewScreen::refreshAdvice()
         m_adviceList->addWidget(panel);
         m_allClear = panel;
     }
-    TabOrder::followLayouts(this);
 }
 
 void OverviewScreen::refreshHistory()
@@ -656,7 +650,6 @@ void OverviewScreen::refreshDetails()
         m_detailsGridBox->layout()->addWidget(row);
         m_detailRows.append(row);
     }
-    TabOrder::followLayouts(this);
 }
 
 void OverviewScreen::chooseScreenshotDestination() { ScreenshotSaving::choose(this, m_model); }
