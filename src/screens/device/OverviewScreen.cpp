@@ -67,15 +67,19 @@ QVBoxLayout *column(QWidget *owner, qreal spacing)
 }
 
 // The row that opens and closes the technical details: title, "Показать"/"Скрыть", chevron.
+// Its focus ring goes round the whole row, so the row keeps room for it on either side of what
+// it shows; whoever places it lets that room reach out past the title's line (kSideRoom).
 class DisclosureHeader : public QAbstractButton {
 public:
+    static constexpr int kSideRoom = int(Space::s);
+
     explicit DisclosureHeader(QWidget *parent) : QAbstractButton(parent)
     {
         setCheckable(true);
         setCursor(Qt::PointingHandCursor);
         setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
         auto *line = new QHBoxLayout(this);
-        line->setContentsMargins(0, int(Space::xs), 0, int(Space::xs));
+        line->setContentsMargins(kSideRoom, int(Space::xs), kSideRoom, int(Space::xs));
         line->setSpacing(int(Space::s));
         line->addWidget(new DeckText(QStringLiteral("Технические данные"), Typo::cardTitle(),
                                      [] { return Ink::text(); }, this));
@@ -95,7 +99,7 @@ protected:
     void paintEvent(QPaintEvent *) override
     {
         QPainter p(this);
-        const QRectF chevron(width() - 12, (height() - 12) / 2.0, 12, 12);
+        const QRectF chevron(width() - kSideRoom - 12, (height() - 12) / 2.0, 12, 12);
         Symbols::paint(p, isChecked() ? QStringLiteral("chevron.down") : QStringLiteral("chevron.right"), chevron, 10,
                        Ink::textTertiary());
         FocusRing::paintIfShown(p, this, QRectF(rect()), Radius::xs);
@@ -354,7 +358,12 @@ QWidget *OverviewScreen::buildDetails()
     boxColumn->setContentsMargins(int(Space::gutter) - m_outsets.left(), 0, int(Space::gutter) - m_outsets.right(), 0);
     auto *header = new DisclosureHeader(nullptr);
     m_detailsButton = header;
-    boxColumn->addWidget(besidePanels(header));
+    // The title stays in line with the panels; the header's room for its ring lies beyond it.
+    QWidget *headerBox = besidePanels(header);
+    const QMargins beside = headerBox->layout()->contentsMargins();
+    headerBox->layout()->setContentsMargins(std::max(0, beside.left() - DisclosureHeader::kSideRoom), 0,
+                                            std::max(0, beside.right() - DisclosureHeader::kSideRoom), 0);
+    boxColumn->addWidget(headerBox);
     m_detailsPanel = new DeckPanel(PanelStyle{});
     m_detailsPanel->setPadding(QMarginsF(Space::l, Space::l, Space::l, Space::l));
     auto *panelColumn = column(m_detailsPanel, 0);
