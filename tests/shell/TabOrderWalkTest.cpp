@@ -7,9 +7,11 @@
 #include "core/AppModel.h"
 #include "core/AppRoute.h"
 #include "shell/ConnectionGateView.h"
+#include "shell/DevicePickerPopover.h"
 #include "shell/KestrelApp.h"
 #include "shell/MainWindow.h"
 #include "shell/RootView.h"
+#include "shell/SidebarView.h"
 
 #include <QDialog>
 #include <gtest/gtest.h>
@@ -83,6 +85,22 @@ TEST(TabOrderWalk, EveryScreenWindowAndSheetFollowsTheReadingOrder)
         sheet.close();
         settle();
     }
+
+    // The device picker, a popup of its own, in each of its modes.
+    h.listDevices({device(QStringLiteral("R58M123"), QStringLiteral("device"), QStringLiteral("SM_G991B")),
+                   device(QStringLiteral("192.168.1.25:5555"))},
+                  QStringLiteral("R58M123"));
+    settle();
+    auto *sidebar = static_cast<SidebarView *>(window.root()->sidebar());
+    sidebar->openDevicePopover();
+    for (auto mode : {DevicePickerPopover::Mode::list, DevicePickerPopover::Mode::network,
+                      DevicePickerPopover::Mode::pair}) {
+        sidebar->devicePopover()->setMode(mode);
+        settle();
+        EXPECT_EQ(faultsOf(sidebar->devicePopover()), "") << "device picker, " << int(mode);
+    }
+    sidebar->devicePopover()->close();
+    settle();
 
     // The windows of their own.
     app.showConsoleWindow();
