@@ -58,6 +58,25 @@ TEST(TabOrderWalk, EveryScreenWindowAndSheetFollowsTheReadingOrder)
         }
     }
 
+    // The bars laid over the lists once something is picked: one package (the inspector opens
+    // beside the list) and two; the debloat plan.
+    window.resize(1360, 880);
+    QList<AndroidPackage> catalogue;
+    for (int i = 0; i < 12; ++i)
+        catalogue << AndroidPackage(QStringLiteral("com.example.a%1").arg(i), QString(), PackageKind::user);
+    h->packages.set(catalogue);
+    for (const QSet<QString> &picked : {QSet<QString>{QStringLiteral("com.example.a1")},
+                                        QSet<QString>{QStringLiteral("com.example.a1"), QStringLiteral("com.example.a2")}}) {
+        h->route.set(AppRoute::applications);
+        h->selectedPackageIDs.set(picked);
+        settle();
+        EXPECT_EQ(faultsOf(&window), "") << "applications with " << picked.size() << " picked";
+    }
+    h->selectedPackageIDs.set({});
+    h->route.set(AppRoute::debloat);
+    settle();
+    EXPECT_EQ(faultsOf(&window), "") << "debloat";
+
     // Sheets over the window.
     h->route.set(AppRoute::applications);
     const struct {
