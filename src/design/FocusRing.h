@@ -28,8 +28,14 @@ void paintIfShown(QPainter &p, const QWidget *w, const QRectF &rect, qreal radiu
 bool isShown(const QStyleOptionViewItem &option);
 // For delegates: the ring inside `rect` when the row of `option` shows the view's focus.
 void paintRow(QPainter &p, const QStyleOptionViewItem &option, const QRectF &rect, qreal radius);
-// A list that can be empty shows its focus with no row to ring: a ring along its viewport.
-void followEmptyView(QAbstractItemView *view);
+// A list shows its focus also while no row of it can: with no current row (an empty list) or
+// with the current row scrolled out of sight, the ring goes along its viewport, over the rows.
+void followView(QAbstractItemView *view);
+// A container that shows the focus of a control inside it (the well around a text view): the
+// ring along the container's edge, over what it paints, while `control` shows its focus.
+void followChild(QWidget *container, QWidget *control, qreal radius);
+// What shows the focus of `control`: the container that follows it, or the control itself.
+QWidget *shownBy(QWidget *control);
 // Whether the last input was a key (rather than the pointer).
 bool keyboardInput();
 // Sets the last input, as a key or a click would (for tests of one control).

@@ -8,6 +8,7 @@
 #include "Typo.h"
 
 #include <QHBoxLayout>
+#include <QVBoxLayout>
 
 // --- SelectableText ---
 
@@ -53,11 +54,19 @@ InfoRow::InfoRow(const QString &label, const QString &value, bool mono, bool cop
 
     m_label = new DeckParagraph(label, Typo::supporting(), [] { return Ink::textTertiary(); }, this);
     m_label->setFixedWidth(int(kLabelWidth));
-    row->addWidget(m_label, 0, Qt::AlignTop);
+    auto *labelColumn = new QVBoxLayout;
+    labelColumn->setContentsMargins(0, 0, 0, 0);
+    labelColumn->addWidget(m_label, 0, Qt::AlignTop);
+    row->addLayout(labelColumn);
 
     const QFont font = mono ? Typo::mono() : Typo::body();
     if (copyable) {
+        // The value's text, not its hover fill, stands where a plain value's would: the widget
+        // moves left into the gap by its inset, the label down by it.
         m_copyable = new CopyableValue(value, font, tone, label, this);
+        const QPoint inset = CopyableValue::textOffset();
+        row->setSpacing(int(Space::m) - inset.x());
+        labelColumn->setContentsMargins(0, inset.y(), 0, 0);
         row->addWidget(m_copyable, 0, Qt::AlignTop);
         row->addStretch(1);
     } else {

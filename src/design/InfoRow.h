@@ -26,8 +26,9 @@ private:
 // a 128 px column, then the value, 12 px apart, top-aligned. The value is a CopyableValue (one
 // line, elided in the middle) when `copyable`, else selectable text that wraps onto as many
 // lines as it needs; in Typo::mono when `mono`, else Typo::body, coloured `tone` (Ink::text by
-// default). Read as one element: "label: value". The value is a value from outside: its line
-// breaks and other invisible characters are drawn as stand-ins (ShownText::line).
+// default); a copyable value's text starts where a plain value's would. Read as one element:
+// "label: value". The value is a value from outside: its line breaks and other invisible
+// characters are drawn as stand-ins (ShownText::line).
 class InfoRow : public QWidget {
     Q_OBJECT
 public:

@@ -127,12 +127,15 @@ void CopyableValue::setCopied(bool copied)
     update();
 }
 
+QPoint CopyableValue::textOffset() { return QPoint(int(Space::xs), 1); }
+
 QSize CopyableValue::sizeHint() const
 {
     const QFontMetricsF fm(font());
-    const qreal w = fm.horizontalAdvance(ShownText::line(m_text)) + Space::xs + 9 + 2 * Space::xs;
-    const qreal h = std::max<qreal>(fm.height(), 9) + 2;
-    return QSize(int(std::ceil(w)), int(std::ceil(h)));
+    const QPoint inset = textOffset();
+    const qreal w = fm.horizontalAdvance(ShownText::line(m_text)) + Space::xs + 9 + 2 * inset.x();
+    const qreal h = std::ceil(std::max<qreal>(fm.height(), 9)) + 2 * inset.y();
+    return QSize(int(std::ceil(w)), int(h));
 }
 
 QSize CopyableValue::minimumSizeHint() const
@@ -144,7 +147,8 @@ QSize CopyableValue::minimumSizeHint() const
 void CopyableValue::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
-    const QRectF inner = QRectF(rect()).adjusted(Space::xs, 1, -Space::xs, -1);
+    const QPoint inset = textOffset();
+    const QRectF inner = QRectF(rect()).adjusted(inset.x(), inset.y(), -inset.x(), -inset.y());
     const qreal iconSize = 9;
     const QFontMetricsF fm(font());
     const qreal textWidth = std::max<qreal>(0, inner.width() - Space::xs - iconSize);
@@ -152,8 +156,11 @@ void CopyableValue::paintEvent(QPaintEvent *)
     const qreal used = fm.horizontalAdvance(shown);
     p.setFont(font());
     p.setPen(m_tint());
-    p.drawText(QRectF(inner.left(), inner.top(), used + 1, inner.height()), Qt::AlignLeft | Qt::AlignVCenter, shown);
-    Symbols::paint(p, symbolName(), QRectF(inner.left() + used + Space::xs, inner.top(), iconSize, inner.height()),
+    // The text's line starts at the inset (not centred in what the layout gave), so a list can
+    // line its baseline up with plain text; the mark is centred on that line.
+    const QRectF line(inner.left(), inner.top(), used + 1, fm.height());
+    p.drawText(line, Qt::AlignLeft | Qt::AlignTop, shown);
+    Symbols::paint(p, symbolName(), QRectF(line.right() - 1 + Space::xs, line.top(), iconSize, line.height()),
                    iconSize, symbolColor());
     FocusRing::paintIfShown(p, this, QRectF(rect()), Radius::xs);
 }

@@ -64,6 +64,10 @@ public:
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
+    // Where the value's text begins inside the widget: the room its hover fill and focus ring
+    // keep around it. A list that aligns the value with plain text moves the widget by as much.
+    static QPoint textOffset();
+
     static constexpr int kCopiedMs = 1400;
     // How long the checkmark of the next click stays (tests change it).
     std::chrono::milliseconds copiedDuration{kCopiedMs};

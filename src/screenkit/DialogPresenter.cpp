@@ -1,5 +1,7 @@
 #include "DialogPresenter.h"
 
+#include "TabOrder.h"
+
 DialogPresenter::DialogPresenter(QWidget *host, Spec spec) : QObject(host), m_host(host), m_spec(std::move(spec)) {}
 
 DialogPresenter::~DialogPresenter()
@@ -26,6 +28,7 @@ void DialogPresenter::sync()
     QDialog *dialog = m_spec.build(m_host->window());
     dialog->setWindowModality(Qt::WindowModal);
     dialog->setAttribute(Qt::WA_DeleteOnClose, false);
+    TabOrder::keep(dialog);
     m_dialog = dialog;
     m_shown = *id;
     connect(dialog, &QDialog::finished, this, [this, dialog](int result) { finished(dialog, result); });

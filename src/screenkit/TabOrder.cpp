@@ -1,9 +1,15 @@
 #include "TabOrder.h"
 
+#include <QChildEvent>
+#include <QCoreApplication>
 #include <QLayout>
+#include <QPointer>
 #include <QScrollArea>
 #include <QSet>
+#include <QTimer>
 #include <QWidget>
+
+#include <utility>
 
 namespace TabOrder {
 
@@ -35,6 +41,79 @@ void collect(QWidget *widget, QList<QWidget *> &out)
         collect(area->widget(), out);
 }
 
+// Follows every kept root for the whole application: a widget that joins a root's tree, or the
+// root's showing, orders that root again once the event loop runs. Other events pass at the cost
+// of a comparison.
+class Keeper : public QObject {
+public:
+    static Keeper *instance()
+    {
+        static QPointer<Keeper> keeper;
+        if (!keeper && QCoreApplication::instance()) {
+            keeper = new Keeper(QCoreApplication::instance());
+            QCoreApplication::instance()->installEventFilter(keeper);
+        }
+        return keeper;
+    }
+
+    void add(QWidget *root)
+    {
+        if (m_roots.contains(root))
+            return;
+        m_roots.insert(root);
+        connect(root, &QObject::destroyed, this, [this, root] {
+            m_roots.remove(root);
+            m_pending.remove(root);
+        });
+        schedule(root);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        switch (event->type()) {
+        case QEvent::ChildAdded:
+            if (static_cast<QChildEvent *>(event)->child()->isWidgetType())
+                for (QObject *o = watched; o; o = o->parent())
+                    if (m_roots.contains(o)) {
+                        schedule(o);
+                        break;
+                    }
+            break;
+        case QEvent::Show:
+            if (m_roots.contains(watched))
+                schedule(watched);
+            break;
+        default:
+            break;
+        }
+        return false;
+    }
+
+private:
+    explicit Keeper(QObject *parent) : QObject(parent)
+    {
+        m_timer.setSingleShot(true);
+        m_timer.setInterval(0);
+        connect(&m_timer, &QTimer::timeout, this, [this] {
+            const QSet<QObject *> pending = std::exchange(m_pending, {});
+            for (QObject *root : pending)
+                followLayouts(static_cast<QWidget *>(root));
+        });
+    }
+
+    void schedule(QObject *root)
+    {
+        m_pending.insert(root);
+        if (!m_timer.isActive())
+            m_timer.start();
+    }
+
+    QSet<QObject *> m_roots;
+    QSet<QObject *> m_pending;
+    QTimer m_timer;
+};
+
 } // namespace
 
 QList<QWidget *> stops(QWidget *root)
@@ -65,6 +144,12 @@ void followLayouts(QWidget *root)
         QWidget::setTabOrder(anchor, ordered.first());
     for (qsizetype i = 1; i < ordered.size(); ++i)
         QWidget::setTabOrder(ordered[i - 1], ordered[i]);
+}
+
+void keep(QWidget *root)
+{
+    if (Keeper *keeper = Keeper::instance())
+        keeper->add(root);
 }
 
 } // namespace TabOrder

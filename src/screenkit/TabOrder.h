@@ -18,4 +18,10 @@ QList<QWidget *> stops(QWidget *root);
 // window), the stops are ordered as a ring, so call it again once the screen is in its window.
 void followLayouts(QWidget *root);
 
+// Keeps `root` in reading order for its life: followLayouts(root) once the event loop runs,
+// again after any widget joins its tree (a row made again after the buttons below it) and
+// whenever it is shown (in its window at last). A burst of new widgets costs one ordering.
+// The places that build screens, windows' contents and sheets call it for what they build.
+void keep(QWidget *root);
+
 } // namespace TabOrder

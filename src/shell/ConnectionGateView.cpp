@@ -298,6 +298,8 @@ ConnectionGateView::ConnectionGateView(AppModel *model, AppSettings *settings, Q
     paintTranscript();
     connect(Theme::notifier(), &ThemeNotifier::changed, m_transcript, paintTranscript);
     transcriptBox->addWidget(m_transcript);
+    // A Tab stop (the keys scroll it): its well shows when it has the focus.
+    FocusRing::followChild(m_transcriptPanel, m_transcript, Radius::s);
     body->addWidget(m_transcriptPanel);
     auto *buttons = new QHBoxLayout;
     buttons->setSpacing(int(Space::s));

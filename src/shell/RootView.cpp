@@ -6,6 +6,7 @@
 #include "OperationOverlay.h"
 #include "RouteScreens.h"
 #include "screenkit/ScreenMemory.h"
+#include "screenkit/TabOrder.h"
 #include "SidebarView.h"
 #include "ThemeHost.h"
 #include "ToastStack.h"
@@ -171,6 +172,7 @@ void RootView::rebuildSidebar()
     m_retired.retire(m_sidebar);
     m_sidebar = new SidebarView(m_model, m_settings);
     m_split->insertWidget(0, m_sidebar);
+    TabOrder::keep(m_sidebar);
     if (sizes.size() == 2)
         m_split->setSizes(sizes);
 }
@@ -202,6 +204,8 @@ void RootView::syncDetail()
     content->setParent(m_detail);
     content->setObjectName(content->objectName().isEmpty() ? identity : content->objectName());
     m_content = content;
+    // Tab follows the reading order of every screen, also of rows it makes again later.
+    TabOrder::keep(content);
     stack->setContent(content);
     content->lower();
     content->show();

@@ -2,6 +2,7 @@
 
 #include "DevicePickerPopover.h"
 #include "SidebarItem.h"
+#include "screenkit/TabOrder.h"
 #include "screenkit/ViewUpdates.h"
 
 #include "bridge/DeviceSnapshot.h"
@@ -262,6 +263,8 @@ void SidebarView::openDevicePopover()
         return;
     auto *popover = new DevicePickerPopover(m_model, this);
     m_popover = popover;
+    // A window of its own, whose device rows are made again as devices come and go.
+    TabOrder::keep(popover);
     connect(popover, &DevicePickerPopover::dismissed, this, [this, popover] {
         if (m_popover == popover)
             m_popover = nullptr;

@@ -4,6 +4,7 @@
 #include "design/Accessibility.h"
 #include "design/Ink.h"
 #include "design/Theme.h"
+#include "screenkit/TabOrder.h"
 
 #include <QPainter>
 #include <QVBoxLayout>
@@ -52,8 +53,10 @@ void ThemeHost::rebuild()
     // the change came from one of its own controls.
     m_retired.retire(m_content);
     m_content = m_factory ? m_factory() : nullptr;
-    if (m_content)
+    if (m_content) {
         layout()->addWidget(m_content);
+        TabOrder::keep(m_content);
+    }
     update();
 }
 

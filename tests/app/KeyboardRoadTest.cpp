@@ -1,15 +1,18 @@
 #include "AppTest.h"
 
+#include "FocusChain.h"
 #include "GeometryWalk.h"
 
 #include "core/AppModel.h"
 #include "design/DeckButton.h"
+#include "design/FocusRing.h"
 
 #include <QApplication>
 #include <QImage>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPainter>
+#include <QPlainTextEdit>
 #include <QSet>
 #include <QTest>
 
@@ -44,12 +47,13 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowActive(mainWindow()));
     }
 
-    // What shows the focus of `w`: a text field's ring is drawn by the field around it.
+    // What shows the focus of `w`: a text field's ring is drawn by the field around it, a text
+    // view's by the well it stands in.
     static QWidget *shownPart(QWidget *w)
     {
         if (qobject_cast<QLineEdit *>(w) && w->parentWidget() && !w->parentWidget()->isWindow())
             return w->parentWidget();
-        return w;
+        return FocusRing::shownBy(w);
     }
 
     // `w` as it looks now, once what it shows has come to rest (a ring eases in).
@@ -79,7 +83,9 @@ protected:
 
     // Tabs once round the main window from where the focus is; each stop must look different
     // with the focus than without it. One line per fault.
-    QStringList focusFaults()
+    QStringList focusFaults() { return focusFaults(mainWindow(), nullptr); }
+    // The same round in `window`; `visited` takes the stops in the order Tab reached them.
+    QStringList focusFaults(QWidget *window, QList<QPointer<QWidget>> *visited)
     {
         QStringList found;
         QSet<QWidget *> seen;
@@ -101,16 +107,59 @@ protected:
                 found << QStringLiteral("%1 shows no focus").arg(GeometryWalk::describe(previous));
             if (!w || seen.contains(w))
                 break;
-            if (w->window() != mainWindow()) {
-                found << QStringLiteral("Tab leaves the main window for %1").arg(GeometryWalk::describe(w));
+            if (w->window() != window) {
+                found << QStringLiteral("Tab leaves the window for %1").arg(GeometryWalk::describe(w));
                 break;
             }
             seen.insert(w);
+            if (visited)
+                visited->append(w);
             previous = w;
             previousPart = shownPart(w);
             previousFocused = look(previousPart);
         }
         return found;
+    }
+
+    // Tabs once round `window` from where the focus is, as quickly as the keys go: the stops in
+    // the order Tab reached them.
+    QList<QPointer<QWidget>> tabRound(QWidget *window)
+    {
+        QList<QPointer<QWidget>> ring;
+        for (int stop = 0; stop < 300; ++stop) {
+            key(Qt::Key_Tab);
+            QWidget *w = QApplication::focusWidget();
+            if (!w || w->window() != window || ring.contains(w))
+                break;
+            ring << w;
+        }
+        return ring;
+    }
+
+    // The faults of reading order in a round of Tab stops (begun where the window's reading
+    // begins), one a line; a stop that went away on the way is one too.
+    static QStringList orderFaults(const QList<QPointer<QWidget>> &round)
+    {
+        QList<QWidget *> stops;
+        for (const QPointer<QWidget> &w : round) {
+            if (!w)
+                return {QStringLiteral("a stop went away while Tab went round")};
+            stops << w;
+        }
+        return FocusChain::readingOrderFaults(FocusChain::fromTheFirst(stops));
+    }
+
+    // The tool window `objectName` opened from the "Окно" menu by its item `item`, once active.
+    QWidget *openToolWindow(const QString &item, const QString &objectName)
+    {
+        chooseMenu(QStringLiteral("Окно"), item);
+        QWidget *window = nullptr;
+        EXPECT_TRUE(eventually([&] {
+            window = QApplication::activeWindow();
+            return window && window->objectName() == objectName;
+        }, 10000)) << item.toStdString() << " does not open";
+        settle(kSettleMs);
+        return window && window->objectName() == objectName ? window : nullptr;
     }
 };
 
@@ -190,6 +239,71 @@ TEST_F(KeyboardRoad, PresetCardButtonsAreReachedWithTabAndPressedWithReturn)
     EXPECT_EQ(grid->model()->rowCount(), 1) << "cancelling kept the preset";
     key(Qt::Key_Tab);
     EXPECT_NE(QApplication::focusWidget(), grid) << "Tab leaves the grid after the last button";
+}
+
+} // namespace
+
+namespace {
+
+// Tab goes through every route, and through the console and file-manager windows, in the order
+// a reader meets their controls, in both schemes (a change of scheme builds every screen and
+// window again); the console's library of commands is among the stops, in the route and in the
+// console window.
+TEST_F(KeyboardRoad, TabFollowsTheReadingOrderOfEveryRouteAndToolWindowInBothSchemes)
+{
+    for (const auto &[segment, dark] : {std::pair{QStringLiteral("Тёмная"), true}, std::pair{QStringLiteral("Светлая"), false}}) {
+        backToTheWindow();
+        pickScheme(segment, dark);
+        const std::string scheme = dark ? "dark" : "light";
+        for (AppRoute route : allCases<AppRoute>()) {
+            goTo(route);
+            settle(kSettleMs);
+            const QList<QPointer<QWidget>> round = tabRound(mainWindow());
+            EXPECT_EQ(orderFaults(round).join(QStringLiteral("\n  ")), QString())
+                << rawValue(route).toStdString() << ", " << scheme;
+            if (route == AppRoute::console)
+                EXPECT_TRUE(round.contains(find(QStringLiteral("console-library-list"), mainWindow())))
+                    << "Tab never reaches the library, " << scheme;
+        }
+        for (const auto &[item, name] : {std::pair{QStringLiteral("ADB-консоль"), QStringLiteral("adb-console")},
+                                         std::pair{QStringLiteral("Файловый менеджер"), QStringLiteral("file-manager")}}) {
+            QWidget *window = openToolWindow(item, name);
+            ASSERT_TRUE(window);
+            const QList<QPointer<QWidget>> round = tabRound(window);
+            EXPECT_EQ(orderFaults(round).join(QStringLiteral("\n  ")), QString()) << name.toStdString() << ", " << scheme;
+            if (name == QStringLiteral("adb-console"))
+                EXPECT_TRUE(round.contains(find(QStringLiteral("console-library-list"), window)))
+                    << "Tab never reaches the console window's library, " << scheme;
+        }
+    }
+}
+
+// With no phone the gate shows; its diagnostics, opened, are rows made after the buttons below
+// them and a transcript. Tab meets them in reading order, and each shows the focus, the
+// transcript included.
+class GateKeyboardRoad : public KeyboardRoad {
+protected:
+    bool connectsPhone() const override { return false; }
+};
+
+TEST_F(GateKeyboardRoad, TheDiagnosticsAreReadInOrderAndShowTheFocus)
+{
+    ASSERT_TRUE(eventually([&] { return lookup(QStringLiteral("Расширенная диагностика")) != nullptr; }));
+    settle(kSettleMs);
+    clickNamed(QStringLiteral("Расширенная диагностика"));
+    ASSERT_TRUE(eventually([&] {
+        auto *copy = lookup<QAbstractButton>(QStringLiteral("Скопировать"));
+        return copy && copy->isEnabled();
+    })) << "the diagnostics never ran";
+    settle(kSettleMs);
+    QList<QPointer<QWidget>> round;
+    const QStringList focus = focusFaults(mainWindow(), &round);
+    EXPECT_TRUE(focus.isEmpty()) << focus.join(QStringLiteral("\n  ")).toStdString();
+    EXPECT_EQ(orderFaults(round).join(QStringLiteral("\n  ")), QString());
+    const auto transcript = std::find_if(round.begin(), round.end(), [](const QPointer<QWidget> &w) {
+        return w && qobject_cast<QPlainTextEdit *>(w.data());
+    });
+    EXPECT_NE(transcript, round.end()) << "Tab never reaches the transcript";
 }
 
 } // namespace

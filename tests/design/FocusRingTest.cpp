@@ -7,6 +7,7 @@
 #include "design/Labels.h"
 #include "design/MenuButton.h"
 #include "design/Theme.h"
+#include "design/Tokens.h"
 
 #include "TestSupport.h"
 #include "WidgetTestSupport.h"
@@ -14,7 +15,10 @@
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QListView>
+#include <QScreen>
+#include <QScrollBar>
 #include <QStandardItemModel>
+#include <QStyledItemDelegate>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -54,11 +58,13 @@ const Control kControls[] = {
     {"copyable value", [] { return new CopyableValue(QStringLiteral("R58N12ABCDE")); }},
 };
 
-// Whether the pixel is the ring's accent (what lies under it darkens or lightens it a little).
+// Whether the pixel is the ring's accent (what lies under it darkens or lightens it a little; the
+// dark canvas has the accent's hue too, but not its brightness).
 bool isRing(QColor pixel)
 {
     const QColor accent = Ink::accent();
-    return pixel.alpha() > 150 && pixel.hsvSaturationF() > 0.35 && std::abs(pixel.hsvHue() - accent.hsvHue()) < 12;
+    return pixel.alpha() > 150 && pixel.hsvSaturationF() > 0.35 && pixel.valueF() > 0.3
+        && std::abs(pixel.hsvHue() - accent.hsvHue()) < 12;
 }
 
 struct Shown {
@@ -122,7 +128,7 @@ TEST(FocusRing, ListsRingTheCurrentRowOrTheirEmptyViewport)
     QStandardItemModel rows;
     QListView view;
     view.setModel(&rows);
-    FocusRing::followEmptyView(&view);
+    FocusRing::followView(&view);
     view.resize(200, 120);
     view.show();
     view.activateWindow();
@@ -140,6 +146,67 @@ TEST(FocusRing, ListsRingTheCurrentRowOrTheirEmptyViewport)
     option.state = QStyle::State_None;
     FocusRing::setKeyboardInput(true);
     EXPECT_FALSE(FocusRing::isShown(option));
+}
+
+// Rows that ring themselves, as the application's delegates do.
+class RingingRows : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter *p, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QStyledItemDelegate::paint(p, option, index);
+        FocusRing::paintRow(*p, option, QRectF(option.rect), Radius::xs);
+    }
+};
+
+// A list whose current row is scrolled out of sight rings itself, over its rows, as the window
+// shows it after the scroll (which paints again only the strip it uncovers); back in sight, the
+// row has the ring again and the list's edges none.
+TEST(FocusRing, AListRingsItselfWhileItsCurrentRowIsOutOfSight)
+{
+    Theme::apply(ColorScheme::dark, false);
+    QStandardItemModel rows;
+    for (int i = 0; i < 60; ++i)
+        rows.appendRow(new QStandardItem(QStringLiteral("строка %1").arg(i)));
+    QListView view;
+    view.setModel(&rows);
+    view.setSelectionMode(QAbstractItemView::NoSelection); // no accent fill under the rows
+    view.setItemDelegate(new RingingRows(&view));
+    FocusRing::followView(&view);
+    view.resize(200, 120);
+    view.show();
+    view.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&view));
+    view.setCurrentIndex(rows.index(0, 0));
+    FocusRing::setKeyboardInput(true);
+    // What the window shows at the viewport's left edge, `y` px down (halfway by default).
+    const auto edge = [&](std::optional<int> y = std::nullopt) {
+        const QPoint at = view.viewport()->mapTo(&view, QPoint(1, y.value_or(view.viewport()->height() / 2)));
+        const qreal dpr = view.devicePixelRatioF();
+        const QImage shown = view.screen()->grabWindow(view.winId()).toImage();
+        return shown.pixelColor(QPoint(qRound(at.x() * dpr), qRound(at.y() * dpr)));
+    };
+    const auto firstRowRinged = [&] {
+        const QRect row = view.visualRect(rows.index(0, 0));
+        return row.intersects(view.viewport()->rect()) && isRing(edge(row.center().y()));
+    };
+    view.clearFocus(); // a window's first widget takes the focus as it is activated
+    ASSERT_TRUE(waitUntil([&] { return !firstRowRinged(); }));
+    const QColor plain = edge();
+    const auto viewRinged = [&] { return edge() != plain && isRing(edge()); };
+
+    view.setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(waitUntil(firstRowRinged));
+    EXPECT_EQ(edge(), plain) << "the current row is in sight and rings itself alone";
+    // One row down: the rows left in sight are moved, not painted again.
+    view.verticalScrollBar()->setValue(1);
+    EXPECT_TRUE(waitUntil(viewRinged)) << edge().name(QColor::HexArgb).toStdString();
+    view.verticalScrollBar()->setValue(0);
+    EXPECT_TRUE(waitUntil([&] { return firstRowRinged() && edge() == plain; })) << "back in sight, the edge is as it was";
+    view.scrollToBottom();
+    EXPECT_TRUE(waitUntil(viewRinged));
+    view.clearFocus();
+    EXPECT_TRUE(waitUntil([&] { return edge() == plain; })) << "without the focus no ring";
 }
 
 // Tab reaches a segmented control (a click does not focus it) and the arrow keys choose.

@@ -9,6 +9,7 @@
 #include "design/Theme.h"
 #include "design/ToneInk.h"
 
+#include "PaintedText.h"
 #include "TestSupport.h"
 
 #include <QVBoxLayout>
@@ -227,6 +228,43 @@ TEST(InfoRow, IsAsTallAsItsValueNeedsAtItsWidth)
         const int needed = value->heightForWidth(value->width());
         EXPECT_EQ(row->height(), needed) << c.value << " at " << c.width;
         EXPECT_EQ(row->heightForWidth(c.width), needed) << c.value << " at " << c.width;
+    }
+}
+
+// In one list a copyable value reads as one more value: its text starts at the left edge and on
+// the baseline a plain value of the same font would, only the copy mark follows it.
+TEST(InfoRow, ACopyableValueLinesUpWithAPlainOne)
+{
+    for (const bool mono : {true, false}) {
+        SCOPED_TRACE(mono ? "mono" : "body");
+        QWidget host;
+        auto *column = new QVBoxLayout(&host);
+        column->setContentsMargins(0, 0, 0, 0);
+        auto *plain = new InfoRow(QStringLiteral("Модель"), QStringLiteral("Pixel-8-Pro"), mono);
+        auto *copy = new InfoRow(QStringLiteral("Серийный"), QStringLiteral("R58M123ABC"), mono, true);
+        column->addWidget(plain);
+        column->addWidget(copy);
+        column->addStretch(1);
+        host.resize(460, 200);
+        host.show();
+        QCoreApplication::processEvents();
+
+        const auto painted = PaintedText::of(host);
+        // Where each row's value and label begin, against the row's own origin.
+        const auto start = [&](const InfoRow *row, const QString &text) {
+            for (const PaintedText::Run &r : painted->runs)
+                if (QRectF(row->geometry()).contains(r.at) && text.startsWith(r.text.left(3)))
+                    return r.at - QPointF(row->pos());
+            ADD_FAILURE() << "no run of " << text.toStdString();
+            return QPointF();
+        };
+        const QPointF plainValue = start(plain, QStringLiteral("Pixel-8-Pro"));
+        const QPointF copyValue = start(copy, QStringLiteral("R58M123ABC"));
+        EXPECT_NEAR(copyValue.x(), plainValue.x(), 0.5);
+        EXPECT_NEAR(copyValue.y() - start(copy, QStringLiteral("Серийный")).y(),
+                    plainValue.y() - start(plain, QStringLiteral("Модель")).y(), 0.5);
+        // Where the font puts a baseline: its ascent below the row's top.
+        EXPECT_NEAR(plainValue.y(), QFontMetricsF(plain->valueText()->font()).ascent(), 0.5);
     }
 }
 

@@ -1,5 +1,6 @@
 #include "screenkit/TabOrder.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -47,6 +48,40 @@ TEST(TabOrder, StopsFollowTheLayoutsWhateverOrderTheyWereMadeIn)
     EXPECT_EQ(TabOrder::stops(screen), (QList<QWidget *>{first, second, bottom}));
     TabOrder::followLayouts(screen);
     EXPECT_EQ(tabStops(&window), (QList<QWidget *>{before, first, second, bottom, after}));
+}
+
+// A kept screen stays in reading order by itself: built apart from its window, shown in it, and
+// after a row above its buttons is made again (once the event loop has run).
+TEST(TabOrder, AKeptScreenFollowsItsLayoutsAfterRowsAreMadeAgain)
+{
+    QWidget window;
+    auto *column = new QHBoxLayout(&window);
+    auto *before = new QPushButton(QStringLiteral("before"), &window);
+    column->addWidget(before);
+
+    auto *screen = new QWidget;
+    auto *lines = new QVBoxLayout(screen);
+    auto *rows = new QVBoxLayout;
+    lines->addLayout(rows);
+    auto *button = new QPushButton(QStringLiteral("button"), screen);
+    lines->addWidget(button);
+    auto *row = new QPushButton(QStringLiteral("row"), screen); // made after the button below it
+    rows->addWidget(row);
+    TabOrder::keep(screen);
+    QApplication::processEvents();
+
+    column->addWidget(screen);
+    auto *after = new QPushButton(QStringLiteral("after"), &window);
+    column->addWidget(after);
+    window.show();
+    QApplication::processEvents();
+    EXPECT_EQ(tabStops(&window), (QList<QWidget *>{before, row, button, after}));
+
+    delete row;
+    auto *again = new QPushButton(QStringLiteral("row, made again"));
+    rows->addWidget(again); // joins the screen through its layout
+    QApplication::processEvents();
+    EXPECT_EQ(tabStops(&window), (QList<QWidget *>{before, again, button, after}));
 }
 
 } // namespace

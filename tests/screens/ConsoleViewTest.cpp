@@ -9,6 +9,7 @@
 #include "design/DeckSegmented.h"
 #include "design/DeckText.h"
 #include "design/FlowLayout.h"
+#include "design/FocusRing.h"
 #include "design/Motion.h"
 #include "design/OperationBar.h"
 #include "design/ScreenHeader.h"
@@ -656,6 +657,45 @@ TEST(ConsoleView, TheCommandLineReadsEmptyAsAWord)
     c->consoleInput.set(QStringLiteral("getprop ro.product.model"));
     settle();
     EXPECT_EQ(field->text(QAccessible::Value), QStringLiteral("getprop ro.product.model"));
+}
+
+
+// Tab reaches the library's commands: the current command is ringed, the arrows walk the
+// commands (over the group headings), Return puts the one reached into the command line and
+// gives the line the keyboard.
+TEST(ConsoleView, TheLibraryIsReachedWithTabAndPickedWithReturn)
+{
+    ConsoleScreenHarness c;
+    ConsoleLibraryPane *library = c.view->library();
+    chooseSegment(library->tabs(), QVariant(QStringLiteral("snippets")));
+    settle();
+    QListView *list = library->list();
+    ASSERT_TRUE(list->isVisible());
+    c.window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(c.window.get()));
+    library->tabs()->setFocus(Qt::TabFocusReason);
+    for (int i = 0; i < 3 && QApplication::focusWidget() != list; ++i)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), list) << "Tab never reaches the library";
+    ConsoleLibraryModel *rows = library->rows();
+    ASSERT_TRUE(list->currentIndex().isValid());
+    EXPECT_FALSE(rows->rowAt(list->currentIndex().row()).heading);
+    FocusRing::setKeyboardInput(true);
+    const QImage ringed = list->viewport()->grab().toImage();
+    FocusRing::setKeyboardInput(false);
+    EXPECT_NE(ringed, list->viewport()->grab().toImage()) << "the library shows no focus";
+
+    // Down to the first command of the next group, past its heading.
+    int next = list->currentIndex().row() + 1;
+    while (next < rows->rowCount() && !rows->rowAt(next).heading)
+        ++next;
+    ASSERT_LT(next + 1, rows->rowCount());
+    list->setCurrentIndex(rows->index(next - 1));
+    QTest::keyClick(list, Qt::Key_Down);
+    ASSERT_EQ(list->currentIndex().row(), next + 1);
+    QTest::keyClick(list, Qt::Key_Return);
+    EXPECT_EQ(c->consoleInput(), rows->rowAt(next + 1).text);
+    EXPECT_EQ(QApplication::focusWidget(), c.field());
 }
 
 } // namespace

@@ -451,4 +451,22 @@ TEST(Inspector, TheWarningRowIsCentred)
     EXPECT_NEAR(glyph->geometry().center().y(), text->geometry().center().y(), 1);
 }
 
+
+// A component group's header shows the keyboard focus with a ring that touches none of its
+// marks, its title or its count.
+TEST(Inspector, AGroupHeadersRingClearsWhatItShows)
+{
+    Inspected h;
+    PackageDetails d = fullDetails();
+    d.activities << QStringLiteral("com.example.alpha.Main");
+    h.show(QStringLiteral("com.example.alpha"), d);
+    auto *header = h.inspector()->findChild<QAbstractButton *>(QStringLiteral("groupHeader-activities"));
+    ASSERT_TRUE(header);
+    header->window()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(header->window()));
+    header->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(header->hasFocus());
+    EXPECT_EQ(inkUnderTheFocusRing(*header), 0);
+}
+
 } // namespace

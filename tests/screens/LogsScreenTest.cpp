@@ -13,6 +13,7 @@
 #include "design/DeckText.h"
 #include "design/FilterChip.h"
 #include "design/FlowLayout.h"
+#include "design/FocusRing.h"
 #include "design/Hairline.h"
 #include "design/Labels.h"
 #include "design/ScreenHeader.h"
@@ -613,6 +614,46 @@ TEST(LogsScreen, LevelBadgeFillIsFourPixelsTallerThanTheLetter)
     EXPECT_DOUBLE_EQ(fill.height(), QFontMetricsF(bold).height() + 4);
     EXPECT_DOUBLE_EQ(fill.center().y(), row.center().y());
     EXPECT_DOUBLE_EQ(fill.left(), cell.left() - 2);
+}
+
+
+// Both lists show the keyboard focus while their current row has scrolled out of sight (the
+// newest lines pushed it up): the list rings itself.
+TEST(LogsScreen, AListWhoseCurrentRowScrolledAwayStillShowsTheFocus)
+{
+    const struct {
+        const char *tab;
+        std::function<QListView *(LogsFixture &)> list;
+        std::function<void(LogsFixture &, int, int)> feed;
+    } cases[] = {
+        {"logcat", [](LogsFixture &f) { return f.screen->stream()->list(); },
+         [](LogsFixture &f, int from, int to) { f.feedLines(from, to); }},
+        {"activity", [](LogsFixture &f) { return f.screen->activity()->list(); },
+         [](LogsFixture &f, int from, int to) {
+             for (int i = from; i < to; ++i)
+                 f.h->appendLog(QStringLiteral("$ adb shell pm list packages #%1").arg(i));
+             settle();
+         }},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.tab);
+        LogsFixture f({1000, 500});
+        chooseSegment(f.screen->tabs(), u(c.tab));
+        settle();
+        c.feed(f, 0, 5);
+        QListView *list = c.list(f);
+        ASSERT_TRUE(list->isVisible());
+        f.screen->window()->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(f.screen->window()));
+        list->setFocus(Qt::TabFocusReason);
+        list->setCurrentIndex(list->model()->index(0, 0));
+        c.feed(f, 5, 200);
+        ASSERT_FALSE(list->visualRect(list->currentIndex()).intersects(list->viewport()->rect()));
+        FocusRing::setKeyboardInput(true);
+        const QImage ringed = list->viewport()->grab().toImage();
+        FocusRing::setKeyboardInput(false);
+        EXPECT_NE(ringed, list->viewport()->grab().toImage()) << "no ring anywhere";
+    }
 }
 
 } // namespace

@@ -31,6 +31,7 @@
 
 #include "../shell/ShellHarness.h"
 #include "FakeDesktop.h"
+#include "PaintedText.h"
 #include "ScreenTestSupport.h"
 
 #include <QAction>
@@ -39,6 +40,7 @@
 #include <QRegularExpression>
 #include <QShortcut>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -888,6 +890,32 @@ TEST(OverviewScreen, TabFollowsTheReadingOrder)
     settle();
     ASSERT_GT(shown()->detailRows().size(), 1);
     check("with the details open");
+}
+
+// The technical details' header shows the keyboard focus with a ring that touches neither its
+// title nor its chevron, and its title stays in line with the other section titles.
+TEST(OverviewScreen, TheDetailsHeadersRingClearsItsTitleAndMark)
+{
+    OverviewFixture f;
+    OverviewScreen *s = f.show();
+    QWidget *window = s->window();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    QAbstractButton *header = s->detailsButton();
+    header->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(header->hasFocus());
+    EXPECT_EQ(inkUnderTheFocusRing(*header), 0);
+
+    const auto titleLeft = [&](QWidget *part, const QString &title) {
+        const auto painted = PaintedText::of(*part);
+        for (const PaintedText::Run &r : painted->runs)
+            if (r.text == title)
+                return part->mapTo(s, r.at.toPoint()).x();
+        ADD_FAILURE() << "no title " << title.toStdString();
+        return -1;
+    };
+    EXPECT_EQ(titleLeft(header, QStringLiteral("Технические данные")),
+              titleLeft(s->adviceHeader(), QStringLiteral("Требует внимания")));
 }
 
 TEST(OverviewScreenshots, MainStates)

@@ -3,12 +3,15 @@
 #include "core/PlatformTexts.h"
 
 #include "design/DeckButton.h"
+#include "design/FocusRing.h"
 #include "design/Labels.h"
 
 #include "ShellHarness.h"
 #include "UiTestSupport.h"
 
 #include <QClipboard>
+#include <QPlainTextEdit>
+#include <QTest>
 #include <QGuiApplication>
 #include <gtest/gtest.h>
 
@@ -205,6 +208,37 @@ TEST(ConnectionGate, AGateReleasedDuringARunIsLeftAlone)
     runSync(std::move(run)); // the listing's answer arrived after the release
     ASSERT_TRUE(settleCommands());
     EXPECT_EQ(h.fake.calls().size(), 1); // the version run never starts
+}
+
+
+// The diagnostics transcript is a Tab stop (the keys scroll it): reached with Tab, its well
+// shows the focus ring; focused by a click, or without the focus, it looks as always.
+TEST(ConnectionGate, TheDiagnosticsTranscriptShowsTheKeyboardFocus)
+{
+    ShellHarness h;
+    h.fake.on({QStringLiteral("version")}, {.out = QStringLiteral("Android Debug Bridge version 1.0.41\n")});
+    ConnectionGateView gate(h.model.get(), h.settings.get());
+    gate.resize(900, 900);
+    gate.show();
+    gate.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&gate));
+    gate.diagnosticsHeader()->click();
+    ASSERT_TRUE(waitUntil([&] { return !gate.isRunningDiagnostics() && !gate.diagnosticsText().isEmpty(); }));
+    auto *transcript = gate.findChild<QPlainTextEdit *>();
+    ASSERT_TRUE(transcript && transcript->isVisible());
+
+    gate.diagnosticsHeader()->setFocus(Qt::TabFocusReason);
+    for (int i = 0; i < 10 && QApplication::focusWidget() != transcript; ++i)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), transcript) << "Tab never reaches the transcript";
+    QWidget *well = FocusRing::shownBy(transcript);
+    const QImage ringed = renderWidget(*well);
+    FocusRing::setKeyboardInput(false);
+    const QImage clicked = renderWidget(*well);
+    EXPECT_NE(ringed, clicked) << "the transcript shows no focus";
+    FocusRing::setKeyboardInput(true);
+    gate.rerunDiagnosticsButton()->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(renderWidget(*well), clicked);
 }
 
 } // namespace

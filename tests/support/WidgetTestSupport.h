@@ -3,6 +3,7 @@
 // For widget tests only (they link the design library).
 #include "design/Accessibility.h"
 #include "design/DeckSegmented.h"
+#include "design/FocusRing.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -51,6 +52,26 @@ inline qint64 ink(const QImage &image)
         for (int x = 0; x < argb.width(); ++x)
             sum += qAlpha(argb.pixel(x, y));
     return sum;
+}
+
+// How many pixels of what `control` and its children draw the focus ring lands on: `control`
+// (which has the keyboard focus) drawn with its ring and without, and the pixels that hold ink
+// without it and change with it counted. None when the ring clears the text and marks.
+inline int inkUnderTheFocusRing(QWidget &control)
+{
+    const bool keyboard = FocusRing::keyboardInput();
+    FocusRing::setKeyboardInput(true);
+    const QImage ringed = renderWidget(control).convertToFormat(QImage::Format_ARGB32);
+    FocusRing::setKeyboardInput(false);
+    const QImage plain = renderWidget(control).convertToFormat(QImage::Format_ARGB32);
+    FocusRing::setKeyboardInput(keyboard);
+    EXPECT_NE(ringed, plain) << "the control shows no focus ring";
+    int covered = 0;
+    for (int y = 0; y < plain.height(); ++y)
+        for (int x = 0; x < plain.width(); ++x)
+            if (qAlpha(plain.pixel(x, y)) > 24 && plain.pixel(x, y) != ringed.pixel(x, y))
+                ++covered;
+    return covered;
 }
 
 // A left click at `at` (the centre by default) sent through the widget's window, as the window

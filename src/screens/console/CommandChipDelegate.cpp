@@ -2,6 +2,7 @@
 
 #include "ConsoleLibraryModel.h"
 
+#include "design/FocusRing.h"
 #include "design/Ink.h"
 #include "design/Squircle.h"
 #include "design/Tokens.h"
@@ -117,5 +118,6 @@ void CommandChipDelegate::paint(QPainter *painter, const QStyleOptionViewItem &o
     const auto mode = ConsoleMode(index.data(ConsoleLibraryModel::ModeRole).toInt());
     painter->drawText(QRectF(left, y, width, lineHeight(Typo::caption())), Qt::AlignLeft | Qt::AlignVCenter,
                       mode == ConsoleMode::adb ? QStringLiteral("ADB") : QStringLiteral("shell"));
+    FocusRing::paintRow(*painter, option, row, Radius::s);
     painter->restore();
 }

@@ -89,5 +89,6 @@ Qt::ItemFlags ConsoleLibraryModel::flags(const QModelIndex &index) const
 {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
         return Qt::NoItemFlags;
-    return m_rows.at(index.row()).heading ? Qt::ItemIsEnabled : Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    // A heading is nothing to pick: the arrow keys pass over it.
+    return m_rows.at(index.row()).heading ? Qt::NoItemFlags : Qt::ItemIsEnabled | Qt::ItemIsSelectable;
 }

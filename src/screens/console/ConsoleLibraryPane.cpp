@@ -7,12 +7,14 @@
 #include "core/AppModel.h"
 #include "design/DeckParagraph.h"
 #include "design/DeckSegmented.h"
+#include "design/FocusRing.h"
 #include "design/Hairline.h"
 #include "design/Ink.h"
 #include "design/Tokens.h"
 #include "design/Typo.h"
 
 #include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QListView>
 #include <QMenu>
 #include <QPainter>
@@ -77,7 +79,10 @@ ConsoleLibraryPane::ConsoleLibraryPane(ConsoleViewState *state, QWidget *parent)
     m_list->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     m_list->setSelectionMode(QAbstractItemView::NoSelection);
     m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_list->setFocusPolicy(Qt::NoFocus);
+    // Tab reaches the commands (the arrows walk them, Return picks one); a click picks without
+    // taking the focus from the command line.
+    m_list->setFocusPolicy(Qt::TabFocus);
+    FocusRing::followView(m_list);
     m_list->setResizeMode(QListView::Adjust);
     m_list->setMouseTracking(true);
     m_list->viewport()->setAttribute(Qt::WA_Hover);
@@ -85,6 +90,7 @@ ConsoleLibraryPane::ConsoleLibraryPane(ConsoleViewState *state, QWidget *parent)
     m_list->setItemDelegate(new CommandChipDelegate(m_list));
     m_list->setModel(m_rows);
     m_list->viewport()->installEventFilter(this);
+    m_list->installEventFilter(this);
     connect(m_list, &QListView::clicked, this, [this](const QModelIndex &index) { activate(index.row()); });
     column->addWidget(m_list, 1);
 
@@ -162,6 +168,13 @@ void ConsoleLibraryPane::removeFavorite(int row)
 
 bool ConsoleLibraryPane::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == m_list && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && m_list->currentIndex().isValid()) {
+            activate(m_list->currentIndex().row());
+            return true;
+        }
+    }
     if (watched == m_list->viewport() && event->type() == QEvent::ContextMenu
         && m_rows->tab() == ConsoleLibraryTab::favorites) {
         auto *menuEvent = static_cast<QContextMenuEvent *>(event);

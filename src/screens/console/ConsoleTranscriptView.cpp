@@ -3,6 +3,7 @@
 #include "ConsoleRowDelegate.h"
 
 #include "core/ConsoleTranscriptModel.h"
+#include "design/FocusRing.h"
 #include "design/Ink.h"
 #include "screenkit/DesktopServices.h"
 
@@ -33,6 +34,7 @@ ConsoleTranscriptView::ConsoleTranscriptView(ConsoleTranscriptModel *model, QWid
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setItemDelegate(m_delegate);
+    FocusRing::followView(this);
     // Before the selection model hears of it (connected earlier, called earlier): a current row
     // about to be trimmed at the cap is let go, or every trim would move the current row to the
     // next one, and each move lays out the whole list and scrolls to the top.

@@ -135,7 +135,7 @@ ActivityLogView::ActivityLogView(AppModel *model, QWidget *parent)
     m_list->viewport()->setAutoFillBackground(false);
     m_list->setResizeMode(QListView::Adjust);
     m_list->setItemDelegate(new ActivityRowDelegate(m_list));
-    FocusRing::followEmptyView(m_list);
+    FocusRing::followView(m_list);
     m_list->setModel(m_rows);
     m_list->setAccessibleName(QStringLiteral("Журнал приложения"));
     m_list->installEventFilter(this);

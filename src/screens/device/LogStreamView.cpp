@@ -70,7 +70,7 @@ LogStreamView::LogStreamView(LogcatModel *model, QWidget *parent)
     m_list->viewport()->setAutoFillBackground(false);
     m_list->setAttribute(Qt::WA_MacShowFocusRect, false);
     m_list->setItemDelegate(m_delegate);
-    FocusRing::followEmptyView(m_list);
+    FocusRing::followView(m_list);
     m_list->setModel(m_rows);
     m_list->setSpacing(0);
     m_list->setContentsMargins(0, 0, 0, 0);

@@ -7,7 +7,6 @@
 #include "ScreenshotSaving.h"
 
 #include "screenkit/ScreenMemory.h"
-#include "screenkit/TabOrder.h"
 #include "screenkit/ViewUpdates.h"
 
 #include "core/AppModel.h"
@@ -68,15 +67,19 @@ QVBoxLayout *column(QWidget *owner, qreal spacing)
 }
 
 // The row that opens and closes the technical details: title, "Показать"/"Скрыть", chevron.
+// Its focus ring goes round the whole row, so the row keeps room for it on either side of what
+// it shows; whoever places it lets that room reach out past the title's line (kSideRoom).
 class DisclosureHeader : public QAbstractButton {
 public:
+    static constexpr int kSideRoom = int(Space::s);
+
     explicit DisclosureHeader(QWidget *parent) : QAbstractButton(parent)
     {
         setCheckable(true);
         setCursor(Qt::PointingHandCursor);
         setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
         auto *line = new QHBoxLayout(this);
-        line->setContentsMargins(0, int(Space::xs), 0, int(Space::xs));
+        line->setContentsMargins(kSideRoom, int(Space::xs), kSideRoom, int(Space::xs));
         line->setSpacing(int(Space::s));
         line->addWidget(new DeckText(QStringLiteral("Технические данные"), Typo::cardTitle(),
                                      [] { return Ink::text(); }, this));
@@ -96,7 +99,7 @@ protected:
     void paintEvent(QPaintEvent *) override
     {
         QPainter p(this);
-        const QRectF chevron(width() - 12, (height() - 12) / 2.0, 12, 12);
+        const QRectF chevron(width() - kSideRoom - 12, (height() - 12) / 2.0, 12, 12);
         Symbols::paint(p, isChecked() ? QStringLiteral("chevron.down") : QStringLiteral("chevron.right"), chevron, 10,
                        Ink::textTertiary());
         FocusRing::paintIfShown(p, this, QRectF(rect()), Radius::xs);
@@ -355,7 +358,12 @@ QWidget *OverviewScreen::buildDetails()
     boxColumn->setContentsMargins(int(Space::gutter) - m_outsets.left(), 0, int(Space::gutter) - m_outsets.right(), 0);
     auto *header = new DisclosureHeader(nullptr);
     m_detailsButton = header;
-    boxColumn->addWidget(besidePanels(header));
+    // The title stays in line with the panels; the header's room for its ring lies beyond it.
+    QWidget *headerBox = besidePanels(header);
+    const QMargins beside = headerBox->layout()->contentsMargins();
+    headerBox->layout()->setContentsMargins(std::max(0, beside.left() - DisclosureHeader::kSideRoom), 0,
+                                            std::max(0, beside.right() - DisclosureHeader::kSideRoom), 0);
+    boxColumn->addWidget(headerBox);
     m_detailsPanel = new DeckPanel(PanelStyle{});
     m_detailsPanel->setPadding(QMarginsF(Space::l, Space::l, Space::l, Space::l));
     auto *panelColumn = column(m_detailsPanel, 0);
@@ -415,9 +423,6 @@ bool OverviewScreen::event(QEvent *e)
 void OverviewScreen::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    // Made apart from its window, the screen's stops were ordered as a ring of their own, which
-    // the window cuts at the screen's root; in the window they follow what comes before.
-    TabOrder::followLayouts(this);
     // Coming into view reloads the snapshot unless a load is already running.
     m_model->refreshSnapshot(false);
 }
@@ -486,7 +491,6 @@ void OverviewScreen::refreshHero()
                                      QStringLiteral("Серийный номер"), m_serialSlot);
         m_serialSlot->layout()->addWidget(m_serial);
         m_serialSlot->updateGeometry();
-        TabOrder::followLayouts(this); // made last, it would be the last Tab stop
     }
 
     const QList<OverviewFacts::Badge> badges = OverviewFacts::factBadges(snapshot);
@@ -598,7 +602,6 @@ void OverviewScreen::refreshAdvice()
         m_adviceList->addWidget(panel);
         m_allClear = panel;
     }
-    TabOrder::followLayouts(this);
 }
 
 void OverviewScreen::refreshHistory()
@@ -656,7 +659,6 @@ void OverviewScreen::refreshDetails()
         m_detailsGridBox->layout()->addWidget(row);
         m_detailRows.append(row);
     }
-    TabOrder::followLayouts(this);
 }
 
 void OverviewScreen::chooseScreenshotDestination() { ScreenshotSaving::choose(this, m_model); }

@@ -492,6 +492,7 @@ QWidget *ToolsScreen::buildFastboot()
     m_variables = new QListView(well);
     m_variables->setModel(m_state->rows);
     m_variables->setItemDelegate(new VariableDelegate(m_variables));
+    FocusRing::followView(m_variables);
     m_variables->setUniformItemSizes(true);
     m_variables->setSpacing(0);
     m_variables->setFrameShape(QFrame::NoFrame);

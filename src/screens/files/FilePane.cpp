@@ -112,9 +112,10 @@ FileTableView::FileTableView(QWidget *parent) : QTableView(parent)
 {
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
-    // Tab leaves the table (the arrow keys walk its rows); an empty one still shows its focus.
+    // Tab leaves the table (the arrow keys walk its rows); with no row in sight to ring it still
+    // shows its focus.
     setTabKeyNavigation(false);
-    FocusRing::followEmptyView(this);
+    FocusRing::followView(this);
     setShowGrid(false);
     setWordWrap(false);
     setFrameShape(QFrame::NoFrame);

@@ -139,9 +139,10 @@ protected:
     void paintEvent(QPaintEvent *) override
     {
         QPainter p(this);
-        const QRectF r(rect());
+        // The focus ring goes round the whole header: what it shows keeps clear of it.
+        const QRectF r = QRectF(rect()).adjusted(Space::xs, 0, -Space::xs, 0);
         const QColor ink = Ink::textSecondary();
-        qreal x = 0;
+        qreal x = r.left();
         Symbols::paint(p, m_open ? QStringLiteral("chevron.down") : QStringLiteral("chevron.right"),
                        QRectF(x, 0, 10, r.height()), 8, ink);
         x += 10 + Space::s;
@@ -155,7 +156,7 @@ protected:
         p.setPen(ink);
         p.drawText(QRectF(x, 0, r.width() - x - countWidth - Space::s, r.height()), Qt::AlignLeft | Qt::AlignVCenter,
                    m_title);
-        FocusRing::paintIfShown(p, this, r, Radius::xs);
+        FocusRing::paintIfShown(p, this, QRectF(rect()), Radius::xs);
     }
 
 private:

@@ -6,6 +6,8 @@
 
 #include "core/AppModel.h"
 
+#include "design/FocusRing.h"
+
 #include <QContextMenuEvent>
 #include <QItemSelectionModel>
 #include <QMouseEvent>
@@ -57,6 +59,7 @@ PackageListView::PackageListView(AppModel *model, ApplicationsState *state, QWid
     viewport()->setAutoFillBackground(false);
     setAutoFillBackground(false);
     setItemDelegate(m_delegate);
+    FocusRing::followView(this);
     RowPainting::followIcons(this);
     setModel(state->listModel());
     auto *selection = new MirrorSelectionModel(state->listModel(), this);

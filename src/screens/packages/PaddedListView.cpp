@@ -1,5 +1,7 @@
 #include "PaddedListView.h"
 
+#include "design/FocusRing.h"
+
 #include <QScrollBar>
 
 PaddedListView::PaddedListView(QWidget *parent) : QListView(parent)
@@ -13,6 +15,7 @@ PaddedListView::PaddedListView(QWidget *parent) : QListView(parent)
     // The screen's background shows through.
     viewport()->setAutoFillBackground(false);
     setAutoFillBackground(false);
+    FocusRing::followView(this);
 }
 
 void PaddedListView::setBottomPadding(int padding)
