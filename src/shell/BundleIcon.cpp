@@ -3,6 +3,9 @@
 #include "bridge/Resources.h"
 
 #include <QFileInfo>
+#include <QMutex>
+
+#include <map>
 
 namespace BundleIcon {
 
@@ -18,9 +21,16 @@ std::optional<QIcon> load(const QString &path)
 
 const std::optional<QIcon> &image()
 {
-    // A function-local static: initialised once, safely from any thread.
-    static const std::optional<QIcon> icon = load(Resources::path(QStringLiteral("AppIcon.svg")));
-    return icon;
+    // Once per resources folder: a process has one, but a test that points the lookup at a
+    // folder of its own must not leave its answer to everything after it.
+    static QMutex lock;
+    static std::map<QString, std::optional<QIcon>> loaded;
+    const QString root = Resources::root();
+    QMutexLocker locker(&lock);
+    auto found = loaded.find(root);
+    if (found == loaded.end())
+        found = loaded.emplace(root, load(Resources::path(QStringLiteral("AppIcon.svg")))).first;
+    return found->second;
 }
 
 } // namespace BundleIcon

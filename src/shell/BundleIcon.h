@@ -4,8 +4,8 @@
 
 #include <optional>
 
-// The application's icon from the bundled resources ("AppIcon.svg"), loaded once per process;
-// none when the file is missing or does not load (the platform's default icon stays).
+// The application's icon from the bundled resources ("AppIcon.svg"), loaded once per resources
+// folder; none when the file is missing or does not load (the platform's default icon stays).
 namespace BundleIcon {
 const std::optional<QIcon> &image();
 // Loads the icon at `path`; none when it is missing or unreadable.

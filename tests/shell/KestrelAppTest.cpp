@@ -1,3 +1,4 @@
+#include "bridge/Resources.h"
 #include "shell/BundleIcon.h"
 #include "shell/KestrelApp.h"
 #include "shell/MainWindow.h"
@@ -100,6 +101,20 @@ TEST(BundleIcon, BundledIconLoadsAndAMissingOneIsNoError)
     junk.write("not an image");
     junk.close();
     EXPECT_FALSE(BundleIcon::load(junk.fileName()).has_value());
+}
+
+// A window made while a test's resources folder stood in (one holding no icon) looks the icon up
+// there and finds none; the bundled icon is still found once the folder is the build's again.
+TEST(BundleIcon, AFolderWithoutTheIconLeavesTheBundledOneToLaterLookups)
+{
+    {
+        QTemporaryDir elsewhere;
+        Resources::setRootForTesting(elsewhere.path());
+        EXPECT_FALSE(BundleIcon::image().has_value());
+        Resources::setRootForTesting(QString());
+    }
+    ASSERT_TRUE(BundleIcon::image().has_value());
+    EXPECT_FALSE(BundleIcon::image()->pixmap(64, 64).isNull());
 }
 
 TEST(MainWindow, CustomAdbPathIsHandedOverOnShowAndOnChange)
