@@ -11,6 +11,7 @@
 #include "design/Tokens.h"
 #include "design/Typo.h"
 #include "screenkit/DesktopServices.h"
+#include "screenkit/WrappingListView.h"
 
 #include <QFontMetricsF>
 #include <QHBoxLayout>
@@ -23,7 +24,7 @@
 namespace {
 
 // A list whose rows start a little below its top edge and end a little above its bottom.
-class InsetListView : public QListView {
+class InsetListView : public WrappingListView {
 public:
     InsetListView(int top, int bottom) { setViewportMargins(0, top, 0, bottom); }
 };
@@ -126,14 +127,12 @@ ActivityLogView::ActivityLogView(AppModel *model, QWidget *parent)
     column->addWidget(m_list, 1);
 
     m_list->setObjectName(QStringLiteral("activityList"));
-    m_list->setUniformItemSizes(false);
     m_list->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_list->setFrameShape(QFrame::NoFrame);
     m_list->setAutoFillBackground(false);
     m_list->viewport()->setAutoFillBackground(false);
-    m_list->setResizeMode(QListView::Adjust);
     m_list->setItemDelegate(new ActivityRowDelegate(m_list));
     FocusRing::followEmptyView(m_list);
     m_list->setModel(m_rows);
