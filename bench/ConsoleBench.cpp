@@ -115,6 +115,26 @@ void BM_ConsoleViewAppend(benchmark::State &state)
 }
 BENCHMARK(BM_ConsoleViewAppend)->Unit(benchmark::kMillisecond);
 
+// A change of width (a window resized, the scroll bar coming or going) with a full transcript:
+// every row is measured again at the new width and the list is laid out once.
+void BM_ConsoleViewWidthChange(benchmark::State &state)
+{
+    FullTranscript transcript;
+    ConsoleTranscriptModel model(transcript.entries);
+    ConsoleTranscriptView view(&model);
+    view.resize(900, 600);
+    view.show();
+    QCoreApplication::processEvents();
+    int turn = 0;
+    for (auto _ : state) {
+        view.resize(turn++ % 2 == 0 ? 880 : 900, 600);
+        QCoreApplication::processEvents();
+        benchmark::DoNotOptimize(view.visualRect(model.index(kConsoleTranscriptLimit - 1, 0)));
+    }
+    state.SetItemsProcessed(state.iterations() * kConsoleTranscriptLimit);
+}
+BENCHMARK(BM_ConsoleViewWidthChange)->Unit(benchmark::kMicrosecond);
+
 // Typing into the search field: the transcript model filters 3,000 entries and counts the
 // matches. Two texts in turn, so that every step searches.
 void BM_ConsoleSearch(benchmark::State &state)

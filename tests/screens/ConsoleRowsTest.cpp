@@ -2,14 +2,21 @@
 
 #include "../support/FakeDesktop.h"
 
+#include "PaintedText.h"
+
 #include "design/Ink.h"
+#include "design/Tokens.h"
 #include "design/Typo.h"
 #include "screens/console/ConsoleRowDelegate.h"
 
 #include <QAbstractItemModelTester>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QTest>
 #include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
 
 namespace {
 
@@ -132,6 +139,148 @@ TEST(ConsoleRows, RowsGrowWithTheirTextAndKeepTheirPlaces)
     EXPECT_GT(wrapped.height(), 2 * line); // a long line wraps and the row grows with it
     EXPECT_EQ(three.top(), one.bottom() + 1);
     EXPECT_EQ(rows->textLeft(), 24 + 58 + 8 + 2 + 8);
+}
+
+// Where the rows are laid out against what they draw: each row draws its lines from its top, and
+// the next row starts right below its last line and gap. Empty when all hold.
+QString rowsOffTheirLines(ConsoleTranscriptView *view)
+{
+    ConsoleRowDelegate *rows = view->rowDelegate();
+    const ConsoleTranscriptModel *model = view->transcript();
+    for (int row = 0; row + 1 < model->rowCount(); ++row) {
+        const QRect slot = view->visualRect(model->index(row, 0));
+        const QRect next = view->visualRect(model->index(row + 1, 0));
+        const qsizetype lines = rows->layoutFor(model->entryAt(row)).lines.size();
+        const int end = slot.top() + int(std::ceil(lines * rows->lineHeight() + ConsoleRowDelegate::kRowGap));
+        if (next.top() != end)
+            return QStringLiteral("row %1 draws %2 lines from %3 to %4, the next row starts at %5")
+                .arg(row)
+                .arg(lines)
+                .arg(slot.top())
+                .arg(end)
+                .arg(next.top());
+    }
+    return {};
+}
+
+ConsoleEntry outputEntry(const QString &text, ConsoleEntryKind kind = ConsoleEntryKind::standardOutput)
+{
+    return ConsoleEntry(QDateTime::currentDateTime(), kind, text);
+}
+
+// What `awk 'BEGIN{for(i=0;i<2000;i++)printf "%09d|", i; print "END"}'` prints: one line of
+// 20,003 characters.
+QString longOutputLine()
+{
+    QString text;
+    for (int i = 0; i < 2000; ++i)
+        text += QStringLiteral("%1|").arg(i, 9, 10, QLatin1Char('0'));
+    return text + QStringLiteral("END\n");
+}
+
+// Five lines, each as long as fits the transcript's width without its scroll bar, so each wraps
+// once while the bar takes its room.
+QString linesAsWideAsTheBarlessWidth(ConsoleTranscriptView *view, QChar letter)
+{
+    QFont font = Typo::monoBody();
+    font.setKerning(false);
+    const ConsoleTextLayout::Advances advances(font);
+    const qreal width = view->width() - view->rowDelegate()->textLeft() - Space::gutter;
+    QString line;
+    while (ConsoleTextLayout::lineCount(line + letter, advances, width) == 1)
+        line += letter;
+    return QStringList(5, line).join(QLatin1Char('\n'));
+}
+
+// A line long enough to wrap many times arrives in an empty transcript; its rows then grow a
+// scroll bar, and the view narrows by its width. The list lays out again only on a change of
+// its height, so its rows kept the heights of the wider view: the long row drew over the next
+// one and its end could not be seen. Every row must fit between its neighbours, after the bar
+// comes or goes and after any resize, and scrolled to the end the long line's end shows.
+TEST(ConsoleRows, EveryRowShowsItsWholeTextWhenTheWidthChanges)
+{
+    const QString longLine = longOutputLine();
+    const QString awk = QStringLiteral("awk 'BEGIN{for(i=0;i<2000;i++)printf \"%09d|\", i; print \"END\"}'");
+    const struct Case {
+        const char *name;
+        std::function<void(ConsoleScreenHarness &)> act;
+    } cases[] = {
+        {"the command run from the command line",
+         [&](ConsoleScreenHarness &c) {
+             c.h.fake.on(c.shellCall(awk), {.out = longLine});
+             c->consoleInput.set(awk);
+             settle();
+             pressReturn(c.field());
+             ASSERT_TRUE(c.finished());
+         }},
+        {"the long line alone",
+         [&](ConsoleScreenHarness &c) { c->consoleEntries.append({outputEntry(longLine)}, kConsoleTranscriptLimit); }},
+        {"the long line with the end of its run in one batch",
+         [&](ConsoleScreenHarness &c) {
+             c->consoleEntries.append({outputEntry(QStringLiteral("shell $ awk"), ConsoleEntryKind::command),
+                                       outputEntry(longLine),
+                                       outputEntry(QStringLiteral("[команда завершена]"), ConsoleEntryKind::system)},
+                                      kConsoleTranscriptLimit);
+         }},
+        {"then a narrower window",
+         [&](ConsoleScreenHarness &c) {
+             c->consoleEntries.append({outputEntry(longLine), outputEntry(QStringLiteral("[команда завершена]"),
+                                                                          ConsoleEntryKind::system)},
+                                      kConsoleTranscriptLimit);
+             settle();
+             c.window->resize(c.window->width() - 230, c.window->height());
+         }},
+        {"then a wider window",
+         [&](ConsoleScreenHarness &c) {
+             c->consoleEntries.append({outputEntry(longLine), outputEntry(QStringLiteral("[команда завершена]"),
+                                                                          ConsoleEntryKind::system)},
+                                      kConsoleTranscriptLimit);
+             settle();
+             c.window->resize(c.window->width() + 230, c.window->height());
+         }},
+        {"the scroll bar goes when a search leaves short rows",
+         [&](ConsoleScreenHarness &c) {
+             ConsoleTranscriptView *view = c.transcript();
+             c->consoleEntries.append({outputEntry(longLine), outputEntry(linesAsWideAsTheBarlessWidth(view, QLatin1Char('x'))),
+                                       outputEntry(linesAsWideAsTheBarlessWidth(view, QLatin1Char('x')))},
+                                      kConsoleTranscriptLimit);
+             settle();
+             c->consoleSearchText.set(QStringLiteral("xxx"));
+         }},
+    };
+    for (const Case &test : cases) {
+        SCOPED_TRACE(test.name);
+        ConsoleScreenHarness c;
+        ConsoleTranscriptView *view = c.transcript();
+        c->clearConsole(); // one short line left: "Консоль очищена"
+        settle();
+        ASSERT_FALSE(view->verticalScrollBar()->isVisible());
+        test.act(c);
+        const bool longRowShown = view->transcript()->searchText().isEmpty();
+        waitUntil([&] { return rowsOffTheirLines(view).isEmpty(); });
+        EXPECT_EQ(rowsOffTheirLines(view).toStdString(), "");
+        EXPECT_EQ(view->verticalScrollBar()->isVisible(), longRowShown);
+        if (!longRowShown)
+            continue;
+
+        // Scrolled to the end, the long line's last characters are drawn inside the viewport,
+        // above the row after it (if any).
+        view->scrollToBottom();
+        settle();
+        const auto drawn = PaintedText::of(*view->viewport());
+        const ConsoleEntry longEntry = outputEntry(longLine);
+        const ConsoleTextLayout layout = view->rowDelegate()->layoutFor(longEntry);
+        const QString lastLine = layout.display.mid(layout.lines.last().start, layout.lines.last().length);
+        const auto end = std::find_if(drawn->runs.begin(), drawn->runs.end(),
+                                      [&](const PaintedText::Run &run) { return run.text == lastLine; });
+        ASSERT_NE(end, drawn->runs.end()) << "the line's end is not drawn";
+        const int lastRow = view->model()->rowCount() - 1;
+        const int below = view->transcript()->entryAt(lastRow).text == longLine
+                              ? view->viewport()->height()
+                              : view->visualRect(view->model()->index(lastRow, 0)).top();
+        EXPECT_GT(end->at.y(), 0);
+        EXPECT_LE(end->at.y(), below);
+    }
 }
 
 TEST(ConsoleRows, SelectedRowsCopyAndARowOpensItsTextToSelectAPart)

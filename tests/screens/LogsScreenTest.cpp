@@ -25,6 +25,7 @@
 #include "../shell/ShellHarness.h"
 #include "../shell/UiTestSupport.h"
 #include "FakeDesktop.h"
+#include "PaintedText.h"
 
 #include <QAbstractItemModelTester>
 #include <QFile>
@@ -460,6 +461,61 @@ TEST(LogsScreen, ActivityTabListsTheJournalAndFollowsItAtItsCap)
     EXPECT_TRUE(ActivityRowDelegate::isFailure(u("[10:00:00] adb: не удалось")));
     EXPECT_FALSE(ActivityRowDelegate::isFailure(u("[10:00:00] ошибка установки")));
     EXPECT_FALSE(ActivityRowDelegate::isFailure(u("[10:00:00] Не удалось")));
+}
+
+// Each journal row holds every line it draws: a line feed of adb's output ends a line in the
+// row's height as it does in its drawing, at a width where the whole entry would fit on one line
+// as well as where it wraps. After a change of the window's width alone the rows are measured
+// and stacked again at the new width.
+TEST(LogsScreen, ActivityRowsHoldEveryLineTheyDraw)
+{
+    const QString devices = u("[10:00:00] List of devices attached\nR58N12ABCDE\tdevice");
+    const QString longLine = u("[10:00:01] ") + QStringList(30, u("package:com.example.app")).join(u' ');
+    const struct Case {
+        const char *name;
+        QSize size;
+        int widthAfter; // 0: stays
+    } cases[] = {
+        {"wide", {1360, 880}, 0},
+        {"narrow", {820, 540}, 0},
+        {"wide, then narrower", {1360, 880}, 820},
+        {"narrow, then wider", {820, 540}, 1360},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        LogsFixture f(c.size);
+        chooseSegment(f.screen->tabs(), u("activity"));
+        f.h->logs.set({u("[09:59:59] $ adb devices"), devices, longLine, u("[10:00:02] Код завершения: 1")});
+        settle();
+        QListView *list = f.screen->activity()->list();
+        if (c.widthAfter > 0) {
+            f.screen->resize(c.widthAfter, c.size.height());
+            settle();
+        }
+        // Every row's lines are drawn inside its own rectangle, the next row starts right below
+        // it, and no line reaches past the list's right edge.
+        const auto rowsHoldTheirLines = [&] {
+            const auto drawn = PaintedText::of(*list->viewport());
+            QString lost;
+            for (int row = 0; row < list->model()->rowCount(); ++row) {
+                const QRect rect = list->visualRect(list->model()->index(row, 0));
+                QStringList expected = list->model()->index(row, 0).data().toString().split(u'\n');
+                const QString inside = drawn->textIn(QRectF(rect)).remove(u'\t').remove(u' ');
+                for (QString &line : expected)
+                    if (!inside.contains(line.remove(u'\t').remove(u' ')))
+                        lost += QStringLiteral("row %1 lost \"%2\" ").arg(row).arg(line);
+                if (row + 1 < list->model()->rowCount()
+                    && list->visualRect(list->model()->index(row + 1, 0)).top() != rect.bottom() + 1)
+                    lost += QStringLiteral("row %1 is not right below row %2 ").arg(row + 1).arg(row);
+            }
+            for (const PaintedText::Run &run : drawn->runs)
+                if (run.at.x() + QFontMetricsF(run.font).horizontalAdvance(run.text) > list->viewport()->width())
+                    lost += QStringLiteral("\"%1\" runs past the edge ").arg(run.text);
+            return lost;
+        };
+        waitUntil([&] { return rowsHoldTheirLines().isEmpty(); });
+        EXPECT_EQ(rowsHoldTheirLines().toStdString(), "");
+    }
 }
 
 TEST(LogsScreen, SearchMarksInMessages)

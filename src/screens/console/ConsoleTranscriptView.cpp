@@ -18,7 +18,7 @@
 #include <algorithm>
 
 ConsoleTranscriptView::ConsoleTranscriptView(ConsoleTranscriptModel *model, QWidget *parent)
-    : QListView(parent), m_transcript(model), m_delegate(new ConsoleRowDelegate(this))
+    : WrappingListView(parent), m_transcript(model), m_delegate(new ConsoleRowDelegate(this))
 {
     setObjectName(QStringLiteral("console-transcript"));
     setAccessibleName(QStringLiteral("Вывод консоли"));
@@ -26,9 +26,6 @@ ConsoleTranscriptView::ConsoleTranscriptView(ConsoleTranscriptModel *model, QWid
     setAutoFillBackground(false);
     viewport()->setAutoFillBackground(false);
     setViewportMargins(0, kVerticalInset, 0, kVerticalInset);
-    // Rows wrap, so their heights differ; each comes from the delegate's cache.
-    setUniformItemSizes(false);
-    setResizeMode(QListView::Adjust);
     setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -113,7 +110,7 @@ void ConsoleTranscriptView::keyPressEvent(QKeyEvent *event)
         event->accept();
         return;
     }
-    QListView::keyPressEvent(event);
+    WrappingListView::keyPressEvent(event);
 }
 
 void ConsoleTranscriptView::mouseDoubleClickEvent(QMouseEvent *event)
@@ -124,7 +121,7 @@ void ConsoleTranscriptView::mouseDoubleClickEvent(QMouseEvent *event)
         event->accept();
         return;
     }
-    QListView::mouseDoubleClickEvent(event);
+    WrappingListView::mouseDoubleClickEvent(event);
 }
 
 void ConsoleTranscriptView::contextMenuEvent(QContextMenuEvent *event)

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QListView>
+#include "screenkit/WrappingListView.h"
+
 #include <QPersistentModelIndex>
 
 class ConsoleRowDelegate;
@@ -10,7 +11,7 @@ class ConsoleTranscriptModel;
 // selected like list items (click, Shift/Ctrl-click, Ctrl+A) and copied with Ctrl+C or the
 // context menu; a double-click opens the row's text in a read-only editor to select a part of it.
 // Behind the rows: the deep canvas with a faint accent glow along the top edge.
-class ConsoleTranscriptView : public QListView {
+class ConsoleTranscriptView : public WrappingListView {
     Q_OBJECT
 public:
     explicit ConsoleTranscriptView(ConsoleTranscriptModel *model, QWidget *parent = nullptr);

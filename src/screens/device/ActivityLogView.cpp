@@ -11,6 +11,7 @@
 #include "design/Tokens.h"
 #include "design/Typo.h"
 #include "screenkit/DesktopServices.h"
+#include "screenkit/WrappingListView.h"
 
 #include <QFontMetricsF>
 #include <QHBoxLayout>
@@ -23,7 +24,7 @@
 namespace {
 
 // A list whose rows start a little below its top edge and end a little above its bottom.
-class InsetListView : public QListView {
+class InsetListView : public WrappingListView {
 public:
     InsetListView(int top, int bottom) { setViewportMargins(0, top, 0, bottom); }
 };
@@ -32,27 +33,32 @@ public:
 
 namespace {
 
-// Breaks between words, and inside a word only when it is wider than the line.
-QTextOption wrapOption()
-{
-    QTextOption option;
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    return option;
-}
-
-qreal wrappedHeight(const QString &text, qreal width)
-{
-    QTextLayout layout(text, Typo::monoSmall());
-    layout.setTextOption(wrapOption());
-    layout.beginLayout();
+// An entry's text laid out in the lines it is drawn in, `width` wide from the top left: a line
+// feed ends a line (a text layout breaks only at line separators), and a longer line wraps
+// between words, or inside a word wider than the line. Rows are measured and drawn from it, so a
+// row is as tall as what it draws.
+struct EntryLayout {
+    QTextLayout layout;
     qreal height = 0;
-    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-        line.setLineWidth(width);
-        height += line.height();
+
+    EntryLayout(const QString &shown, qreal width)
+        : layout(QString(shown).replace(QLatin1Char('\n'), QChar::LineSeparator), Typo::monoSmall())
+    {
+        QTextOption option;
+        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(width);
+            line.setPosition(QPointF(0, height));
+            height += line.height();
+        }
+        layout.endLayout();
     }
-    layout.endLayout();
-    return height;
-}
+};
+
+// The text's box in a row `rowWidth` wide.
+qreal textWidth(qreal rowWidth) { return std::max<qreal>(40, rowWidth - 2 * ActivityRowDelegate::kSideInset); }
 
 } // namespace
 
@@ -72,7 +78,7 @@ QSize ActivityRowDelegate::sizeHint(const QStyleOptionViewItem &option, const QM
     auto found = m_heights.constFind(text);
     if (found == m_heights.constEnd()) {
         const QFontMetricsF metrics(Typo::monoSmall());
-        const qreal textHeight = wrappedHeight(text, std::max<qreal>(40, width - 2 * kSideInset));
+        const qreal textHeight = EntryLayout(text, textWidth(width)).height;
         found = m_heights.insert(text, int(std::ceil(std::max(textHeight, metrics.height()) + 2 * kVerticalInset + kSpacing)));
     }
     return {width, *found};
@@ -88,10 +94,9 @@ void ActivityRowDelegate::paint(QPainter *p, const QStyleOptionViewItem &option,
         selected.setAlphaF(0.16f);
         p->fillRect(option.rect, selected);
     }
-    p->setFont(Typo::monoSmall());
     p->setPen(isFailure(text) ? Ink::danger() : Ink::textSecondary());
-    const QRectF box = QRectF(option.rect).adjusted(kSideInset, kVerticalInset + kSpacing / 2, -kSideInset, -kVerticalInset);
-    p->drawText(box, text, wrapOption());
+    EntryLayout(text, textWidth(option.rect.width()))
+        .layout.draw(p, QPointF(option.rect.left() + kSideInset, option.rect.top() + kVerticalInset + kSpacing / 2));
     p->restore();
     FocusRing::paintRow(*p, option, QRectF(option.rect), Radius::xs);
 }
@@ -126,14 +131,12 @@ ActivityLogView::ActivityLogView(AppModel *model, QWidget *parent)
     column->addWidget(m_list, 1);
 
     m_list->setObjectName(QStringLiteral("activityList"));
-    m_list->setUniformItemSizes(false);
     m_list->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_list->setFrameShape(QFrame::NoFrame);
     m_list->setAutoFillBackground(false);
     m_list->viewport()->setAutoFillBackground(false);
-    m_list->setResizeMode(QListView::Adjust);
     m_list->setItemDelegate(new ActivityRowDelegate(m_list));
     FocusRing::followView(m_list);
     m_list->setModel(m_rows);
