@@ -25,6 +25,7 @@
 #include "design/ScreenHeader.h"
 
 #include "DebloatHarness.h"
+#include "GeometryWalk.h"
 
 #include <QAbstractItemModelTester>
 #include <QLineEdit>
@@ -298,6 +299,22 @@ TEST(DebloatScreen, LegendSlidesAndThePlanCountRolls)
     settle();
     EXPECT_EQ(count->text(), QStringLiteral("1 приложений в плане"));
     EXPECT_FALSE(count->isRolling());
+}
+
+// "Выбрать все безопасные" and "Снять выбор" wrap as one: at every width they share a line,
+// also where they go down below the chips and the action switch, as at 820 px.
+TEST(DebloatScreen, SelectingAndUnselectingWrapTogether)
+{
+    DebloatFixture f;
+    bool wrapped = false;
+    for (int width = 480; width <= 1400; width += 10) {
+        f.view->resize(width, 700);
+        settle();
+        SCOPED_TRACE(width);
+        EXPECT_TRUE(GeometryWalk::shareALine(f.view->selectAllSafeButton(), f.view->clearButton()));
+        wrapped |= !GeometryWalk::shareALine(f.view->actionSwitch(), f.view->clearButton());
+    }
+    EXPECT_TRUE(wrapped);
 }
 
 // The plan bar's items stand Space::m apart.

@@ -9,12 +9,14 @@
 #include "design/DeckButton.h"
 #include "design/DeckEmptyState.h"
 #include "design/DeckText.h"
+#include "design/MenuButton.h"
 #include "design/Motion.h"
 #include "design/RollingText.h"
 #include "design/Skeleton.h"
 #include "design/Transition.h"
 
 #include "ApplicationsHarness.h"
+#include "GeometryWalk.h"
 
 #include <QAbstractItemModelTester>
 #include <QSplitter>
@@ -306,6 +308,40 @@ TEST(PackageList, SelectionBarCountsHiddenNamesAndWrapsInANarrowPane)
     h->selectedPackageIDs.set({});
     settle();
     ASSERT_TRUE(waitUntil([&] { return !bar->isVisible(); }));
+}
+
+// The bar's actions wrap in pairs, the menu of more with the last pair, so no button goes down
+// a line alone, and the divider after the count stands only between it and the actions; at
+// every width, also where the pairs part, as at 1020 px with the inspector open.
+TEST(PackageList, SelectionBarButtonsWrapWithTheirPartners)
+{
+    AppsHarness h;
+    h->selectedPackageIDs.set({QStringLiteral("com.example.alpha"), QStringLiteral("com.example.beta")});
+    settle();
+    QWidget host;
+    auto *bar = new SelectionBar(h.model.get(), {}, &host);
+    host.resize(1400, 400);
+    host.show();
+    const QList<DeckButton *> b = bar->buttons();
+    ASSERT_EQ(b.size(), 4);
+    const struct {
+        QWidget *button, *partner;
+    } pairs[] = {{b[0], b[1]}, {b[2], b[3]}, {b[3], bar->moreButton()}};
+    bool parted = false, oneLine = false;
+    for (int width = 240; width <= 900; width += 4) {
+        bar->setGeometry(0, 0, width, bar->heightForWidth(width));
+        settle();
+        SCOPED_TRACE(width);
+        for (const auto &p : pairs)
+            EXPECT_TRUE(GeometryWalk::shareALine(p.button, p.partner))
+                << GeometryWalk::describe(p.button).toStdString() << " and its partner part";
+        const QStringList stray = GeometryWalk::strayDividers(&host);
+        EXPECT_TRUE(stray.isEmpty()) << stray.join(QStringLiteral("; ")).toStdString();
+        parted |= !GeometryWalk::shareALine(b[1], b[2]) && GeometryWalk::shareALine(b[0], bar->countLabel());
+        oneLine |= GeometryWalk::shareALine(bar->countLabel(), bar->moreButton());
+    }
+    EXPECT_TRUE(parted); // the widths pass where the second pair goes down a line
+    EXPECT_TRUE(oneLine);
 }
 
 // A change of the selected count rolls with Motion::snap; under reduce motion the new count is

@@ -28,6 +28,7 @@
 #include "design/Hairline.h"
 #include "design/Ink.h"
 #include "design/Motion.h"
+#include "design/RowBox.h"
 #include "design/ScreenHeader.h"
 #include "design/Tokens.h"
 #include "design/Transition.h"
@@ -118,10 +119,10 @@ QWidget *DebloatView::buildControls()
     m_selectAllSafe = new DeckButton(QStringLiteral("Выбрать все безопасные"),
                                      {DeckButtonRole::secondary, DeckButtonSize::small}, controls);
     connect(m_selectAllSafe, &QAbstractButton::clicked, this, [this] { m_model->selectAllSafeForDebloat(); });
-    flow->addWidget(m_selectAllSafe);
     m_clear = new DeckButton(QStringLiteral("Снять выбор"), {DeckButtonRole::ghost, DeckButtonSize::small}, controls);
     connect(m_clear, &QAbstractButton::clicked, this, [this] { m_model->clearDebloatSelection(); });
-    flow->addWidget(m_clear);
+    // Selecting and unselecting wrap as one: "Снять выбор" never goes down a line on its own.
+    flow->addWidget(new RowBox({m_selectAllSafe, m_clear}, controls));
     return controls;
 }
 
