@@ -56,14 +56,18 @@ QList<FlowLayout::Line> FlowLayout::lines(const QList<QSizeF> &sizes, qreal maxW
         result.append(current);
     if (!dividers.contains(true))
         return result;
-    // A divider divides what stands on either side of it in its line: at a line's end or start
-    // it divides nothing and goes. The breaks stay where they were.
+    // A divider divides what stands on either side of it in its line: at a line's end or start,
+    // or right after another divider (the items between them hidden), it divides nothing and
+    // goes. The breaks stay where they were.
     QList<Line> divided;
     for (Line &line : result) {
-        while (!line.indices.isEmpty() && dividers.value(line.indices.first()))
-            line.indices.removeFirst();
-        while (!line.indices.isEmpty() && dividers.value(line.indices.last()))
-            line.indices.removeLast();
+        QList<int> kept;
+        for (int i : std::as_const(line.indices))
+            if (!dividers.value(i) || (!kept.isEmpty() && !dividers.value(kept.last())))
+                kept.append(i);
+        while (!kept.isEmpty() && dividers.value(kept.last()))
+            kept.removeLast();
+        line.indices = kept;
         if (line.indices.isEmpty())
             continue;
         line.width = spacing * qreal(line.indices.size() - 1);

@@ -17,7 +17,8 @@
 // then takes what its line leaves of the width (shared when a line holds several), so the items
 // after it sit at the line's trailing edge; when the item after it starts a new line, the space
 // starts that line too. A divider stands only between two items of one line: where it would
-// end or start a line the layout hides it (it still counts when lines break, so they stay put).
+// end or start a line, or follow another divider, the layout hides it (it still counts when
+// lines break, so they stay put).
 class FlowLayout : public QLayout {
     Q_OBJECT
 public:

@@ -3,12 +3,15 @@
 #include "core/AppModel.h"
 #include "design/Accessibility.h"
 #include "design/Motion.h"
+#include "design/Squircle.h"
 #include "design/ToastView.h"
 #include "design/Tokens.h"
 #include "design/Transition.h"
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPainterPath>
+#include <QRegion>
 
 namespace {
 
@@ -49,9 +52,16 @@ private:
 ToastStack::ToastStack(AppModel *model, QWidget *parent) : QWidget(parent), m_model(model)
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);
+    // Paints nothing; a sibling, since whatever lies in a mouse-transparent widget is passed over too.
+    m_targets = new QWidget(parent ? parent : this);
+    m_targets->setObjectName(QStringLiteral("toastTargets"));
+    m_targets->setCursor(Qt::PointingHandCursor);
+    m_targets->installEventFilter(this);
     model->observe(model->toasts, this, [this] { sync(); });
     sync();
 }
+
+ToastStack::~ToastStack() { delete m_targets; }
 
 QList<ToastView *> ToastStack::cards() const
 {
@@ -75,6 +85,24 @@ void ToastStack::place(const QSize &hostSize)
     height = std::max(height, 1) + int(shadow.bottom());
     // The shadow may reach above the window's edge; only the card keeps the inset.
     setGeometry(right - cardWidth, top, cardWidth, std::max(1, std::min(height, hostSize.height() - top)));
+    updateTargets();
+}
+
+void ToastStack::updateTargets()
+{
+    if (!m_targets)
+        return;
+    m_targets->setGeometry(m_targets->parentWidget() == parentWidget() ? geometry() : rect());
+    QRegion shapes;
+    for (ToastView *card : cards())
+        if (!card->isHidden())
+            shapes += QRegion(Squircle::path(card->cardRect().translated(card->pos()), ToastView::panelStyle().radius)
+                                  .toFillPolygon()
+                                  .toPolygon());
+    // An empty mask is no mask: without a card nothing takes the mouse.
+    m_targets->setAttribute(Qt::WA_TransparentForMouseEvents, shapes.isEmpty());
+    if (!shapes.isEmpty())
+        m_targets->setMask(shapes);
 }
 
 void ToastStack::sync()
@@ -95,14 +123,13 @@ void ToastStack::sync()
         if (m_cards.contains(toast.id))
             continue;
         auto *card = new ToastView(toast, this);
-        card->setCursor(Qt::PointingHandCursor);
-        card->installEventFilter(this);
+        card->installEventFilter(this); // its moves move its target
         m_cards.insert(toast.id, card);
     }
     m_order = order;
-    setAttribute(Qt::WA_TransparentForMouseEvents, toasts.isEmpty());
     place(m_hostSize.isValid() ? m_hostSize : (parentWidget() ? parentWidget()->size() : size()));
     arrange(animated);
+    updateTargets();
     raise();
 }
 
@@ -142,16 +169,33 @@ void ToastStack::depart(ToastView *card, bool animated)
     delete card;
 }
 
+bool ToastStack::event(QEvent *event)
+{
+    // The targets lie just under the stack, over whatever the stack lies over.
+    if (event->type() == QEvent::ZOrderChange && m_targets && m_targets->parentWidget() == parentWidget())
+        m_targets->stackUnder(this);
+    return QWidget::event(event);
+}
+
 bool ToastStack::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::MouseButtonRelease) {
-        auto *card = qobject_cast<ToastView *>(watched);
-        auto *mouse = static_cast<QMouseEvent *>(event);
-        if (card && mouse->button() == Qt::LeftButton && card->rect().contains(mouse->position().toPoint())) {
-            const QUuid id = card->message().id;
-            m_model->dismissToast(id); // the card goes through sync()
+    if (watched == m_targets) {
+        if (event->type() == QEvent::MouseButtonPress)
+            return true;
+        if (event->type() == QEvent::MouseButtonRelease) {
+            auto *mouse = static_cast<QMouseEvent *>(event);
+            const QPoint at = mouse->position().toPoint();
+            for (ToastView *card : cards()) {
+                if (mouse->button() == Qt::LeftButton && card->cardRect().translated(card->pos()).contains(at)) {
+                    m_model->dismissToast(card->message().id); // the card goes through sync()
+                    return true;
+                }
+            }
             return true;
         }
+    } else if (event->type() == QEvent::Move || event->type() == QEvent::Resize) {
+        if (qobject_cast<ToastView *>(watched))
+            updateTargets();
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -31,8 +31,9 @@ const Scheme kSchemes[] = {{"dark", QStringLiteral("Тёмная"), true}, {"lig
 QString sizeName(QSize size) { return QStringLiteral("%1x%2").arg(size.width()).arg(size.height()); }
 
 // Every route at one window size, in both colour schemes: nothing a person would see as broken
-// (a control outside the window or cut by its parent, two controls on top of each other), the
-// active sidebar row in view, and one kind of scroll bar everywhere.
+// (a control outside the window or cut by its parent, two controls on top of each other, a
+// divider that ends or starts its line), the active sidebar row in view, and one kind of scroll
+// bar everywhere.
 class GeometryRoad : public AppTest, public ::testing::WithParamInterface<QSize> {
 protected:
     QSize windowSize() const override { return GetParam(); }
@@ -65,7 +66,7 @@ protected:
     // What is wrong in the window now, one line each.
     QStringList faults(AppRoute route) const
     {
-        QStringList found = GeometryWalk::problems(mainWindow());
+        QStringList found = GeometryWalk::problems(mainWindow()) + GeometryWalk::strayDividers(mainWindow());
         // The active row: shown whole inside the sidebar's list (or the pinned block), not
         // under the footer and not scrolled away.
         SidebarItem *row = sidebar() ? sidebar()->item(route) : nullptr;

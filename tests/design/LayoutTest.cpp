@@ -120,6 +120,12 @@ TEST(FlowLayout, ADividerStandsOnlyBetweenItemsOfItsLine)
     EXPECT_EQ(FlowLayout::sizeThatFits(sizes, 70, 8, 8, {}, divider), QSizeF(70, 76));
     // A divider alone on a line takes no line.
     EXPECT_EQ(FlowLayout::lines(widths({50, 60, 50}), 55, 8, {}, {false, true, false}).size(), 2);
+    // Two dividers with nothing shown between them stand as one.
+    QList<QSizeF> hiddenBetween = widths({50, 1, 50, 1, 50});
+    hiddenBetween[2] = QSizeF(0, 0);
+    const QList<bool> twoDividers{false, true, false, true, false};
+    EXPECT_EQ(FlowLayout::lines(hiddenBetween, 300, 8, {}, twoDividers).value(0).indices, (QList<int>{0, 1, 4}));
+    EXPECT_EQ(FlowLayout::lines(hiddenBetween, 300, 8, {}, twoDividers).value(0).width, 117);
 
     // In a widget, the layout hides the divider it leaves out and shows it again where it stands.
     QWidget host;

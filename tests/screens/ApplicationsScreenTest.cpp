@@ -7,6 +7,7 @@
 #include "design/DeckParagraph.h"
 #include "design/DeckSearchField.h"
 #include "design/DeckSizeReader.h"
+#include "design/FilterChip.h"
 #include "design/Labels.h"
 #include "design/MenuButton.h"
 #include "design/ScreenHeader.h"
@@ -17,6 +18,7 @@
 
 #include "ApplicationsHarness.h"
 #include "FakeDesktop.h"
+#include "GeometryWalk.h"
 #include "MetadataProgramFixture.h"
 
 #include <QMenuBar>
@@ -242,6 +244,35 @@ TEST(ApplicationsScreen, InspectorBesideTheListInWideAndMediumWindowsInPlaceOfIt
     settle();
     EXPECT_FALSE(h.view->inspector());
     EXPECT_TRUE(h.view->listPane()->isVisible());
+}
+
+// The filter row's dividers stand only between two controls of one line, with the inspector
+// open or not and the risk chips shown or hidden: at every width, also where the row breaks
+// between the state and the risk chips, as at 1100 px with the inspector open.
+TEST(ApplicationsScreen, FilterRowDividersStandOnlyBetweenControlsOfOneLine)
+{
+    AppsHarness h;
+    h.fake.onPrefix(on(S({"shell", "dumpsys", "package"})), {.out = QStringLiteral("Packages:\n")});
+    ApplicationsFilterBar *bar = h.view->filterBar();
+    bool brokeBeforeTheRisks = false;
+    for (bool inspector : {true, false}) {
+        h->selectedPackageIDs.set(inspector ? QSet<QString>{QStringLiteral("com.example.alpha")} : QSet<QString>{});
+        for (bool risks : {true, false}) {
+            h.settings->showRiskColumn.set(risks);
+            for (int width = 700; width <= 1600; width += 10) {
+                h.window->resize(width, 820);
+                h.view->resize(width, 820);
+                settle();
+                SCOPED_TRACE(testing::Message() << width << " px" << (inspector ? ", inspector" : "") << (risks ? ", risks" : ""));
+                const QStringList stray = GeometryWalk::strayDividers(bar);
+                EXPECT_TRUE(stray.isEmpty()) << stray.join(QStringLiteral("; ")).toStdString();
+                if (risks)
+                    brokeBeforeTheRisks |= !GeometryWalk::shareALine(bar->stateChip(PackageState::removedForUser),
+                                                                     bar->riskChip(RemovalRisk::safe));
+            }
+        }
+    }
+    EXPECT_TRUE(brokeBeforeTheRisks);
 }
 
 TEST(ApplicationsScreen, StateSurvivesARebuild)

@@ -25,6 +25,7 @@
 #include "design/ScreenHeader.h"
 
 #include "DebloatHarness.h"
+#include "GeometryWalk.h"
 
 #include <QAbstractItemModelTester>
 #include <QLineEdit>
@@ -298,6 +299,59 @@ TEST(DebloatScreen, LegendSlidesAndThePlanCountRolls)
     settle();
     EXPECT_EQ(count->text(), QStringLiteral("1 приложений в плане"));
     EXPECT_FALSE(count->isRolling());
+}
+
+// With the plan bar out, the list scrolls its last row whole into view above the bar's panel,
+// in both schemes, at each window size, and where the bar takes two lines (a narrow window, the
+// risk badge shown).
+TEST(DebloatScreen, TheLastRowScrollsClearOfThePlanBar)
+{
+    QList<AndroidPackage> many = catalogue();
+    for (int i = 0; i < 30; ++i)
+        many << pkg(QStringLiteral("com.vendor%1.analytics").arg(i, 2, 10, QLatin1Char('0')),
+                    QStringLiteral("Аналитика %1").arg(i), 5 * MB);
+    bool twoLines = false;
+    for (QSize size : {QSize(440, 540), QSize(820, 540), QSize(1100, 700), QSize(1360, 880)}) {
+        for (ColorScheme scheme : {ColorScheme::dark, ColorScheme::light}) {
+            SCOPED_TRACE(testing::Message() << size.width() << "x" << size.height() << " "
+                                            << (scheme == ColorScheme::dark ? "dark" : "light"));
+            DebloatFixture f(false);
+            f.h->packages.set(many);
+            Theme::apply(scheme, false);
+            f.view->resize(size);
+            f.h->debloatSelection.set({QStringLiteral("com.android.settings")}); // critical: the badge shows
+            settle();
+            DebloatPlanBar *bar = f.view->planBar();
+            ASSERT_TRUE(waitUntil([&] { return !bar->isHidden() && !Transition::isRunning(bar); }));
+            PaddedListView *list = f.view->list();
+            list->scrollToBottom();
+            settle();
+            const QRect row = list->visualRect(list->model()->index(list->model()->rowCount() - 1, 0));
+            const QRect panel = QRectF(bar->geometry()).marginsRemoved(Panel::shadowMargins(DebloatPlanBar::barStyle())).toRect();
+            const int barTop = list->viewport()->mapFrom(bar->parentWidget(), panel.topLeft()).y();
+            EXPECT_GE(row.top(), 0);
+            EXPECT_LT(row.bottom(), barTop) << "the last row lies under the plan bar";
+            twoLines |= !GeometryWalk::shareALine(bar->countLabel(), bar->reviewButton());
+        }
+    }
+    EXPECT_TRUE(twoLines); // the sizes pass where the bar wraps
+    Theme::apply(ColorScheme::dark, false);
+}
+
+// "Выбрать все безопасные" and "Снять выбор" wrap as one: at every width they share a line,
+// also where they go down below the chips and the action switch, as at 820 px.
+TEST(DebloatScreen, SelectingAndUnselectingWrapTogether)
+{
+    DebloatFixture f;
+    bool wrapped = false;
+    for (int width = 480; width <= 1400; width += 10) {
+        f.view->resize(width, 700);
+        settle();
+        SCOPED_TRACE(width);
+        EXPECT_TRUE(GeometryWalk::shareALine(f.view->selectAllSafeButton(), f.view->clearButton()));
+        wrapped |= !GeometryWalk::shareALine(f.view->actionSwitch(), f.view->clearButton());
+    }
+    EXPECT_TRUE(wrapped);
 }
 
 // The plan bar's items stand Space::m apart.

@@ -1,4 +1,5 @@
 #include "FileManagerHarness.h"
+#include "GeometryWalk.h"
 #include "WidgetTestSupport.h"
 
 #include "screens/files/FileTableModel.h"
@@ -493,6 +494,40 @@ TEST(FileManagerScreen, StatusBarWrapsAndActionBarsAreTight)
     EXPECT_EQ(rightEdge(v->countsLabel()), v->width() - int(Space::gutter));
     // Both lines stay inside the bar.
     EXPECT_LE(v->countsLabel()->geometry().bottom(), v->countsLabel()->parentWidget()->height());
+}
+
+// No button of a pane's action bar stands alone on a line: in the route at 820 px the three
+// went one per line, in the window "В Корзину" and "Удалить" each on a line of its own, because
+// the box and the count kept a column beside them. At every width from the route's at 820 px
+// on, each button's line holds another control of its bar, and the bar is never taller than
+// two lines.
+TEST(FileManagerScreen, ActionBarButtonsNeverStandAloneOnALine)
+{
+    FileScreenHarness f(kDeviceEntries, {}, 1400);
+    bool wrapped = false;
+    for (int width = 580; width <= 1400; width += 10) {
+        f.reader->resize(width, 640);
+        settle();
+        for (FilePane *pane : {f.view->localPane(), f.view->devicePane()}) {
+            SCOPED_TRACE(testing::Message() << width << " px, " << pane->actionBar()->objectName().toStdString());
+            QWidget *bar = pane->actionBar();
+            QList<QWidget *> controls{pane->newFolderButton(), pane->renameButton(), pane->deleteButton()};
+            controls << (pane->hiddenToggle() ? static_cast<QWidget *>(pane->hiddenToggle())
+                                              : static_cast<QWidget *>(pane->selectionCount()));
+            QSet<int> lines;
+            for (QWidget *button : controls.mid(0, 3)) {
+                lines << GeometryWalk::inWindow(button).center().y();
+                const bool partnered = std::any_of(controls.begin(), controls.end(), [&](QWidget *other) {
+                    return other != button && GeometryWalk::shareALine(button, other);
+                });
+                EXPECT_TRUE(partnered) << GeometryWalk::describe(button).toStdString() << " stands alone on its line";
+                EXPECT_TRUE(QRect(QPoint(), bar->size()).contains(QRect(button->mapTo(bar, QPoint()), button->size())));
+            }
+            EXPECT_LE(bar->height(), bar->heightForWidth(4000) * 2);
+            wrapped |= lines.size() > 1;
+        }
+    }
+    EXPECT_TRUE(wrapped); // the widths pass where the buttons take two lines
 }
 
 // The name column keeps at least 88 px and the date column at least 76, however the user drags

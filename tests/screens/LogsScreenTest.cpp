@@ -25,6 +25,7 @@
 #include "../shell/ShellHarness.h"
 #include "../shell/UiTestSupport.h"
 #include "FakeDesktop.h"
+#include "GeometryWalk.h"
 #include "PaintedText.h"
 
 #include <QAbstractItemModelTester>
@@ -612,25 +613,10 @@ TEST(LogsScreen, DividersStandOnlyBetweenControlsOfOneLine)
         s->resize(width, 540);
         settle();
         const QList<Hairline *> dividers = s->findChildren<Hairline *>();
-        int shown = 0;
-        for (Hairline *divider : dividers) {
-            if (!divider->isVertical() || !divider->isVisible())
-                continue;
-            ++shown;
-            const QRect at = divider->geometry();
-            bool before = false, after = false;
-            for (QObject *child : divider->parentWidget()->children()) {
-                auto *w = qobject_cast<QWidget *>(child);
-                if (!w || w == divider || !w->isVisible() || qobject_cast<Hairline *>(w))
-                    continue;
-                const QRect r = w->geometry();
-                if (r.top() > at.center().y() || r.bottom() < at.center().y())
-                    continue; // another line
-                before |= r.right() < at.left();
-                after |= r.left() > at.right();
-            }
-            EXPECT_TRUE(before && after) << "a divider ends or starts its line at " << width << " px";
-        }
+        const auto shown = std::count_if(dividers.begin(), dividers.end(),
+                                         [](Hairline *d) { return d->isVertical() && d->isVisible(); });
+        const QStringList stray = GeometryWalk::strayDividers(s);
+        EXPECT_TRUE(stray.isEmpty()) << width << " px: " << stray.join(QStringLiteral("; ")).toStdString();
         EXPECT_GE(shown, 1) << width;
         brokeAfterTheChips |= tag->y() > s->levelChips().constFirst()->y() + s->levelChips().constFirst()->height()
                               && tag->x() == s->levelChips().constFirst()->x();

@@ -9,12 +9,14 @@
 #include "design/DeckButton.h"
 #include "design/DeckEmptyState.h"
 #include "design/DeckText.h"
+#include "design/MenuButton.h"
 #include "design/Motion.h"
 #include "design/RollingText.h"
 #include "design/Skeleton.h"
 #include "design/Transition.h"
 
 #include "ApplicationsHarness.h"
+#include "GeometryWalk.h"
 
 #include <QAbstractItemModelTester>
 #include <QSplitter>
@@ -306,6 +308,101 @@ TEST(PackageList, SelectionBarCountsHiddenNamesAndWrapsInANarrowPane)
     h->selectedPackageIDs.set({});
     settle();
     ASSERT_TRUE(waitUntil([&] { return !bar->isVisible(); }));
+}
+
+// With the selection bar out, the list scrolls its last row whole into view above the bar's
+// panel, in both schemes, at each window size, one name selected (the inspector beside the
+// list) or two, and in a pane narrow enough for the bar to take more lines.
+TEST(PackageList, TheLastRowScrollsClearOfTheSelectionBar)
+{
+    QList<AndroidPackage> many;
+    for (int i = 0; i < 40; ++i)
+        many << package(QStringLiteral("com.example.app%1").arg(i, 2, 10, QLatin1Char('0')),
+                        QStringLiteral("Приложение %1").arg(i, 2, 10, QLatin1Char('0')));
+    const auto lastRowFaults = [](AppsHarness &h) -> std::optional<std::string> {
+        PackageListPane *pane = h.view->listPane();
+        SelectionBar *bar = pane->selectionBar();
+        if (!waitUntil([&] { return bar->isVisible() && !Transition::isRunning(bar); }))
+            return "the selection bar never came to rest";
+        PackageListView *list = pane->list();
+        list->scrollToBottom();
+        settle();
+        const QModelIndex last = list->model()->index(list->model()->rowCount() - 1, 0);
+        const QRect row = list->visualRect(last);
+        const QRect panel = QRectF(bar->geometry()).marginsRemoved(Panel::shadowMargins(bar->panelStyle())).toRect();
+        const int barTop = list->viewport()->mapFrom(pane, panel.topLeft()).y();
+        // Rows are as wide as the list; what matters is where the last one ends.
+        if (row.top() < 0 || row.bottom() >= list->viewport()->height() || row.bottom() >= barTop)
+            return "the last row (" + std::to_string(row.top()) + "–" + std::to_string(row.bottom()) +
+                   ") is not clear above the bar (" + std::to_string(barTop) + ") in a viewport of " +
+                   std::to_string(list->viewport()->height());
+        return std::nullopt;
+    };
+    for (QSize size : {QSize(820, 540), QSize(1100, 700), QSize(1360, 880)}) {
+        for (ColorScheme scheme : {ColorScheme::dark, ColorScheme::light}) {
+            for (int selected : {1, 2}) {
+                SCOPED_TRACE(testing::Message() << size.width() << "x" << size.height() << " "
+                                                << (scheme == ColorScheme::dark ? "dark" : "light") << ", " << selected);
+                AppsHarness h(many, size);
+                Theme::apply(scheme, false);
+                QSet<QString> names;
+                for (int i = 0; i < selected; ++i)
+                    names << many[i].name;
+                h->selectedPackageIDs.set(names);
+                settle();
+                if (!h.view->listPane()->isVisible())
+                    continue; // a compact window shows the inspector in place of the list
+                const std::optional<std::string> fault = lastRowFaults(h);
+                EXPECT_FALSE(fault) << *fault;
+            }
+        }
+    }
+    // The narrowest pane beside the inspector: the bar takes more than one line.
+    AppsHarness h(many, QSize(860, 540));
+    h->selectedPackageIDs.set({many[0].name});
+    settle();
+    ASSERT_TRUE(h.view->inspector());
+    h.view->splitter()->setSizes({1, 2000});
+    settle();
+    const std::optional<std::string> fault = lastRowFaults(h);
+    EXPECT_FALSE(fault) << *fault;
+    SelectionBar *bar = h.view->listPane()->selectionBar();
+    EXPECT_GT(bar->height(), bar->heightForWidth(2000)) << h.view->listPane()->width();
+    Theme::apply(ColorScheme::dark, false);
+}
+
+// The bar's actions wrap in pairs, the menu of more with the last pair, so no button goes down
+// a line alone, and the divider after the count stands only between it and the actions; at
+// every width, also where the pairs part, as at 1020 px with the inspector open.
+TEST(PackageList, SelectionBarButtonsWrapWithTheirPartners)
+{
+    AppsHarness h;
+    h->selectedPackageIDs.set({QStringLiteral("com.example.alpha"), QStringLiteral("com.example.beta")});
+    settle();
+    QWidget host;
+    auto *bar = new SelectionBar(h.model.get(), {}, &host);
+    host.resize(1400, 400);
+    host.show();
+    const QList<DeckButton *> b = bar->buttons();
+    ASSERT_EQ(b.size(), 4);
+    const struct {
+        QWidget *button, *partner;
+    } pairs[] = {{b[0], b[1]}, {b[2], b[3]}, {b[3], bar->moreButton()}};
+    bool parted = false, oneLine = false;
+    for (int width = 240; width <= 900; width += 4) {
+        bar->setGeometry(0, 0, width, bar->heightForWidth(width));
+        settle();
+        SCOPED_TRACE(width);
+        for (const auto &p : pairs)
+            EXPECT_TRUE(GeometryWalk::shareALine(p.button, p.partner))
+                << GeometryWalk::describe(p.button).toStdString() << " and its partner part";
+        const QStringList stray = GeometryWalk::strayDividers(&host);
+        EXPECT_TRUE(stray.isEmpty()) << stray.join(QStringLiteral("; ")).toStdString();
+        parted |= !GeometryWalk::shareALine(b[1], b[2]) && GeometryWalk::shareALine(b[0], bar->countLabel());
+        oneLine |= GeometryWalk::shareALine(bar->countLabel(), bar->moreButton());
+    }
+    EXPECT_TRUE(parted); // the widths pass where the second pair goes down a line
+    EXPECT_TRUE(oneLine);
 }
 
 // A change of the selected count rolls with Motion::snap; under reduce motion the new count is

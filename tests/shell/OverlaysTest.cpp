@@ -8,6 +8,8 @@
 
 #include "ShellHarness.h"
 
+#include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -18,11 +20,11 @@ struct OverlayFixture {
     std::unique_ptr<MainWindow> window;
     RootView *root = nullptr;
 
-    OverlayFixture()
+    explicit OverlayFixture(QSize size = MainWindow::kDefaultSize)
     {
         h.model->toastLifetime = std::chrono::milliseconds(300);
         window = std::make_unique<MainWindow>(h.model.get(), h.settings.get(), MainWindow::Hooks{});
-        window->resize(1360, 880);
+        window->resize(size);
         window->show();
         root = window->root();
     }
@@ -32,6 +34,20 @@ struct OverlayFixture {
         for (ToastView *card : root->toastStack()->cards())
             titles << card->message().title;
         return titles;
+    }
+    // A point of a card (in its own coordinates) in the window.
+    QPoint inWindow(const QWidget *w, QPoint at) const { return w->mapTo(window.get(), at); }
+    // The widget a press at `at` (window coordinates) goes to.
+    QWidget *hitAt(QPoint at) const { return window->childAt(at); }
+    void click(QPoint at) const
+    {
+        QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, at);
+        QCoreApplication::processEvents();
+    }
+    bool cardsAtRest() const
+    {
+        const auto cards = root->toastStack()->cards();
+        return std::all_of(cards.begin(), cards.end(), [](ToastView *c) { return c->isVisible() && c->x() == 0; });
     }
 };
 
@@ -47,8 +63,11 @@ TEST(ToastStack, CardsStackInPostingOrderAndLeaveOnTheirOwn)
     f.h.model->toast(QStringLiteral("Второй"), QStringLiteral("<i>com.example</i>"));
     f.h.model->toast(QStringLiteral("Третий"));
     EXPECT_EQ(f.cardTitles(), (QStringList{QStringLiteral("Первый"), QStringLiteral("Второй"), QStringLiteral("Третий")}));
-    EXPECT_FALSE(stack->testAttribute(Qt::WA_TransparentForMouseEvents));
     const QList<ToastView *> cards = stack->cards();
+    // A press on a card is the toasts' own.
+    const QPoint onCard = f.inWindow(cards[0], cards[0]->cardRect().center().toPoint());
+    ASSERT_TRUE(f.hitAt(onCard));
+    EXPECT_EQ(f.hitAt(onCard)->objectName(), QStringLiteral("toastTargets"));
     EXPECT_LT(cards[0]->y(), cards[1]->y());
     EXPECT_EQ(cards[1]->y(), cards[0]->y() + cards[0]->height() + 8);
 
@@ -65,6 +84,7 @@ TEST(ToastStack, CardsStackInPostingOrderAndLeaveOnTheirOwn)
         f.h.model->dismissToast(t.id);
     ASSERT_TRUE(waitUntil([&] { return f.cardTitles().isEmpty(); }));
     EXPECT_TRUE(stack->testAttribute(Qt::WA_TransparentForMouseEvents));
+    EXPECT_NE(f.hitAt(onCard) ? f.hitAt(onCard)->objectName() : QString(), QStringLiteral("toastTargets"));
 }
 
 TEST(ToastStack, ClickDismissesThatToastAtOnce)
@@ -81,13 +101,67 @@ TEST(ToastStack, ClickDismissesThatToastAtOnce)
             return cards.size() == 2 && cards.at(0)->pos().x() == 0 && cards.at(1)->pos().x() == 0;
         }));
         ToastView *second = f.root->toastStack()->cards().at(1);
-        QTest::mouseClick(second, Qt::LeftButton, {}, second->rect().center());
+        f.click(f.inWindow(second, second->cardRect().center().toPoint()));
         EXPECT_EQ(f.cardTitles(), QStringList{QStringLiteral("Первый")});
         EXPECT_EQ(f.h.model->toasts().size(), 1);
         // The leaving picture goes once it has faded; the other card stays where it was.
         EXPECT_TRUE(waitUntil([&] { return f.root->toastStack()->children().size() <= 2; }));
         EXPECT_EQ(f.root->toastStack()->cards().at(0)->pos(), QPoint(0, 0));
     }
+}
+
+// The stack covers its cards' shadows and the gaps between them; a press there is the
+// control's beneath, as anywhere outside a card's own shape, at every window size and in both
+// schemes. A press on a card still dismisses it, under the pointing hand.
+TEST(ToastStack, ClicksOutsideTheCardsReachTheControlBeneath)
+{
+    for (QSize size : {MainWindow::kMinimumSize, QSize(1100, 700), MainWindow::kDefaultSize}) {
+        for (ColorScheme scheme : {ColorScheme::dark, ColorScheme::light}) {
+            SCOPED_TRACE(testing::Message() << size.width() << "x" << size.height() << (scheme == ColorScheme::dark ? " dark" : " light"));
+            OverlayFixture f(size);
+            Theme::apply(scheme, false);
+            f.h.model->toastLifetime = std::chrono::hours(1);
+            // A control over the whole window beneath the overlays: every point of the stack lies over it.
+            auto *beneath = new QPushButton(QStringLiteral("Под уведомлениями"), f.root);
+            beneath->setGeometry(f.root->rect());
+            beneath->show();
+            f.h.model->toast(QStringLiteral("Первый"), QStringLiteral("com.example.first"));
+            f.h.model->toast(QStringLiteral("Второй"));
+            ASSERT_TRUE(waitUntil([&] { return f.cardsAtRest() && f.cardTitles().size() == 2; }));
+            ToastStack *stack = f.root->toastStack();
+            const QList<ToastView *> cards = stack->cards();
+            const QMarginsF shadow = ToastView::shadowMargins();
+            const QRectF first = cards[0]->cardRect().translated(cards[0]->pos());
+            const QRectF second = cards[1]->cardRect().translated(cards[1]->pos());
+            const struct {
+                const char *where;
+                QPointF at; // in the stack
+            } beside[] = {
+                {"on the first card's shadow, before it", QPointF(first.left() - shadow.left() / 2, first.center().y())},
+                {"between the cards", QPointF(first.center().x(), (first.bottom() + second.top()) / 2)},
+                {"on the last card's shadow, below it", QPointF(second.center().x(), second.bottom() + shadow.bottom() / 2)},
+                {"in the first card's rounded corner", first.topLeft() + QPointF(1, 1)},
+            };
+            QSignalSpy clicked(beneath, &QAbstractButton::clicked);
+            for (const auto &b : beside) {
+                SCOPED_TRACE(b.where);
+                const QPoint at = b.at.toPoint();
+                ASSERT_TRUE(QRect(QPoint(), stack->size()).contains(at)); // covered by the stack
+                const int before = int(clicked.size());
+                f.click(f.inWindow(stack, at));
+                EXPECT_EQ(clicked.size(), before + 1) << "the click did not reach the control beneath";
+                EXPECT_EQ(f.cardTitles().size(), 2);
+            }
+            const QPoint onCard = f.inWindow(stack, first.center().toPoint());
+            ASSERT_TRUE(f.hitAt(onCard));
+            EXPECT_EQ(f.hitAt(onCard)->cursor().shape(), Qt::PointingHandCursor);
+            const int before = int(clicked.size());
+            f.click(onCard);
+            EXPECT_EQ(f.cardTitles(), QStringList{QStringLiteral("Второй")});
+            EXPECT_EQ(clicked.size(), before);
+        }
+    }
+    Theme::apply(ColorScheme::dark, false);
 }
 
 TEST(OperationOverlay, ShownOnlyWhileAnOperationRunsNeverWiderThan460)

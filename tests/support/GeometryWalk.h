@@ -4,6 +4,9 @@
 // widget tree. Widgets scrolled out of a scroll area's viewport are meant to be cut there and
 // are left alone; overlays that float above the content on purpose are not controls.
 
+#include "design/FlowLayout.h"
+#include "design/Hairline.h"
+
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QAbstractScrollArea>
@@ -16,6 +19,8 @@
 #include <QStringList>
 #include <QTextEdit>
 #include <QWidget>
+
+#include <algorithm>
 
 namespace GeometryWalk {
 
@@ -114,5 +119,54 @@ inline QStringList cutTexts(QWidget *window)
 
 // Both of the above: what a person would see wrong in a shown window.
 inline QStringList seenFaults(QWidget *window) { return problems(window) + cutTexts(window); }
+
+// The shown items of the layout that `w` stands in, on the line of `w` and `w` left out, from left
+// to right.
+inline QList<QWidget *> lineOf(const QWidget *w)
+{
+    QList<QWidget *> line;
+    const QLayout *layout = w->parentWidget() ? w->parentWidget()->layout() : nullptr;
+    const int middle = w->geometry().center().y();
+    for (int i = 0; layout && i < layout->count(); ++i)
+        if (QWidget *c = layout->itemAt(i)->widget();
+            c && c != w && c->isVisible() && c->geometry().top() <= middle && c->geometry().bottom() >= middle)
+            line << c;
+    std::sort(line.begin(), line.end(), [](const QWidget *a, const QWidget *b) { return a->x() < b->x(); });
+    return line;
+}
+
+// Whether two shown widgets stand on one line: their spans down the window overlap.
+inline bool shareALine(const QWidget *a, const QWidget *b)
+{
+    const QRect ra = inWindow(a), rb = inWindow(b);
+    return a->isVisible() && b->isVisible() && ra.top() <= rb.bottom() && rb.top() <= ra.bottom();
+}
+
+// Dividers of flows that divide nothing: a shown vertical hairline that ends or starts its line,
+// or stands beside another divider.
+inline QStringList strayDividers(QWidget *window)
+{
+    QStringList found;
+    for (Hairline *divider : window->findChildren<Hairline *>()) {
+        if (!divider->isVisible() || !divider->isVertical() || !divider->parentWidget()
+            || !qobject_cast<FlowLayout *>(divider->parentWidget()->layout()))
+            continue;
+        const QRect at = divider->geometry();
+        const QWidget *before = nullptr, *after = nullptr;
+        for (QWidget *w : lineOf(divider)) {
+            if (w->geometry().right() < at.left())
+                before = w;
+            else if (w->geometry().left() > at.right() && !after)
+                after = w;
+        }
+        const auto isDivider = [](const QWidget *w) { return qobject_cast<const Hairline *>(w) != nullptr; };
+        if (!before || !after)
+            found << QStringLiteral("a divider in %1 %2 its line")
+                         .arg(describe(divider->parentWidget()), before ? QStringLiteral("ends") : QStringLiteral("starts"));
+        else if (isDivider(before) || isDivider(after))
+            found << QStringLiteral("two dividers stand side by side in %1").arg(describe(divider->parentWidget()));
+    }
+    return found;
+}
 
 } // namespace GeometryWalk

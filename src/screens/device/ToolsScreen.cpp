@@ -24,6 +24,7 @@
 #include "design/Ink.h"
 #include "design/OperationBar.h"
 #include "design/Panel.h"
+#include "design/RowBox.h"
 #include "design/ScreenHeader.h"
 #include "design/ShownText.h"
 #include "design/Symbols.h"
@@ -73,20 +74,6 @@ QWidget *flow(QWidget *parent, const QList<QWidget *> &items, qreal spacing)
         item->setParent(box);
         layout->addWidget(item);
     }
-    return box;
-}
-
-QWidget *row(QWidget *parent, const QList<QWidget *> &items)
-{
-    auto *box = new QWidget(parent);
-    auto *layout = new QHBoxLayout(box);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(int(Space::s));
-    for (QWidget *item : items) {
-        item->setParent(box);
-        layout->addWidget(item, 0, Qt::AlignVCenter);
-    }
-    layout->addStretch(1);
     return box;
 }
 
@@ -282,7 +269,7 @@ QWidget *ToolsScreen::buildDisplay()
     auto *times = new DeckText(QStringLiteral("×"), Typo::body(), [] { return Ink::textTertiary(); });
     // The fields and the buttons each wrap as one row: "Сброс" never goes down a line on its own.
     body->addWidget(
-        flow(m_displayBody, {row(nullptr, {m_width, times, m_height}), row(nullptr, {m_applySize, m_resetSize})},
+        flow(m_displayBody, {new RowBox({m_width, times, m_height}), new RowBox({m_applySize, m_resetSize})},
              Space::s));
 
     m_density = new DeckTextField(QStringLiteral("dpi"), true);
@@ -292,7 +279,7 @@ QWidget *ToolsScreen::buildDisplay()
     connect(m_applyDensity, &QAbstractButton::clicked, this, &ToolsScreen::applyDensity);
     m_resetDensity = smallButton(QStringLiteral("Сброс"), DeckButtonRole::ghost);
     connect(m_resetDensity, &QAbstractButton::clicked, this, [this] { m_model->resetScreenDensity(); });
-    body->addWidget(flow(m_displayBody, {m_density, row(nullptr, {m_applyDensity, m_resetDensity})}, Space::s));
+    body->addWidget(flow(m_displayBody, {m_density, new RowBox({m_applyDensity, m_resetDensity})}, Space::s));
 
     auto *timeout = new QWidget(m_displayBody);
     auto *timeoutColumn = column(timeout, Space::xs);
@@ -470,7 +457,7 @@ QWidget *ToolsScreen::buildFastboot()
     connect(m_searchFastboot, &QAbstractButton::clicked, this, [this] { m_model->refreshFastboot(); });
     m_readVariables = smallButton(QStringLiteral("Прочитать переменные"));
     connect(m_readVariables, &QAbstractButton::clicked, this, [this] { m_model->loadFastbootVariables(); });
-    QWidget *actions = row(m_fastbootControls, {m_searchFastboot, m_readVariables});
+    QWidget *actions = new RowBox({m_searchFastboot, m_readVariables}, m_fastbootControls);
     // While a command runs, a small spinner at the trailing end.
     m_fastbootBusy = new IndeterminateRing(actions);
     static_cast<QHBoxLayout *>(actions->layout())->addWidget(m_fastbootBusy, 0, Qt::AlignVCenter);
@@ -482,7 +469,7 @@ QWidget *ToolsScreen::buildFastboot()
     m_bootBootloader = smallButton(QStringLiteral("Вернуться в bootloader"));
     connect(m_bootBootloader, &QAbstractButton::clicked, this,
             [this] { m_model->fastbootReboot(QStringLiteral("bootloader"), QStringLiteral("Fastboot: bootloader")); });
-    m_fastbootRebootRow = row(m_fastbootControls, {m_bootSystem, m_bootBootloader});
+    m_fastbootRebootRow = new RowBox({m_bootSystem, m_bootBootloader}, m_fastbootControls);
     controls->addWidget(m_fastbootRebootRow);
 
     auto *well = new DeckPanel(PanelStyle{PanelKind::sunken, Radius::s, Elevation::flat(), true, true},
@@ -565,7 +552,7 @@ QWidget *ToolsScreen::buildServer()
     connect(m_restartServer, &QAbstractButton::clicked, this, [this] { m_model->restartADBServer(); });
     m_wireless = smallButton(QStringLiteral("Перевести в Wi-Fi"));
     connect(m_wireless, &QAbstractButton::clicked, this, [this] { m_model->switchToWireless(); });
-    stack->addWidget(row(body, {m_restartServer, m_wireless}));
+    stack->addWidget(new RowBox({m_restartServer, m_wireless}, body));
     stack->addWidget(note(QStringLiteral("Перезапуск сервера помогает, когда устройство висит в состоянии offline "
                                          "или не появляется в списке."),
                           body));

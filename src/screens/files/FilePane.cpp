@@ -365,26 +365,25 @@ QWidget *FilePane::buildActionBar()
     m_actions = new QWidget(this);
     m_actions->setObjectName(m_side == FileManagerSide::local ? QStringLiteral("localActions")
                                                               : QStringLiteral("deviceActions"));
-    auto *row = new QHBoxLayout(m_actions);
-    row->setContentsMargins(int(Space::s), int(Space::s), int(Space::s), int(Space::s));
-    row->setSpacing(int(Space::xs));
-    auto *buttons = new QWidget(m_actions);
-    auto *flow = new FlowLayout(buttons);
+    // One flow, the box or the count at its trailing edge: a column of their own beside the
+    // buttons would leave the buttons too little width and send them down one per line.
+    auto *flow = new FlowLayout(m_actions);
+    flow->setContentsMargins(int(Space::s), int(Space::s), int(Space::s), int(Space::s));
     flow->setFlowSpacing(Space::xs, Space::xs);
     const bool local = m_side == FileManagerSide::local;
-    m_newFolder = new DeckButton(QStringLiteral("Новая папка"), {DeckButtonRole::secondary, DeckButtonSize::small}, buttons);
-    m_rename = new DeckButton(QStringLiteral("Переименовать"), {DeckButtonRole::secondary, DeckButtonSize::small}, buttons);
+    m_newFolder = new DeckButton(QStringLiteral("Новая папка"), {DeckButtonRole::secondary, DeckButtonSize::small}, m_actions);
+    m_rename = new DeckButton(QStringLiteral("Переименовать"), {DeckButtonRole::secondary, DeckButtonSize::small}, m_actions);
     m_delete = new DeckButton(local ? QStringLiteral("В Корзину") : QStringLiteral("Удалить"),
-                              {DeckButtonRole::destructive, DeckButtonSize::small}, buttons);
+                              {DeckButtonRole::destructive, DeckButtonSize::small}, m_actions);
     for (QWidget *button : {static_cast<QWidget *>(m_newFolder), static_cast<QWidget *>(m_rename),
                             static_cast<QWidget *>(m_delete)})
         flow->addWidget(button);
-    row->addWidget(buttons, 1);
+    flow->addFlexibleSpace();
     if (local) {
         // The design's box, which reads in both schemes (the platform's nearly vanishes in the dark).
         m_hidden = new DeckCheckbox(QStringLiteral("Скрытые"), std::nullopt, m_actions);
         m_hidden->setChecked(m_model->showHiddenFiles());
-        row->addWidget(m_hidden, 0, Qt::AlignTop);
+        flow->addWidget(m_hidden);
         connect(m_hidden, &QAbstractButton::toggled, this, [this](bool on) {
             if (on == m_model->showHiddenFiles())
                 return;
@@ -394,7 +393,7 @@ QWidget *FilePane::buildActionBar()
     } else {
         m_count = new DeckText(QString(), Typo::caption(), [] { return Ink::textTertiary(); }, m_actions);
         m_count->setElideMode(Qt::ElideNone);
-        row->addWidget(m_count, 0, Qt::AlignVCenter);
+        flow->addWidget(m_count);
     }
     connect(m_newFolder, &QAbstractButton::clicked, this, [this] { m_state->requestNewFolder(m_side); });
     connect(m_rename, &QAbstractButton::clicked, this, [this] { m_state->requestRename(m_side); });

@@ -60,8 +60,9 @@ ApplicationsFilterBar::ApplicationsFilterBar(AppModel *model, AppSettings *setti
         m_stateChips.insert(s, chip);
         row->addWidget(chip);
     }
-    m_riskRule = rule(this);
-    row->addWidget(m_riskRule);
+    // Between the state and the risk chips; with the risk chips hidden it meets the next divider
+    // and the two stand as one.
+    row->addDivider(rule(this));
     for (RemovalRisk r : allCases<RemovalRisk>()) {
         auto *chip = new FilterChip(shortTitle(r), icon(r), std::nullopt, false, tone(r), this);
         connect(chip, &QAbstractButton::clicked, this, [this, r] { m_model->toggleRiskFilter(r); });
@@ -113,7 +114,6 @@ void ApplicationsFilterBar::refresh()
     }
     // Hiding the risk chips leaves the risk filters in force.
     const bool risks = m_settings->showRiskColumn();
-    m_riskRule->setVisible(risks);
     for (auto it = m_riskChips.cbegin(); it != m_riskChips.cend(); ++it) {
         it.value()->setVisible(risks);
         it.value()->setOn(m_model->riskFilters().contains(it.key()));

@@ -12,7 +12,6 @@ class ApplicationsState;
 class DeckButton;
 class DeckSegmented;
 class FilterChip;
-class Hairline;
 class MenuButton;
 class QMenu;
 
@@ -45,7 +44,6 @@ private:
     DeckSegmented *m_kinds;
     QHash<PackageState, FilterChip *> m_stateChips;
     QHash<RemovalRisk, FilterChip *> m_riskChips;
-    Hairline *m_riskRule;
     MenuButton *m_savedButton;
     QMenu *m_savedMenu;
     DeckButton *m_reset;

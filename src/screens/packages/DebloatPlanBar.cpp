@@ -9,9 +9,9 @@
 #include "design/Labels.h"
 #include "design/Motion.h"
 #include "design/RollingText.h"
+#include "design/RowBox.h"
 #include "design/Typo.h"
 
-#include <QHBoxLayout>
 #include <QVBoxLayout>
 
 DebloatPlanBar::DebloatPlanBar(QWidget *parent) : DeckPanel(barStyle(), parent)
@@ -35,20 +35,14 @@ DebloatPlanBar::DebloatPlanBar(QWidget *parent) : DeckPanel(barStyle(), parent)
     spacer->setFixedSize(int(Space::m), 1);
     flow->addWidget(spacer);
 
-    // The badge and the button wrap together; a hidden badge leaves no gap.
-    auto *actions = new QWidget(this);
-    auto *line = new QHBoxLayout(actions);
-    line->setContentsMargins(0, 0, 0, 0);
-    line->setSpacing(int(Space::m));
     m_risky = new StatusBadge(icon(RemovalRisk::advanced), QStringLiteral("Есть рискованные"), Tone::warning,
-                              BadgeStyle::soft, false, actions);
-    line->addWidget(m_risky, 0, Qt::AlignVCenter);
+                              BadgeStyle::soft, false, this);
     m_review = new DeckButton(QStringLiteral("Просмотреть план"), {DeckButtonRole::primary, DeckButtonSize::regular},
-                              actions);
+                              this);
     m_review->setObjectName(QStringLiteral("reviewPlan"));
     m_review->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Return));
-    line->addWidget(m_review, 0, Qt::AlignVCenter);
-    flow->addWidget(actions);
+    // The badge and the button wrap together; a hidden badge leaves no gap.
+    flow->addWidget(new RowBox({m_risky, m_review}, this, Space::m));
     connect(m_review, &QAbstractButton::clicked, this, &DebloatPlanBar::reviewRequested);
 }
 

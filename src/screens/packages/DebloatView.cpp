@@ -28,6 +28,7 @@
 #include "design/Hairline.h"
 #include "design/Ink.h"
 #include "design/Motion.h"
+#include "design/RowBox.h"
 #include "design/ScreenHeader.h"
 #include "design/Tokens.h"
 #include "design/Transition.h"
@@ -118,10 +119,10 @@ QWidget *DebloatView::buildControls()
     m_selectAllSafe = new DeckButton(QStringLiteral("Выбрать все безопасные"),
                                      {DeckButtonRole::secondary, DeckButtonSize::small}, controls);
     connect(m_selectAllSafe, &QAbstractButton::clicked, this, [this] { m_model->selectAllSafeForDebloat(); });
-    flow->addWidget(m_selectAllSafe);
     m_clear = new DeckButton(QStringLiteral("Снять выбор"), {DeckButtonRole::ghost, DeckButtonSize::small}, controls);
     connect(m_clear, &QAbstractButton::clicked, this, [this] { m_model->clearDebloatSelection(); });
-    flow->addWidget(m_clear);
+    // Selecting and unselecting wrap as one: "Снять выбор" never goes down a line on its own.
+    flow->addWidget(new RowBox({m_selectAllSafe, m_clear}, controls));
     return controls;
 }
 
@@ -132,7 +133,6 @@ QWidget *DebloatView::buildListArea()
     m_list = new PaddedListView(m_listArea);
     m_list->setObjectName(QStringLiteral("debloatList"));
     m_list->setAccessibleName(QStringLiteral("Кандидаты на очистку"));
-    m_list->setBottomPadding(kListBottomPadding);
     m_list->setLayoutMode(QListView::Batched);
     m_list->setBatchSize(200);
     m_delegate = new DebloatRowDelegate(m_state->listModel(), m_list);
@@ -184,6 +184,7 @@ void DebloatView::refresh()
     if (!selection.isEmpty())
         m_planBar->setPlan(m_model->debloatPlan(m_candidates));
     setPlanBarShown(!selection.isEmpty());
+    placeOverlays(); // a new plan may take another number of lines
 }
 
 void DebloatView::showEmptyState(bool empty)
@@ -267,6 +268,8 @@ void DebloatView::placeOverlays()
                                                                         : m_planBar->sizeHint().height();
     const qreal shapeHeight = height - shadow.top() - shadow.bottom();
     const qreal restingTop = area.height() - Space::l - shapeHeight;
+    // The last row scrolls up to the bar's resting top edge, however many lines the bar takes.
+    m_list->setBottomPadding(std::max(kListBottomPadding, int(std::ceil(area.height() - restingTop))));
     const qreal hiddenTop = area.height() + shadow.top();
     const qreal top = hiddenTop + (restingTop - hiddenTop) * m_barPresence;
     m_planBar->setGeometry(QRectF(Space::l - shadow.left(), top - shadow.top(), widgetWidth, height).toAlignedRect());

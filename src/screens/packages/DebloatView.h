@@ -47,6 +47,7 @@ public:
     // The empty state over the list (null while candidates are listed).
     DeckEmptyState *emptyState() const { return m_empty; }
 
+    // The room below the last row: this much, or the plan bar's reach where it is taller.
     static constexpr int kListBottomPadding = 72;
 
 protected:

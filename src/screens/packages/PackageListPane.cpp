@@ -206,8 +206,10 @@ void PackageListPane::refreshBar()
                          placeBar();
                      },
                      .done = [this] {
-                         if (!m_barWanted)
+                         if (!m_barWanted) {
                              m_bar->hide();
+                             placeBar();
+                         }
                      }});
 }
 
@@ -222,6 +224,8 @@ void PackageListPane::placeBar()
     const int slide = A11y::reduceMotion() ? 0 : int((1 - t) * (height + Space::l));
     m_bar->setGeometry(int(Space::l) - shadow.left(), restingTop + slide, width, height);
     m_bar->raise();
+    // While the bar is out, the list scrolls its last row up to the bar's resting top edge.
+    m_list->setBottomPadding(m_bar->isHidden() ? 0 : this->height() - restingTop - shadow.top());
 }
 
 void PackageListPane::resizeEvent(QResizeEvent *event)

@@ -41,23 +41,15 @@ public:
 } // namespace
 
 PackageListView::PackageListView(AppModel *model, ApplicationsState *state, QWidget *parent)
-    : QListView(parent), m_model(model), m_state(state), m_delegate(new PackageRowDelegate(state, this))
+    : PaddedListView(parent), m_model(model), m_state(state), m_delegate(new PackageRowDelegate(state, this))
 {
     setObjectName(QStringLiteral("packageList"));
     setAccessibleName(QStringLiteral("Приложения"));
-    setFrameShape(QFrame::NoFrame);
     setUniformItemSizes(true);
     setLayoutMode(QListView::Batched);
     setBatchSize(200);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
-    setMouseTracking(true);
-    viewport()->setAttribute(Qt::WA_Hover);
-    // The screen's background shows through.
-    viewport()->setAutoFillBackground(false);
-    setAutoFillBackground(false);
     setItemDelegate(m_delegate);
     FocusRing::followView(this);
     RowPainting::followIcons(this);
@@ -130,7 +122,7 @@ void PackageListView::mousePressEvent(QMouseEvent *event)
         event->accept(); // the context menu follows; the selection stays
         return;
     }
-    QListView::mousePressEvent(event);
+    PaddedListView::mousePressEvent(event);
 }
 
 void PackageListView::contextMenuEvent(QContextMenuEvent *event)

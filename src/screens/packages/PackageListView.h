@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QListView>
+#include "PaddedListView.h"
+
 #include <QPointer>
 
 class AppModel;
@@ -13,7 +14,7 @@ class PackageRowDelegate;
 // starts a new selection, hidden names included; a modifier click adds or removes one row and
 // keeps the rest), and a set changed elsewhere is shown here. A right click never changes the
 // selection: it asks for the row's context menu.
-class PackageListView : public QListView {
+class PackageListView : public PaddedListView {
     Q_OBJECT
 public:
     PackageListView(AppModel *model, ApplicationsState *state, QWidget *parent = nullptr);

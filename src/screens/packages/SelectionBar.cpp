@@ -10,6 +10,7 @@
 #include "design/MenuButton.h"
 #include "design/Motion.h"
 #include "design/RollingText.h"
+#include "design/RowBox.h"
 #include "design/Tokens.h"
 #include "design/Typo.h"
 
@@ -31,7 +32,7 @@ SelectionBar::SelectionBar(AppModel *model, std::function<void()> exportSelected
     m_flow->addWidget(word);
     auto *rule = new Hairline(true, this);
     rule->setFixedHeight(18);
-    m_flow->addWidget(rule);
+    m_flow->addDivider(rule);
 
     const struct {
         const char *title;
@@ -47,7 +48,6 @@ SelectionBar::SelectionBar(AppModel *model, std::function<void()> exportSelected
         auto *button = new DeckButton(QString::fromUtf8(a.title), {a.role, DeckButtonSize::small}, this);
         const PackageAction action = a.action;
         connect(button, &QAbstractButton::clicked, this, [model, action] { model->request(action); });
-        m_flow->addWidget(button);
         m_buttons << button;
     }
 
@@ -65,7 +65,10 @@ SelectionBar::SelectionBar(AppModel *model, std::function<void()> exportSelected
     menu->addAction(QStringLiteral("Сохранить как пресет…"), this, [model] { model->route.set(AppRoute::presets); });
     menu->addAction(QStringLiteral("Снять выделение"), this, [model] { model->selectedPackageIDs.set({}); });
     m_more->setMenu(menu);
-    m_flow->addWidget(m_more);
+    // The actions wrap in pairs of opposites, the menu of more with the last pair, so no button
+    // goes down a line on its own.
+    m_flow->addWidget(new RowBox({m_buttons[0], m_buttons[1]}, this));
+    m_flow->addWidget(new RowBox({m_buttons[2], m_buttons[3], m_more}, this));
     refresh();
 }
 
