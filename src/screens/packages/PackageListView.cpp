@@ -6,8 +6,6 @@
 
 #include "core/AppModel.h"
 
-#include "design/FocusRing.h"
-
 #include <QContextMenuEvent>
 #include <QItemSelectionModel>
 #include <QMouseEvent>
@@ -51,7 +49,6 @@ PackageListView::PackageListView(AppModel *model, ApplicationsState *state, QWid
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setItemDelegate(m_delegate);
-    FocusRing::followView(this);
     RowPainting::followIcons(this);
     setModel(state->listModel());
     auto *selection = new MirrorSelectionModel(state->listModel(), this);
